@@ -1,0 +1,360 @@
+#include "platform/Registry.h"
+
+#include "platform/Environment.h"
+#include "platform/Text.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+struct RegistryKey {
+    int root;
+    std::string path;
+};
+
+namespace {
+
+RegistryKey rootKeys[3] = {{0, ""}, {1, ""}, {2, ""}};
+const char* const kRootNames[3] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"};
+
+bool IsRoot(HKEY key) {
+    return key == &rootKeys[0] || key == &rootKeys[1] || key == &rootKeys[2];
+}
+
+std::set<HKEY>& OpenHandles() {
+    static std::set<HKEY> handles;
+    return handles;
+}
+
+bool IsValidHandle(HKEY key) {
+    return IsRoot(key) || OpenHandles().count(key) != 0;
+}
+
+bool HasControlCharacter(const std::string& text) {
+    for (unsigned char c : text)
+        if (c < 0x20 || c == 0x7F) return true;
+    return false;
+}
+
+// A key path without leading or trailing "\"; false when a component is empty
+// or holds a control character.
+bool NormalisePath(std::string path, std::string& out) {
+    while (!path.empty() && path.front() == '\\')
+        path.erase(0, 1);
+    while (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    if (HasControlCharacter(path) || path.find("\\\\") != std::string::npos) return false;
+    out = path;
+    return true;
+}
+
+std::string JoinPath(const std::string& base, const std::string& sub) {
+    if (base.empty()) return sub;
+    if (sub.empty()) return base;
+    return base + "\\" + sub;
+}
+
+bool IsBelow(const std::string& path, const std::string& parent) {
+    return path.size() > parent.size() && path[parent.size()] == '\\' &&
+           SameTextAscii(std::string_view(path).substr(0, parent.size()), parent);
+}
+
+bool ValidValueName(const std::string& name) {
+    return !HasControlCharacter(name) && name.find('=') == std::string::npos;
+}
+
+struct Value {
+    std::string name;
+    std::uint32_t type;
+    std::string data; // the text, or the number in decimal
+};
+
+struct Key {
+    std::string path;
+    std::vector<Value> values;
+
+    Value* FindValue(const std::string& name) {
+        for (Value& v : values)
+            if (SameTextAscii(v.name, name)) return &v;
+        return nullptr;
+    }
+};
+
+// One root's keys. The root itself (path "") always exists; every key's
+// parents are listed before it.
+class Hive {
+public:
+    Key* Find(const std::string& path) {
+        for (Key& k : keys_)
+            if (SameTextAscii(k.path, path)) return &k;
+        return nullptr;
+    }
+
+    Key& Create(const std::string& path) {
+        if (Key* k = Find(path)) return *k;
+        const auto slash = path.rfind('\\');
+        if (slash != std::string::npos) Create(path.substr(0, slash));
+        keys_.push_back({path, {}});
+        return keys_.back();
+    }
+
+    bool Remove(const std::string& path) {
+        if (path.empty() || Find(path) == nullptr) return false;
+        std::erase_if(keys_, [&](const Key& k) {
+            return SameTextAscii(k.path, path) || IsBelow(k.path, path);
+        });
+        return true;
+    }
+
+    bool Parse(std::istream& in);
+    std::string Format() const;
+
+private:
+    std::vector<Key> keys_{{"", {}}};
+};
+
+bool Hive::Parse(std::istream& in) {
+    Key* current = nullptr;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        if (line.front() == '[' && line.back() == ']') {
+            std::string path;
+            if (!NormalisePath(line.substr(1, line.size() - 2), path)) return false;
+            current = &Create(path);
+            continue;
+        }
+        const auto blank = line.find(' ');
+        const auto equals = line.find('=', blank == std::string::npos ? 0 : blank);
+        if (current == nullptr || blank == std::string::npos || equals == std::string::npos)
+            return false;
+        const std::string type = line.substr(0, blank);
+        Value value{line.substr(blank + 1, equals - blank - 1), REG_SZ, line.substr(equals + 1)};
+        if (type == "dword") {
+            value.type = REG_DWORD;
+            if (value.data.empty() || value.data.size() > 10 ||
+                value.data.find_first_not_of("0123456789") != std::string::npos ||
+                std::stoull(value.data) > 0xFFFFFFFFull)
+                return false;
+        } else if (type != "sz") {
+            return false;
+        }
+        if (!ValidValueName(value.name) || HasControlCharacter(value.data)) return false;
+        if (Value* old = current->FindValue(value.name))
+            *old = value;
+        else
+            current->values.push_back(value);
+    }
+    return true;
+}
+
+std::string Hive::Format() const {
+    std::ostringstream out;
+    for (const Key& k : keys_) {
+        out << '[' << k.path << "]\n";
+        for (const Value& v : k.values)
+            out << (v.type == REG_DWORD ? "dword " : "sz ") << v.name << '=' << v.data << '\n';
+        out << '\n';
+    }
+    return out.str();
+}
+
+std::string RootFile(int root) {
+    return RegistryFolder() + "/" + kRootNames[root];
+}
+
+// A root whose file is missing or unreadable is empty.
+Hive LoadHive(int root) {
+    std::ifstream in(RootFile(root), std::ios::binary);
+    Hive hive;
+    if (in && !hive.Parse(in)) return Hive();
+    return hive;
+}
+
+bool MakeFolders(const std::string& folder) {
+    for (std::size_t i = 1; i <= folder.size(); ++i) {
+        if (i < folder.size() && folder[i] != '/') continue;
+        const std::string part = folder.substr(0, i);
+        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    return DirectoryExists(folder);
+}
+
+bool SaveHive(int root, const Hive& hive) {
+    const std::string folder = RegistryFolder();
+    if (!MakeFolders(folder)) return false;
+    const std::string target = RootFile(root);
+    std::string temp = target + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) return false;
+    const std::string text = hive.Format();
+    bool ok = true;
+    for (std::size_t done = 0; ok && done < text.size();) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += static_cast<std::size_t>(n);
+    }
+    ok = ok && fsync(fd) == 0;
+    ok = (close(fd) == 0) && ok;
+    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) unlink(temp.c_str());
+    return ok;
+}
+
+} // namespace
+
+HKEY const HKEY_CLASSES_ROOT = &rootKeys[0];
+HKEY const HKEY_CURRENT_USER = &rootKeys[1];
+HKEY const HKEY_LOCAL_MACHINE = &rootKeys[2];
+
+std::string RegistryFolder() {
+    if (auto folder = GetEnvironmentVariable("ROSTRIX_REGISTRY"); folder && !folder->empty())
+        return *folder;
+    if (auto config = GetEnvironmentVariable("XDG_CONFIG_HOME"); config && !config->empty())
+        return *config + "/rostrix/registry";
+    return GetEnvironmentVariable("HOME").value_or("") + "/.config/rostrix/registry";
+}
+
+long RegOpenKeyExA(HKEY key, const char* subKey, std::uint32_t, std::uint32_t, HKEY* result) {
+    if (result == nullptr) return ERROR_INVALID_PARAMETER;
+    *result = nullptr;
+    if (!IsValidHandle(key)) return ERROR_INVALID_HANDLE;
+    std::string sub;
+    if (!NormalisePath(subKey == nullptr ? "" : subKey, sub)) return ERROR_FILE_NOT_FOUND;
+    const std::string path = JoinPath(key->path, sub);
+    Hive hive = LoadHive(key->root);
+    if (hive.Find(path) == nullptr) return ERROR_FILE_NOT_FOUND;
+    *result = new RegistryKey{key->root, path};
+    OpenHandles().insert(*result);
+    return ERROR_SUCCESS;
+}
+
+long RegQueryValueExA(HKEY key, const char* valueName, std::uint32_t*, std::uint32_t* type,
+                      unsigned char* data, std::uint32_t* dataSize) {
+    if (!IsValidHandle(key)) return ERROR_INVALID_HANDLE;
+    if (data != nullptr && dataSize == nullptr) return ERROR_INVALID_PARAMETER;
+    Hive hive = LoadHive(key->root);
+    Key* k = hive.Find(key->path);
+    Value* v = k == nullptr ? nullptr : k->FindValue(valueName == nullptr ? "" : valueName);
+    if (v == nullptr) return ERROR_FILE_NOT_FOUND;
+
+    std::string bytes;
+    if (v->type == REG_DWORD) {
+        const auto n = static_cast<std::uint32_t>(std::stoul(v->data));
+        for (int i = 0; i < 4; ++i)
+            bytes += static_cast<char>((n >> (8 * i)) & 0xFF);
+    } else {
+        bytes = v->data;
+        bytes += '\0';
+    }
+    if (type != nullptr) *type = v->type;
+    if (dataSize == nullptr) return ERROR_SUCCESS;
+    const auto needed = static_cast<std::uint32_t>(bytes.size());
+    if (data != nullptr && *dataSize < needed) {
+        *dataSize = needed;
+        return ERROR_MORE_DATA;
+    }
+    if (data != nullptr) std::memcpy(data, bytes.data(), bytes.size());
+    *dataSize = needed;
+    return ERROR_SUCCESS;
+}
+
+long RegCloseKey(HKEY key) {
+    if (IsRoot(key)) return ERROR_SUCCESS;
+    if (OpenHandles().erase(key) == 0) return ERROR_INVALID_HANDLE;
+    delete key;
+    return ERROR_SUCCESS;
+}
+
+TRegistry::TRegistry() : root_(HKEY_CURRENT_USER) {
+}
+
+TRegistry::~TRegistry() {
+    CloseKey();
+}
+
+void TRegistry::SetRootKey(HKEY root) {
+    CloseKey();
+    if (IsRoot(root)) root_ = root;
+}
+
+std::string TRegistry::Resolve(const std::string& key) const {
+    if (!key.empty() && key.front() == '\\') return key;
+    return JoinPath(open_ ? path_ : std::string(), key);
+}
+
+bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
+    std::string path;
+    if (!NormalisePath(Resolve(key), path)) return false;
+    Hive hive = LoadHive(root_->root);
+    if (hive.Find(path) == nullptr) {
+        if (!canCreate) return false;
+        hive.Create(path);
+        if (!SaveHive(root_->root, hive)) return false;
+    }
+    path_ = path;
+    open_ = true;
+    readOnly_ = false;
+    return true;
+}
+
+bool TRegistry::OpenKeyReadOnly(const std::string& key) {
+    if (!OpenKey(key, false)) return false;
+    readOnly_ = true;
+    return true;
+}
+
+void TRegistry::CloseKey() {
+    path_.clear();
+    open_ = false;
+    readOnly_ = false;
+}
+
+bool TRegistry::KeyExists(const std::string& key) const {
+    std::string path;
+    return NormalisePath(Resolve(key), path) && LoadHive(root_->root).Find(path) != nullptr;
+}
+
+bool TRegistry::ValueExists(const std::string& name) const {
+    Hive hive = LoadHive(root_->root);
+    Key* k = hive.Find(path_);
+    return open_ && k != nullptr && k->FindValue(name) != nullptr;
+}
+
+std::string TRegistry::ReadString(const std::string& name) const {
+    Hive hive = LoadHive(root_->root);
+    Key* k = open_ ? hive.Find(path_) : nullptr;
+    Value* v = k == nullptr ? nullptr : k->FindValue(name);
+    if (v == nullptr) return std::string();
+    if (v->type != REG_SZ) throw ERegistryException("Invalid data type for '" + name + "'");
+    return v->data;
+}
+
+void TRegistry::WriteString(const std::string& name, const std::string& value) {
+    const std::string failure = "Failed to set data for '" + name + "'";
+    if (!open_ || readOnly_ || !ValidValueName(name) || HasControlCharacter(value))
+        throw ERegistryException(failure);
+    Hive hive = LoadHive(root_->root);
+    Key* k = hive.Find(path_);
+    if (k == nullptr) throw ERegistryException(failure);
+    if (Value* v = k->FindValue(name))
+        *v = {v->name, REG_SZ, value};
+    else
+        k->values.push_back({name, REG_SZ, value});
+    if (!SaveHive(root_->root, hive)) throw ERegistryException(failure);
+}
+
+bool TRegistry::DeleteKey(const std::string& key) {
+    std::string path;
+    if (!NormalisePath(Resolve(key), path)) return false;
+    Hive hive = LoadHive(root_->root);
+    return hive.Remove(path) && SaveHive(root_->root, hive);
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The one entry point for modal dialogs. A dialog ends with done(mrOk),
+// done(mrCancel) or a close (taken as mrCancel). Tests install a responder
+// that gets the dialog already shown (its on-show logic has run), sets its
+// controls and presses its buttons.
+
+#include <functional>
+
+class QDialog;
+
+enum : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+int ShowModal(QDialog& dialog);
+
+// Replaces the modal loop with `responder` (empty restores it) and gives back
+// the responder that was installed before. A dialog still open when the
+// responder returns is cancelled.
+using ModalResponder = std::function<void(QDialog&)>;
+ModalResponder SetModalResponder(ModalResponder responder);

@@ -1,0 +1,207 @@
+#include "platform/Registry.h"
+#include "tests/support/Scratch.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+class RegistryTest : public testing::Test {
+protected:
+    TempFolder folder;
+    ScopedEnv registry{"ROSTRIX_REGISTRY", folder.Path() + "/registry"};
+
+    std::string RootFile(const char* root) { return folder.Path() + "/registry/" + root; }
+
+    // Reads a value through the API calls, with a buffer of `size` bytes.
+    long Query(HKEY root, const char* key, const char* name, std::string& value,
+               std::uint32_t size = 100) {
+        HKEY handle = nullptr;
+        long result = RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &handle);
+        if (result != ERROR_SUCCESS) return result;
+        std::string buffer(size, '\0');
+        std::uint32_t type = 0;
+        result = RegQueryValueExA(handle, name, nullptr, &type,
+                                  reinterpret_cast<unsigned char*>(buffer.data()), &size);
+        EXPECT_EQ(RegCloseKey(handle), ERROR_SUCCESS);
+        if (result == ERROR_SUCCESS) {
+            EXPECT_EQ(type, static_cast<std::uint32_t>(REG_SZ));
+            value = buffer.substr(0, size - 1);
+        } else if (result == ERROR_MORE_DATA) {
+            value = std::to_string(size);
+        }
+        return result;
+    }
+};
+
+} // namespace
+
+TEST_F(RegistryTest, WritesNestedKeysLevelByLevelAndReadsThemBack) {
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(reg.OpenKey("Software", true));
+    ASSERT_TRUE(reg.OpenKey("Palomet Software", true));
+    ASSERT_TRUE(reg.OpenKey("Rostrix", true));
+    EXPECT_EQ(reg.CurrentPath(), "Software\\Palomet Software\\Rostrix");
+    reg.WriteString("installDirectory", "/opt/rostrix");
+    reg.CloseKey();
+
+    std::string value;
+    ASSERT_EQ(Query(HKEY_LOCAL_MACHINE, "SOFTWARE\\Palomet Software\\Rostrix\\", "installDirectory",
+                    value),
+              ERROR_SUCCESS);
+    EXPECT_EQ(value, "/opt/rostrix");
+    // The roots are apart: nothing of it under the user's root.
+    EXPECT_EQ(Query(HKEY_CURRENT_USER, "Software", "", value), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(RegistryTest, KeyAndValueNamesAreCaseBlind) {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Palomet Software\\Rostrix\\online", true));
+    reg.WriteString("userId", "club42");
+    reg.CloseKey();
+    ASSERT_TRUE(reg.OpenKeyReadOnly("SOFTWARE\\palomet software\\ROSTRIX\\Online"));
+    EXPECT_EQ(reg.ReadString("userID"), "club42");
+    EXPECT_TRUE(reg.ValueExists("USERID"));
+    // Writing under another case replaces the one value.
+    reg.CloseKey();
+    ASSERT_TRUE(reg.OpenKey("software\\palomet software\\rostrix\\online", false));
+    reg.WriteString("USERID", "club43");
+    EXPECT_EQ(reg.ReadString("userId"), "club43");
+}
+
+TEST_F(RegistryTest, OpeningWithoutCreateFailsOnAMissingKey) {
+    TRegistry reg;
+    EXPECT_FALSE(reg.OpenKey("Software", false));
+    EXPECT_FALSE(reg.KeyExists("Software"));
+    EXPECT_TRUE(reg.OpenKey("", false)); // the root itself always opens
+    EXPECT_EQ(reg.ReadString("missing"), "");
+}
+
+TEST_F(RegistryTest, TheDefaultValueHasTheEmptyName) {
+    TRegistry reg;
+    reg.SetRootKey(HKEY_CLASSES_ROOT);
+    ASSERT_TRUE(reg.OpenKey(".lad", true));
+    reg.WriteString("", "Rostrix.ChallengeLadder.1");
+    reg.CloseKey();
+    std::string value;
+    ASSERT_EQ(Query(HKEY_CLASSES_ROOT, ".lad", nullptr, value), ERROR_SUCCESS);
+    EXPECT_EQ(value, "Rostrix.ChallengeLadder.1");
+}
+
+TEST_F(RegistryTest, QueryReportsTheSizeWhenTheBufferIsTooSmall) {
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(reg.OpenKey("Software\\P", true));
+    reg.WriteString("v", std::string(100, 'x'));
+    std::string value;
+    // 100 characters and the closing NUL need 101 bytes.
+    EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, "Software\\P", "v", value, 100), ERROR_MORE_DATA);
+    EXPECT_EQ(value, "101");
+    EXPECT_EQ(Query(HKEY_LOCAL_MACHINE, "Software\\P", "v", value, 101), ERROR_SUCCESS);
+    EXPECT_EQ(value, std::string(100, 'x'));
+}
+
+TEST_F(RegistryTest, RefusesValuesWithControlCharacters) {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software", true));
+    EXPECT_THROW(reg.WriteString("name", "line one\nline two"), ERegistryException);
+    EXPECT_THROW(reg.WriteString("tab\tname", "x"), ERegistryException);
+    EXPECT_THROW(reg.WriteString("a=b", "x"), ERegistryException);
+    EXPECT_FALSE(reg.ValueExists("name"));
+    // A read-only key takes no writes.
+    reg.CloseKey();
+    ASSERT_TRUE(reg.OpenKeyReadOnly("Software"));
+    EXPECT_THROW(reg.WriteString("name", "x"), ERegistryException);
+}
+
+TEST_F(RegistryTest, DeleteKeyTakesEverythingBelowIt) {
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(reg.OpenKey("Software\\Palomet Software\\Rostrix\\sub", true));
+    reg.WriteString("a", "1");
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Palomet Software\\Rostrix2", true));
+    reg.CloseKey();
+    ASSERT_TRUE(reg.OpenKey("Software\\Palomet Software", false));
+    EXPECT_TRUE(reg.DeleteKey("Rostrix"));
+    EXPECT_FALSE(reg.KeyExists("Rostrix"));
+    EXPECT_FALSE(reg.KeyExists("\\Software\\Palomet Software\\Rostrix\\sub"));
+    // A key whose name only begins the same stays.
+    EXPECT_TRUE(reg.KeyExists("Rostrix2"));
+    EXPECT_FALSE(reg.DeleteKey("Rostrix"));
+}
+
+TEST_F(RegistryTest, RewritesAtomicallyAndLeavesNoTemporaryFile) {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software", true));
+    reg.WriteString("a", "1");
+    reg.WriteString("b", "2");
+    const std::string text = ReadFile(RootFile("HKEY_CURRENT_USER"));
+    EXPECT_EQ(text, "[]\n\n[Software]\nsz a=1\nsz b=2\n\n");
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path() + "/registry")) {
+        (void)entry;
+        ++files;
+    }
+    EXPECT_EQ(files, 1);
+}
+
+TEST_F(RegistryTest, ARewriteReplacesTheFileRatherThanWritingIntoIt) {
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software", true));
+    reg.WriteString("a", "1");
+    struct stat before {
+    }, after{};
+    ASSERT_EQ(stat(RootFile("HKEY_CURRENT_USER").c_str(), &before), 0);
+    reg.WriteString("a", "2");
+    ASSERT_EQ(stat(RootFile("HKEY_CURRENT_USER").c_str(), &after), 0);
+    // A reader that has the old file open keeps reading the old whole file.
+    EXPECT_NE(before.st_ino, after.st_ino);
+}
+
+TEST_F(RegistryTest, AWriteThatCannotBeSavedRaises) {
+    // The registry folder's place is taken by a file: nothing can be saved.
+    WriteFile(folder.Path() + "/registry", "not a folder");
+    TRegistry reg;
+    EXPECT_FALSE(reg.OpenKey("Software", true));
+    ASSERT_TRUE(reg.OpenKey("", false));
+    EXPECT_THROW(reg.WriteString("a", "1"), ERegistryException);
+    EXPECT_EQ(ReadFile(folder.Path() + "/registry"), "not a folder");
+}
+
+TEST_F(RegistryTest, ACorruptFileReadsAsEmptyWithoutACrash) {
+    const std::string bad[] = {
+        "garbage without a key\n",
+        "[Software]\nsz\n",
+        "[Software]\nxx a=1\n",
+        "[Software]\ndword n=99999999999\n",
+        "[Software]\ndword n=12a\n",
+        "[Soft\\\\ware]\n",
+        std::string("[Software]\nsz a=1\x01\n"),
+        std::string(5000, '\xff'),
+    };
+    std::filesystem::create_directories(folder.Path() + "/registry");
+    for (const std::string& text : bad) {
+        WriteFile(RootFile("HKEY_CURRENT_USER"), text);
+        TRegistry reg;
+        EXPECT_FALSE(reg.KeyExists("Software")) << text;
+        std::string value;
+        EXPECT_EQ(Query(HKEY_CURRENT_USER, "Software", "a", value), ERROR_FILE_NOT_FOUND);
+    }
+    // A file with CR LF lines and a number value reads well.
+    WriteFile(RootFile("HKEY_CURRENT_USER"), "[Software]\r\nsz a=1 \r\ndword n=7\r\n");
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software", false));
+    EXPECT_EQ(reg.ReadString("a"), "1 ");
+    EXPECT_THROW(reg.ReadString("n"), ERegistryException);
+}
+
+TEST_F(RegistryTest, HandlesAreCheckedAndClosedOnce) {
+    HKEY key = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "", 0, KEY_READ, &key), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+    EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
+    std::uint32_t size = 0;
+    EXPECT_EQ(RegQueryValueExA(key, "a", nullptr, nullptr, nullptr, &size), ERROR_INVALID_HANDLE);
+}

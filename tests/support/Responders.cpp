@@ -1,0 +1,59 @@
+#include "tests/support/Responders.h"
+
+BoxScript::BoxScript()
+    : previous_(
+          SetMessageBoxResponder([this](const MessageBoxCall& call) { return Answer(call); })) {
+}
+
+BoxScript::~BoxScript() {
+    SetMessageBoxResponder(previous_);
+    for (const Expected& e : expected_)
+        ADD_FAILURE() << "expected box never shown: [" << e.call.caption << "] " << e.call.text;
+}
+
+BoxScript& BoxScript::Expect(const std::string& caption, const std::string& text, unsigned flags,
+                             int answer) {
+    expected_.push_back({{text, caption, flags}, answer});
+    return *this;
+}
+
+int BoxScript::Answer(const MessageBoxCall& call) {
+    seen_.push_back(call);
+    if (expected_.empty()) {
+        ADD_FAILURE() << "unexpected box: [" << call.caption << "] " << call.text;
+        return IDCANCEL;
+    }
+    const Expected e = expected_.front();
+    expected_.pop_front();
+    EXPECT_EQ(e.call.caption, call.caption) << "box text: " << call.text;
+    EXPECT_EQ(e.call.text, call.text);
+    EXPECT_EQ(e.call.flags, call.flags) << "box text: " << call.text;
+    return e.answer;
+}
+
+DialogScript::DialogScript()
+    : previous_(SetModalResponder([this](QDialog& dialog) {
+          if (expected_.empty()) {
+              ADD_FAILURE() << "unexpected dialog " << dialog.metaObject()->className();
+              return;
+          }
+          auto action = expected_.front();
+          expected_.pop_front();
+          action(dialog);
+      })) {
+}
+
+DialogScript::~DialogScript() {
+    SetModalResponder(previous_);
+    if (!expected_.empty()) ADD_FAILURE() << expected_.size() << " expected dialog(s) never shown";
+}
+
+void InstallStrictResponders() {
+    SetMessageBoxResponder([](const MessageBoxCall& call) {
+        ADD_FAILURE() << "unexpected box: [" << call.caption << "] " << call.text;
+        return IDCANCEL;
+    });
+    SetModalResponder([](QDialog& dialog) {
+        ADD_FAILURE() << "unexpected dialog " << dialog.metaObject()->className();
+    });
+}

@@ -1,0 +1,68 @@
+#pragma once
+// Scripts of the message boxes and modal dialogs that a test expects, in
+// order. A box or dialog that no script expects fails the test; so does an
+// expected one that never came.
+
+#include "platform/MessageBox.h"
+#include "platform/ShowModal.h"
+
+#include <QDialog>
+#include <deque>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+class BoxScript {
+public:
+    BoxScript();
+    ~BoxScript();
+    BoxScript(const BoxScript&) = delete;
+    BoxScript& operator=(const BoxScript&) = delete;
+
+    // The next box must have this caption, text and flags; it is answered.
+    BoxScript& Expect(const std::string& caption, const std::string& text, unsigned flags,
+                      int answer = IDOK);
+    // Every box seen so far.
+    const std::vector<MessageBoxCall>& Seen() const { return seen_; }
+
+private:
+    struct Expected {
+        MessageBoxCall call;
+        int answer;
+    };
+    int Answer(const MessageBoxCall& call);
+
+    std::deque<Expected> expected_;
+    std::vector<MessageBoxCall> seen_;
+    MessageBoxResponder previous_;
+};
+
+class DialogScript {
+public:
+    DialogScript();
+    ~DialogScript();
+    DialogScript(const DialogScript&) = delete;
+    DialogScript& operator=(const DialogScript&) = delete;
+
+    // The next modal dialog must be a Dialog; the action gets it shown and
+    // presses its buttons.
+    template <typename Dialog> DialogScript& Expect(std::function<void(Dialog&)> action) {
+        expected_.push_back([action](QDialog& dialog) {
+            auto* typed = dynamic_cast<Dialog*>(&dialog);
+            if (typed == nullptr) {
+                ADD_FAILURE() << "unexpected dialog " << dialog.metaObject()->className();
+                return;
+            }
+            action(*typed);
+        });
+        return *this;
+    }
+
+private:
+    std::deque<std::function<void(QDialog&)>> expected_;
+    ModalResponder previous_;
+};
+
+// Installed for every test by the test main: any box or dialog fails.
+void InstallStrictResponders();

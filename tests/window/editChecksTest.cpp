@@ -1,0 +1,98 @@
+#include "unified/window/editChecks.h"
+#include "tests/support/Responders.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Two fields in a shown, active window, the focus on the other one.
+class EditChecks : public testing::Test {
+protected:
+    void SetUp() override {
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(edit = new QLineEdit);
+        layout->addWidget(other = new QLineEdit);
+        window.show();
+        QApplication::setActiveWindow(&window);
+        other->setFocus();
+        QApplication::processEvents();
+    }
+
+    // The field was refused: range message, its text selected and focused.
+    void ExpectRefusedWithFocus() {
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), edit);
+        EXPECT_EQ(edit->selectedText(), edit->text());
+        other->setFocus();
+    }
+
+    QWidget window;
+    QLineEdit* edit;
+    QLineEdit* other;
+    BoxScript boxes;
+};
+
+constexpr unsigned kError = MB_OK | MB_ICONEXCLAMATION;
+
+} // namespace
+
+TEST_F(EditChecks, IntegerBlankIsZeroWhenAllowedAndRefusedOtherwise) {
+    int value = 5;
+    edit->setText("   ");
+    EXPECT_TRUE(ValidateIntegerEdit(edit, value, 1, 10, true));
+    EXPECT_EQ(value, 0);
+    EXPECT_EQ(edit->text(), ""); // the blanks are cleared
+
+    value = 5;
+    edit->setText("   ");
+    boxes.Expect("Error", "Must be numeric from 1 to 10.", kError);
+    EXPECT_FALSE(ValidateIntegerEdit(edit, value, 1, 10, false));
+    EXPECT_EQ(value, 5);
+    ExpectRefusedWithFocus();
+}
+
+TEST_F(EditChecks, IntegerAcceptsDigitsInRangeOnly) {
+    int value = 0;
+    edit->setText("0042");
+    EXPECT_TRUE(ValidateIntegerEdit(edit, value, 0, 9999, true));
+    EXPECT_EQ(value, 42);
+
+    const char* refused[] = {"-3", "+3", "3 ", "1e3", "10000", "99999999999999999999"};
+    for (const char* text : refused) {
+        value = 7;
+        edit->setText(text);
+        boxes.Expect("Error", "Must be numeric from -5 to 9999.", kError);
+        EXPECT_FALSE(ValidateIntegerEdit(edit, value, -5, 9999, true)) << text;
+        EXPECT_EQ(value, 7) << text;
+        ExpectRefusedWithFocus();
+    }
+}
+
+TEST_F(EditChecks, RealAcceptsPointForms) {
+    double value = 0;
+    edit->setText("2.");
+    EXPECT_TRUE(ValidateRealEdit(edit, value, 0, 4, false));
+    EXPECT_DOUBLE_EQ(value, 2.0);
+    edit->setText(".5");
+    EXPECT_TRUE(ValidateRealEdit(edit, value, 0, 4, false));
+    EXPECT_DOUBLE_EQ(value, 0.5);
+    edit->setText("4");
+    EXPECT_TRUE(ValidateRealEdit(edit, value, 0, 4, false));
+    edit->setText("");
+    EXPECT_TRUE(ValidateRealEdit(edit, value, 0, 4, true));
+    EXPECT_DOUBLE_EQ(value, 0.0);
+
+    const char* refused[] = {"4.5", ".", "1.2.3", "-1", "1,5", ""};
+    for (const char* text : refused) {
+        value = 3;
+        edit->setText(text);
+        boxes.Expect("Error", "Must be numeric from 0.0 to 4.0.", kError);
+        EXPECT_FALSE(ValidateRealEdit(edit, value, 0, 4, false)) << text;
+        EXPECT_DOUBLE_EQ(value, 3) << text;
+        ExpectRefusedWithFocus();
+    }
+}

@@ -1,0 +1,116 @@
+#pragma once
+// The base of the three event kinds: what every event keeps (print options,
+// report texts, players, the modified state, manual mode) and the operations
+// through which the windows, reports and online service reach the kind.
+
+#include "unified/core/MyArray.h"
+#include "unified/core/Player.h"
+
+#include <cstdint>
+#include <source_location>
+#include <string>
+
+class rxReport;
+
+// Printed page set-up, stored in every event file.
+struct PrintOptions {
+    float leftMargin = 1.0f; // inches
+    float rightMargin = 1.0f;
+    float topMargin = 1.0f;
+    float bottomMargin = 1.0f;
+    std::int32_t playersPerPage = 16; // tournament report
+    std::int32_t roundsPerPage = 4;   // tournament report
+    std::int8_t orientation = 0;      // 0 leave the printer, 1 portrait, 2 landscape
+    std::int32_t fontSize = 10;       // points; 0 or less prints at 10
+};
+
+// The report texts every event carries.
+struct ReportOpts {
+    std::string heading;
+    std::string notes[5];
+    std::string emailSubject;
+};
+
+// Modified states.
+enum : std::uint8_t {
+    StateClean = 0,    // new or just emptied
+    StateChanged = 1,  // changed since the last load or save
+    StateSaved = 2,    // just loaded or saved
+    StateUnusable = 3, // construction failed
+};
+
+class RXEvent {
+public:
+    RXEvent();
+    virtual ~RXEvent();
+    RXEvent(const RXEvent&) = delete;
+    RXEvent& operator=(const RXEvent&) = delete;
+
+    // The operations each kind supplies or keeps, in their fixed order.
+    virtual void DebugDump(const std::string& caller);
+    virtual bool IsModified() const = 0;
+    virtual void Reset() = 0;
+    virtual void SetSingles() = 0;
+    virtual void SetDoubles() = 0;
+    virtual bool IsDoubles() const = 0;
+    virtual short AddPlayer(const Player& player, const Player* partner) = 0;
+    virtual short UpdatePlayer(const std::string& oldName, const Player& player,
+                               const Player* partner);
+    virtual short PlayerDeleted(int number) = 0;
+    virtual short CheckPlayersEditable() = 0;
+    virtual short Load(const std::string& path) = 0;
+    virtual bool Save(const std::string& path) = 0;
+    virtual void SaveToText(std::string& text);
+    virtual short LoadFromText(const std::string& text);
+    virtual bool ExportPlayers(const std::string& path);
+    virtual bool ExportPlayersVer1(const std::string& path) = 0;
+    virtual int ResultCount() const = 0;
+    virtual int RoundCount() const;
+    virtual void ClearResults(bool initialisePoints) = 0;
+    virtual void PrintReport(rxReport& report) = 0;
+    virtual std::string FileExtension() const = 0;
+    virtual std::string FileFilter() const = 0;
+    virtual void EnterManualMode();
+
+    std::uint8_t State() const { return state; }
+
+    const PrintOptions& PrintOpts() const { return printOptions; }
+    void SetPrintOptions(const PrintOptions& options);
+    void SetMargins(float left, float right, float top, float bottom);
+
+    int PlayerCount() const { return playerCount; }
+    // Player n, or null when n is outside 1 to PlayerCount().
+    ::Player* Player(int n);
+    const ::Player* Player(int n) const;
+
+    const std::string& Heading() const { return reportTexts.heading; }
+    void SetHeading(const std::string& text);
+    // Note n for n from 1 to 5; any other n reads as empty and stores nothing.
+    const std::string& Note(int n) const;
+    void SetNote(int n, const std::string& text);
+    const std::string& EmailSubject() const { return reportTexts.emailSubject; }
+    void SetEmailSubject(const std::string& text);
+    void ResetTexts();
+
+    bool IsManualMode() const { return manualMode; }
+    void ClearManualMode() { manualMode = false; }
+
+protected:
+    PrintOptions printOptions;
+    std::uint8_t state = StateClean;
+    std::int16_t playerCount = 0;
+    MyArray<::Player> players;
+    bool manualMode = false;
+    ReportOpts reportTexts;
+};
+
+// The one current event, and the same object as a ladder while the kind is
+// the ladder (null otherwise).
+class Ladder;
+extern RXEvent* CurrentEvent;
+extern Ladder* CurrentLadder;
+
+// Where an operation that fails with code 10 or 400 detected the failure:
+// " at " followed by the source file and line. The error box shows it once.
+extern std::string ErrorLocation;
+void SetErrorLocation(std::source_location where = std::source_location::current());

@@ -1,0 +1,5 @@
+#include "unified/Program.h"
+
+int main(int argc, char** argv) {
+    return RostrixMain(argc, argv);
+}

@@ -1,0 +1,78 @@
+#include "unified/window/editChecks.h"
+
+#include "platform/MessageBox.h"
+
+#include <QLineEdit>
+#include <charconv>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// The field's text; a text of blanks only is emptied in the field too.
+std::string FieldText(QLineEdit* edit) {
+    std::string text = edit->text().toStdString();
+    if (!text.empty() && text.find_first_not_of(' ') == std::string::npos) {
+        edit->clear();
+        text.clear();
+    }
+    return text;
+}
+
+bool OnlyOf(const std::string& text, const char* allowed) {
+    return !text.empty() && text.find_first_not_of(allowed) == std::string::npos;
+}
+
+template <typename Number>
+bool Refuse(QLineEdit* edit, const char* format, Number low, Number high) {
+    char message[128];
+    std::snprintf(message, sizeof message, format, low, high);
+    MessageBox(message, "Error", MB_OK | MB_ICONEXCLAMATION);
+    SelectAllAndFocus(edit);
+    return false;
+}
+
+} // namespace
+
+void SelectAllAndFocus(QLineEdit* edit) {
+    edit->selectAll();
+    edit->setFocus();
+}
+
+bool ValidateIntegerEdit(QLineEdit* edit, int& value, int low, int high, bool blankAllowed) {
+    const std::string text = FieldText(edit);
+    if (text.empty() && blankAllowed) {
+        value = 0;
+        return true;
+    }
+    if (OnlyOf(text, "0123456789")) {
+        // Digits that overflow an int are a conversion failure: refused.
+        int number = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+        if (error == std::errc() && end == text.data() + text.size() && number >= low &&
+            number <= high) {
+            value = number;
+            return true;
+        }
+    }
+    return Refuse(edit, "Must be numeric from %d to %d.", low, high);
+}
+
+bool ValidateRealEdit(QLineEdit* edit, double& value, double low, double high, bool blankAllowed) {
+    const std::string text = FieldText(edit);
+    if (text.empty() && blankAllowed) {
+        value = 0;
+        return true;
+    }
+    // "2." and ".5" are numbers; "." and "1.2.3" are not.
+    if (OnlyOf(text, "0123456789.") && text.find_first_of("0123456789") != std::string::npos &&
+        text.find('.') == text.rfind('.')) {
+        double number = 0;
+        std::from_chars(text.data(), text.data() + text.size(), number);
+        if (number >= low && number <= high) {
+            value = number;
+            return true;
+        }
+    }
+    return Refuse(edit, "Must be numeric from %.1f to %.1f.", low, high);
+}

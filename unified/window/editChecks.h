@@ -1,0 +1,10 @@
+#pragma once
+// Numeric checks of edit fields, run when a dialog is confirmed. On failure
+// the range message is shown, the field's text selected and focused, and the
+// dialog stays open.
+
+class QLineEdit;
+
+bool ValidateIntegerEdit(QLineEdit* edit, int& value, int low, int high, bool blankAllowed);
+bool ValidateRealEdit(QLineEdit* edit, double& value, double low, double high, bool blankAllowed);
+void SelectAllAndFocus(QLineEdit* edit);
