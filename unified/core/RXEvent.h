@@ -12,6 +12,16 @@
 
 class rxReport;
 
+// No event holds more players.
+constexpr int MaxPlayers = 800;
+
+// A player in a sorted report list: its number, and whether its partner's
+// names are the ones compared.
+struct PlayerSortEntry {
+    std::int16_t number;
+    std::uint8_t usePartner;
+};
+
 // Printed page set-up, stored in every event file.
 struct PrintOptions {
     float leftMargin = 1.0f; // inches
@@ -83,6 +93,32 @@ public:
     ::Player* Player(int n);
     const ::Player* Player(int n) const;
 
+    // "last, first" of player n; empty for a number outside the list.
+    std::string PlayerDisplayName(int n) const;
+    // The first player whose display name is the given one (a name without
+    // a comma also finds a player with that last name and no first name);
+    // 0 when none.
+    int FindPlayerByName(const std::string& displayName) const;
+    // Copies the named player and its number; 400 when not found.
+    short GetPlayerByName(const std::string& displayName, ::Player& player, int& number) const;
+    short DeletePlayer(int n);
+    short DeletePlayerByName(const std::string& displayName);
+    // Moves player `from` to position `to` (at most the last); the caller
+    // marks the change.
+    void MovePlayer(int from, int to);
+    void ClearPlayers();
+    // Gives player n a copy of the record as its partner.
+    void AttachPartner(int n, const ::Player& partner);
+    std::string PlayerFirstName(int n) const;
+    std::string PlayerLastName(int n) const;
+    int PlayerPoints(int n) const;
+    int PlayerWins(int n) const;
+    int PlayerLosses(int n) const;
+    int PlayerTies(int n) const;
+    // Periods of inactivity; a negative count reads as 0.
+    int PlayerInactivity(int n) const;
+    static void ClearPlayerRecord(::Player& player);
+
     const std::string& Heading() const { return reportTexts.heading; }
     void SetHeading(const std::string& text);
     // Note n for n from 1 to 5; any other n reads as empty and stores nothing.
@@ -103,6 +139,10 @@ protected:
     bool manualMode = false;
     ReportOpts reportTexts;
 };
+
+// Orders two list entries by last name, then first name, byte by byte, of
+// the current event's players (of their partners when the entry says so).
+int ComparePlayerEntries(const PlayerSortEntry& a, const PlayerSortEntry& b);
 
 // The one current event, and the same object as a ladder while the kind is
 // the ladder (null otherwise).
