@@ -1,10 +1,12 @@
 #include "platform/Environment.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
+#include "platform/ShellOpen.h"
 #include "tests/support/Scratch.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <vector>
 
 TEST(Environment, CurrentFolderAndVariables) {
     TempFolder folder;
@@ -68,4 +70,25 @@ TEST(Clock, AFixedClockMakesTheRandomSequenceRepeatable) {
     }
     ClearFixedClock();
     EXPECT_GT(ClockNow(), 1'600'000'000);
+}
+
+TEST(ShellOpenWindow, AMissingFileFailsWithTheFileNotFoundCode) {
+    TempFolder folder;
+    const ShellOpenResponder saved = SetShellOpenResponder({});
+    EXPECT_EQ(ShellOpen("doc/index.html", folder.Path()), SE_ERR_FNF);
+    EXPECT_EQ(ShellOpen(folder.File("nothing.html"), ""), SE_ERR_FNF);
+    SetShellOpenResponder(saved);
+}
+
+TEST(ShellOpenResponder, RecordsWhatWouldBeOpened) {
+    std::vector<ShellOpenCall> calls;
+    const ShellOpenResponder saved = SetShellOpenResponder([&](const ShellOpenCall& call) {
+        calls.push_back(call);
+        return 33;
+    });
+    EXPECT_EQ(ShellOpen("doc/index.html", "/opt/rostrix"), 33);
+    SetShellOpenResponder(saved);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].target, "doc/index.html");
+    EXPECT_EQ(calls[0].directory, "/opt/rostrix");
 }

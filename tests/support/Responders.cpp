@@ -1,5 +1,7 @@
 #include "tests/support/Responders.h"
 
+#include "platform/ShellOpen.h"
+
 BoxScript::BoxScript()
     : previous_(
           SetMessageBoxResponder([this](const MessageBoxCall& call) { return Answer(call); })) {
@@ -55,5 +57,9 @@ void InstallStrictResponders() {
     });
     SetModalResponder([](QDialog& dialog) {
         ADD_FAILURE() << "unexpected dialog " << dialog.metaObject()->className();
+    });
+    SetShellOpenResponder([](const ShellOpenCall& call) {
+        ADD_FAILURE() << "unexpected shell open of " << call.target;
+        return SE_ERR_NOASSOC;
     });
 }

@@ -64,5 +64,6 @@ private:
     ModalResponder previous_;
 };
 
-// Installed for every test by the test main: any box or dialog fails.
+// Installed for every test by the test main: any box, dialog or shell open
+// fails.
 void InstallStrictResponders();
