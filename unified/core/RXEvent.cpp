@@ -1,5 +1,9 @@
 #include "unified/core/RXEvent.h"
 
+#include "unified/core/rxreport.h"
+
+#include <algorithm>
+
 RXEvent* CurrentEvent = nullptr;
 Ladder* CurrentLadder = nullptr;
 std::string ErrorLocation;
@@ -86,4 +90,17 @@ void RXEvent::SetEmailSubject(const std::string& text) {
 
 void RXEvent::ResetTexts() {
     reportTexts = ReportOpts();
+}
+
+void RXEvent::NameColumnWidths(rxReport& report, int& first, int& last, int& total) const {
+    const int w = report.TextWidth("n");
+    first = 2 * w;
+    last = 2 * w;
+    for (int n = 1; n <= playerCount; ++n) {
+        const ::Player* player = Player(n);
+        if (player == nullptr) continue;
+        first = std::max(first, report.TextWidth(player->firstName));
+        last = std::max(last, report.TextWidth(player->lastName));
+    }
+    total = first + last + w;
 }
