@@ -8,12 +8,9 @@ namespace {
 
 // The permissions a newly created file gets (mkstemp makes it private).
 mode_t NewFileMode() {
-    static const mode_t mode = [] {
-        const mode_t mask = umask(0);
-        umask(mask);
-        return static_cast<mode_t>(0666 & ~mask);
-    }();
-    return mode;
+    const mode_t mask = umask(0);
+    umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
 }
 
 } // namespace
