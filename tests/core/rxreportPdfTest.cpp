@@ -6,8 +6,8 @@
 #include "unified/core/rxreport.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
-#include <regex>
 #include <sstream>
 
 namespace {
@@ -37,18 +37,26 @@ struct Word {
     std::string text;
 };
 
+// The number in attribute `name` of the tag that starts at `tag`.
+double Attribute(const std::string& html, std::size_t tag, const std::string& name) {
+    const std::size_t at = html.find(" " + name + "=\"", tag);
+    return at == std::string::npos ? -1 : std::atof(html.c_str() + at + name.size() + 3);
+}
+
 // Words of the first page, with their boxes in points, and the paper's height.
 std::vector<Word> FirstPageWords(const std::string& pdf, double& paperHeight) {
     const std::string html = Output("pdftotext -bbox -f 1 -l 1 '" + pdf + "' -");
-    std::smatch page;
-    const std::regex pageSize(R"re(<page width="[0-9.]+" height="([0-9.]+)">)re");
-    paperHeight = std::regex_search(html, page, pageSize) ? std::stod(page[1]) : 0;
-    const std::regex word(
-        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
+    const std::size_t page = html.find("<page ");
+    paperHeight = page == std::string::npos ? 0 : Attribute(html, page, "height");
     std::vector<Word> words;
-    for (std::sregex_iterator it(html.begin(), html.end(), word), end; it != end; ++it)
-        words.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]),
-                         std::stod((*it)[4]), (*it)[5]});
+    for (std::size_t at = html.find("<word "); at != std::string::npos;
+         at = html.find("<word ", at + 1)) {
+        const std::size_t open = html.find('>', at), close = html.find("</word>", at);
+        if (open == std::string::npos || close == std::string::npos) break;
+        words.push_back({Attribute(html, at, "xMin"), Attribute(html, at, "yMin"),
+                         Attribute(html, at, "xMax"), Attribute(html, at, "yMax"),
+                         html.substr(open + 1, close - open - 1)});
+    }
     return words;
 }
 
