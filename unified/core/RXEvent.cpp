@@ -48,6 +48,19 @@ void RXEvent::EnterManualMode() {
     manualMode = true;
 }
 
+void RXEvent::NameColumnWidths(rxReport& report, int& first, int& last, int& total) const {
+    const int w = report.TextWidth("n");
+    first = 2 * w;
+    last = 2 * w;
+    for (int n = 1; n <= playerCount; ++n) {
+        const ::Player* player = Player(n);
+        if (player == nullptr) continue;
+        first = std::max(first, report.TextWidth(player->firstName));
+        last = std::max(last, report.TextWidth(player->lastName));
+    }
+    total = first + last + w;
+}
+
 void RXEvent::SetPrintOptions(const PrintOptions& options) {
     printOptions = options;
     state = StateChanged;
@@ -90,17 +103,4 @@ void RXEvent::SetEmailSubject(const std::string& text) {
 
 void RXEvent::ResetTexts() {
     reportTexts = ReportOpts();
-}
-
-void RXEvent::NameColumnWidths(rxReport& report, int& first, int& last, int& total) const {
-    const int w = report.TextWidth("n");
-    first = 2 * w;
-    last = 2 * w;
-    for (int n = 1; n <= playerCount; ++n) {
-        const ::Player* player = Player(n);
-        if (player == nullptr) continue;
-        first = std::max(first, report.TextWidth(player->firstName));
-        last = std::max(last, report.TextWidth(player->lastName));
-    }
-    total = first + last + w;
 }
