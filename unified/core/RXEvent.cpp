@@ -1,5 +1,7 @@
 #include "unified/core/RXEvent.h"
 
+#include "unified/core/rxreport.h"
+
 #include <algorithm>
 
 RXEvent* CurrentEvent = nullptr;
@@ -89,6 +91,19 @@ int RXEvent::RoundCount() const {
 
 void RXEvent::EnterManualMode() {
     manualMode = true;
+}
+
+void RXEvent::NameColumnWidths(rxReport& report, int& first, int& last, int& total) const {
+    const int w = report.TextWidth("n");
+    first = 2 * w;
+    last = 2 * w;
+    for (int n = 1; n <= playerCount; ++n) {
+        const ::Player* player = Player(n);
+        if (player == nullptr) continue;
+        first = std::max(first, report.TextWidth(player->firstName));
+        last = std::max(last, report.TextWidth(player->lastName));
+    }
+    total = first + last + w;
 }
 
 void RXEvent::SetPrintOptions(const PrintOptions& options) {

@@ -131,6 +131,11 @@ public:
     bool IsManualMode() const { return manualMode; }
     void ClearManualMode() { manualMode = false; }
 
+    // Report column widths of the names, in the writer's units: first and
+    // last name each as wide as the widest such name but at least two "n",
+    // and the total of both with one "n" between them.
+    void NameColumnWidths(rxReport& report, int& first, int& last, int& total) const;
+
 protected:
     PrintOptions printOptions;
     std::uint8_t state = StateClean;

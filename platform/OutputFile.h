@@ -1,0 +1,31 @@
+#pragma once
+// A file written whole or not at all: the bytes go to a temporary file in
+// the target's folder, which replaces the target only when committed. An
+// existing file of that name is left alone until then.
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+class OutputFile {
+public:
+    OutputFile() = default;
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // False when the temporary file cannot be made (no such folder, no right
+    // to write there).
+    bool Open(const std::string& path);
+    bool IsOpen() const { return file_ != nullptr; }
+    void Write(std::string_view bytes);
+    // Puts the file in place; false (and nothing changed) when any write failed.
+    bool Commit();
+    void Discard();
+
+private:
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    std::string temp_;
+    bool failed_ = false;
+};

@@ -1,0 +1,49 @@
+#pragma once
+// The printer as the reports see it: a page of device pixels with a canvas
+// to draw on, begun, turned and ended as a document. SystemPrinter drives a
+// real printer or a PDF file; RecordingPrinter keeps what was drawn, with
+// fixed metrics, for tests. Nothing here needs a window system.
+
+#include <string>
+
+// A drawing surface with the shape the reports were written for: texts are
+// placed by their top-left corner, and a line leaves out its end pixel.
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+
+    virtual void TextOut(int x, int y, const std::string& text) = 0;
+    virtual int TextWidth(const std::string& text) = 0;
+    virtual int TextHeight(const std::string& text) = 0;
+    virtual void MoveTo(int x, int y) = 0;
+    virtual void LineTo(int x, int y) = 0;
+    // The font's pixels per inch: the device's, on a printer.
+    virtual int PixelsPerInch() const = 0;
+};
+
+enum class PrinterOrientation { Portrait, Landscape };
+
+class Printer {
+public:
+    virtual ~Printer() = default;
+
+    virtual Canvas& GetCanvas() = 0;
+
+    virtual PrinterOrientation Orientation() const = 0;
+    virtual void SetOrientation(PrinterOrientation orientation) = 0;
+    // The canvas font's size in points.
+    virtual void SetFontSize(int points) = 0;
+
+    virtual void BeginDoc() = 0;
+    virtual void NewPage() = 0;
+    virtual void EndDoc() = 0;
+
+    // The printable area in device pixels.
+    virtual int PageWidth() const = 0;
+    virtual int PageHeight() const = 0;
+    virtual int PixelsPerInchX() const = 0;
+    virtual int PixelsPerInchY() const = 0;
+    // Where the printable area starts, from the paper's edges.
+    virtual int PhysicalOffsetX() const = 0;
+    virtual int PhysicalOffsetY() const = 0;
+};

@@ -1,0 +1,47 @@
+#pragma once
+// The printer behind the print commands: the system's print service, or a
+// PDF file, at the device's high resolution. The print and printer-setup
+// dialogs run through ShowModal, so tests answer them like any dialog.
+
+#include "platform/Printer.h"
+
+#include <memory>
+#include <string>
+
+class QPrinter;
+
+class SystemPrinter : public Printer {
+public:
+    SystemPrinter();
+    ~SystemPrinter() override;
+    SystemPrinter(const SystemPrinter&) = delete;
+    SystemPrinter& operator=(const SystemPrinter&) = delete;
+
+    // Prints into this PDF file from now on instead of a printer.
+    void SetPdfFile(const std::string& path);
+    QPrinter& Device() { return *device_; }
+
+    Canvas& GetCanvas() override;
+    PrinterOrientation Orientation() const override;
+    void SetOrientation(PrinterOrientation orientation) override;
+    void SetFontSize(int points) override;
+    void BeginDoc() override;
+    void NewPage() override;
+    void EndDoc() override;
+    int PageWidth() const override;
+    int PageHeight() const override;
+    int PixelsPerInchX() const override;
+    int PixelsPerInchY() const override;
+    int PhysicalOffsetX() const override;
+    int PhysicalOffsetY() const override;
+
+private:
+    class PainterCanvas;
+    std::unique_ptr<QPrinter> device_;
+    std::unique_ptr<PainterCanvas> canvas_;
+};
+
+// The print dialog (which printer, which pages, how many copies) and the
+// printer-setup dialog (paper and orientation). True when the user pressed OK.
+bool PrintDialog(SystemPrinter& printer);
+bool PrinterSetupDialog(SystemPrinter& printer);
