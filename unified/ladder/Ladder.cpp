@@ -347,7 +347,7 @@ const std::string& Ladder::ResultText(int n) {
     const LResult* r = Result(n);
     if (r == nullptr) return textBuffer;
     if (settings.displayResults != 0)
-        textBuffer = r->issue == -1 ? "[ ] " : "[" + std::to_string(r->issue) + "] ";
+        textBuffer.append("[").append(r->issue == -1 ? " " : std::to_string(r->issue)).append("] ");
     textBuffer += DateText(r->date) + " " + SideText(r->winner, r->winnerPartner) +
                   (r->tie ? " TIE " : " d. ") + SideText(r->loser, r->loserPartner) + " " +
                   r->score;

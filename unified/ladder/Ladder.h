@@ -47,7 +47,7 @@ struct ChallengeOutcome {
     int loserPos = 0;  // the loser side's worse position
     int spread = 0;
     int allowed = 0;
-    std::string unit; // "%" or " pos."
+    const char* unit = ""; // "%" or " pos."
 };
 
 class Ladder : public RXEvent {
