@@ -150,7 +150,7 @@ TEST(ChallengeRange, CheckMeasuresTheSidesSpread) {
     EXPECT_EQ(out.loserPos, 2);
     EXPECT_EQ(out.spread, 5);
     EXPECT_EQ(out.allowed, 3);
-    EXPECT_EQ(out.unit, " pos.");
+    EXPECT_STREQ(out.unit, " pos.");
     // Sides: the winner's better position, the loser's worse one.
     EXPECT_TRUE(ladder.CheckChallenge(Name(7), Name(5), Name(2), Name(3), out));
     EXPECT_EQ(out.spread, 2);
@@ -159,7 +159,7 @@ TEST(ChallengeRange, CheckMeasuresTheSidesSpread) {
     ladder.SetChallengePercent(25);
     EXPECT_TRUE(ladder.CheckChallenge(Name(10), "", Name(5), "", out));
     EXPECT_EQ(out.spread, 25); // 5 x 100 / 20
-    EXPECT_EQ(out.unit, "%");
+    EXPECT_STREQ(out.unit, "%");
     ladder.SetChallengePercent(24);
     EXPECT_FALSE(ladder.CheckChallenge(Name(10), "", Name(5), "", out));
     ladder.SetChallengePercent(0);
