@@ -152,6 +152,8 @@ void RunSequences(const Check& check) {
                 switch (below(5)) {
                 case 0:
                     ladder.SetLadderSystem(below(2));
+                    ladder.SetDisplayResults(below(3));
+                    ladder.SetChallengePercent(below(40));
                     break;
                 case 1:
                     ladder.SetPenaltyDist(below(4) * 10);
