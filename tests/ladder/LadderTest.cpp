@@ -114,6 +114,8 @@ TEST(LadderModel, PlayerLimitAndIdLimit) {
     EXPECT_EQ(ladder.AddPlayer(Named("One", "More"), nullptr), 7);
     EXPECT_EQ(ladder.PlayerCount(), MaxPlayers - 1);
     EXPECT_EQ(ladder.PositionOfId(MaxLadderPlayers), MaxPlayers - 1);
+    for (const int id : {-1, 0, MaxLadderPlayers + 1, 40000})
+        EXPECT_EQ(ladder.PositionOfId(id), 0) << id; // ids from older results
 }
 
 TEST(ChallengeRange, PercentPositionsAndOff) {

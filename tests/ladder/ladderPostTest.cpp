@@ -1,5 +1,6 @@
 #include "unified/ladder/Ladder.h"
 
+#include <climits>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -117,6 +118,16 @@ TEST_F(Posting, BeatingADeletedPlayerIsNoClimb) {
     ASSERT_EQ(ladder.PostResults(false), 0);
     EXPECT_EQ(Of('F').points, 3);
     EXPECT_EQ(Of('F').wins, 1);
+}
+
+TEST_F(Posting, OutsizedPointsOptionsSaturate) {
+    Make(3, true);
+    ladder.SetPointsOptions(INT_MAX, INT_MIN, 0, INT_MAX, 1e30f, -1e30f, 1e30f);
+    Beat('C', 'A', "1/1/09", "2147483647-0");
+    Beat('B', 'A', "1/2/09");
+    ASSERT_EQ(ladder.PostResults(false), 0);
+    EXPECT_EQ(Of('C').points, INT_MAX);
+    EXPECT_EQ(Of('A').points, INT_MIN);
 }
 
 TEST_F(Posting, AFailedPostingLeavesTheIssueAsItWas) {
