@@ -408,7 +408,13 @@ void rxReport::FlushTable() {
                 WriteCell(cells_[k].text, cells_[k].width, cells_[k].alignment);
             EndRow(cells_[partner + cellsPerRow - 1].text);
         }
-        if (heading) WriteRule();
+        if (!heading) continue;
+        // A bare rule inside a table is moved out above it by a browser: on
+        // the HTML sink it is a row of its own across both columns.
+        if (sink_ == SinkHtml)
+            Put("<TR><TD COLSPAN=" + std::to_string(2 * cellsPerRow + 1) + "><HR></TD></TR>");
+        else
+            WriteRule();
     }
     cells_.clear();
 }
