@@ -55,13 +55,13 @@ void Grid::SetRowCount(int count) {
 }
 
 void Grid::SetFixedCols(int count) {
-    fixedCols_ = std::max(0, count);
+    wantedFixedCols_ = std::max(0, count);
     ClampState();
     Changed();
 }
 
 void Grid::SetFixedRows(int count) {
-    fixedRows_ = std::max(0, count);
+    wantedFixedRows_ = std::max(0, count);
     ClampState();
     Changed();
 }
@@ -267,8 +267,8 @@ void Grid::UpdateScrollBars() {
 }
 
 void Grid::ClampState() {
-    fixedCols_ = std::min(fixedCols_, std::max(0, colCount_ - 1));
-    fixedRows_ = std::min(fixedRows_, std::max(0, rowCount_ - 1));
+    fixedCols_ = std::min(wantedFixedCols_, std::max(0, colCount_ - 1));
+    fixedRows_ = std::min(wantedFixedRows_, std::max(0, rowCount_ - 1));
     const auto clampCol = [this](int c) {
         return std::clamp(c, fixedCols_, std::max(fixedCols_, colCount_ - 1));
     };

@@ -55,6 +55,8 @@ public:
     // the default size.
     void SetColCount(int count);
     void SetRowCount(int count);
+    // A grid keeps at least one row (column) that is not fixed; the fixed
+    // count asked for comes back when the grid grows again.
     int FixedCols() const { return fixedCols_; }
     int FixedRows() const { return fixedRows_; }
     void SetFixedCols(int count);
@@ -155,6 +157,8 @@ private:
     int rowCount_ = 5;
     int fixedCols_ = 1;
     int fixedRows_ = 1;
+    int wantedFixedCols_ = 1;
+    int wantedFixedRows_ = 1;
     int defaultColWidth_ = 64;
     int defaultRowHeight_ = 24;
     int lineWidth_ = 1;

@@ -127,6 +127,10 @@ TEST(GridStore, FixedCellsNeverBecomeCurrent) {
     // A grid cut down to its headings has at most all but one row fixed.
     grid.SetRowCount(1);
     EXPECT_EQ(grid.FixedRows(), 0);
+    grid.SetRowCount(4);
+    EXPECT_EQ(grid.FixedRows(), 1) << "the headings come back with the rows";
+    grid.SetCurrent(1, 0);
+    EXPECT_EQ(grid.Row(), 1);
     grid.SetRowCount(0);
     EXPECT_EQ(grid.RowCount(), 0);
     EXPECT_EQ(grid.Cell(1, 0), "");

@@ -71,3 +71,12 @@ std::string Ladder::FileExtension() const {
 std::string Ladder::FileFilter() const {
     return "Ladder files (*.lad)|*.lad|All files (*.*)|*.*";
 }
+
+void Ladder::SetLadderSystem(std::uint8_t system) {
+    ladderSystem_ = system;
+    state = StateChanged;
+}
+
+int Ladder::PendingResultCount() const {
+    return 0; // results are not kept yet
+}

@@ -24,6 +24,15 @@ public:
     std::string FileExtension() const override;
     std::string FileFilter() const override;
 
+    bool IsPointsSystem() const { return ladderSystem_ == 1; }
+    void SetLadderSystem(std::uint8_t system);
+    // The number of the last generated issue.
+    int IssueNumber() const { return issueNumber_; }
+    int PendingResultCount() const;
+
 private:
     char type_ = 'S'; // 'S' singles, 'D' doubles
+
+    std::uint8_t ladderSystem_ = 0; // 0 traditional, 1 points
+    int issueNumber_ = 0;
 };
