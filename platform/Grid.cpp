@@ -150,48 +150,55 @@ void Grid::SetLeftCol(int col) {
     Changed();
 }
 
-std::vector<std::pair<int, Grid::Span>> Grid::VisibleCols() const {
-    std::vector<std::pair<int, Span>> cols;
-    const int width = viewport()->width();
-    int x = 0;
-    for (int c = 0; c < fixedCols_ && c < colCount_; ++c) {
-        cols.push_back({c, {x, colWidths_[c]}});
-        x += colWidths_[c] + lineWidth_;
+Grid::Spans Grid::Visible(const std::vector<int>& sizes, int fixed, int first, int line,
+                          int extent) {
+    Spans spans;
+    int at = 0;
+    const int count = static_cast<int>(sizes.size());
+    for (int i = 0; i < fixed && i < count; ++i) {
+        spans.push_back({i, {at, sizes[i]}});
+        at += sizes[i] + line;
     }
-    for (int c = leftCol_; c < colCount_ && x < width; ++c) {
-        cols.push_back({c, {x, colWidths_[c]}});
-        x += colWidths_[c] + lineWidth_;
+    for (int i = first; i < count && at < extent; ++i) {
+        spans.push_back({i, {at, sizes[i]}});
+        at += sizes[i] + line;
     }
-    return cols;
+    return spans;
 }
 
-std::vector<std::pair<int, Grid::Span>> Grid::VisibleRows() const {
-    std::vector<std::pair<int, Span>> rows;
-    const int height = viewport()->height();
-    int y = 0;
-    for (int r = 0; r < fixedRows_ && r < rowCount_; ++r) {
-        rows.push_back({r, {y, rowHeights_[r]}});
-        y += rowHeights_[r] + lineWidth_;
-    }
-    for (int r = topRow_; r < rowCount_ && y < height; ++r) {
-        rows.push_back({r, {y, rowHeights_[r]}});
-        y += rowHeights_[r] + lineWidth_;
-    }
-    return rows;
+int Grid::FixedExtent(const std::vector<int>& sizes, int fixed, int line) {
+    int extent = 0;
+    for (int i = 0; i < fixed && i < static_cast<int>(sizes.size()); ++i)
+        extent += sizes[i] + line;
+    return extent;
+}
+
+int Grid::FirstShowing(const std::vector<int>& sizes, int fixed, int first, int target, int line,
+                       int room) {
+    if (target < fixed) return first;
+    first = std::min(first, target);
+    int used = 0;
+    for (int i = first; i <= target; ++i)
+        used += sizes[i] + line;
+    while (first < target && used > room)
+        used -= sizes[first++] + line;
+    return first;
+}
+
+Grid::Spans Grid::VisibleCols() const {
+    return Visible(colWidths_, fixedCols_, leftCol_, lineWidth_, viewport()->width());
+}
+
+Grid::Spans Grid::VisibleRows() const {
+    return Visible(rowHeights_, fixedRows_, topRow_, lineWidth_, viewport()->height());
 }
 
 int Grid::FixedWidth() const {
-    int width = 0;
-    for (int c = 0; c < fixedCols_ && c < colCount_; ++c)
-        width += colWidths_[c] + lineWidth_;
-    return width;
+    return FixedExtent(colWidths_, fixedCols_, lineWidth_);
 }
 
 int Grid::FixedHeight() const {
-    int height = 0;
-    for (int r = 0; r < fixedRows_ && r < rowCount_; ++r)
-        height += rowHeights_[r] + lineWidth_;
-    return height;
+    return FixedExtent(rowHeights_, fixedRows_, lineWidth_);
 }
 
 QRect Grid::CellRect(int col, int row) const {
@@ -228,27 +235,15 @@ int Grid::SizingColumnAt(const QPoint& point) const {
 }
 
 int Grid::LastTopRow() const {
-    const int room = viewport()->height() - FixedHeight();
-    int top = rowCount_ - 1;
-    if (top < fixedRows_) return fixedRows_;
-    int used = rowHeights_[top] + lineWidth_;
-    while (top - 1 >= fixedRows_ && used + rowHeights_[top - 1] + lineWidth_ <= room) {
-        --top;
-        used += rowHeights_[top] + lineWidth_;
-    }
-    return top;
+    if (rowCount_ - 1 < fixedRows_) return fixedRows_;
+    return FirstShowing(rowHeights_, fixedRows_, fixedRows_, rowCount_ - 1, lineWidth_,
+                        viewport()->height() - FixedHeight());
 }
 
 int Grid::LastLeftCol() const {
-    const int room = viewport()->width() - FixedWidth();
-    int left = colCount_ - 1;
-    if (left < fixedCols_) return fixedCols_;
-    int used = colWidths_[left] + lineWidth_;
-    while (left - 1 >= fixedCols_ && used + colWidths_[left - 1] + lineWidth_ <= room) {
-        --left;
-        used += colWidths_[left] + lineWidth_;
-    }
-    return left;
+    if (colCount_ - 1 < fixedCols_) return fixedCols_;
+    return FirstShowing(colWidths_, fixedCols_, fixedCols_, colCount_ - 1, lineWidth_,
+                        viewport()->width() - FixedWidth());
 }
 
 void Grid::UpdateScrollBars() {
@@ -314,24 +309,10 @@ void Grid::MoveCurrent(int col, int row, bool moveAnchor) {
 }
 
 void Grid::ScrollIntoView(int col, int row) {
-    if (row >= fixedRows_) {
-        if (row < topRow_) topRow_ = row;
-        const int room = viewport()->height() - FixedHeight();
-        int used = 0;
-        for (int r = topRow_; r <= row; ++r)
-            used += rowHeights_[r] + lineWidth_;
-        while (topRow_ < row && used > room)
-            used -= rowHeights_[topRow_++] + lineWidth_;
-    }
-    if (col >= fixedCols_) {
-        if (col < leftCol_) leftCol_ = col;
-        const int room = viewport()->width() - FixedWidth();
-        int used = 0;
-        for (int c = leftCol_; c <= col; ++c)
-            used += colWidths_[c] + lineWidth_;
-        while (leftCol_ < col && used > room)
-            used -= colWidths_[leftCol_++] + lineWidth_;
-    }
+    topRow_ = FirstShowing(rowHeights_, fixedRows_, topRow_, row, lineWidth_,
+                           viewport()->height() - FixedHeight());
+    leftCol_ = FirstShowing(colWidths_, fixedCols_, leftCol_, col, lineWidth_,
+                            viewport()->width() - FixedWidth());
     UpdateScrollBars();
 }
 

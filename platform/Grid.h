@@ -136,9 +136,17 @@ private:
         int start;
         int size;
     };
-    // Where each column (row) on screen starts, fixed ones first.
-    std::vector<std::pair<int, Span>> VisibleCols() const;
-    std::vector<std::pair<int, Span>> VisibleRows() const;
+    using Spans = std::vector<std::pair<int, Span>>;
+    // Where each line (column or row) on screen starts: the fixed ones,
+    // then those from `first` while they start within `extent`.
+    static Spans Visible(const std::vector<int>& sizes, int fixed, int first, int line, int extent);
+    static int FixedExtent(const std::vector<int>& sizes, int fixed, int line);
+    // The first scrolling line, moved as little as may be from `first`, that
+    // shows `target` whole in `room` (or at the top when it cannot).
+    static int FirstShowing(const std::vector<int>& sizes, int fixed, int first, int target,
+                            int line, int room);
+    Spans VisibleCols() const;
+    Spans VisibleRows() const;
     int FixedWidth() const;
     int FixedHeight() const;
     // The column whose right border lies under x in the heading rows, or -1.

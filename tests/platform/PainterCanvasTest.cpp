@@ -42,22 +42,15 @@ TEST_F(CanvasOnImage, LinesLeaveOutTheirEndPixel) {
     canvas.MoveTo(10, 10);
     canvas.LineTo(20, 10);
     canvas.LineTo(20, 30);
+    canvas.MoveTo(40, 5);
+    canvas.LineTo(32, 13);
     painter.end();
-    EXPECT_TRUE(Black(10, 10));
     EXPECT_TRUE(Black(19, 10));
-    EXPECT_TRUE(Black(20, 10)) << "the second line starts where the first stopped short";
+    EXPECT_TRUE(Black(20, 10)) << "the next line starts where the last stopped short";
     EXPECT_TRUE(Black(20, 29));
     EXPECT_FALSE(Black(20, 30));
-    EXPECT_FALSE(Black(21, 10));
-}
-
-TEST_F(CanvasOnImage, ADiagonalStopsOneStepShort) {
-    canvas.MoveTo(30, 5);
-    canvas.LineTo(22, 13);
-    painter.end();
-    EXPECT_TRUE(Black(30, 5));
-    EXPECT_TRUE(Black(23, 12));
-    EXPECT_FALSE(Black(22, 13));
+    EXPECT_TRUE(Black(33, 12));
+    EXPECT_FALSE(Black(32, 13)) << "a diagonal stops one step short too";
 }
 
 TEST_F(CanvasOnImage, RectanglesOutlineInsideTheirRightAndBottom) {
