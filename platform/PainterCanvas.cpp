@@ -1,6 +1,7 @@
 #include "platform/PainterCanvas.h"
 
 #include <QFontMetrics>
+#include <QPaintDevice>
 #include <QPainter>
 #include <algorithm>
 #include <cstdlib>
@@ -35,6 +36,10 @@ void PainterCanvas::LineTo(int x, int y) {
     // One step short along the line: the end pixel stays unpainted.
     const QPoint last(from.x() + dx * (steps - 1) / steps, from.y() + dy * (steps - 1) / steps);
     painter_.drawLine(from, last);
+}
+
+int PainterCanvas::PixelsPerInch() const {
+    return painter_.device() != nullptr ? painter_.device()->logicalDpiY() : 96;
 }
 
 void PainterCanvas::Rectangle(int left, int top, int right, int bottom) {

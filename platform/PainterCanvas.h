@@ -13,11 +13,12 @@ public:
     explicit PainterCanvas(QPainter& painter);
 
     void TextOut(int x, int y, const std::string& text) override;
-    void MoveTo(int x, int y) override;
-    void LineTo(int x, int y) override;
-    void Rectangle(int left, int top, int right, int bottom) override;
     int TextWidth(const std::string& text) override;
     int TextHeight(const std::string& text) override;
+    void MoveTo(int x, int y) override;
+    void LineTo(int x, int y) override;
+    int PixelsPerInch() const override;
+    void Rectangle(int left, int top, int right, int bottom) override;
     int FontHeight() const override;
     void SetFontHeight(int pixels) override;
 
