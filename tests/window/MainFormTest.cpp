@@ -1,13 +1,24 @@
 #include "unified/window/MainForm.h"
 #include "platform/Application.h"
+#include "platform/Grid.h"
+#include "platform/Text.h"
 #include "tests/support/Responders.h"
 #include "unified/Program.h"
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxProgram.h"
+#include "unified/draw/Draw.h"
 #include "unified/ladder/Ladder.h"
+#include "unified/schedule/Matches.h"
 #include "unified/window/eventFactory.h"
 
+#include <QApplication>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QTest>
+#include <QTextBlock>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -63,4 +74,432 @@ TEST_F(MainWindowStart, AFailedFirstEventStopsBeforeTheFileIsOpened) {
     SetEventMaker(2, saved);
     EXPECT_EQ(MainForm->windowTitle(), "Rostrix");
     EXPECT_EQ(MainForm->CurrentFileName(), "");
+    // The window stands without an event and shows no players.
+    EXPECT_EQ(MainForm->PlayerGrid->RowCount(), 2);
+    EXPECT_EQ(MainForm->PlayerGrid->Cell(3, 0), "Name");
+    MainForm->RefreshViews();
+}
+
+namespace {
+
+// Events of every kind that a test fills with players directly.
+struct Stockable {
+    virtual ~Stockable() = default;
+    virtual void Put(const Player& player) = 0;
+};
+
+template <typename Kind> class Stocked : public Kind, public Stockable {
+public:
+    void Put(const Player& player) override {
+        this->players.SetAt(this->playerCount + 1, player);
+        ++this->playerCount;
+    }
+};
+
+// A draw of 8 players: 7 matches in 3 rounds.
+class DrawOfEight : public Stocked<Draw> {
+public:
+    int ResultCount() const override { return 7; }
+    int RoundCount() const override { return 3; }
+};
+
+Player MakePlayer(const std::string& first, const std::string& last) {
+    Player player;
+    player.firstName = first;
+    player.lastName = last;
+    player.workPhone = "555-0100";
+    player.homePhone = "555-0199";
+    player.email = LowerAscii(first) + "@club.example";
+    return player;
+}
+
+Player MakePair(const std::string& first, const std::string& partnerFirst) {
+    Player player = MakePlayer(first, "Smith");
+    player.partner.Set(MakePlayer(partnerFirst, "Jones"));
+    return player;
+}
+
+void Put(const Player& player) {
+    auto* event = dynamic_cast<Stockable*>(CurrentEvent);
+    ASSERT_NE(event, nullptr);
+    event->Put(player);
+}
+
+std::vector<std::string> Row(int row) {
+    std::vector<std::string> cells;
+    for (int c = 0; c < MainForm->PlayerGrid->ColCount(); ++c)
+        cells.push_back(MainForm->PlayerGrid->Cell(c, row));
+    return cells;
+}
+
+std::vector<QMenu*> Menus() {
+    return {MainForm->File1,  MainForm->Edit,      MainForm->Setup1, MainForm->Options2,
+            MainForm->Tools1, MainForm->Internet1, MainForm->Help1,  MainForm->Samples1};
+}
+
+// A menu's captions, "-" for a separator.
+std::string Captions(QMenu* menu) {
+    std::string captions;
+    for (QAction* action : menu->actions())
+        captions += (action->isSeparator() ? "-" : action->text().toStdString()) + "|";
+    return captions;
+}
+
+QKeySequence Ctrl(char letter) {
+    return QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_A + (letter - 'A')));
+}
+
+void OpenMenu(QMenu* menu) {
+    menu->popup(QPoint(0, 0));
+    menu->hide();
+}
+
+// The window shown on screen, its events able to take players.
+class MainWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        Settings = rxProgram();
+        savedMakers[0] = SetEventMaker(0, [] { return (RXEvent*)new Stocked<Ladder>; });
+        savedMakers[1] = SetEventMaker(1, [] { return (RXEvent*)new Stocked<Draw>; });
+        savedMakers[2] = SetEventMaker(2, [] { return (RXEvent*)new Stocked<Matches>; });
+    }
+    void TearDown() override {
+        DestroyWindows();
+        for (int kind = 0; kind < 3; ++kind)
+            SetEventMaker(kind, savedMakers[kind]);
+    }
+
+    void Start(const std::vector<std::string>& arguments) {
+        CreateWindows(arguments);
+        MainForm->show();
+        QApplication::processEvents();
+    }
+
+    // What File > New does once the new event of the kind is made.
+    void SwitchTo(const std::string& kindSwitch, bool doubles = false) {
+        DestroyCurrentEvent();
+        ParseCommandLine(Settings, {kindSwitch});
+        CreateEvent(doubles);
+        MainForm->UpdateMenusForKind();
+        MainForm->RefreshViews();
+    }
+
+    void ClickPlayerRow(int row) {
+        const QRect cell = MainForm->PlayerGrid->CellRect(3, row);
+        ASSERT_FALSE(cell.isEmpty()) << "row " << row << " is not on screen";
+        QTest::mouseClick(MainForm->PlayerGrid->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+
+    EventMaker savedMakers[3] = {};
+};
+
+} // namespace
+
+TEST_F(MainWindow, PanesFollowTheKindAndThePlayerGridKeepsItsShare) {
+    Start({"-L"});
+    EXPECT_EQ(MainForm->size(), QSize(630, 496));
+    EXPECT_EQ(MainForm->PlayerGrid->height(), 223) << "half of the window less 50";
+    EXPECT_TRUE(MainForm->ResultsPane->isVisible());
+    EXPECT_FALSE(MainForm->DrawGrid->isVisible());
+    SwitchTo("-T");
+    EXPECT_FALSE(MainForm->ResultsPane->isVisible());
+    EXPECT_TRUE(MainForm->DrawGrid->isVisible());
+    EXPECT_TRUE(MainForm->DrawGrid->hasFocus());
+
+    MainForm->resize(630, 650);
+    QApplication::processEvents();
+    EXPECT_EQ(MainForm->PlayerGrid->height(), 300);
+    // Dragging the splitter up by 100 pixels gives the grid a new share.
+    QSplitterHandle* handle = MainForm->Splitter1->handle(1);
+    const QPoint grip(handle->width() / 2, 2);
+    const QPoint up = grip - QPoint(0, 100);
+    QTest::mousePress(handle, Qt::LeftButton, {}, grip);
+    QMouseEvent drag(QEvent::MouseMove, up, handle->mapToGlobal(up), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(handle, &drag);
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, up);
+    EXPECT_EQ(MainForm->PlayerGrid->height(), 400);
+    MainForm->resize(630, 1000);
+    QApplication::processEvents();
+    EXPECT_EQ(MainForm->PlayerGrid->height(), 584) << "400 / 650 of (1000 - 50)";
+}
+
+TEST_F(MainWindow, EachKindShowsAndOffersItsOwnMenuItems) {
+    Start({"-L"});
+    struct Expected {
+        const char* kind;
+        std::vector<QAction*> shown;
+        std::vector<QAction*> hidden;
+        const char* sampleCaption;
+    };
+    const Expected kinds[] = {
+        {"-L",
+         {MainForm->EnterResults1, MainForm->Upload1, MainForm->OptPrint1,
+          MainForm->ClearAllResults2},
+         {MainForm->CourtsAndRounds1, MainForm->ClearDraw1, MainForm->OptTourn1},
+         "&Data - Challenge Ladder"},
+        {"-T",
+         {MainForm->CreateDraw1, MainForm->OptTourn1, MainForm->OptPrint1, MainForm->ClearDraw1},
+         {MainForm->EnterResults1, MainForm->Upload1, MainForm->Warnings1},
+         "&Data - Tournament Draw"},
+        {"-P",
+         {MainForm->CourtsAndRounds1, MainForm->ClearPandM1, MainForm->Warnings1},
+         {MainForm->OptPrint1, MainForm->CreateDraw1, MainForm->CancelPendingResult1},
+         "&Data - Mixer Plan"},
+    };
+    for (const Expected& e : kinds) {
+        SwitchTo(e.kind);
+        for (QAction* item : e.shown)
+            EXPECT_TRUE(item->isVisible()) << e.kind;
+        for (QAction* item : e.hidden)
+            EXPECT_FALSE(item->isVisible()) << e.kind;
+        EXPECT_FALSE(MainForm->PrintSetup1->isVisible());
+        EXPECT_EQ(MainForm->SampleData1->text().toStdString(), e.sampleCaption);
+        EXPECT_EQ(MainForm->Internet1->menuAction()->isEnabled(), e.kind == std::string("-L"));
+        // An item is enabled only when offered, and offered only when shown.
+        for (QMenu* menu : Menus())
+            for (QAction* item : menu->actions()) {
+                if (item->isSeparator() || item->menu() != nullptr) continue;
+                EXPECT_EQ(MainForm->IsOffered(item), item->isVisible()) << e.kind;
+                if (item->isEnabled()) {
+                    EXPECT_TRUE(MainForm->IsOffered(item)) << e.kind;
+                }
+            }
+    }
+}
+
+TEST_F(MainWindow, SeparatorsStandAfterTheirItems) {
+    Start({});
+    std::string after;
+    for (QMenu* menu : Menus()) {
+        QString last;
+        for (QAction* action : menu->actions())
+            if (action->isSeparator())
+                after += last.toStdString() + "|";
+            else
+                last = action->text();
+    }
+    EXPECT_EQ(after, "Save &As...|Print to &HTML...|&Import Players...|&E-mail...|"
+                     "&Warnings && Match Analysis|&E-mail Current Issue|");
+    EXPECT_EQ(Captions(MainForm->Help1), "&User Manual...|&Samples|&About Rostrix...|");
+    EXPECT_EQ(MainForm->Delete1->shortcut(), QKeySequence(Qt::Key_Delete));
+}
+
+TEST_F(MainWindow, ShortcutsFollowTheKindAndAreNeverShared) {
+    Start({"-L"});
+    EXPECT_EQ(MainForm->GenerateIssue1->shortcut(), Ctrl('G'));
+    EXPECT_EQ(MainForm->EnterResults1->shortcut(), Ctrl('R'));
+    EXPECT_EQ(MainForm->PreviewIssue1->shortcut(), Ctrl('V'));
+    EXPECT_TRUE(MainForm->MatchAssignment1->shortcut().isEmpty());
+    SwitchTo("-P");
+    EXPECT_EQ(MainForm->MatchAssignment1->shortcut(), Ctrl('M'));
+    EXPECT_EQ(MainForm->ManualAssign1->shortcut(), Ctrl('G'));
+    EXPECT_EQ(MainForm->MatchAnalysis1->shortcut(), Ctrl('W'));
+    EXPECT_EQ(MainForm->CourtsAndRounds1->shortcut(), Ctrl('C'));
+    EXPECT_TRUE(MainForm->GenerateIssue1->shortcut().isEmpty());
+    SwitchTo("-T");
+    EXPECT_EQ(MainForm->ManualDraw1->shortcut(), Ctrl('M'));
+    EXPECT_EQ(MainForm->CreateDraw1->shortcut(), Ctrl('W'));
+    EXPECT_TRUE(MainForm->MatchAssignment1->shortcut().isEmpty());
+
+    for (const char* kind : {"-L", "-T", "-P"}) {
+        SwitchTo(kind);
+        std::map<QString, QString> owners;
+        for (QMenu* menu : Menus())
+            for (QAction* item : menu->actions()) {
+                if (item->shortcut().isEmpty()) continue;
+                EXPECT_TRUE(item->isVisible()) << kind << ": " << item->text().toStdString();
+                const QString key = item->shortcut().toString();
+                EXPECT_TRUE(owners.emplace(key, item->text()).second)
+                    << kind << ": " << key.toStdString() << " on " << item->text().toStdString()
+                    << " and " << owners[key].toStdString();
+            }
+    }
+}
+
+TEST_F(MainWindow, OpeningAMenuFollowsTheLadderSystemAndManualMode) {
+    Start({"-L"});
+    const auto offered = [](QAction* item) { return MainForm->IsOffered(item); };
+    for (QMenu* menu : {MainForm->Setup1, MainForm->Options2, MainForm->Tools1})
+        OpenMenu(menu);
+    EXPECT_TRUE(offered(MainForm->TraditionalSystem1));
+    EXPECT_FALSE(offered(MainForm->PointSystem1));
+    EXPECT_FALSE(offered(MainForm->ClearAllResults2));
+    EXPECT_TRUE(offered(MainForm->ClearAllResults1));
+    EXPECT_FALSE(offered(MainForm->EnterDoublesResults1));
+
+    CurrentLadder->SetLadderSystem(1);
+    for (QMenu* menu : {MainForm->Setup1, MainForm->Options2, MainForm->Tools1})
+        OpenMenu(menu);
+    EXPECT_FALSE(offered(MainForm->TraditionalSystem1));
+    EXPECT_TRUE(offered(MainForm->PointSystem1));
+    EXPECT_TRUE(offered(MainForm->ClearAllResults2));
+    EXPECT_TRUE(offered(MainForm->EnterDoublesResults1));
+    CurrentLadder->SetDoubles();
+    OpenMenu(MainForm->Tools1);
+    EXPECT_FALSE(offered(MainForm->EnterDoublesResults1)) << "for a singles ladder only";
+
+    SwitchTo("-T");
+    CurrentEvent->EnterManualMode();
+    OpenMenu(MainForm->Tools1);
+    EXPECT_TRUE(MainForm->ManualDraw1->isChecked());
+    CurrentEvent->ClearManualMode();
+    OpenMenu(MainForm->Tools1);
+    EXPECT_FALSE(MainForm->ManualDraw1->isChecked());
+    SwitchTo("-P");
+    CurrentEvent->EnterManualMode();
+    OpenMenu(MainForm->Tools1);
+    EXPECT_TRUE(MainForm->ManualAssign1->isChecked());
+}
+
+TEST_F(MainWindow, TheLadderGridShowsStandingAndResults) {
+    Start({"-L"});
+    Player first = MakePlayer("Ann", "Archer");
+    first.inactivity = 2;
+    first.wins = 5;
+    first.losses = 2;
+    Player second = MakePlayer("Bob", "Baker");
+    second.inactivity = -3;
+    second.wins = 5;
+    second.losses = 2;
+    second.ties = 1;
+    second.points = 40;
+    Put(first);
+    Put(second);
+    MainForm->RefreshViews();
+    EXPECT_EQ(Row(0), (std::vector<std::string>{"", "PI", "W-L", "Name", "Work Phone", "Home Phone",
+                                                "E-mail"}));
+    EXPECT_EQ(Row(1), (std::vector<std::string>{"1", "2", "5-2", "Ann Archer", "555-0100",
+                                                "555-0199", "ann@club.example"}));
+    EXPECT_EQ(Row(2)[1], "0") << "negative inactivity reads as none";
+    EXPECT_EQ(Row(2)[2], "5-2-1");
+    EXPECT_EQ(Row(3), std::vector<std::string>(7));
+    EXPECT_EQ(MainForm->PlayerGrid->RowCount(), 4);
+    CurrentLadder->SetLadderSystem(1);
+    MainForm->RefreshViews();
+    EXPECT_EQ(Row(0)[1], "Pts");
+    EXPECT_EQ(Row(2)[1], "40");
+}
+
+TEST_F(MainWindow, DoublesShowEachPairOnTwoRowsAndARefillLeavesNothingBehind) {
+    Start({"-L", "-u"});
+    Put(MakePair("Ann", "Amy"));
+    Put(MakePair("Bob", "Ben"));
+    Put(MakePlayer("Cal", "Cole"));
+    MainForm->RefreshViews();
+    ASSERT_EQ(MainForm->PlayerGrid->RowCount(), 8);
+    EXPECT_EQ(Row(3), (std::vector<std::string>{"2", "0", "0-0", "Bob Smith", "555-0100",
+                                                "555-0199", "bob@club.example"}));
+    EXPECT_EQ(Row(4), (std::vector<std::string>{"", "", "", "Ben Jones", "555-0100", "555-0199",
+                                                "ben@club.example"}));
+    EXPECT_EQ(Row(5)[3], "Cal Cole");
+    EXPECT_EQ(Row(6), std::vector<std::string>(7)) << "a pair without a partner record";
+    EXPECT_EQ(Row(7), std::vector<std::string>(7));
+
+    SwitchTo("-P", true);
+    Put(MakePlayer("Dee", "Dunn"));
+    MainForm->RefreshViews();
+    EXPECT_EQ(Row(1)[3], "Dee Dunn");
+    EXPECT_EQ(Row(2), std::vector<std::string>(7)) << "nothing left of Amy's row";
+}
+
+TEST_F(MainWindow, OtherKindsShowGenderOrNothingBeforeTheName) {
+    Start({"-P"});
+    Player woman = MakePlayer("Ann", "Archer");
+    woman.gender = 'F';
+    Player man = MakePlayer("Bob", "Baker");
+    man.gender = 'M';
+    Put(woman);
+    Put(man);
+    Put(MakePlayer("Cal", "Cole"));
+    MainForm->RefreshViews();
+    EXPECT_EQ(Row(0)[1] + Row(0)[2], "");
+    EXPECT_EQ(Row(1)[1], "F");
+    EXPECT_EQ(Row(2)[1], "M");
+    EXPECT_EQ(Row(3)[1], " ");
+    EXPECT_EQ(Row(3)[2], "");
+    SwitchTo("-T");
+    Put(woman);
+    MainForm->RefreshViews();
+    EXPECT_EQ(Row(1)[1] + Row(1)[2], "");
+    EXPECT_EQ(Row(1)[3], "Ann Archer");
+}
+
+TEST_F(MainWindow, ClicksAndKeysInThePlayerGridChooseAPlayer) {
+    Start({"-P", "-u"});
+    for (const char* name : {"Ann", "Bob", "Cal"})
+        Put(MakePair(name, name));
+    MainForm->RefreshViews();
+    EXPECT_TRUE(MainForm->PlayerGrid->Selection().IsNone()) << "a refill selects nothing";
+    ClickPlayerRow(4); // the partner row of player 2
+    EXPECT_EQ(MainForm->SelectionKind(), 2);
+    EXPECT_EQ(MainForm->SelectedNumber(), 2);
+    EXPECT_EQ(MainForm->PlayerGrid->Selection(), (GridRect{1, 3, 6, 4}));
+    QTest::keyClick(MainForm->PlayerGrid, Qt::Key_Down);
+    EXPECT_EQ(MainForm->SelectedNumber(), 3);
+    EXPECT_EQ(MainForm->PlayerGrid->Selection(), (GridRect{1, 5, 6, 6}));
+    // Leaving the grid takes the highlight away; the choice stays, and
+    // survives a refresh.
+    MainForm->DrawGrid->setFocus();
+    EXPECT_TRUE(MainForm->PlayerGrid->Selection().IsNone());
+    MainForm->RefreshViews();
+    EXPECT_EQ(MainForm->SelectionKind(), 2);
+    EXPECT_EQ(MainForm->SelectedNumber(), 3);
+    ClickPlayerRow(7); // the empty last row
+    EXPECT_EQ(MainForm->SelectionKind(), 0);
+    EXPECT_EQ(MainForm->SelectedNumber(), 0);
+    EXPECT_TRUE(MainForm->PlayerGrid->Selection().IsNone());
+}
+
+TEST_F(MainWindow, TheResultsPaneHeadsWithTheLadderAndClearsTheChoice) {
+    Start({"-L"});
+    QPlainTextEdit& pane = *MainForm->ResultsPane;
+    EXPECT_EQ(pane.toPlainText().toStdString(), "Singles - \n ");
+    SwitchTo("-L", true);
+    for (const char* name : {"Ann", "Bob", "Cal"})
+        Put(MakePair(name, name));
+    MainForm->RefreshViews();
+    EXPECT_EQ(pane.toPlainText().toStdString(), "Doubles - 3 players.  Next issue: 1\n ");
+    ClickPlayerRow(1);
+    ASSERT_EQ(MainForm->SelectionKind(), 2);
+    const QRect header = pane.cursorRect(QTextCursor(pane.document()));
+    QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, header.center() + QPoint(30, 0));
+    EXPECT_EQ(MainForm->SelectionKind(), 0);
+    EXPECT_EQ(pane.textCursor().position(), 0);
+}
+
+TEST_F(MainWindow, TheUpperGridTakesTheShapeOfTheKind) {
+    Start({"-T"});
+    const Grid& grid = *MainForm->DrawGrid;
+    EXPECT_EQ(grid.RowCount(), 2) << "no draw yet";
+    EXPECT_EQ(grid.ColCount(), 2);
+    EXPECT_EQ(grid.DefaultRowHeight(), 36);
+    EXPECT_EQ(grid.DefaultColWidth(), 125);
+    SetEventMaker(1, [] { return static_cast<RXEvent*>(new DrawOfEight); });
+    SwitchTo("-T");
+    EXPECT_EQ(grid.RowCount(), 5);
+    EXPECT_EQ(grid.ColCount(), 5);
+    EXPECT_EQ(grid.RowHeight(0), 18);
+    EXPECT_EQ(grid.ColWidth(0), 50);
+    EXPECT_TRUE(grid.TabStop(3));
+    EXPECT_FALSE(grid.TabStop(4)) << "the champion column holds no match";
+    SwitchTo("-P");
+    EXPECT_EQ(grid.RowCount(), 1) << "no rounds and no courts yet";
+    EXPECT_EQ(grid.ColCount(), 1);
+    EXPECT_EQ(grid.DefaultRowHeight(), 54);
+    EXPECT_EQ(grid.DefaultColWidth(), 80);
+    EXPECT_EQ(grid.RowHeight(0), 27);
+}
+
+TEST_F(MainWindow, KeysAndDoubleClicksInTheUpperGridRefreshTheViews) {
+    Start({"-P"});
+    Put(MakePlayer("Ann", "Archer"));
+    QTest::keyClick(MainForm->DrawGrid, Qt::Key_Return);
+    EXPECT_EQ(Row(1)[3], "Ann Archer");
+    Put(MakePlayer("Bob", "Baker"));
+    QTest::keyClick(MainForm->DrawGrid, Qt::Key_Right);
+    EXPECT_EQ(Row(2)[3], "Bob Baker") << "every key refreshes";
+    Put(MakePlayer("Cal", "Cole"));
+    QTest::mouseDClick(MainForm->DrawGrid->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(Row(3)[3], "Cal Cole");
 }

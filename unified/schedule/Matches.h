@@ -24,6 +24,9 @@ public:
     std::string FileExtension() const override;
     std::string FileFilter() const override;
 
+    int CourtCount() const { return courtCount_; }
+
 private:
     char type_ = 'S'; // 'S' singles, 'D' doubles
+    int courtCount_ = 0;
 };

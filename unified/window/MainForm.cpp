@@ -2,15 +2,50 @@
 
 #include "platform/Application.h"
 #include "platform/Environment.h"
+#include "platform/Grid.h"
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxProgram.h"
 #include "unified/core/rxerrors.h"
+#include "unified/ladder/Ladder.h"
+#include "unified/schedule/Matches.h"
 #include "unified/window/eventFactory.h"
+
+#include <QEvent>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QTextBlock>
+#include <QVBoxLayout>
+#include <algorithm>
 
 TMainForm* MainForm = nullptr;
 
+namespace {
+
+// Which kinds show a menu item: bit 0 ladder, bit 1 draw, bit 2 match schedule.
+enum : unsigned { kNever = 0, kLadder = 1, kDraw = 2, kPlan = 4, kAll = 7 };
+
+constexpr int kPlayerGridColumns = 7;
+constexpr int kPlayerColumnWidths[kPlayerGridColumns] = {30, 30, 45, 153, 112, 108, 174};
+
+QFont FontOfHeight(QFont font, int pixels) {
+    font.setPixelSize(pixels);
+    return font;
+}
+
+bool IsPlayerGender(char gender) {
+    return gender == 'F' || gender == 'M';
+}
+
+} // namespace
+
 TMainForm::TMainForm(const std::vector<std::string>& arguments) {
     SetMainWindow(this);
+    setFont(FontOfHeight(font(), 11));
+    resize(630, 496);
+    BuildLayout();
+    BuildMenus();
+
     ParseCommandLine(Settings, arguments);
     SetCurrentFileName("");
 
@@ -27,6 +62,229 @@ TMainForm::TMainForm(const std::vector<std::string>& arguments) {
     splitterRatio = 0.5f;
     selectionKind = 0;
     selectedNumber = 0;
+
+    FillPlayerGrid();
+    PlayerGrid->setVisible(true);
+    SetPlayerGridHeight((height() - 50) / 2);
+    UpdateMenusForKind();
+}
+
+void TMainForm::BuildLayout() {
+    ResultsPane = new QPlainTextEdit;
+    ResultsPane->setObjectName("ResultsPane");
+    ResultsPane->setReadOnly(true);
+    // Without wrapping a text block is one line of the pane.
+    ResultsPane->setLineWrapMode(QPlainTextEdit::NoWrap);
+    ResultsPane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ResultsPane->setFont(FontOfHeight(font(), 13));
+    ResultsPane->viewport()->installEventFilter(this);
+    connect(ResultsPane, &QPlainTextEdit::textChanged, this, &TMainForm::FormResize);
+
+    DrawGrid = new Grid;
+    DrawGrid->setObjectName("DrawGrid");
+    DrawGrid->SetDefaultColWidth(125);
+    DrawGrid->SetDefaultRowHeight(36);
+    DrawGrid->SetGridLineWidth(0);
+    DrawGrid->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine |
+                         goDrawFocusSelected | goColSizing | goTabs);
+    DrawGrid->setFont(FontOfHeight(font(), 13));
+    DrawGrid->OnDrawCell = [this](Canvas& canvas, int col, int row, const TRect& rect,
+                                  unsigned state) {
+        DrawGridDrawCell(canvas, col, row, rect, state);
+    };
+    DrawGrid->OnKeyDown = [this](int& key, Qt::KeyboardModifiers modifiers) {
+        DrawGridKeyDown(key, modifiers);
+    };
+    DrawGrid->OnDblClick = [this] { DrawGridDblClick(); };
+
+    PlayerGrid = new Grid;
+    PlayerGrid->setObjectName("PlayerGrid");
+    PlayerGrid->SetColCount(kPlayerGridColumns);
+    for (int c = 0; c < kPlayerGridColumns; ++c)
+        PlayerGrid->SetColWidth(c, kPlayerColumnWidths[c]);
+    PlayerGrid->SetDefaultRowHeight(18);
+    PlayerGrid->SetFixedCols(1);
+    PlayerGrid->SetFixedRows(1);
+    PlayerGrid->SetOptions(goFixedVertLine | goFixedHorzLine | goVertLine | goHorzLine |
+                           goRangeSelect | goColSizing | goRowSelect);
+    PlayerGrid->setFont(FontOfHeight(font(), 13));
+    PlayerGrid->OnClick = [this] { PlayerGridClick(); };
+    PlayerGrid->OnExit = [this] { PlayerGridExit(); };
+
+    auto* upper = new QWidget;
+    auto* upperLayout = new QVBoxLayout(upper);
+    upperLayout->setContentsMargins(0, 0, 0, 0);
+    upperLayout->setSpacing(0);
+    upperLayout->addWidget(ResultsPane);
+    upperLayout->addWidget(DrawGrid);
+
+    // The player grid keeps its height when the window is resized; the
+    // upper pane takes the rest.
+    Splitter1 = new QSplitter(Qt::Vertical);
+    Splitter1->setObjectName("Splitter1");
+    Splitter1->setHandleWidth(4);
+    Splitter1->addWidget(upper);
+    Splitter1->addWidget(PlayerGrid);
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 0);
+    connect(Splitter1, &QSplitter::splitterMoved, this, &TMainForm::Splitter1Moved);
+    setCentralWidget(Splitter1);
+}
+
+void TMainForm::BuildMenus() {
+    using Handler = void (TMainForm::*)();
+    struct Row {
+        QMenu* TMainForm::*menu;
+        QAction* TMainForm::*item; // null for a separator or a submenu
+        const char* caption;
+        char letter; // Ctrl + letter
+        unsigned kinds;
+        Handler handler;
+        bool built; // the command's work exists; until then its item stays disabled
+        QMenu* TMainForm::*submenu = nullptr;
+    };
+    using M = TMainForm;
+    const Row rows[] = {
+        {&M::File1, &M::New1, "&New...", 'N', kAll, &M::New1Click, false},
+        {&M::File1, &M::Open1, "&Open...", 'O', kAll, &M::Open1Click, false},
+        {&M::File1, &M::Save1, "&Save", 'S', kAll, &M::Save1Click, false},
+        {&M::File1, &M::SaveAs1, "Save &As...", 0, kAll, &M::SaveAs1Click, false},
+        {&M::File1, nullptr, nullptr, 0, kAll, nullptr, false},
+        {&M::File1, &M::Print1, "&Print...", 'P', kAll, &M::Print1Click, false},
+        {&M::File1, &M::PrintSetup1, "P&rint Setup...", 0, kNever, &M::PrintSetup1Click, false},
+        {&M::File1, &M::PrintToFile1, "Print to &File...", 'F', kAll, &M::PrintToFile1Click, false},
+        {&M::File1, &M::PrinttoHTML1, "Print to &HTML...", 'H', kAll, &M::PrinttoHTML1Click, false},
+        {&M::File1, nullptr, nullptr, 0, kAll, nullptr, false},
+        {&M::File1, &M::Exit1, "E&xit", 0, kAll, &M::Exit1Click, false},
+        {&M::Edit, &M::Delete1, "&Delete Player", 0, kAll, &M::Delete1Click, false},
+        {&M::Setup1, &M::AddPlayer1, "&Add Player...", 'A', kAll, &M::AddPlayer1Click, false},
+        {&M::Setup1, &M::UpdatePlayer1, "&Update Player...", 'U', kAll, &M::UpdatePlayer1Click,
+         false},
+        {&M::Setup1, &M::DeletePlayer1, "&Delete Player...", 'D', kAll, &M::DeletePlayer1Click,
+         false},
+        {&M::Setup1, &M::ImportPlayers1, "&Import Players...", 0, kAll, &M::ImportPlayers1Click,
+         false},
+        {&M::Setup1, nullptr, nullptr, 0, kAll, nullptr, false},
+        {&M::Setup1, &M::CourtsAndRounds1, "&Courts and Rounds...", 'C', kPlan,
+         &M::CourtsAndRounds1Click, false},
+        {&M::Setup1, &M::ReportHeadingandNotes1, "Report &Heading and Notes...", 0, kAll,
+         &M::ReportHeadingandNotes1Click, false},
+        {&M::Setup1, &M::Email1, "&E-mail...", 0, kAll, &M::Email1Click, false},
+        {&M::Setup1, nullptr, nullptr, 0, kAll, nullptr, false},
+        {&M::Setup1, &M::ClearAllResults1, "&Clear All Results", 0, kLadder,
+         &M::ClearAllResults1Click, false},
+        {&M::Setup1, &M::ClearAllResults2, "Clear Results / Initialize &Points", 0, kLadder,
+         &M::ClearAllResults2Click, false},
+        {&M::Setup1, &M::ClearDraw1, "&Clear Draw", 0, kDraw, &M::ClearDraw1Click, false},
+        {&M::Setup1, &M::ClearMatches1, "Clear &Matches", 0, kPlan, &M::ClearMatches1Click, false},
+        {&M::Setup1, &M::ClearPandM1, "Clear &Players and Matches", 0, kPlan, &M::ClearPandM1Click,
+         false},
+        {&M::Options2, &M::General1, "&General...", 0, kLadder, &M::OptionsGeneral1Click, false},
+        {&M::Options2, &M::TraditionalSystem1, "&Traditional System...", 0, kLadder,
+         &M::OptionsTraditional1Click, false},
+        {&M::Options2, &M::PointSystem1, "&Point System...", 0, kLadder, &M::OptionsPoint1Click,
+         false},
+        {&M::Options2, &M::OptTourn1, "&Options...", 0, kDraw, &M::OptTourn1Click, false},
+        {&M::Options2, &M::OptPartyLayout1, "Report &Layout Options...", 0, kPlan,
+         &M::OptPartyLayout1Click, false},
+        {&M::Options2, &M::OptPrint1, "P&rinting...", 0, kLadder | kDraw, &M::OptPrint1Click,
+         false},
+        {&M::Options2, &M::Warnings1, "&Warnings...", 0, kPlan, &M::Warnings1Click, false},
+        {&M::Tools1, &M::EnterResults1, "Enter &Results...", 'R', kLadder, &M::EnterResults1Click,
+         false},
+        {&M::Tools1, &M::EnterDoublesResults1, "Enter &Doubles Results...", 0, kLadder,
+         &M::EnterDoublesResults1Click, false},
+        {&M::Tools1, &M::PostResults1, "&Post Results...", 0, kLadder, &M::PostResults1Click,
+         false},
+        {&M::Tools1, &M::GenerateIssue1, "&Generate Issue...", 'G', kLadder,
+         &M::GenerateIssue1Click, false},
+        {&M::Tools1, &M::CreateDraw1, "Create Dra&w ...", 'W', kDraw, &M::CreateDraw1Click, false},
+        {&M::Tools1, &M::ManualDraw1, "&Manual Draw", 'M', kDraw, &M::ManualDraw1Click, false},
+        {&M::Tools1, &M::MatchAssignment1, "&Match Assignment...", 'M', kPlan,
+         &M::MatchAssignment1Click, false},
+        {&M::Tools1, &M::ManualAssign1, "Manual Assi&gnment", 'G', kPlan, &M::ManualAssign1Click,
+         false},
+        {&M::Tools1, &M::PrefPartner1, "&Preferred Partnering...", 0, kPlan, &M::PrefPartner1Click,
+         false},
+        {&M::Tools1, &M::HostPlayer1, "Designate &Host Player", 0, kPlan, &M::HostPlayer1Click,
+         false},
+        {&M::Tools1, &M::MatchAnalysis1, "&Warnings && Match Analysis", 'W', kPlan,
+         &M::MatchAnalysis1Click, false},
+        {&M::Tools1, nullptr, nullptr, 0, kAll, nullptr, false},
+        {&M::Tools1, &M::PreviewIssue1, "Pre&view Issue", 'V', kAll, &M::PreviewIssue1Click, false},
+        {&M::Tools1, &M::SendEmail1, "&E-mail Current Issue", 'E', kAll, &M::SendEmail1Click,
+         false},
+        {&M::Tools1, nullptr, nullptr, 0, kAll, nullptr, false},
+        {&M::Tools1, &M::CancelPendingResult1, "&Cancel Pending Result...", 0, kLadder,
+         &M::CancelPendingResult1Click, false},
+        {&M::Tools1, &M::ExportPlayerList1, "E&xport Player List...", 0, kAll,
+         &M::ExportPlayerList1Click, false},
+        {&M::Internet1, &M::Upload1, "&Upload (Save)...", 0, kLadder, &M::Upload1Click, false},
+        {&M::Internet1, &M::Download1, "&Download (Open)...", 0, kLadder, &M::Download1Click,
+         false},
+        {&M::Internet1, &M::Configure1, "&Configure...", 0, kLadder, &M::Configure1Click, false},
+        {&M::Help1, &M::UserManual1, "&User Manual...", 0, kAll, &M::UserManual1Click, false},
+        {&M::Help1, nullptr, "&Samples", 0, kAll, nullptr, false, &M::Samples1},
+        {&M::Samples1, &M::PlayerFileSpreadsheet1, "Player File (&Spreadsheet)", 0, kAll,
+         &M::PlayerFileSpreadsheet1Click, false},
+        {&M::Samples1, &M::PlayerFileText1, "Player File (&Text)", 0, kAll,
+         &M::PlayerFileText1Click, false},
+        {&M::Samples1, &M::SampleData1, "&Data - Mixer Plan", 0, kAll, &M::SampleData1Click, false},
+        {&M::Help1, &M::AboutRostrix1, "&About Rostrix...", 0, kAll, &M::AboutRostrix1Click, false},
+    };
+
+    File1 = menuBar()->addMenu("&File");
+    Edit = menuBar()->addMenu("&Edit");
+    Setup1 = menuBar()->addMenu("&Setup");
+    Options2 = menuBar()->addMenu("&Options");
+    Tools1 = menuBar()->addMenu("&Tools");
+    Internet1 = menuBar()->addMenu("&Internet");
+    Help1 = menuBar()->addMenu("&Help");
+    for (const Row& row : rows) {
+        QMenu* menu = this->*row.menu;
+        if (row.submenu != nullptr) {
+            this->*row.submenu = menu->addMenu(row.caption);
+            continue;
+        }
+        if (row.item == nullptr) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* action = menu->addAction(row.caption);
+        this->*row.item = action;
+        if (row.built) connect(action, &QAction::triggered, this, row.handler);
+        menuItems.push_back({action, row.kinds, row.letter, row.built, false});
+        // Shortcuts of every kind stay; those of one kind come and go with it.
+        if (row.kinds == kAll) SetMenuShortcut(action, row.letter);
+        Offer(action, false);
+    }
+    Delete1->setShortcut(QKeySequence(Qt::Key_Delete));
+    ManualDraw1->setCheckable(true);
+    ManualAssign1->setCheckable(true);
+    connect(Setup1, &QMenu::aboutToShow, this, &TMainForm::Setup1Click);
+    connect(Options2, &QMenu::aboutToShow, this, &TMainForm::Options2Click);
+    connect(Tools1, &QMenu::aboutToShow, this, &TMainForm::Tools1Click);
+}
+
+void TMainForm::SetMenuShortcut(QAction* item, char letter) {
+    if (letter == 0)
+        item->setShortcut(QKeySequence());
+    else
+        item->setShortcut(QKeySequence(Qt::CTRL | Qt::Key(Qt::Key_A + (letter - 'A'))));
+}
+
+void TMainForm::Offer(QAction* item, bool offered) {
+    for (MenuItem& m : menuItems)
+        if (m.action == item) {
+            m.offered = offered;
+            item->setEnabled(offered && m.built);
+        }
+}
+
+bool TMainForm::IsOffered(const QAction* item) const {
+    for (const MenuItem& m : menuItems)
+        if (m.action == item) return m.offered;
+    return false;
 }
 
 void TMainForm::SetCurrentFileName(const std::string& name) {
@@ -40,4 +298,372 @@ void TMainForm::SetCurrentFileName(const std::string& name) {
 
 std::string TMainForm::CurrentFileNameOnly() const {
     return FileNameOnly(currentFileName);
+}
+
+void TMainForm::UpdateMenusForKind() {
+    const int kind = Settings.EventKind();
+    const unsigned kindBit = kind >= 0 && kind <= 2 ? 1u << kind : 0u;
+    for (MenuItem& m : menuItems) {
+        const bool shown = (m.kinds & kindBit) != 0;
+        m.action->setVisible(shown);
+        Offer(m.action, shown);
+        // Qt drops a shortcut that two items share, so only the kind's own
+        // items carry theirs.
+        if (m.letter != 0 && m.kinds != kAll) SetMenuShortcut(m.action, shown ? m.letter : 0);
+    }
+    SampleData1->setText(Settings.IsLadder() ? "&Data - Challenge Ladder"
+                         : Settings.IsDraw() ? "&Data - Tournament Draw"
+                                             : "&Data - Mixer Plan");
+    Internet1->menuAction()->setEnabled(Settings.IsLadder());
+
+    ResultsPane->setVisible(Settings.IsLadder());
+    DrawGrid->setVisible(!Settings.IsLadder());
+    if (Settings.IsLadder()) {
+        FillResultsPane();
+        return;
+    }
+    if (Settings.IsDraw())
+        SizeDrawGrid();
+    else
+        SizeMatchGrid();
+    DrawGrid->setFocus();
+}
+
+void TMainForm::Setup1Click() {
+    if (CurrentLadder != nullptr) Offer(ClearAllResults2, CurrentLadder->IsPointsSystem());
+}
+
+void TMainForm::Options2Click() {
+    if (CurrentLadder == nullptr) return;
+    const bool points = CurrentLadder->IsPointsSystem();
+    Offer(PointSystem1, points);
+    Offer(TraditionalSystem1, !points);
+}
+
+void TMainForm::Tools1Click() {
+    if (!IsEventUsable()) return;
+    if (Settings.IsDraw())
+        ManualDraw1->setChecked(CurrentEvent->IsManualMode());
+    else if (Settings.IsMatchPlan())
+        ManualAssign1->setChecked(CurrentEvent->IsManualMode());
+    else if (CurrentLadder != nullptr)
+        Offer(EnterDoublesResults1, CurrentLadder->IsPointsSystem() && !CurrentLadder->IsDoubles());
+}
+
+void TMainForm::RefreshViews() {
+    FillPlayerGrid();
+    if (Settings.IsLadder()) {
+        FillResultsPane();
+    } else {
+        if (Settings.IsDraw())
+            SizeDrawGrid();
+        else
+            SizeMatchGrid();
+        DrawGrid->viewport()->update();
+    }
+    update();
+}
+
+void TMainForm::FillPlayerGrid() {
+    // Without a usable event (its making failed) the grid shows no players.
+    const bool usable = IsEventUsable();
+    const bool doubles = usable && CurrentEvent->IsDoubles();
+    const int count = usable ? CurrentEvent->PlayerCount() : 0;
+    Grid& grid = *PlayerGrid;
+
+    std::string first;
+    if (CurrentLadder != nullptr) first = CurrentLadder->IsPointsSystem() ? "Pts" : "PI";
+    grid.SetCell(0, 0, "");
+    grid.SetCell(1, 0, first);
+    grid.SetCell(2, 0, CurrentLadder != nullptr ? "W-L" : "");
+    grid.SetCell(3, 0, "Name");
+    grid.SetCell(4, 0, "Work Phone");
+    grid.SetCell(5, 0, "Home Phone");
+    grid.SetCell(6, 0, "E-mail");
+
+    const int rowsPerPlayer = doubles ? 2 : 1;
+    grid.SetRowCount(count * rowsPerPlayer + 2);
+    grid.SetSelection(GridRect());
+    for (int i = 1; i <= count; ++i) {
+        if (doubles) {
+            FillPlayerRow(i, 2 * i - 1, false);
+            FillPlayerRow(i, 2 * i, true);
+        } else {
+            FillPlayerRow(i, i, false);
+        }
+    }
+    const int last = grid.RowCount() - 1;
+    for (int c = 0; c < kPlayerGridColumns; ++c)
+        grid.SetCell(c, last, "");
+}
+
+void TMainForm::FillPlayerRow(int number, int row, bool partner) {
+    Grid& grid = *PlayerGrid;
+    grid.SetCell(0, row, partner ? "" : std::to_string(number));
+    const Player* player = IsEventUsable() ? CurrentEvent->Player(number) : nullptr;
+    const Player* record = player == nullptr ? nullptr : partner ? player->partner.get() : player;
+    if (record == nullptr) {
+        // A missing partner record shows an empty row, not what the row held
+        // before the refill.
+        for (int c = 1; c < kPlayerGridColumns; ++c)
+            grid.SetCell(c, row, "");
+        return;
+    }
+
+    std::string first;
+    std::string second;
+    if (CurrentLadder != nullptr) {
+        if (!partner) {
+            first = std::to_string(
+                CurrentLadder->IsPointsSystem() ? record->points : std::max(0, record->inactivity));
+            second = std::to_string(record->wins) + "-" + std::to_string(record->losses);
+            if (record->ties != 0) second += "-" + std::to_string(record->ties);
+        }
+    } else if (Settings.IsMatchPlan()) {
+        first = IsPlayerGender(record->gender) ? std::string(1, record->gender) : " ";
+    }
+    grid.SetCell(1, row, std::move(first));
+    grid.SetCell(2, row, std::move(second));
+    grid.SetCell(3, row, record->firstName + " " + record->lastName);
+    grid.SetCell(4, row, record->workPhone);
+    grid.SetCell(5, row, record->homePhone);
+    grid.SetCell(6, row, record->email);
+}
+
+void TMainForm::FillResultsPane() {
+    if (CurrentLadder == nullptr) {
+        ResultsPane->clear();
+        return;
+    }
+    std::string header = CurrentLadder->IsDoubles() ? "Doubles - " : "Singles - ";
+    if (CurrentLadder->PlayerCount() > 0)
+        header += std::to_string(CurrentLadder->PlayerCount()) + " players.  " +
+                  "Next issue: " + std::to_string(CurrentLadder->IssueNumber() + 1);
+    ResultsPane->setPlainText(QString::fromStdString(header + "\n "));
+}
+
+void TMainForm::SizeDrawGrid() {
+    Grid& grid = *DrawGrid;
+    const int matches = IsEventUsable() ? CurrentEvent->ResultCount() : 0;
+    const int rounds = IsEventUsable() ? CurrentEvent->RoundCount() : 0;
+    grid.SetDefaultRowHeight(36);
+    grid.SetDefaultColWidth(125);
+    if (matches <= 0) {
+        grid.SetRowCount(2);
+        grid.SetColCount(2);
+        return;
+    }
+    grid.SetRowCount(matches / 2 + 2);
+    grid.SetColCount(rounds + 2);
+    grid.SetRowHeight(0, grid.RowHeight(1) / 2);
+    grid.SetColWidth(0, 50);
+    // The champion column holds no match.
+    for (int c = 0; c < grid.ColCount(); ++c)
+        grid.SetTabStop(c, c != grid.ColCount() - 1);
+}
+
+void TMainForm::SizeMatchGrid() {
+    Grid& grid = *DrawGrid;
+    const auto* plan = IsEventUsable() ? dynamic_cast<const Matches*>(CurrentEvent) : nullptr;
+    grid.SetRowCount(plan != nullptr ? plan->RoundCount() + 1 : 1);
+    grid.SetColCount(plan != nullptr ? plan->CourtCount() + 1 : 1);
+    grid.SetDefaultRowHeight(54);
+    grid.SetDefaultColWidth(80);
+    grid.SetRowHeight(0, grid.RowHeight(1) / 2);
+    grid.SetColWidth(0, 50);
+    for (int c = 0; c < grid.ColCount(); ++c)
+        grid.SetTabStop(c, true);
+}
+
+void TMainForm::PlayerGridClick() {
+    const bool doubles = IsEventUsable() && CurrentEvent->IsDoubles();
+    const int count = IsEventUsable() ? CurrentEvent->PlayerCount() : 0;
+    const int row = PlayerGrid->Row();
+    const int player = doubles ? (row + 1) / 2 : row;
+    if (player < 1 || player > count) {
+        selectionKind = 0;
+        selectedNumber = 0;
+        PlayerGrid->SetSelection(GridRect());
+        return;
+    }
+    selectionKind = 2;
+    selectedNumber = player;
+    const int top = doubles ? 2 * player - 1 : player;
+    const int bottom = doubles ? 2 * player : player;
+    PlayerGrid->SetSelection({PlayerGrid->FixedCols(), top, PlayerGrid->ColCount() - 1, bottom});
+}
+
+void TMainForm::PlayerGridExit() {
+    PlayerGrid->SetSelection(GridRect());
+}
+
+void TMainForm::ResultsPaneClick() {
+    QTextCursor cursor = ResultsPane->textCursor();
+    const int line = cursor.blockNumber(); // the header is line 0
+    const int pending = CurrentLadder != nullptr ? CurrentLadder->PendingResultCount() : 0;
+    if (line >= 1 && line <= pending) {
+        selectionKind = 1;
+        selectedNumber = line;
+        cursor.movePosition(QTextCursor::StartOfBlock);
+        cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    } else {
+        selectionKind = 0;
+        selectedNumber = 0;
+        cursor.movePosition(QTextCursor::Start);
+    }
+    ResultsPane->setTextCursor(cursor);
+}
+
+void TMainForm::DrawGridDrawCell(Canvas&, int, int, const TRect&, unsigned) {
+    // The draw's bracket and the plan's match boxes are painted here by
+    // their kinds' grid painters; until those exist the grid shows its lines.
+}
+
+void TMainForm::DrawGridKeyDown(int&, Qt::KeyboardModifiers) {
+    // Enter opens the result or assignment dialog of the cell once those
+    // dialogs exist; every key refreshes the views.
+    RefreshViews();
+}
+
+void TMainForm::DrawGridDblClick() {
+    RefreshViews();
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (ResultsPane != nullptr && watched == ResultsPane->viewport() &&
+        event->type() == QEvent::MouseButtonRelease)
+        ResultsPaneClick();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::FormResize() {
+    SetPlayerGridHeight(static_cast<int>(splitterRatio * static_cast<float>(height() - 50)));
+}
+
+void TMainForm::Splitter1Moved() {
+    if (height() > 0)
+        splitterRatio = static_cast<float>(PlayerGrid->height()) / static_cast<float>(height());
+}
+
+void TMainForm::SetPlayerGridHeight(int height) {
+    playerGridHeight = std::max(0, height);
+    const QList<int> sizes = Splitter1->sizes();
+    int total = 0;
+    for (int size : sizes)
+        total += size;
+    if (total <= 0) total = std::max(0, Splitter1->height() - Splitter1->handleWidth());
+    Splitter1->setSizes({std::max(0, total - playerGridHeight), playerGridHeight});
+}
+
+// Commands whose work comes with the file, player, option, report, kind and
+// online commands. Their menu items stay disabled (not built in the menu
+// table) until each is filled in.
+void TMainForm::New1Click() {
+}
+void TMainForm::Open1Click() {
+}
+void TMainForm::Save1Click() {
+}
+void TMainForm::SaveAs1Click() {
+}
+void TMainForm::Print1Click() {
+}
+void TMainForm::PrintSetup1Click() {
+}
+void TMainForm::PrintToFile1Click() {
+}
+void TMainForm::PrinttoHTML1Click() {
+}
+void TMainForm::Exit1Click() {
+}
+void TMainForm::Delete1Click() {
+}
+void TMainForm::AddPlayer1Click() {
+}
+void TMainForm::UpdatePlayer1Click() {
+}
+void TMainForm::DeletePlayer1Click() {
+}
+void TMainForm::ImportPlayers1Click() {
+}
+void TMainForm::CourtsAndRounds1Click() {
+}
+void TMainForm::ReportHeadingandNotes1Click() {
+}
+void TMainForm::Email1Click() {
+}
+void TMainForm::ClearAllResults1Click() {
+}
+void TMainForm::ClearAllResults2Click() {
+}
+void TMainForm::ClearDraw1Click() {
+}
+void TMainForm::ClearMatches1Click() {
+}
+void TMainForm::ClearPandM1Click() {
+}
+void TMainForm::OptionsGeneral1Click() {
+}
+void TMainForm::OptionsTraditional1Click() {
+}
+void TMainForm::OptionsPoint1Click() {
+}
+void TMainForm::OptTourn1Click() {
+}
+void TMainForm::OptPartyLayout1Click() {
+}
+void TMainForm::OptPrint1Click() {
+}
+void TMainForm::Warnings1Click() {
+}
+void TMainForm::EnterResults1Click() {
+}
+void TMainForm::EnterDoublesResults1Click() {
+}
+void TMainForm::PostResults1Click() {
+}
+void TMainForm::GenerateIssue1Click() {
+}
+void TMainForm::CreateDraw1Click() {
+}
+void TMainForm::ManualDraw1Click() {
+}
+void TMainForm::MatchAssignment1Click() {
+}
+void TMainForm::ManualAssign1Click() {
+}
+void TMainForm::PrefPartner1Click() {
+}
+void TMainForm::HostPlayer1Click() {
+}
+void TMainForm::MatchAnalysis1Click() {
+}
+void TMainForm::PreviewIssue1Click() {
+}
+void TMainForm::SendEmail1Click() {
+}
+void TMainForm::CancelPendingResult1Click() {
+}
+void TMainForm::ExportPlayerList1Click() {
+}
+void TMainForm::Upload1Click() {
+}
+void TMainForm::Download1Click() {
+}
+void TMainForm::Configure1Click() {
+}
+void TMainForm::UserManual1Click() {
+}
+void TMainForm::PlayerFileSpreadsheet1Click() {
+}
+void TMainForm::PlayerFileText1Click() {
+}
+void TMainForm::SampleData1Click() {
+}
+void TMainForm::AboutRostrix1Click() {
 }

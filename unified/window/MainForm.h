@@ -1,9 +1,19 @@
 #pragma once
-// The main window.
+// The main window: the kind's upper pane (the ladder's results, or the grid
+// of the draw or of the match schedule), the player grid below a splitter,
+// and the menus, whose items follow the kind of the current event.
 
 #include <QMainWindow>
 #include <string>
 #include <vector>
+
+class Canvas;
+class Grid;
+class QAction;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+struct TRect;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -19,7 +29,181 @@ public:
     // The current file name without its folder.
     std::string CurrentFileNameOnly() const;
 
+    // Shows the menu items and the upper pane of the current kind.
+    void UpdateMenusForKind();
+    // Shows the current event anew after any change to it.
+    void RefreshViews();
+    void FillPlayerGrid();
+    void FillPlayerRow(int number, int row, bool partner);
+    void FillResultsPane();
+
+    // What the player grid or the results pane chose last: 0 nothing, 1 a
+    // pending ladder result, 2 a player; and its number.
+    int SelectionKind() const { return selectionKind; }
+    int SelectedNumber() const { return selectedNumber; }
+
+    // Whether the kind and the event offer a menu item now. An offered item
+    // is enabled once its command is built.
+    bool IsOffered(const QAction* item) const;
+
+    QPlainTextEdit* ResultsPane = nullptr;
+    Grid* DrawGrid = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    Grid* PlayerGrid = nullptr;
+
+    QMenu* File1 = nullptr;
+    QAction* New1 = nullptr;
+    QAction* Open1 = nullptr;
+    QAction* Save1 = nullptr;
+    QAction* SaveAs1 = nullptr;
+    QAction* Print1 = nullptr;
+    QAction* PrintSetup1 = nullptr;
+    QAction* PrintToFile1 = nullptr;
+    QAction* PrinttoHTML1 = nullptr;
+    QAction* Exit1 = nullptr;
+    QMenu* Edit = nullptr;
+    QAction* Delete1 = nullptr;
+    QMenu* Setup1 = nullptr;
+    QAction* AddPlayer1 = nullptr;
+    QAction* UpdatePlayer1 = nullptr;
+    QAction* DeletePlayer1 = nullptr;
+    QAction* ImportPlayers1 = nullptr;
+    QAction* CourtsAndRounds1 = nullptr;
+    QAction* ReportHeadingandNotes1 = nullptr;
+    QAction* Email1 = nullptr;
+    QAction* ClearAllResults1 = nullptr;
+    QAction* ClearAllResults2 = nullptr;
+    QAction* ClearDraw1 = nullptr;
+    QAction* ClearMatches1 = nullptr;
+    QAction* ClearPandM1 = nullptr;
+    QMenu* Options2 = nullptr;
+    QAction* General1 = nullptr;
+    QAction* TraditionalSystem1 = nullptr;
+    QAction* PointSystem1 = nullptr;
+    QAction* OptTourn1 = nullptr;
+    QAction* OptPartyLayout1 = nullptr;
+    QAction* OptPrint1 = nullptr;
+    QAction* Warnings1 = nullptr;
+    QMenu* Tools1 = nullptr;
+    QAction* EnterResults1 = nullptr;
+    QAction* EnterDoublesResults1 = nullptr;
+    QAction* PostResults1 = nullptr;
+    QAction* GenerateIssue1 = nullptr;
+    QAction* CreateDraw1 = nullptr;
+    QAction* ManualDraw1 = nullptr;
+    QAction* MatchAssignment1 = nullptr;
+    QAction* ManualAssign1 = nullptr;
+    QAction* PrefPartner1 = nullptr;
+    QAction* HostPlayer1 = nullptr;
+    QAction* MatchAnalysis1 = nullptr;
+    QAction* PreviewIssue1 = nullptr;
+    QAction* SendEmail1 = nullptr;
+    QAction* CancelPendingResult1 = nullptr;
+    QAction* ExportPlayerList1 = nullptr;
+    QMenu* Internet1 = nullptr;
+    QAction* Upload1 = nullptr;
+    QAction* Download1 = nullptr;
+    QAction* Configure1 = nullptr;
+    QMenu* Help1 = nullptr;
+    QAction* UserManual1 = nullptr;
+    QMenu* Samples1 = nullptr;
+    QAction* PlayerFileSpreadsheet1 = nullptr;
+    QAction* PlayerFileText1 = nullptr;
+    QAction* SampleData1 = nullptr;
+    QAction* AboutRostrix1 = nullptr;
+
+private slots:
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void Print1Click();
+    void PrintSetup1Click();
+    void PrintToFile1Click();
+    void PrinttoHTML1Click();
+    void Exit1Click();
+    void Delete1Click();
+    void AddPlayer1Click();
+    void UpdatePlayer1Click();
+    void DeletePlayer1Click();
+    void ImportPlayers1Click();
+    void CourtsAndRounds1Click();
+    void ReportHeadingandNotes1Click();
+    void Email1Click();
+    void ClearAllResults1Click();
+    void ClearAllResults2Click();
+    void ClearDraw1Click();
+    void ClearMatches1Click();
+    void ClearPandM1Click();
+    void OptionsGeneral1Click();
+    void OptionsTraditional1Click();
+    void OptionsPoint1Click();
+    void OptTourn1Click();
+    void OptPartyLayout1Click();
+    void OptPrint1Click();
+    void Warnings1Click();
+    void EnterResults1Click();
+    void EnterDoublesResults1Click();
+    void PostResults1Click();
+    void GenerateIssue1Click();
+    void CreateDraw1Click();
+    void ManualDraw1Click();
+    void MatchAssignment1Click();
+    void ManualAssign1Click();
+    void PrefPartner1Click();
+    void HostPlayer1Click();
+    void MatchAnalysis1Click();
+    void PreviewIssue1Click();
+    void SendEmail1Click();
+    void CancelPendingResult1Click();
+    void ExportPlayerList1Click();
+    void Upload1Click();
+    void Download1Click();
+    void Configure1Click();
+    void UserManual1Click();
+    void PlayerFileSpreadsheet1Click();
+    void PlayerFileText1Click();
+    void SampleData1Click();
+    void AboutRostrix1Click();
+
+    // A menu opens: its items follow the event's settings.
+    void Setup1Click();
+    void Options2Click();
+    void Tools1Click();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void PlayerGridClick();
+    void PlayerGridExit();
+    void ResultsPaneClick();
+    void DrawGridDrawCell(Canvas& canvas, int col, int row, const TRect& rect, unsigned state);
+    void DrawGridKeyDown(int& key, Qt::KeyboardModifiers modifiers);
+    void DrawGridDblClick();
+    void FormResize();
+    void Splitter1Moved();
+
+    struct MenuItem {
+        QAction* action;
+        unsigned kinds; // bit 0 ladder, bit 1 draw, bit 2 match schedule
+        char letter;    // Ctrl + the letter, or 0
+        bool built;
+        bool offered;
+    };
+
+    void BuildLayout();
+    void BuildMenus();
+    // Gives the item Ctrl plus the letter, or no shortcut for 0.
+    void SetMenuShortcut(QAction* item, char letter);
+    void Offer(QAction* item, bool offered);
+    void SizeDrawGrid();
+    void SizeMatchGrid();
+    void SetPlayerGridHeight(int height);
+
+    std::vector<MenuItem> menuItems;
+    int playerGridHeight = 0;
     float splitterRatio = 0.5f;
     int selectionKind = 0; // 0 nothing, 1 a pending ladder result, 2 a player
     int selectedNumber = 0;

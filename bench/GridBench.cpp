@@ -1,0 +1,137 @@
+// How long the player grid takes to refill: 800 doubles players are 1,602
+// rows of 7 columns, which must refill well inside one frame (5 ms).
+
+#include "platform/Grid.h"
+#include "unified/core/rxProgram.h"
+#include "unified/ladder/Ladder.h"
+#include "unified/window/MainForm.h"
+#include "unified/window/eventFactory.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kRows = 1602;
+constexpr int kCols = 7;
+
+// Texts of the shape the player grid shows.
+std::vector<std::string> PlayerTexts() {
+    std::vector<std::string> texts;
+    texts.reserve(kRows * kCols);
+    for (int r = 0; r < kRows; ++r) {
+        texts.push_back(r % 2 ? std::to_string(r / 2 + 1) : "");
+        texts.push_back(std::to_string(r % 17));
+        texts.push_back(std::to_string(r % 9) + "-" + std::to_string(r % 7));
+        texts.push_back("Firstname" + std::to_string(r) + " Lastname" + std::to_string(r));
+        texts.push_back("(555) 123-" + std::to_string(1000 + r));
+        texts.push_back("(555) 987-" + std::to_string(1000 + r));
+        texts.push_back("player" + std::to_string(r) + "@example.org");
+    }
+    return texts;
+}
+
+void Fill(Grid& grid, const std::vector<std::string>& texts) {
+    grid.SetRowCount(kRows);
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kCols; ++c)
+            grid.SetCell(c, r, texts[r * kCols + c]);
+    grid.SetSelection(GridRect());
+}
+
+Grid& ShownGrid() {
+    static Grid* grid = [] {
+        auto* g = new Grid;
+        g->SetColCount(kCols);
+        g->SetDefaultRowHeight(18);
+        g->resize(630, 223);
+        g->show();
+        QApplication::processEvents();
+        return g;
+    }();
+    return *grid;
+}
+
+// The grid already has its rows: every cell gets a new text.
+void RefillSameShape(benchmark::State& state) {
+    const std::vector<std::string> texts = PlayerTexts();
+    Grid& grid = ShownGrid();
+    Fill(grid, texts);
+    for (auto _ : state) {
+        Fill(grid, texts);
+        QApplication::processEvents(); // the repaint that follows
+    }
+}
+BENCHMARK(RefillSameShape)->Unit(benchmark::kMillisecond);
+
+// From an empty list to 800 doubles players, as after opening a file.
+void RefillFromEmpty(benchmark::State& state) {
+    const std::vector<std::string> texts = PlayerTexts();
+    Grid& grid = ShownGrid();
+    for (auto _ : state) {
+        state.PauseTiming();
+        grid.SetRowCount(2);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        Fill(grid, texts);
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(RefillFromEmpty)->Unit(benchmark::kMillisecond);
+
+// A doubles ladder of 800 pairs, filled in by hand.
+class FullLadder : public Ladder {
+public:
+    FullLadder() {
+        SetDoubles();
+        for (int i = 1; i <= 800; ++i) {
+            ::Player player;
+            player.firstName = "First" + std::to_string(i);
+            player.lastName = "Last" + std::to_string(i);
+            player.email = "player" + std::to_string(i) + "@example.org";
+            player.wins = i % 9;
+            player.losses = i % 7;
+            player.ties = i % 3;
+            player.inactivity = i % 5;
+            ::Player partner = player;
+            partner.firstName = "Partner" + std::to_string(i);
+            player.partner.Set(partner);
+            players.SetAt(i, player);
+        }
+        playerCount = 800;
+    }
+};
+
+// The main window's own refill: texts made from the players and stored.
+void FillPlayerGridOfDoublesLadder(benchmark::State& state) {
+    ParseCommandLine(Settings, {"-L"});
+    TMainForm window({"-L"});
+    window.show();
+    DestroyCurrentEvent();
+    auto* ladder = new FullLadder;
+    CurrentEvent = ladder;
+    CurrentLadder = ladder;
+    window.FillPlayerGrid();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        window.FillPlayerGrid();
+        QApplication::processEvents();
+    }
+    if (window.PlayerGrid->RowCount() != kRows) state.SkipWithError("wrong row count");
+    DestroyCurrentEvent();
+}
+BENCHMARK(FillPlayerGridOfDoublesLadder)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
