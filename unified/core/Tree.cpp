@@ -1,0 +1,350 @@
+#include "unified/core/Tree.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/Text.h"
+
+#include <fstream>
+#include <initializer_list>
+#include <new>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+// The unit's shared state: one file written, one file read, one text
+// written at a time.
+std::ofstream outStream;
+std::ifstream inStream;
+std::string indentation;
+
+bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+std::string_view StripLeading(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && IsBlankOrControl(line[i]))
+        ++i;
+    return line.substr(i);
+}
+
+bool TooLong(std::string_view line) {
+    return line.size() > kTreeLineLimit && Utf8Length(line) > kTreeLineLimit;
+}
+
+// Whether a line made of these parts is one the file reader takes.
+bool Fits(std::initializer_list<std::string_view> parts) {
+    std::size_t bytes = 0;
+    for (std::string_view p : parts)
+        bytes += p.size();
+    if (bytes <= kTreeLineLimit) return true;
+    std::size_t chars = 0;
+    for (std::string_view p : parts)
+        chars += Utf8Length(p);
+    return chars <= kTreeLineLimit;
+}
+
+// A value as it can be written: without line breaks, which would split its
+// line, and with one blank after a final "{", which would make it a node.
+const std::string& WritableValue(const std::string& value, std::string& scratch) {
+    const bool breaks = value.find_first_of("\r\n") != std::string::npos;
+    if (!breaks && (value.empty() || value.back() != '{')) return value;
+    scratch.clear();
+    for (char c : value)
+        if (c != '\r' && c != '\n') scratch += c;
+    if (!scratch.empty() && scratch.back() == '{') scratch += ' ';
+    return scratch;
+}
+
+// Lines of a whole file: each ends at a line feed; one carriage return
+// before it is dropped, and the last line may lack its end.
+class FileLines {
+public:
+    explicit FileLines(std::string_view text) : text_(text) {}
+    bool Next(std::string_view& line) {
+        if (offset_ >= text_.size()) return false;
+        std::size_t end = text_.find('\n', offset_);
+        if (end == std::string_view::npos) end = text_.size();
+        line = text_.substr(offset_, end - offset_);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        offset_ = end + 1;
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t offset_ = 0;
+};
+
+bool ReadWholeStream(std::ifstream& in, std::string& bytes) {
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    return !in.bad();
+}
+
+} // namespace
+
+Tree::Tree() : name_("UNKNOWN") {
+}
+
+Tree::Tree(const std::string& name) : name_(name) {
+}
+
+Tree::Tree(const std::string& name, const std::string& value)
+    : name_(name), value_(value), isNode_(false) {
+}
+
+Tree::~Tree() {
+    DeleteChildren();
+}
+
+// Without recursion, so that no depth of nesting read from a file can
+// exhaust the stack.
+void Tree::DeleteChildren() {
+    std::vector<Tree*> pending;
+    for (Tree* c = firstChild_; c != nullptr; c = c->next_)
+        pending.push_back(c);
+    firstChild_ = lastChild_ = cursor_ = nullptr;
+    while (!pending.empty()) {
+        Tree* node = pending.back();
+        pending.pop_back();
+        for (Tree* c = node->firstChild_; c != nullptr; c = c->next_)
+            pending.push_back(c);
+        node->firstChild_ = node->lastChild_ = node->cursor_ = nullptr;
+        delete node;
+    }
+}
+
+void Tree::Append(Tree* child) {
+    if (lastChild_ == nullptr) {
+        firstChild_ = child;
+        cursor_ = child;
+    } else {
+        lastChild_->next_ = child;
+    }
+    lastChild_ = child;
+}
+
+Tree* Tree::AddChild(const std::string& name) {
+    try {
+        Tree* child = new Tree(name);
+        Append(child);
+        return child;
+    } catch (const std::bad_alloc&) {
+        error_ = true;
+        return nullptr;
+    }
+}
+
+void Tree::AddValue(const std::string& name, const std::string& value) {
+    try {
+        Append(new Tree(name, value));
+    } catch (const std::bad_alloc&) {
+        error_ = true;
+    }
+}
+
+Tree* Tree::NextChild() {
+    Tree* child = cursor_;
+    if (child != nullptr) cursor_ = child->next_;
+    return child;
+}
+
+void Tree::BecomeRoot(const std::string& name) {
+    DeleteChildren();
+    name_ = name;
+    value_.clear();
+    next_ = nullptr;
+    isNode_ = true;
+    error_ = false;
+}
+
+void Tree::WriteText(std::ofstream& out, bool& fits) const {
+    if (!isNode_) {
+        std::string scratch;
+        const std::string& value = WritableValue(value_, scratch);
+        if (value.empty()) return;
+        if (!Fits({indentation, name_, "=", value})) fits = false;
+        out << indentation << name_ << '=' << value << "\r\n";
+        return;
+    }
+    if (!Fits({indentation, name_, "{"})) fits = false;
+    out << indentation << name_ << "{\r\n";
+    indentation += ' ';
+    for (const Tree* c = firstChild_; c != nullptr; c = c->next_)
+        c->WriteText(out, fits);
+    indentation.pop_back();
+    out << indentation << "}\r\n";
+}
+
+bool Tree::SaveToFile(const std::string& path) {
+    AtomicFile file(path);
+    if (!file.Open(outStream)) {
+        error_ = true;
+        return false;
+    }
+    // A line the reader would refuse makes the save fail rather than leave a
+    // file that cannot be opened again.
+    bool fits = true;
+    indentation.clear();
+    WriteText(outStream, fits);
+    indentation.clear();
+    if (!fits) {
+        outStream.close();
+        error_ = true;
+        return false;
+    }
+    if (!file.Commit(outStream)) {
+        error_ = true;
+        return false;
+    }
+    return true;
+}
+
+void Tree::WriteFormText(std::string& out) const {
+    if (isNode_) {
+        out += name_;
+        out += "{%0A";
+        for (const Tree* c = firstChild_; c != nullptr; c = c->next_)
+            c->WriteFormText(out);
+        out += "}%0A";
+        return;
+    }
+    std::string scratch;
+    const std::string& value = WritableValue(value_, scratch);
+    if (value.empty()) return;
+    out += name_;
+    out += "%3D";
+    for (char c : value) {
+        switch (c) {
+        case '&':
+            out += "%26";
+            break;
+        case ';':
+            out += "%3B";
+            break;
+        case '=':
+            out += "%3D";
+            break;
+        case '+':
+            out += "%2B";
+            break;
+        // Sent as it stands, a "%" would be taken for the start of an escape.
+        case '%':
+            out += "%25";
+            break;
+        default:
+            out += c;
+        }
+    }
+    out += '\n';
+}
+
+void Tree::SaveToFormText(std::string& text) {
+    text.clear();
+    WriteFormText(text);
+}
+
+void Tree::LoadFromFile(const std::string& path) {
+    inStream.open(path, std::ios::in | std::ios::binary);
+    if (!inStream) {
+        inStream.clear();
+        error_ = true;
+        return;
+    }
+    std::string bytes;
+    const bool read = ReadWholeStream(inStream, bytes);
+    inStream.close();
+    inStream.clear();
+    if (!read) {
+        error_ = true;
+        return;
+    }
+    const std::string text = TextFromFile(bytes);
+    bytes.clear();
+
+    FileLines lines(text);
+    std::string_view line;
+    if (!lines.Next(line) || TooLong(line) || line.empty() || line.back() != '{') {
+        error_ = true;
+        return;
+    }
+    BecomeRoot(std::string(line.substr(0, line.size() - 1)));
+
+    // The nodes opened and not yet closed, innermost last. A file that ends
+    // inside a node closes it; lines after the root's "}" are not read.
+    std::vector<Tree*> open{this};
+    while (!open.empty() && lines.Next(line)) {
+        if (TooLong(line)) {
+            error_ = true;
+            return;
+        }
+        line = StripLeading(line);
+        Tree* node = open.back();
+        if (!line.empty() && line.back() == '{') {
+            Tree* child = node->AddChild(std::string(line.substr(0, line.size() - 1)));
+            if (child == nullptr) {
+                error_ = true;
+                return;
+            }
+            open.push_back(child);
+        } else if (line == "}") {
+            open.pop_back();
+        } else {
+            const std::size_t eq = line.find('=');
+            if (eq == std::string_view::npos) {
+                error_ = true;
+                return;
+            }
+            node->AddValue(std::string(line.substr(0, eq)), std::string(line.substr(eq + 1)));
+            if (node->error_) {
+                error_ = true;
+                return;
+            }
+        }
+    }
+}
+
+void Tree::LoadFromText(std::string& text) {
+    if (!IsValidUtf8(text)) text = Windows1252ToUtf8(text);
+    const std::size_t firstEnd = text.find("\r\n");
+    if (firstEnd == std::string::npos || firstEnd == 0 || text[firstEnd - 1] != '{') {
+        error_ = true;
+        return;
+    }
+    BecomeRoot(text.substr(0, firstEnd - 1));
+
+    // Lines are taken with an offset and the text is cut once at the end.
+    std::size_t offset = firstEnd + 2;
+    std::vector<Tree*> open{this};
+    while (!open.empty()) {
+        const std::size_t end = text.find("\r\n", offset);
+        // No further line, or an empty one: the whole parse ends, without error.
+        if (end == std::string::npos || end == offset) break;
+        const std::string_view line =
+            StripLeading(std::string_view(text).substr(offset, end - offset));
+        Tree* node = open.back();
+        if (!line.empty() && line.back() == '{') {
+            Tree* child = node->AddChild(std::string(line.substr(0, line.size() - 1)));
+            if (child == nullptr) break;
+            open.push_back(child);
+        } else if (line == "}") {
+            open.pop_back();
+        } else {
+            const std::size_t eq = line.find('=');
+            if (eq == std::string_view::npos) {
+                // The line stays in the text; each open node meets it in turn.
+                for (Tree* n : open)
+                    n->error_ = true;
+                break;
+            }
+            node->AddValue(std::string(line.substr(0, eq)), std::string(line.substr(eq + 1)));
+            if (node->error_) break;
+        }
+        offset = end + 2;
+    }
+    for (Tree* n : open)
+        if (n->error_) error_ = true;
+    text.erase(0, offset);
+}
