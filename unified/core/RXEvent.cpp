@@ -128,10 +128,6 @@ short RXEvent::LoadFromText(const std::string&) {
     return 400;
 }
 
-bool RXEvent::ExportPlayers(const std::string&) {
-    return false;
-}
-
 int RXEvent::RoundCount() const {
     return 0;
 }

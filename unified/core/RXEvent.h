@@ -120,6 +120,11 @@ public:
     int PlayerInactivity(int n) const;
     static void ClearPlayerRecord(::Player& player);
 
+    // Reads a tab-separated player list with a header row of column labels
+    // and adds its players through AddPlayer: 0, 1 (cannot open), 5 (unknown
+    // labels, after a warning box), 7 (the player limit) or AddPlayer's code.
+    short ImportPlayers(const std::string& path);
+
     // The nodes every event file shares: "T" with the print options, and the
     // player node ("P" for a player, "A" for its partner, written without
     // counters). The gender leaf is written only by kinds that keep genders.
