@@ -3,10 +3,12 @@
 #include "platform/AtomicFile.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <fstream>
 #include <initializer_list>
 #include <new>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -46,12 +48,16 @@ bool Fits(std::initializer_list<std::string_view> parts) {
 
 // A value as it can be written: without line breaks, which would split its
 // line, and with one blank after a final "{", which would make it a node.
+bool IsLineBreak(char c) {
+    return c == '\r' || c == '\n';
+}
+
 const std::string& WritableValue(const std::string& value, std::string& scratch) {
-    const bool breaks = value.find_first_of("\r\n") != std::string::npos;
+    const bool breaks = std::any_of(value.begin(), value.end(), IsLineBreak);
     if (!breaks && (value.empty() || value.back() != '{')) return value;
     scratch.clear();
     for (char c : value)
-        if (c != '\r' && c != '\n') scratch += c;
+        if (!IsLineBreak(c)) scratch += c;
     if (!scratch.empty() && scratch.back() == '{') scratch += ' ';
     return scratch;
 }
@@ -76,6 +82,26 @@ private:
     std::size_t offset_ = 0;
 };
 
+// How the percent form writes a character of a value; null when as it is.
+// Blanks, braces and control characters go unchanged. Sent as it stands, a
+// "%" would be taken for the start of an escape.
+const char* FormEscape(char c) {
+    switch (c) {
+    case '&':
+        return "%26";
+    case ';':
+        return "%3B";
+    case '=':
+        return "%3D";
+    case '+':
+        return "%2B";
+    case '%':
+        return "%25";
+    default:
+        return nullptr;
+    }
+}
+
 bool ReadWholeStream(std::ifstream& in, std::string& bytes) {
     char chunk[65536];
     while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
@@ -88,11 +114,11 @@ bool ReadWholeStream(std::ifstream& in, std::string& bytes) {
 Tree::Tree() : name_("UNKNOWN") {
 }
 
-Tree::Tree(const std::string& name) : name_(name) {
+Tree::Tree(std::string name) : name_(std::move(name)) {
 }
 
-Tree::Tree(const std::string& name, const std::string& value)
-    : name_(name), value_(value), isNode_(false) {
+Tree::Tree(std::string name, std::string value)
+    : name_(std::move(name)), value_(std::move(value)), isNode_(false) {
 }
 
 Tree::~Tree() {
@@ -126,9 +152,9 @@ void Tree::Append(Tree* child) {
     lastChild_ = child;
 }
 
-Tree* Tree::AddChild(const std::string& name) {
+Tree* Tree::AddChild(std::string name) {
     try {
-        Tree* child = new Tree(name);
+        Tree* child = new Tree(std::move(name));
         Append(child);
         return child;
     } catch (const std::bad_alloc&) {
@@ -137,9 +163,9 @@ Tree* Tree::AddChild(const std::string& name) {
     }
 }
 
-void Tree::AddValue(const std::string& name, const std::string& value) {
+void Tree::AddValue(std::string name, std::string value) {
     try {
-        Append(new Tree(name, value));
+        Append(new Tree(std::move(name), std::move(value)));
     } catch (const std::bad_alloc&) {
         error_ = true;
     }
@@ -160,41 +186,46 @@ void Tree::BecomeRoot(const std::string& name) {
     error_ = false;
 }
 
-void Tree::WriteText(std::ofstream& out, bool& fits) const {
+void Tree::WriteText(std::string& out, bool& fits) const {
     if (!isNode_) {
         std::string scratch;
         const std::string& value = WritableValue(value_, scratch);
         if (value.empty()) return;
         if (!Fits({indentation, name_, "=", value})) fits = false;
-        out << indentation << name_ << '=' << value << "\r\n";
+        out += indentation;
+        out += name_;
+        out += '=';
+        out += value;
+        out += "\r\n";
         return;
     }
     if (!Fits({indentation, name_, "{"})) fits = false;
-    out << indentation << name_ << "{\r\n";
+    out += indentation;
+    out += name_;
+    out += "{\r\n";
     indentation += ' ';
     for (const Tree* c = firstChild_; c != nullptr; c = c->next_)
         c->WriteText(out, fits);
     indentation.pop_back();
-    out << indentation << "}\r\n";
+    out += indentation;
+    out += "}\r\n";
 }
 
 bool Tree::SaveToFile(const std::string& path) {
-    AtomicFile file(path);
-    if (!file.Open(outStream)) {
-        error_ = true;
-        return false;
-    }
-    // A line the reader would refuse makes the save fail rather than leave a
+    // The text is made whole first and goes to the stream in one write. A
+    // line the reader would refuse makes the save fail rather than leave a
     // file that cannot be opened again.
+    std::string text;
     bool fits = true;
     indentation.clear();
-    WriteText(outStream, fits);
+    WriteText(text, fits);
     indentation.clear();
-    if (!fits) {
-        outStream.close();
+    AtomicFile file(path);
+    if (!fits || !file.Open(outStream)) {
         error_ = true;
         return false;
     }
+    outStream.write(text.data(), static_cast<std::streamsize>(text.size()));
     if (!file.Commit(outStream)) {
         error_ = true;
         return false;
@@ -216,28 +247,15 @@ void Tree::WriteFormText(std::string& out) const {
     if (value.empty()) return;
     out += name_;
     out += "%3D";
-    for (char c : value) {
-        switch (c) {
-        case '&':
-            out += "%26";
-            break;
-        case ';':
-            out += "%3B";
-            break;
-        case '=':
-            out += "%3D";
-            break;
-        case '+':
-            out += "%2B";
-            break;
-        // Sent as it stands, a "%" would be taken for the start of an escape.
-        case '%':
-            out += "%25";
-            break;
-        default:
-            out += c;
-        }
+    std::size_t plain = 0; // start of the characters not yet appended
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char* escape = FormEscape(value[i]);
+        if (escape == nullptr) continue;
+        out.append(value, plain, i - plain);
+        out += escape;
+        plain = i + 1;
     }
+    out.append(value, plain);
     out += '\n';
 }
 

@@ -19,8 +19,8 @@ constexpr std::size_t kTreeLineLimit = 9999;
 class Tree {
 public:
     Tree(); // a node named "UNKNOWN"
-    explicit Tree(const std::string& name);
-    Tree(const std::string& name, const std::string& value); // a leaf
+    explicit Tree(std::string name);
+    Tree(std::string name, std::string value); // a leaf
     // Releases the node's children with it.
     ~Tree();
     Tree(const Tree&) = delete;
@@ -28,9 +28,9 @@ public:
 
     // Appends a new node and returns it; null, with this node's error flag
     // set, when memory runs out.
-    Tree* AddChild(const std::string& name);
+    Tree* AddChild(std::string name);
     // Appends a leaf; sets the error flag when memory runs out.
-    void AddValue(const std::string& name, const std::string& value);
+    void AddValue(std::string name, std::string value);
     // The child under the cursor, moving the cursor on; null once every child
     // was handed out. There is no rewind: loaders walk each node once.
     Tree* NextChild();
@@ -58,7 +58,7 @@ private:
     void Append(Tree* child);
     void BecomeRoot(const std::string& name);
     void DeleteChildren();
-    void WriteText(std::ofstream& out, bool& fits) const;
+    void WriteText(std::string& out, bool& fits) const;
     void WriteFormText(std::string& out) const;
 
     std::string name_;
