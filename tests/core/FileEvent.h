@@ -6,6 +6,13 @@
 #include "unified/core/RXEvent.h"
 #include "unified/core/Tree.h"
 
+inline ::Player Named(const std::string& first, const std::string& last) {
+    ::Player p;
+    p.firstName = first;
+    p.lastName = last;
+    return p;
+}
+
 class FileEvent : public RXEvent {
 public:
     explicit FileEvent(bool doubles = false, bool genders = true) : doubles_(doubles) {

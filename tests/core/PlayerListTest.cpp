@@ -6,13 +6,6 @@
 
 namespace {
 
-::Player Named(const std::string& first, const std::string& last) {
-    ::Player p;
-    p.firstName = first;
-    p.lastName = last;
-    return p;
-}
-
 class PlayerList : public testing::Test {
 protected:
     // Imports these lines (joined with CR LF) into the event.

@@ -5,10 +5,10 @@
 #include "platform/Text.h"
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxerrors.h"
+#include "unified/core/textFile.h"
 
 #include <array>
 #include <fstream>
-#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -58,26 +58,6 @@ std::vector<std::string_view> SplitCells(std::string_view line, std::size_t most
     return cells;
 }
 
-// Lines of the whole file; one carriage return before each line feed is
-// dropped.
-class Lines {
-public:
-    explicit Lines(std::string_view text) : text_(text) {}
-    bool Next(std::string_view& line) {
-        if (offset_ >= text_.size()) return false;
-        std::size_t end = text_.find('\n', offset_);
-        if (end == std::string_view::npos) end = text_.size();
-        line = text_.substr(offset_, end - offset_);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        offset_ = end + 1;
-        return true;
-    }
-
-private:
-    std::string_view text_;
-    std::size_t offset_ = 0;
-};
-
 // A cell as a field of the record: one line, cut to the field's limit.
 void StoreCell(std::string& field, std::string_view cell, int limit) {
     field.assign(cell);
@@ -101,12 +81,13 @@ std::string ExportCell(const std::string& text) {
 short RXEvent::ImportPlayers(const std::string& path) {
     std::ifstream in(path, std::ios::in | std::ios::binary);
     if (!in) return 1;
-    const std::string text = TextFromFile(
-        std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+    std::string bytes;
+    if (!ReadWholeStream(in, bytes)) return 1;
     in.close();
+    const std::string text = TextFromFile(bytes);
     state = StateChanged;
 
-    Lines lines(text);
+    TextLines lines(text);
     std::string_view header;
     lines.Next(header);
     header = CutLine(header);

@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Text.h"
+#include "unified/core/textFile.h"
 
 #include <algorithm>
 #include <fstream>
@@ -62,26 +63,6 @@ const std::string& WritableValue(const std::string& value, std::string& scratch)
     return scratch;
 }
 
-// Lines of a whole file: each ends at a line feed; one carriage return
-// before it is dropped, and the last line may lack its end.
-class FileLines {
-public:
-    explicit FileLines(std::string_view text) : text_(text) {}
-    bool Next(std::string_view& line) {
-        if (offset_ >= text_.size()) return false;
-        std::size_t end = text_.find('\n', offset_);
-        if (end == std::string_view::npos) end = text_.size();
-        line = text_.substr(offset_, end - offset_);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        offset_ = end + 1;
-        return true;
-    }
-
-private:
-    std::string_view text_;
-    std::size_t offset_ = 0;
-};
-
 // How the percent form writes a character of a value; null when as it is.
 // Blanks, braces and control characters go unchanged. Sent as it stands, a
 // "%" would be taken for the start of an escape.
@@ -102,11 +83,27 @@ const char* FormEscape(char c) {
     }
 }
 
-bool ReadWholeStream(std::ifstream& in, std::string& bytes) {
-    char chunk[65536];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
-        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
-    return !in.bad();
+enum class LineTaken { Yes, Malformed, NoMemory };
+
+// One line of the node innermost in `open`, its leading blanks stripped: a
+// line ending in "{" opens a child node, "}" closes the node, and any other
+// line is a leaf split at its first "=".
+LineTaken TakeLine(std::string_view line, std::vector<Tree*>& open) {
+    Tree* node = open.back();
+    if (!line.empty() && line.back() == '{') {
+        Tree* child = node->AddChild(std::string(line.substr(0, line.size() - 1)));
+        if (child == nullptr) return LineTaken::NoMemory;
+        open.push_back(child);
+        return LineTaken::Yes;
+    }
+    if (line == "}") {
+        open.pop_back();
+        return LineTaken::Yes;
+    }
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return LineTaken::Malformed;
+    node->AddValue(std::string(line.substr(0, eq)), std::string(line.substr(eq + 1)));
+    return node->HasError() ? LineTaken::NoMemory : LineTaken::Yes;
 }
 
 } // namespace
@@ -282,7 +279,7 @@ void Tree::LoadFromFile(const std::string& path) {
     const std::string text = TextFromFile(bytes);
     bytes.clear();
 
-    FileLines lines(text);
+    TextLines lines(text);
     std::string_view line;
     if (!lines.Next(line) || TooLong(line) || line.empty() || line.back() != '{') {
         error_ = true;
@@ -294,32 +291,9 @@ void Tree::LoadFromFile(const std::string& path) {
     // inside a node closes it; lines after the root's "}" are not read.
     std::vector<Tree*> open{this};
     while (!open.empty() && lines.Next(line)) {
-        if (TooLong(line)) {
+        if (TooLong(line) || TakeLine(StripLeading(line), open) != LineTaken::Yes) {
             error_ = true;
             return;
-        }
-        line = StripLeading(line);
-        Tree* node = open.back();
-        if (!line.empty() && line.back() == '{') {
-            Tree* child = node->AddChild(std::string(line.substr(0, line.size() - 1)));
-            if (child == nullptr) {
-                error_ = true;
-                return;
-            }
-            open.push_back(child);
-        } else if (line == "}") {
-            open.pop_back();
-        } else {
-            const std::size_t eq = line.find('=');
-            if (eq == std::string_view::npos) {
-                error_ = true;
-                return;
-            }
-            node->AddValue(std::string(line.substr(0, eq)), std::string(line.substr(eq + 1)));
-            if (node->error_) {
-                error_ = true;
-                return;
-            }
         }
     }
 }
@@ -340,26 +314,15 @@ void Tree::LoadFromText(std::string& text) {
         const std::size_t end = text.find("\r\n", offset);
         // No further line, or an empty one: the whole parse ends, without error.
         if (end == std::string::npos || end == offset) break;
-        const std::string_view line =
-            StripLeading(std::string_view(text).substr(offset, end - offset));
-        Tree* node = open.back();
-        if (!line.empty() && line.back() == '{') {
-            Tree* child = node->AddChild(std::string(line.substr(0, line.size() - 1)));
-            if (child == nullptr) break;
-            open.push_back(child);
-        } else if (line == "}") {
-            open.pop_back();
-        } else {
-            const std::size_t eq = line.find('=');
-            if (eq == std::string_view::npos) {
-                // The line stays in the text; each open node meets it in turn.
-                for (Tree* n : open)
-                    n->error_ = true;
-                break;
-            }
-            node->AddValue(std::string(line.substr(0, eq)), std::string(line.substr(eq + 1)));
-            if (node->error_) break;
+        const LineTaken taken =
+            TakeLine(StripLeading(std::string_view(text).substr(offset, end - offset)), open);
+        if (taken == LineTaken::Malformed) {
+            // The line stays in the text; each open node meets it in turn.
+            for (Tree* n : open)
+                n->error_ = true;
+            break;
         }
+        if (taken == LineTaken::NoMemory) break;
         offset = end + 2;
     }
     for (Tree* n : open)
