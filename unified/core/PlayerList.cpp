@@ -103,10 +103,12 @@ short RXEvent::ImportPlayers(const std::string& path) {
         std::size_t k = 0;
         while (k < kLabels.size() && kLabels[k] != label)
             ++k;
-        if (k < kLabels.size())
+        if (k < kLabels.size()) {
             columns[k] = static_cast<int>(c);
-        else
-            unknown += " " + std::string(headerCells[c]);
+        } else {
+            unknown += ' ';
+            unknown += headerCells[c];
+        }
     }
     if (!unknown.empty()) {
         ShowWarning("The following column labels are not recognized: " + unknown);
