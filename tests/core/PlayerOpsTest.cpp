@@ -1,4 +1,4 @@
-#include "unified/core/RXEvent.h"
+#include "tests/core/FileEvent.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -6,46 +6,20 @@
 
 namespace {
 
-// An event kind that keeps its players in list order and nothing else.
-class ListEvent : public RXEvent {
+// An event kind that keeps its players in list order and records which
+// numbers it was told were deleted.
+class ListEvent : public FileEvent {
 public:
-    bool IsModified() const override { return state == StateChanged; }
-    void Reset() override { state = StateClean; }
-    void SetSingles() override {}
-    void SetDoubles() override {}
-    bool IsDoubles() const override { return false; }
-    short AddPlayer(const ::Player& player, const ::Player* partner) override {
-        ::Player copy = player;
-        if (partner != nullptr) copy.partner.Set(*partner);
-        players.SetAt(++playerCount, copy);
-        state = StateChanged;
-        return 0;
-    }
     short PlayerDeleted(int number) override {
         deleted.push_back(number);
         return 0;
     }
     short CheckPlayersEditable() override { return editable; }
-    short Load(const std::string&) override { return 1; }
-    bool Save(const std::string&) override { return false; }
-    bool ExportPlayersVer1(const std::string&) override { return false; }
-    int ResultCount() const override { return 0; }
-    void ClearResults(bool) override {}
-    void PrintReport(rxReport&) override {}
-    std::string FileExtension() const override { return "tst"; }
-    std::string FileFilter() const override { return ""; }
 
     void MarkSaved() { state = StateSaved; }
     std::vector<int> deleted;
     short editable = 0;
 };
-
-::Player Named(const std::string& first, const std::string& last) {
-    ::Player p;
-    p.firstName = first;
-    p.lastName = last;
-    return p;
-}
 
 class PlayerOps : public testing::Test {
 protected:

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <new>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -58,10 +59,18 @@ public:
     }
 
 private:
+    // The positions grow to exactly the capacity asked for; the storage
+    // behind them grows geometrically, so that a list built one insertion
+    // at a time is not copied whole at each one.
     bool Grow(int newCapacity) {
+        const std::size_t positions = static_cast<std::size_t>(newCapacity) + 1;
         try {
-            items_.resize(static_cast<std::size_t>(newCapacity) + 1);
+            if (positions > items_.capacity())
+                items_.reserve(std::max(positions, 2 * items_.capacity()));
+            items_.resize(positions);
         } catch (const std::bad_alloc&) {
+            return false;
+        } catch (const std::length_error&) {
             return false;
         }
         capacity_ = newCapacity;

@@ -2,6 +2,7 @@
 // One player of an event. A doubles player owns its partner's record; a copy
 // of a player copies the partner record with it.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -58,3 +59,27 @@ struct Player {
 
 // Character limits of the texts, in field order.
 constexpr int kPlayerTextLimits[13] = {30, 30, 14, 14, 100, 100, 100, 100, 100, 100, 100, 100, 100};
+
+// The 13 texts of a record, in field order.
+inline std::array<std::string*, 13> PlayerTexts(Player& p) {
+    return {&p.firstName, &p.lastName,   &p.workPhone, &p.homePhone, &p.email,
+            &p.other1,    &p.other2,     &p.address1,  &p.address2,  &p.city,
+            &p.state,     &p.postalCode, &p.country};
+}
+inline std::array<const std::string*, 13> PlayerTexts(const Player& p) {
+    return {&p.firstName, &p.lastName,   &p.workPhone, &p.homePhone, &p.email,
+            &p.other1,    &p.other2,     &p.address1,  &p.address2,  &p.city,
+            &p.state,     &p.postalCode, &p.country};
+}
+
+// Texts enter the model without carriage returns and line feeds: in an
+// event file or a player list either would break the line it is written on.
+inline void StripLineBreaks(std::string& text) {
+    std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
+}
+// Strips the record's 13 texts and those of its partner record.
+inline void StripLineBreaks(Player& player) {
+    for (std::string* text : PlayerTexts(player))
+        StripLineBreaks(*text);
+    if (player.partner) StripLineBreaks(*player.partner);
+}

@@ -1,8 +1,14 @@
 #include "unified/core/RXEvent.h"
 
+#include "platform/Text.h"
+#include "unified/core/Tree.h"
 #include "unified/core/rxreport.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
 
 RXEvent* CurrentEvent = nullptr;
 Ladder* CurrentLadder = nullptr;
@@ -20,6 +26,42 @@ bool IsBlank(const std::string& text) {
     return text.find_first_not_of(' ') == std::string::npos;
 }
 
+// Keys of the 13 texts in a player node, in field order.
+constexpr char kTextKeys[] = "flwhe3412cspy";
+
+// A whole number as a leaf holds it: leading blanks, a sign, digits; what
+// follows is ignored, no digits read as 0, and too large a number is held at
+// the limit.
+std::int32_t LeafInt(const std::string& text) {
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos) return 0;
+    bool negative = false;
+    if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
+    std::int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min<std::int64_t>(value * 10 + (text[i] - '0'), 1LL << 31);
+    if (negative) value = -value;
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+// A real in the C locale, whatever the user's; no number, or one that is
+// not finite, reads as 0.
+float LeafReal(const std::string& text) {
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos) return 0;
+    if (text[i] == '+') ++i;
+    float value = 0;
+    const auto result = std::from_chars(text.data() + i, text.data() + text.size(), value);
+    return result.ec == std::errc() && std::isfinite(value) ? value : 0.0f;
+}
+
+std::string RealText(float value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value); // shortest form
+    return std::string(buffer, result.ptr);
+}
+
 int CompareBytes(const std::string& a, const std::string& b) {
     const int c = a.compare(b); // std::string compares bytes as unsigned char
     return c < 0 ? -1 : (c > 0 ? 1 : 0);
@@ -34,8 +76,11 @@ RXEvent::~RXEvent() = default;
 void RXEvent::DebugDump(const std::string&) {
 }
 
-short RXEvent::UpdatePlayer(const std::string& oldName, const ::Player& player,
+short RXEvent::UpdatePlayer(const std::string& oldName, const ::Player& newPlayer,
                             const ::Player* partner) {
+    ::Player player = newPlayer;
+    player.partner.Reset();
+    StripLineBreaks(player);
     const int n = FindPlayerByName(oldName);
     if (n < 1 || n > playerCount) {
         SetErrorLocation();
@@ -68,7 +113,10 @@ short RXEvent::UpdatePlayer(const std::string& oldName, const ::Player& player,
     target.country = player.country;
     target.points = player.points;
     target.gender = player.gender;
-    if (partner != nullptr) *target.partner = *partner;
+    if (partner != nullptr) {
+        *target.partner = *partner;
+        StripLineBreaks(*target.partner);
+    }
     state = StateChanged;
     return 0;
 }
@@ -79,10 +127,6 @@ void RXEvent::SaveToText(std::string& text) {
 
 short RXEvent::LoadFromText(const std::string&) {
     return 400;
-}
-
-bool RXEvent::ExportPlayers(const std::string&) {
-    return false;
 }
 
 int RXEvent::RoundCount() const {
@@ -262,4 +306,119 @@ int ComparePlayerEntries(const PlayerSortEntry& a, const PlayerSortEntry& b) {
     const ::Player& y = names(b);
     const int last = CompareBytes(x.lastName, y.lastName);
     return last != 0 ? last : CompareBytes(x.firstName, y.firstName);
+}
+
+void RXEvent::WritePrintOptions(Tree& parent) const {
+    Tree* node = parent.AddChild("T");
+    if (node == nullptr) return;
+    node->AddValue("b", RealText(printOptions.bottomMargin));
+    node->AddValue("t", RealText(printOptions.topMargin));
+    node->AddValue("l", RealText(printOptions.leftMargin));
+    node->AddValue("r", RealText(printOptions.rightMargin));
+    node->AddValue("p", std::to_string(printOptions.playersPerPage));
+    node->AddValue("u", std::to_string(printOptions.roundsPerPage));
+    node->AddValue("o", std::to_string(printOptions.orientation));
+    node->AddValue("f", std::to_string(printOptions.fontSize));
+}
+
+void RXEvent::ReadPrintOptions(Tree& node) {
+    while (Tree* leaf = node.NextChild()) {
+        const std::string& value = leaf->Value();
+        switch (leaf->Name().empty() ? '\0' : leaf->Name()[0]) {
+        case 'b':
+            printOptions.bottomMargin = LeafReal(value);
+            break;
+        case 't':
+            printOptions.topMargin = LeafReal(value);
+            break;
+        case 'l':
+            printOptions.leftMargin = LeafReal(value);
+            break;
+        case 'r':
+            printOptions.rightMargin = LeafReal(value);
+            break;
+        case 'p':
+            printOptions.playersPerPage = LeafInt(value);
+            break;
+        case 'u':
+            printOptions.roundsPerPage = LeafInt(value);
+            break;
+        case 'o':
+            printOptions.orientation = static_cast<std::int8_t>(LeafInt(value));
+            break;
+        case 'f':
+            printOptions.fontSize = LeafInt(value);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void RXEvent::WritePlayerNode(Tree& node, const ::Player& player, bool counters) const {
+    const auto texts = PlayerTexts(player);
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        node.AddValue(std::string(1, kTextKeys[i]), *texts[i]);
+    if (counters) {
+        node.AddValue("n", std::to_string(player.number));
+        node.AddValue("i", std::to_string(player.inactivity));
+        node.AddValue("z", std::to_string(player.wins));
+        node.AddValue("o", std::to_string(player.losses));
+        node.AddValue("x", std::to_string(player.ties));
+        node.AddValue("v", std::to_string(player.prevPosition));
+        node.AddValue("t", std::to_string(player.points));
+    }
+    if (keepsGender) node.AddValue("g", std::string(1, player.gender));
+}
+
+short RXEvent::ReadPlayerNode(Tree& node, ::Player& player) {
+    ClearPlayerRecord(player);
+    const auto texts = PlayerTexts(player);
+    while (Tree* leaf = node.NextChild()) {
+        if (leaf->Name().empty()) continue;
+        const char key = leaf->Name()[0];
+        const char* at = key == '\0' ? nullptr : std::strchr(kTextKeys, key);
+        if (at != nullptr) {
+            const std::size_t field = static_cast<std::size_t>(at - kTextKeys);
+            std::string text = leaf->Value();
+            StripLineBreaks(text);
+            if (Utf8Length(text) > static_cast<std::size_t>(kPlayerTextLimits[field])) return 5;
+            *texts[field] = std::move(text);
+            continue;
+        }
+        const std::string& value = leaf->Value();
+        switch (key) {
+        case 'n':
+            player.number = LeafInt(value);
+            break;
+        case 'i':
+            player.inactivity = LeafInt(value);
+            break;
+        case 'z':
+            player.wins = LeafInt(value);
+            break;
+        case 'o':
+            player.losses = LeafInt(value);
+            break;
+        case 'x':
+            player.ties = LeafInt(value);
+            break;
+        case 'v':
+            player.prevPosition = LeafInt(value);
+            break;
+        case 't':
+            player.points = LeafInt(value);
+            break;
+        case 'g': {
+            // A printable ASCII character; anything else is no gender, so that
+            // half a multi-byte character never reaches a file.
+            const unsigned char first = value.empty() ? ' ' : value[0];
+            player.gender = first > ' ' && first < 0x7F ? static_cast<char>(first) : ' ';
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return 0;
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 class rxReport;
+class Tree;
 
 // No event holds more players.
 constexpr int MaxPlayers = 800;
@@ -119,6 +120,24 @@ public:
     int PlayerInactivity(int n) const;
     static void ClearPlayerRecord(::Player& player);
 
+    // Reads a tab-separated player list with a header row of column labels
+    // and adds its players through AddPlayer: 0, 1 (cannot open), 5 (unknown
+    // labels, after a warning box), 7 (the player limit) or AddPlayer's code.
+    short ImportPlayers(const std::string& path);
+
+    // The nodes every event file shares: "T" with the print options, and the
+    // player node ("P" for a player, "A" for its partner, written without
+    // counters). The gender leaf is written only by kinds that keep genders.
+    void WritePrintOptions(Tree& parent) const;
+    void ReadPrintOptions(Tree& node);
+    void WritePlayerNode(Tree& node, const ::Player& player, bool counters) const;
+    // Reads a player node into a cleared record; 5 when a text is over its
+    // limit.
+    static short ReadPlayerNode(Tree& node, ::Player& player);
+    // Whether this kind keeps its players' genders (in its files and player
+    // lists); the tournament draw does not.
+    bool KeepsGender() const { return keepsGender; }
+
     const std::string& Heading() const { return reportTexts.heading; }
     void SetHeading(const std::string& text);
     // Note n for n from 1 to 5; any other n reads as empty and stores nothing.
@@ -143,6 +162,7 @@ protected:
     MyArray<::Player> players;
     bool manualMode = false;
     ReportOpts reportTexts;
+    bool keepsGender = true; // the tournament kind clears it
 };
 
 // Orders two list entries by last name, then first name, byte by byte, of

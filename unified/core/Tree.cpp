@@ -1,0 +1,331 @@
+#include "unified/core/Tree.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/Text.h"
+#include "unified/core/textFile.h"
+
+#include <algorithm>
+#include <fstream>
+#include <initializer_list>
+#include <new>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The unit's shared state: one file written, one file read, one text
+// written at a time.
+std::ofstream outStream;
+std::ifstream inStream;
+std::string indentation;
+
+bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+std::string_view StripLeading(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && IsBlankOrControl(line[i]))
+        ++i;
+    return line.substr(i);
+}
+
+bool TooLong(std::string_view line) {
+    return line.size() > kTreeLineLimit && Utf8Length(line) > kTreeLineLimit;
+}
+
+// Whether a line made of these parts is one the file reader takes.
+bool Fits(std::initializer_list<std::string_view> parts) {
+    std::size_t bytes = 0;
+    for (std::string_view p : parts)
+        bytes += p.size();
+    if (bytes <= kTreeLineLimit) return true;
+    std::size_t chars = 0;
+    for (std::string_view p : parts)
+        chars += Utf8Length(p);
+    return chars <= kTreeLineLimit;
+}
+
+// A value as it can be written: without line breaks, which would split its
+// line, and with one blank after a final "{", which would make it a node.
+bool IsLineBreak(char c) {
+    return c == '\r' || c == '\n';
+}
+
+const std::string& WritableValue(const std::string& value, std::string& scratch) {
+    const bool breaks = std::any_of(value.begin(), value.end(), IsLineBreak);
+    if (!breaks && (value.empty() || value.back() != '{')) return value;
+    scratch.clear();
+    for (char c : value)
+        if (!IsLineBreak(c)) scratch += c;
+    if (!scratch.empty() && scratch.back() == '{') scratch += ' ';
+    return scratch;
+}
+
+// How the percent form writes a character of a value; null when as it is.
+// Blanks, braces and control characters go unchanged. Sent as it stands, a
+// "%" would be taken for the start of an escape.
+const char* FormEscape(char c) {
+    switch (c) {
+    case '&':
+        return "%26";
+    case ';':
+        return "%3B";
+    case '=':
+        return "%3D";
+    case '+':
+        return "%2B";
+    case '%':
+        return "%25";
+    default:
+        return nullptr;
+    }
+}
+
+enum class LineTaken { Yes, Malformed, NoMemory };
+
+// One line of the node innermost in `open`, its leading blanks stripped: a
+// line ending in "{" opens a child node, "}" closes the node, and any other
+// line is a leaf split at its first "=".
+LineTaken TakeLine(std::string_view line, std::vector<Tree*>& open) {
+    Tree* node = open.back();
+    if (!line.empty() && line.back() == '{') {
+        Tree* child = node->AddChild(std::string(line.substr(0, line.size() - 1)));
+        if (child == nullptr) return LineTaken::NoMemory;
+        open.push_back(child);
+        return LineTaken::Yes;
+    }
+    if (line == "}") {
+        open.pop_back();
+        return LineTaken::Yes;
+    }
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return LineTaken::Malformed;
+    node->AddValue(std::string(line.substr(0, eq)), std::string(line.substr(eq + 1)));
+    return node->HasError() ? LineTaken::NoMemory : LineTaken::Yes;
+}
+
+} // namespace
+
+Tree::Tree() : name_("UNKNOWN") {
+}
+
+Tree::Tree(std::string name) : name_(std::move(name)) {
+}
+
+Tree::Tree(std::string name, std::string value)
+    : name_(std::move(name)), value_(std::move(value)), isNode_(false) {
+}
+
+Tree::~Tree() {
+    DeleteChildren();
+}
+
+// Without recursion, so that no depth of nesting read from a file can
+// exhaust the stack.
+void Tree::DeleteChildren() {
+    std::vector<Tree*> pending;
+    for (Tree* c = firstChild_; c != nullptr; c = c->next_)
+        pending.push_back(c);
+    firstChild_ = lastChild_ = cursor_ = nullptr;
+    while (!pending.empty()) {
+        Tree* node = pending.back();
+        pending.pop_back();
+        for (Tree* c = node->firstChild_; c != nullptr; c = c->next_)
+            pending.push_back(c);
+        node->firstChild_ = node->lastChild_ = node->cursor_ = nullptr;
+        delete node;
+    }
+}
+
+void Tree::Append(Tree* child) {
+    if (lastChild_ == nullptr) {
+        firstChild_ = child;
+        cursor_ = child;
+    } else {
+        lastChild_->next_ = child;
+    }
+    lastChild_ = child;
+}
+
+Tree* Tree::AddChild(std::string name) {
+    try {
+        Tree* child = new Tree(std::move(name));
+        Append(child);
+        return child;
+    } catch (const std::bad_alloc&) {
+        error_ = true;
+        return nullptr;
+    }
+}
+
+void Tree::AddValue(std::string name, std::string value) {
+    try {
+        Append(new Tree(std::move(name), std::move(value)));
+    } catch (const std::bad_alloc&) {
+        error_ = true;
+    }
+}
+
+Tree* Tree::NextChild() {
+    Tree* child = cursor_;
+    if (child != nullptr) cursor_ = child->next_;
+    return child;
+}
+
+void Tree::BecomeRoot(const std::string& name) {
+    DeleteChildren();
+    name_ = name;
+    value_.clear();
+    next_ = nullptr;
+    isNode_ = true;
+    error_ = false;
+}
+
+void Tree::WriteText(std::string& out, bool& fits) const {
+    if (!isNode_) {
+        std::string scratch;
+        const std::string& value = WritableValue(value_, scratch);
+        if (value.empty()) return;
+        if (!Fits({indentation, name_, "=", value})) fits = false;
+        out += indentation;
+        out += name_;
+        out += '=';
+        out += value;
+        out += "\r\n";
+        return;
+    }
+    if (!Fits({indentation, name_, "{"})) fits = false;
+    out += indentation;
+    out += name_;
+    out += "{\r\n";
+    indentation += ' ';
+    for (const Tree* c = firstChild_; c != nullptr; c = c->next_)
+        c->WriteText(out, fits);
+    indentation.pop_back();
+    out += indentation;
+    out += "}\r\n";
+}
+
+bool Tree::SaveToFile(const std::string& path) {
+    // The text is made whole first and goes to the stream in one write. A
+    // line the reader would refuse makes the save fail rather than leave a
+    // file that cannot be opened again.
+    std::string text;
+    bool fits = true;
+    indentation.clear();
+    WriteText(text, fits);
+    indentation.clear();
+    AtomicFile file(path);
+    if (!fits || !file.Open(outStream)) {
+        error_ = true;
+        return false;
+    }
+    outStream.write(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!file.Commit(outStream)) {
+        error_ = true;
+        return false;
+    }
+    return true;
+}
+
+void Tree::WriteFormText(std::string& out) const {
+    if (isNode_) {
+        out += name_;
+        out += "{%0A";
+        for (const Tree* c = firstChild_; c != nullptr; c = c->next_)
+            c->WriteFormText(out);
+        out += "}%0A";
+        return;
+    }
+    std::string scratch;
+    const std::string& value = WritableValue(value_, scratch);
+    if (value.empty()) return;
+    out += name_;
+    out += "%3D";
+    std::size_t plain = 0; // start of the characters not yet appended
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char* escape = FormEscape(value[i]);
+        if (escape == nullptr) continue;
+        out.append(value, plain, i - plain);
+        out += escape;
+        plain = i + 1;
+    }
+    out.append(value, plain);
+    out += '\n';
+}
+
+void Tree::SaveToFormText(std::string& text) {
+    text.clear();
+    WriteFormText(text);
+}
+
+void Tree::LoadFromFile(const std::string& path) {
+    inStream.open(path, std::ios::in | std::ios::binary);
+    if (!inStream) {
+        inStream.clear();
+        error_ = true;
+        return;
+    }
+    std::string bytes;
+    const bool read = ReadWholeStream(inStream, bytes);
+    inStream.close();
+    inStream.clear();
+    if (!read) {
+        error_ = true;
+        return;
+    }
+    const std::string text = TextFromFile(bytes);
+    bytes.clear();
+
+    TextLines lines(text);
+    std::string_view line;
+    if (!lines.Next(line) || TooLong(line) || line.empty() || line.back() != '{') {
+        error_ = true;
+        return;
+    }
+    BecomeRoot(std::string(line.substr(0, line.size() - 1)));
+
+    // The nodes opened and not yet closed, innermost last. A file that ends
+    // inside a node closes it; lines after the root's "}" are not read.
+    std::vector<Tree*> open{this};
+    while (!open.empty() && lines.Next(line)) {
+        if (TooLong(line) || TakeLine(StripLeading(line), open) != LineTaken::Yes) {
+            error_ = true;
+            return;
+        }
+    }
+}
+
+void Tree::LoadFromText(std::string& text) {
+    if (!IsValidUtf8(text)) text = Windows1252ToUtf8(text);
+    const std::size_t firstEnd = text.find("\r\n");
+    if (firstEnd == std::string::npos || firstEnd == 0 || text[firstEnd - 1] != '{') {
+        error_ = true;
+        return;
+    }
+    BecomeRoot(text.substr(0, firstEnd - 1));
+
+    // Lines are taken with an offset and the text is cut once at the end.
+    std::size_t offset = firstEnd + 2;
+    std::vector<Tree*> open{this};
+    while (!open.empty()) {
+        const std::size_t end = text.find("\r\n", offset);
+        // No further line, or an empty one: the whole parse ends, without error.
+        if (end == std::string::npos || end == offset) break;
+        const LineTaken taken =
+            TakeLine(StripLeading(std::string_view(text).substr(offset, end - offset)), open);
+        if (taken == LineTaken::Malformed) {
+            // The line stays in the text; each open node meets it in turn.
+            for (Tree* n : open)
+                n->error_ = true;
+            break;
+        }
+        if (taken == LineTaken::NoMemory) break;
+        offset = end + 2;
+    }
+    for (Tree* n : open)
+        if (n->error_) error_ = true;
+    text.erase(0, offset);
+}

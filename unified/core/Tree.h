@@ -1,0 +1,72 @@
+#pragma once
+// The name/value tree that every event file is. In a file a node is its name
+// and "{" on one line, then its children indented by one more blank, then
+// "}"; a leaf is its name, "=" and its value, and a leaf with an empty value
+// is left out. The same tree is also written as one percent-encoded text for
+// the online service, and read back from the text the service returns.
+//
+// The readers and writers share one output stream, one input stream, the
+// writer's indentation and the text being written or read: one file read,
+// one file write and one text read or write at a time, never nested.
+
+#include <cstddef>
+#include <iosfwd>
+#include <string>
+
+// The longest line the file reader takes, in characters.
+constexpr std::size_t kTreeLineLimit = 9999;
+
+class Tree {
+public:
+    Tree(); // a node named "UNKNOWN"
+    explicit Tree(std::string name);
+    Tree(std::string name, std::string value); // a leaf
+    // Releases the node's children with it.
+    ~Tree();
+    Tree(const Tree&) = delete;
+    Tree& operator=(const Tree&) = delete;
+
+    // Appends a new node and returns it; null, with this node's error flag
+    // set, when memory runs out.
+    Tree* AddChild(std::string name);
+    // Appends a leaf; sets the error flag when memory runs out.
+    void AddValue(std::string name, std::string value);
+    // The child under the cursor, moving the cursor on; null once every child
+    // was handed out. There is no rewind: loaders walk each node once.
+    Tree* NextChild();
+
+    const std::string& Name() const { return name_; }
+    const std::string& Value() const { return value_; }
+    bool IsNode() const { return isNode_; }
+    bool HasError() const { return error_; }
+
+    // Writes the tree as a file with CR LF lines; false, with the error flag
+    // set, when the file cannot be written. The old file stays as it was
+    // unless the whole new one was written.
+    bool SaveToFile(const std::string& path);
+    // Sets the text to the percent-encoded form of the tree.
+    void SaveToFormText(std::string& text);
+    // Parses a file into this node, which becomes the root; any failure sets
+    // the error flag. A file that is not valid UTF-8 is read as Windows-1252.
+    void LoadFromFile(const std::string& path);
+    // Parses a CR LF text into this node, which becomes the root, and leaves
+    // in the text what followed the root's closing line (or the unread rest
+    // after an error).
+    void LoadFromText(std::string& text);
+
+private:
+    void Append(Tree* child);
+    void BecomeRoot(const std::string& name);
+    void DeleteChildren();
+    void WriteText(std::string& out, bool& fits) const;
+    void WriteFormText(std::string& out) const;
+
+    std::string name_;
+    std::string value_;
+    Tree* next_ = nullptr;
+    Tree* firstChild_ = nullptr;
+    Tree* lastChild_ = nullptr;
+    Tree* cursor_ = nullptr;
+    bool isNode_ = true;
+    bool error_ = false;
+};

@@ -1,0 +1,36 @@
+#pragma once
+// Reading a text file: its bytes whole, then its lines one after another.
+// A line ends at a line feed; one carriage return before it is dropped, and
+// the last line may lack its end.
+
+#include <istream>
+#include <string>
+#include <string_view>
+
+// Appends the rest of the stream to the bytes; false when reading failed.
+inline bool ReadWholeStream(std::istream& in, std::string& bytes) {
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+    return !in.bad();
+}
+
+// The lines of a text, taken with an offset: no line is copied.
+class TextLines {
+public:
+    explicit TextLines(std::string_view text) : text_(text) {}
+    // The next line; false after the last.
+    bool Next(std::string_view& line) {
+        if (offset_ >= text_.size()) return false;
+        std::size_t end = text_.find('\n', offset_);
+        if (end == std::string_view::npos) end = text_.size();
+        line = text_.substr(offset_, end - offset_);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        offset_ = end + 1;
+        return true;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t offset_ = 0;
+};
