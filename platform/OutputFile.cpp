@@ -24,7 +24,6 @@ bool OutputFile::Open(const std::string& path) {
     std::string temp = path + ".XXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0) return false;
-    fchmod(fd, NewFileMode());
     file_ = fdopen(fd, "wb");
     if (file_ == nullptr) {
         close(fd);
@@ -44,7 +43,10 @@ void OutputFile::Write(std::string_view bytes) {
 
 bool OutputFile::Commit() {
     if (file_ == nullptr) return false;
-    bool ok = !failed_ && std::fflush(file_) == 0 && fsync(fileno(file_)) == 0;
+    struct stat old {};
+    const mode_t mode = stat(path_.c_str(), &old) == 0 ? (old.st_mode & 07777) : NewFileMode();
+    bool ok = !failed_ && std::fflush(file_) == 0 && fchmod(fileno(file_), mode) == 0 &&
+              fsync(fileno(file_)) == 0;
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
     ok = ok && std::rename(temp_.c_str(), path_.c_str()) == 0;

@@ -1,7 +1,8 @@
 #pragma once
 // A file written whole or not at all: the bytes go to a temporary file in
-// the target's folder, which replaces the target only when committed. An
-// existing file of that name is left alone until then.
+// the target's folder, which replaces the target only when committed, with
+// the target's permissions (a new file gets the usual ones). A save that
+// fails (full disk, folder gone) leaves the old file whole.
 
 #include <cstdio>
 #include <string>

@@ -4,22 +4,9 @@
 // real printer or a PDF file; RecordingPrinter keeps what was drawn, with
 // fixed metrics, for tests. Nothing here needs a window system.
 
+#include "platform/Canvas.h"
+
 #include <string>
-
-// A drawing surface with the shape the reports were written for: texts are
-// placed by their top-left corner, and a line leaves out its end pixel.
-class Canvas {
-public:
-    virtual ~Canvas() = default;
-
-    virtual void TextOut(int x, int y, const std::string& text) = 0;
-    virtual int TextWidth(const std::string& text) = 0;
-    virtual int TextHeight(const std::string& text) = 0;
-    virtual void MoveTo(int x, int y) = 0;
-    virtual void LineTo(int x, int y) = 0;
-    // The font's pixels per inch: the device's, on a printer.
-    virtual int PixelsPerInch() const = 0;
-};
 
 enum class PrinterOrientation { Portrait, Landscape };
 

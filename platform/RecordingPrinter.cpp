@@ -24,6 +24,14 @@ void RecordingCanvas::LineTo(int x, int y) {
     MoveTo(x, y);
 }
 
+void RecordingCanvas::Rectangle(int left, int top, int right, int bottom) {
+    MoveTo(left, top);
+    LineTo(right, top);
+    LineTo(right, bottom);
+    LineTo(left, bottom);
+    LineTo(left, top);
+}
+
 std::vector<RecordedMark> RecordingPrinter::Texts() const {
     std::vector<RecordedMark> texts;
     for (const RecordedMark& mark : Marks())

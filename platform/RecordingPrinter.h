@@ -40,6 +40,10 @@ public:
     void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
     int PixelsPerInch() const override { return geometry_.pixelsPerInchY; }
+    // Recorded as its four sides.
+    void Rectangle(int left, int top, int right, int bottom) override;
+    int FontHeight() const override { return geometry_.textHeight; }
+    void SetFontHeight(int pixels) override { geometry_.textHeight = pixels; }
 
     const std::vector<RecordedMark>& Marks() const { return marks_; }
     int page = 1;

@@ -1,6 +1,7 @@
 #include "platform/Registry.h"
 
 #include "platform/Environment.h"
+#include "platform/OutputFile.h"
 #include "platform/Text.h"
 
 #include <cerrno>
@@ -188,25 +189,11 @@ bool MakeFolders(const std::string& folder) {
 }
 
 bool SaveHive(int root, const Hive& hive) {
-    const std::string folder = RegistryFolder();
-    if (!MakeFolders(folder)) return false;
-    const std::string target = RootFile(root);
-    std::string temp = target + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    const std::string text = hive.Format();
-    bool ok = true;
-    for (std::size_t done = 0; ok && done < text.size();) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        ok = n > 0;
-        if (ok) done += static_cast<std::size_t>(n);
-    }
-    ok = ok && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) unlink(temp.c_str());
-    return ok;
+    if (!MakeFolders(RegistryFolder())) return false;
+    OutputFile file;
+    if (!file.Open(RootFile(root))) return false;
+    file.Write(hive.Format());
+    return file.Commit();
 }
 
 } // namespace

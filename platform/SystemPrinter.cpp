@@ -12,9 +12,9 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
-class SystemPrinter::PainterCanvas : public Canvas {
+class SystemPrinter::PrinterCanvas : public Canvas {
 public:
-    explicit PainterCanvas(QPrinter& device) : device_(device) {
+    explicit PrinterCanvas(QPrinter& device) : device_(device) {
         font_.setFamily("Sans Serif");
         font_.setStyleHint(QFont::SansSerif);
         font_.setPointSize(10);
@@ -54,6 +54,15 @@ public:
         painter_.drawLine(line);
     }
     int PixelsPerInch() const override { return device_.logicalDpiY(); }
+    void Rectangle(int left, int top, int right, int bottom) override {
+        if (painter_.isActive() && right - left >= 1 && bottom - top >= 1)
+            painter_.drawRect(left, top, right - left - 1, bottom - top - 1);
+    }
+    int FontHeight() const override { return Metrics().height(); }
+    void SetFontHeight(int pixels) override {
+        font_.setPixelSize(pixels > 0 ? pixels : 1);
+        if (painter_.isActive()) painter_.setFont(font_);
+    }
 
 private:
     QFontMetrics Metrics() const { return QFontMetrics(font_, &device_); }
@@ -66,7 +75,7 @@ private:
 
 SystemPrinter::SystemPrinter()
     : device_(std::make_unique<QPrinter>(QPrinter::HighResolution)),
-      canvas_(std::make_unique<PainterCanvas>(*device_)) {
+      canvas_(std::make_unique<PrinterCanvas>(*device_)) {
 }
 
 SystemPrinter::~SystemPrinter() {

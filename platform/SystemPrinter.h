@@ -36,9 +36,9 @@ public:
     int PhysicalOffsetY() const override;
 
 private:
-    class PainterCanvas;
+    class PrinterCanvas;
     std::unique_ptr<QPrinter> device_;
-    std::unique_ptr<PainterCanvas> canvas_;
+    std::unique_ptr<PrinterCanvas> canvas_;
 };
 
 // The print dialog (which printer, which pages, how many copies) and the

@@ -1,7 +1,7 @@
 // The tab-separated player list: the export of an event's players, and the
 // import of a list kept in a spreadsheet.
 
-#include "platform/AtomicFile.h"
+#include "platform/OutputFile.h"
 #include "platform/Text.h"
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxerrors.h"
@@ -9,6 +9,7 @@
 
 #include <array>
 #include <fstream>
+#include <sstream>
 #include <string_view>
 #include <vector>
 
@@ -159,9 +160,7 @@ short RXEvent::ImportPlayers(const std::string& path) {
 }
 
 bool RXEvent::ExportPlayers(const std::string& path) {
-    AtomicFile file(path);
-    std::ofstream out;
-    if (!file.Open(out)) return false;
+    std::ostringstream out;
     out << "number\tFirst Name\tLast Name\tWork Phone\tHome Phone\tEmail Address";
     if (keepsGender) out << "\tGender";
     out << "\tOther Contact 1\tOther Contact 2\r\n";
@@ -181,5 +180,8 @@ bool RXEvent::ExportPlayers(const std::string& path) {
         // list read back pair up as they were.
         if (doubles) row(n, p.partner ? *p.partner : kNoPartner);
     }
-    return file.Commit(out);
+    OutputFile file;
+    if (!file.Open(path)) return false;
+    file.Write(out.str());
+    return file.Commit();
 }

@@ -1,6 +1,6 @@
 #include "unified/core/Tree.h"
 
-#include "platform/AtomicFile.h"
+#include "platform/OutputFile.h"
 #include "platform/Text.h"
 #include "unified/core/textFile.h"
 
@@ -16,7 +16,7 @@ namespace {
 
 // The unit's shared state: one file written, one file read, one text
 // written at a time.
-std::ofstream outStream;
+OutputFile outStream;
 std::ifstream inStream;
 std::string indentation;
 
@@ -217,13 +217,12 @@ bool Tree::SaveToFile(const std::string& path) {
     indentation.clear();
     WriteText(text, fits);
     indentation.clear();
-    AtomicFile file(path);
-    if (!fits || !file.Open(outStream)) {
+    if (!fits || !outStream.Open(path)) {
         error_ = true;
         return false;
     }
-    outStream.write(text.data(), static_cast<std::streamsize>(text.size()));
-    if (!file.Commit(outStream)) {
+    outStream.Write(text);
+    if (!outStream.Commit()) {
         error_ = true;
         return false;
     }
