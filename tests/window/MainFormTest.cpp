@@ -3,6 +3,7 @@
 #include "platform/Grid.h"
 #include "platform/Text.h"
 #include "tests/support/Responders.h"
+#include "tests/support/Scratch.h"
 #include "unified/Program.h"
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxProgram.h"
@@ -78,6 +79,26 @@ TEST_F(MainWindowStart, AFailedFirstEventStopsBeforeTheFileIsOpened) {
     EXPECT_EQ(MainForm->PlayerGrid->RowCount(), 2);
     EXPECT_EQ(MainForm->PlayerGrid->Cell(3, 0), "Name");
     MainForm->RefreshViews();
+}
+
+TEST_F(MainWindowStart, AnImportAtStartTakesThePlaceOfTheEventFile) {
+    TempFolder folder;
+    WriteFile(folder.File("players.txt"), "First Name\tLast Name\r\nAnn\tBaker\r\nJohn\tSmith\r\n");
+    // The event file beside it is never opened: no error box for it.
+    CreateWindows({"-L", "-i", folder.File("players.txt"), folder.File("missing.lad")});
+    ASSERT_NE(CurrentLadder, nullptr);
+    EXPECT_EQ(CurrentEvent->PlayerCount(), 2);
+    EXPECT_EQ(CurrentEvent->PlayerDisplayName(2), "Smith, John");
+    EXPECT_EQ(MainForm->CurrentFileName(), "");
+    EXPECT_EQ(MainForm->windowTitle(), "Rostrix");
+    EXPECT_EQ(MainForm->PlayerGrid->Cell(3, 1), "Ann Baker");
+}
+
+TEST_F(MainWindowStart, AFailedImportAtStartShowsItsError) {
+    BoxScript boxes;
+    boxes.Expect("Error", "Error attempting to open file.", MB_OK | MB_ICONEXCLAMATION);
+    CreateWindows({"-L", "-i", "/nonexistent/players.txt"});
+    EXPECT_EQ(CurrentEvent->PlayerCount(), 0);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "unified/draw/Draw.h"
 
 Draw::Draw() {
+    keepsGender = false; // a draw's files and lists carry no gender
     state = StateClean;
 }
 

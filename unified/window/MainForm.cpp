@@ -51,7 +51,14 @@ TMainForm::TMainForm(const std::vector<std::string>& arguments) {
 
     CreateEvent(Settings.doubles);
 
-    if (!Settings.eventFile.empty() && IsEventUsable()) {
+    if (!Settings.importFile.empty()) {
+        // An import at start replaces any event file named beside it.
+        if (IsEventUsable()) {
+            const short code = CurrentEvent->ImportPlayers(Settings.importFile);
+            if (code != 0) ShowErrorMessage(code);
+        }
+        SetCurrentFileName("");
+    } else if (!Settings.eventFile.empty() && IsEventUsable()) {
         const short code = CurrentEvent->Load(Settings.eventFile);
         if (code != 0)
             ShowErrorMessage(code);
