@@ -6,28 +6,17 @@
 
 #include "platform/RecordingPrinter.h"
 #include "platform/Text.h"
+#include "tests/support/Golden.h"
 #include "tests/support/Scratch.h"
 #include "unified/core/rxreport.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 
 namespace {
 
 const std::string kCases = std::string(ROSTRIX_TEST_DATA) + "/reports";
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t bar = line.find('|', start);
-        fields.push_back(line.substr(start, bar - start));
-        if (bar == std::string::npos) return fields;
-        start = bar + 1;
-    }
-}
 
 // Plays the script into the writer. Widths are given in characters and
 // taken as that many "n" in the writer's units, so one script serves
@@ -37,7 +26,7 @@ void Play(const std::string& script, rxReport& report) {
     std::string line;
     while (std::getline(lines, line)) {
         if (line.empty() || line[0] == '#') continue;
-        const std::vector<std::string> f = Fields(line);
+        const std::vector<std::string> f = SplitFields(line);
         const auto arg = [&](std::size_t i) { return i < f.size() ? f[i] : std::string(); };
         const auto num = [&](std::size_t i) { return std::atoi(arg(i).c_str()); };
         const auto chars = [&](std::size_t i) {
@@ -108,23 +97,12 @@ std::string PrinterRecord(const RecordingPrinter& printer) {
     return out.str();
 }
 
-std::vector<std::string> CaseNames() {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(kCases))
-        if (entry.is_directory()) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class ReportGolden : public testing::TestWithParam<std::string> {
 protected:
     std::string Folder() const { return kCases + "/" + GetParam(); }
 
     void Compare(const std::string& name, const std::string& actual) {
-        const std::string path = Folder() + "/" + name;
-        if (std::getenv("ROSTRIX_UPDATE_GOLDEN") != nullptr) WriteFile(path, actual);
-        ASSERT_TRUE(std::filesystem::exists(path)) << path;
-        EXPECT_EQ(ReadFile(path), actual) << path;
+        CompareGolden(Folder() + "/" + name, actual);
     }
 };
 
@@ -166,11 +144,7 @@ TEST_P(ReportGolden, EverySinkGivesItsExpectedOutput) {
     Compare("expected.printer", PrinterRecord(printer));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ReportGolden, testing::ValuesIn(CaseNames()),
-                         [](const testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param;
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, ReportGolden, testing::ValuesIn(GoldenCases(kCases)),
+                         GoldenCaseName);
 
 } // namespace
