@@ -25,12 +25,13 @@ namespace {
 
 const std::string kCases = std::string(LADDER_TEST_DIR) + "/reports";
 
-int Bits(const std::vector<std::string>& f, const std::map<std::string, int>& names) {
+// The named bits of the line's fields.
+int Bits(const ScriptLine& line, const std::map<std::string, int>& names) {
     int bits = 0;
-    for (std::size_t i = 1; i < f.size(); ++i) {
-        const auto found = names.find(f[i]);
+    for (std::size_t i = 1; i < line.FieldCount(); ++i) {
+        const auto found = names.find(line.Arg(i));
         if (found == names.end())
-            ADD_FAILURE() << "unknown option " << f[i];
+            ADD_FAILURE() << "unknown option " << line.Arg(i);
         else
             bits |= found->second;
     }
@@ -39,75 +40,72 @@ int Bits(const std::vector<std::string>& f, const std::map<std::string, int>& na
 
 // Fields from `from` on: first and last name, work and home phone, e-mail,
 // the two other contacts.
-::Player Person(const std::vector<std::string>& f, std::size_t from) {
-    const auto arg = [&](std::size_t i) { return i < f.size() ? f[i] : std::string(); };
+::Player Person(const ScriptLine& line, std::size_t from) {
     ::Player p;
-    p.firstName = arg(from);
-    p.lastName = arg(from + 1);
-    p.workPhone = arg(from + 2);
-    p.homePhone = arg(from + 3);
-    p.email = arg(from + 4);
-    p.other1 = arg(from + 5);
-    p.other2 = arg(from + 6);
+    p.firstName = line.Arg(from);
+    p.lastName = line.Arg(from + 1);
+    p.workPhone = line.Arg(from + 2);
+    p.homePhone = line.Arg(from + 3);
+    p.email = line.Arg(from + 4);
+    p.other1 = line.Arg(from + 5);
+    p.other2 = line.Arg(from + 6);
     return p;
 }
 
 void Play(const std::string& script, Ladder& ladder) {
-    std::istringstream lines(script);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        const std::vector<std::string> f = SplitFields(line);
-        const auto arg = [&](std::size_t i) { return i < f.size() ? f[i] : std::string(); };
-        const auto num = [&](std::size_t i) { return std::atoi(arg(i).c_str()); };
-        const std::string& op = f[0];
+    for (const ScriptLine& line : ScriptLines(script)) {
+        const std::string& op = line.Op();
         if (op == "include") {
-            Play(ReadFile(kCases + "/" + arg(1) + "/ladder"), ladder);
+            Play(ReadFile(kCases + "/" + line.Arg(1) + "/ladder"), ladder);
         } else if (op == "heading") {
-            ladder.SetHeading(arg(1));
+            ladder.SetHeading(line.Arg(1));
         } else if (op == "note") {
-            ladder.SetNote(num(1), arg(2));
+            ladder.SetNote(line.Num(1), line.Arg(2));
         } else if (op == "points-system") {
             ladder.SetLadderSystem(1);
-            ladder.SetPointsOptions(num(1), num(2), num(3), num(4), std::strtof(arg(5).c_str(), 0),
-                                    std::strtof(arg(6).c_str(), 0), std::strtof(arg(7).c_str(), 0));
+            ladder.SetPointsOptions(line.Num(1), line.Num(2), line.Num(3), line.Num(4),
+                                    std::strtof(line.Arg(5).c_str(), 0),
+                                    std::strtof(line.Arg(6).c_str(), 0),
+                                    std::strtof(line.Arg(7).c_str(), 0));
         } else if (op == "doubles") {
             ladder.SetDoubles();
         } else if (op == "range-percent") {
-            ladder.SetChallengePercent(num(1));
+            ladder.SetChallengePercent(line.Num(1));
         } else if (op == "range-positions") {
-            ladder.SetChallengePositions(num(1));
+            ladder.SetChallengePositions(line.Num(1));
         } else if (op == "show") {
-            ladder.SetDisplayFlags(Bits(f, {{"win-loss", Ladder::ShowWinLoss},
-                                            {"results-below", Ladder::ResultsBottom},
-                                            {"no-position-change", Ladder::NoPosChange},
-                                            {"pre-match-position", Ladder::PreMatchPos},
-                                            {"all-on-one-line", Ladder::AllOneLine}}));
+            ladder.SetDisplayFlags(Bits(line, {{"win-loss", Ladder::ShowWinLoss},
+                                               {"results-below", Ladder::ResultsBottom},
+                                               {"no-position-change", Ladder::NoPosChange},
+                                               {"pre-match-position", Ladder::PreMatchPos},
+                                               {"all-on-one-line", Ladder::AllOneLine}}));
         } else if (op == "issues") {
-            ladder.SetIssueMask(Bits(f, {{"current", Ladder::CurrentIssue},
-                                         {"next", Ladder::NextIssue},
-                                         {"previous", Ladder::PreviousIssues}}));
-        } else if ((op == "player" && f.size() != 9) || (op == "team" && f.size() != 15)) {
-            ADD_FAILURE() << "wrong field count: " << line;
+            ladder.SetIssueMask(Bits(line, {{"current", Ladder::CurrentIssue},
+                                            {"next", Ladder::NextIssue},
+                                            {"previous", Ladder::PreviousIssues}}));
+        } else if ((op == "player" && line.FieldCount() != 9) ||
+                   (op == "team" && line.FieldCount() != 15)) {
+            ADD_FAILURE() << "wrong field count: " << line.Text();
         } else if (op == "player") {
-            ::Player p = Person(f, 1);
-            p.points = num(8); // the wanted position, or the points
-            EXPECT_EQ(ladder.AddPlayer(p, nullptr), 0) << line;
+            ::Player p = Person(line, 1);
+            p.points = line.Num(8); // the wanted position, or the points
+            EXPECT_EQ(ladder.AddPlayer(p, nullptr), 0) << line.Text();
         } else if (op == "team") {
-            const ::Player partner = Person(f, 8);
-            EXPECT_EQ(ladder.AddPlayer(Person(f, 1), &partner), 0) << line;
+            const ::Player partner = Person(line, 8);
+            EXPECT_EQ(ladder.AddPlayer(Person(line, 1), &partner), 0) << line.Text();
         } else if (op == "result") {
-            EXPECT_EQ(
-                ladder.EnterResult(arg(1), arg(2), arg(3), arg(4), num(5) != 0, arg(6), arg(7)), 0)
-                << line;
+            EXPECT_EQ(ladder.EnterResult(line.Arg(1), line.Arg(2), line.Arg(3), line.Arg(4),
+                                         line.Num(5) != 0, line.Arg(6), line.Arg(7)),
+                      0)
+                << line.Text();
         } else if (op == "post") {
             EXPECT_EQ(ladder.PostResults(false), 0);
         } else if (op == "generate") {
             EXPECT_EQ(ladder.GenerateIssue(), 0);
         } else if (op == "delete") {
-            EXPECT_EQ(ladder.DeletePlayerByName(arg(1)), 0) << line;
+            EXPECT_EQ(ladder.DeletePlayerByName(line.Arg(1)), 0) << line.Text();
         } else {
-            ADD_FAILURE() << "unknown script line: " << line;
+            ADD_FAILURE() << "unknown script line: " << line.Text();
         }
     }
 }

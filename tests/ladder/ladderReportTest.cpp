@@ -3,6 +3,7 @@
 // printed page must not split.
 
 #include "platform/RecordingPrinter.h"
+#include "tests/ladder/LadderPlayers.h"
 #include "tests/support/Scratch.h"
 #include "unified/core/rxreport.h"
 #include "unified/ladder/Ladder.h"
@@ -12,24 +13,6 @@
 #include <set>
 
 namespace {
-
-::Player Named(const std::string& first, const std::string& last) {
-    ::Player p;
-    p.firstName = first;
-    p.lastName = last;
-    return p;
-}
-
-// Players "P1, F1" ... "Pn, Fn", top to bottom.
-void Fill(Ladder& ladder, int n) {
-    for (int i = 1; i <= n; ++i)
-        ASSERT_EQ(
-            ladder.AddPlayer(Named("F" + std::to_string(i), "P" + std::to_string(i)), nullptr), 0);
-}
-
-std::string Name(int i) {
-    return "P" + std::to_string(i) + ", F" + std::to_string(i);
-}
 
 std::vector<std::string> Report(Ladder& ladder) {
     std::vector<std::string> lines;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 
 std::vector<std::string> GoldenCases(const std::string& folder) {
     std::vector<std::string> names;
@@ -26,13 +27,28 @@ void CompareGolden(const std::string& path, const std::string& actual) {
     EXPECT_EQ(ReadFile(path), actual) << path;
 }
 
-std::vector<std::string> SplitFields(const std::string& line) {
-    std::vector<std::string> fields;
+ScriptLine::ScriptLine(const std::string& text) : text_(text) {
     std::size_t start = 0;
     for (;;) {
-        const std::size_t bar = line.find('|', start);
-        fields.push_back(line.substr(start, bar - start));
-        if (bar == std::string::npos) return fields;
+        const std::size_t bar = text.find('|', start);
+        fields_.push_back(text.substr(start, bar - start));
+        if (bar == std::string::npos) return;
         start = bar + 1;
     }
+}
+
+std::string ScriptLine::Arg(std::size_t i) const {
+    return i < fields_.size() ? fields_[i] : std::string();
+}
+
+int ScriptLine::Num(std::size_t i) const {
+    return std::atoi(Arg(i).c_str());
+}
+
+std::vector<ScriptLine> ScriptLines(const std::string& script) {
+    std::vector<ScriptLine> lines;
+    std::istringstream in(script);
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#') lines.emplace_back(line);
+    return lines;
 }
