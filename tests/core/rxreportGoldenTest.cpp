@@ -6,11 +6,11 @@
 
 #include "platform/RecordingPrinter.h"
 #include "platform/Text.h"
+#include "tests/support/Golden.h"
 #include "tests/support/Scratch.h"
 #include "unified/core/rxreport.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -18,79 +18,68 @@ namespace {
 
 const std::string kCases = std::string(ROSTRIX_TEST_DATA) + "/reports";
 
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t bar = line.find('|', start);
-        fields.push_back(line.substr(start, bar - start));
-        if (bar == std::string::npos) return fields;
-        start = bar + 1;
-    }
-}
-
 // Plays the script into the writer. Widths are given in characters and
 // taken as that many "n" in the writer's units, so one script serves
 // every sink.
 void Play(const std::string& script, rxReport& report) {
-    std::istringstream lines(script);
-    std::string line;
-    while (std::getline(lines, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        const std::vector<std::string> f = Fields(line);
-        const auto arg = [&](std::size_t i) { return i < f.size() ? f[i] : std::string(); };
-        const auto num = [&](std::size_t i) { return std::atoi(arg(i).c_str()); };
+    for (const ScriptLine& line : ScriptLines(script)) {
         const auto chars = [&](std::size_t i) {
-            return report.TextWidth(std::string(num(i), 'n'));
+            return report.TextWidth(std::string(line.Num(i), 'n'));
         };
-        const auto align = [&](std::size_t i) { return static_cast<std::uint8_t>(num(i)); };
-        const std::string& op = f[0];
+        const auto align = [&](std::size_t i) { return static_cast<std::uint8_t>(line.Num(i)); };
+        const std::string& op = line.Op();
         if (op == "line") {
-            report.WriteLine(arg(1));
+            report.WriteLine(line.Arg(1));
         } else if (op == "cell") {
-            report.WriteCell(arg(1), chars(2), align(3));
+            report.WriteCell(line.Arg(1), chars(2), align(3));
         } else if (op == "cellunits") {
-            report.WriteCell(arg(1), num(2), align(3));
+            report.WriteCell(line.Arg(1), line.Num(2), align(3));
         } else if (op == "cellfit") {
-            report.WriteCellFit(arg(1), arg(2), align(3));
+            report.WriteCellFit(line.Arg(1), line.Arg(2), align(3));
         } else if (op == "end") {
-            report.EndRow(arg(1));
+            report.EndRow(line.Arg(1));
         } else if (op == "wrap") {
-            report.WriteWrapped(arg(2), arg(1));
+            report.WriteWrapped(line.Arg(2), line.Arg(1));
         } else if (op == "mailcell") {
-            report.WriteMailtoCell(arg(1), arg(2));
+            report.WriteMailtoCell(line.Arg(1), line.Arg(2));
         } else if (op == "endmail") {
-            report.EndRowMailto(arg(1));
+            report.EndRowMailto(line.Arg(1));
         } else if (op == "rule") {
             report.WriteRule();
         } else if (op == "page") {
             report.NewPage();
         } else if (op == "need") {
-            report.NeedLines(num(1));
+            report.NeedLines(line.Num(1));
         } else if (op == "table") {
-            report.BeginTable(num(1) != 0);
+            report.BeginTable(line.Num(1) != 0);
         } else if (op == "heading") {
             report.SetTableHeading();
         } else if (op == "bcell") {
-            report.BufferCell(arg(1), chars(2), align(3));
+            report.BufferCell(line.Arg(1), chars(2), align(3));
         } else if (op == "bcellfit") {
-            report.BufferCellFit(arg(1), arg(2), align(3));
+            report.BufferCellFit(line.Arg(1), line.Arg(2), align(3));
         } else if (op == "bend") {
-            report.BufferEndRow(arg(1));
+            report.BufferEndRow(line.Arg(1));
         } else if (op == "endtable") {
             report.EndTable();
         } else if (op == "binit") {
-            report.InitBracket(num(1), num(2), num(3));
+            report.InitBracket(line.Num(1), line.Num(2), line.Num(3));
         } else if (op == "btext") {
-            report.PlaceBracketText(num(1), num(2), {arg(3), arg(4), arg(5), arg(6)});
+            report.PlaceBracketText(line.Num(1), line.Num(2),
+                                    {line.Arg(3), line.Arg(4), line.Arg(5), line.Arg(6)});
         } else if (op == "bmatch") {
-            TournBlockData data{
-                num(4), num(5), arg(6), arg(7), arg(8), arg(9), static_cast<std::uint8_t>(num(10))};
-            report.PlaceBracketMatch(num(1), num(2), data, num(3));
+            TournBlockData data{line.Num(4),
+                                line.Num(5),
+                                line.Arg(6),
+                                line.Arg(7),
+                                line.Arg(8),
+                                line.Arg(9),
+                                static_cast<std::uint8_t>(line.Num(10))};
+            report.PlaceBracketMatch(line.Num(1), line.Num(2), data, line.Num(3));
         } else if (op == "bwrite") {
-            report.WriteBracket(num(1), num(2), num(3) != 0);
+            report.WriteBracket(line.Num(1), line.Num(2), line.Num(3) != 0);
         } else {
-            ADD_FAILURE() << "unknown script line: " << line;
+            ADD_FAILURE() << "unknown script line: " << line.Text();
         }
     }
     report.Close();
@@ -108,23 +97,12 @@ std::string PrinterRecord(const RecordingPrinter& printer) {
     return out.str();
 }
 
-std::vector<std::string> CaseNames() {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(kCases))
-        if (entry.is_directory()) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class ReportGolden : public testing::TestWithParam<std::string> {
 protected:
     std::string Folder() const { return kCases + "/" + GetParam(); }
 
     void Compare(const std::string& name, const std::string& actual) {
-        const std::string path = Folder() + "/" + name;
-        if (std::getenv("ROSTRIX_UPDATE_GOLDEN") != nullptr) WriteFile(path, actual);
-        ASSERT_TRUE(std::filesystem::exists(path)) << path;
-        EXPECT_EQ(ReadFile(path), actual) << path;
+        CompareGolden(Folder() + "/" + name, actual);
     }
 };
 
@@ -166,11 +144,7 @@ TEST_P(ReportGolden, EverySinkGivesItsExpectedOutput) {
     Compare("expected.printer", PrinterRecord(printer));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ReportGolden, testing::ValuesIn(CaseNames()),
-                         [](const testing::TestParamInfo<std::string>& info) {
-                             std::string name = info.param;
-                             std::replace(name.begin(), name.end(), '-', '_');
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Cases, ReportGolden, testing::ValuesIn(GoldenCases(kCases)),
+                         GoldenCaseName);
 
 } // namespace

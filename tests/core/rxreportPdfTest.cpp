@@ -2,26 +2,15 @@
 // pdftotext: pages, lines a page and margins as the printed page shows them.
 
 #include "platform/SystemPrinter.h"
+#include "tests/support/PdfText.h"
 #include "tests/support/Scratch.h"
 #include "unified/core/rxreport.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <sstream>
 
 namespace {
-
-std::string Output(const std::string& command) {
-    std::string out;
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return out;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out.append(buffer, n);
-    pclose(pipe);
-    return out;
-}
 
 std::vector<std::string> NonEmptyLines(const std::string& page) {
     std::vector<std::string> lines;
@@ -45,7 +34,7 @@ double Attribute(const std::string& html, std::size_t tag, const std::string& na
 
 // Words of the first page, with their boxes in points, and the paper's height.
 std::vector<Word> FirstPageWords(const std::string& pdf, double& paperHeight) {
-    const std::string html = Output("pdftotext -bbox -f 1 -l 1 '" + pdf + "' -");
+    const std::string html = CommandOutput("pdftotext -bbox -f 1 -l 1 '" + pdf + "' -");
     const std::size_t page = html.find("<page ");
     paperHeight = page == std::string::npos ? 0 : Attribute(html, page, "height");
     std::vector<Word> words;
@@ -96,10 +85,7 @@ TEST(PdfPrint, PagesLinesAndMarginsFollowThePrinterArithmetic) {
     EXPECT_EQ(perPage, (printer.PageHeight() - top - bottom) / lineHeight);
     ASSERT_GT(perPage, 20);
 
-    std::vector<std::string> pages;
-    std::istringstream text(Output("pdftotext -layout '" + pdf + "' -"));
-    for (std::string page; std::getline(text, page, '\f');)
-        pages.push_back(page);
+    const std::vector<std::string> pages = PdfTextPages(pdf);
     ASSERT_EQ(pages.size(), 3u);
     const auto first = NonEmptyLines(pages[0]);
     const auto second = NonEmptyLines(pages[1]);

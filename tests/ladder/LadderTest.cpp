@@ -1,4 +1,5 @@
 #include "unified/ladder/Ladder.h"
+#include "tests/ladder/LadderPlayers.h"
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -6,25 +7,6 @@
 #include <vector>
 
 namespace {
-
-::Player Named(const std::string& first, const std::string& last, int points = 0) {
-    ::Player p;
-    p.firstName = first;
-    p.lastName = last;
-    p.points = points;
-    return p;
-}
-
-// A ladder of players "P1, F1" ... "Pn, Fn" in that order.
-void Fill(Ladder& ladder, int n) {
-    for (int i = 1; i <= n; ++i)
-        ASSERT_EQ(
-            ladder.AddPlayer(Named("F" + std::to_string(i), "P" + std::to_string(i)), nullptr), 0);
-}
-
-std::string Name(int i) {
-    return "P" + std::to_string(i) + ", F" + std::to_string(i);
-}
 
 std::vector<std::string> Order(const Ladder& ladder) {
     std::vector<std::string> names;

@@ -1,5 +1,6 @@
 #include "tests/support/Scratch.h"
 
+#include "platform/Clock.h"
 #include "platform/Environment.h"
 
 #include <cstdlib>
@@ -40,6 +41,20 @@ ScopedCurrentDir::ScopedCurrentDir(const std::string& path) : old_(GetCurrentDir
 
 ScopedCurrentDir::~ScopedCurrentDir() {
     SetCurrentDir(old_);
+}
+
+ScopedFixedDate::ScopedFixedDate(int year, int month, int day) {
+    std::tm noon{};
+    noon.tm_year = year - 1900;
+    noon.tm_mon = month - 1;
+    noon.tm_mday = day;
+    noon.tm_hour = 12;
+    noon.tm_isdst = -1;
+    SetFixedClock(std::mktime(&noon));
+}
+
+ScopedFixedDate::~ScopedFixedDate() {
+    ClearFixedClock();
 }
 
 std::string ReadFile(const std::string& path) {

@@ -1,6 +1,6 @@
 #pragma once
 // Scratch state for tests, each put back when the test ends: a new empty
-// folder, an environment variable, the current folder.
+// folder, an environment variable, the current folder, the clock.
 
 #include <optional>
 #include <string>
@@ -41,6 +41,15 @@ public:
 
 private:
     std::string old_;
+};
+
+// Fixes the program's clock at noon, local time, of a day.
+class ScopedFixedDate {
+public:
+    ScopedFixedDate(int year, int month, int day);
+    ~ScopedFixedDate();
+    ScopedFixedDate(const ScopedFixedDate&) = delete;
+    ScopedFixedDate& operator=(const ScopedFixedDate&) = delete;
 };
 
 std::string ReadFile(const std::string& path);

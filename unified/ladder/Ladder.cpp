@@ -32,18 +32,6 @@ std::string Part(const std::string& text, std::size_t from, std::size_t length) 
     return from >= text.size() ? std::string() : text.substr(from, length);
 }
 
-// YYYYMMDD as MM/DD/YYYY.
-std::string DateText(const std::string& date) {
-    return Part(date, 4, 2) + "/" + Part(date, 6, 2) + "/" + Part(date, 0, 4);
-}
-
-// First initial, ". " and last name; a player without a first name has no
-// initial to show.
-std::string Initialled(const Player& p) {
-    if (p.firstName.empty()) return p.lastName;
-    return Utf8Cut(p.firstName, 1) + ". " + p.lastName;
-}
-
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -79,6 +67,17 @@ bool ScanDate(const std::string& text, char sep, long long (&mdy)[3]) {
 }
 
 } // namespace
+
+// A player without a first name has no initial to show.
+std::string Ladder::Initialled(const ::Player& player) {
+    if (player.firstName.empty()) return player.lastName;
+    return Utf8Cut(player.firstName, 1) + ". " + player.lastName;
+}
+
+std::string Ladder::ResultDate(const std::string& date, bool twoDigitYear) {
+    return Part(date, 4, 2) + "/" + Part(date, 6, 2) + "/" +
+           (twoDigitYear ? Part(date, 2, 2) : Part(date, 0, 4));
+}
 
 int DigitCount(int n) {
     char text[16];
@@ -213,9 +212,6 @@ void Ladder::ClearResults(bool initialisePoints) {
     }
 }
 
-void Ladder::PrintReport(rxReport&) {
-}
-
 std::string Ladder::FileExtension() const {
     return "lad";
 }
@@ -348,7 +344,7 @@ const std::string& Ladder::ResultText(int n) {
     if (r == nullptr) return textBuffer;
     if (settings.displayResults != 0)
         textBuffer.append("[").append(r->issue == -1 ? " " : std::to_string(r->issue)).append("] ");
-    textBuffer += DateText(r->date) + " " + SideText(r->winner, r->winnerPartner) +
+    textBuffer += ResultDate(r->date, false) + " " + SideText(r->winner, r->winnerPartner) +
                   (r->tie ? " TIE " : " d. ") + SideText(r->loser, r->loserPartner) + " " +
                   r->score;
     return textBuffer;
@@ -362,8 +358,8 @@ const std::string& Ladder::PendingResultText(int n) {
         const ::Player* p = Player(PositionOfId(id));
         return p == nullptr ? std::string("*Deleted*") : p->lastName;
     };
-    textBuffer =
-        DateText(r->date) + " " + lastName(r->winner) + "/" + lastName(r->loser) + " " + r->score;
+    textBuffer = ResultDate(r->date, false) + " " + lastName(r->winner) + "/" + lastName(r->loser) +
+                 " " + r->score;
     return textBuffer;
 }
 

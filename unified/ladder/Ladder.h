@@ -171,6 +171,23 @@ private:
     void ScoreResult(const LResult& result);
     void OrderPendingByDate(std::vector<int>& order) const;
     std::string SideText(int id, int partnerId) const;
+    // First initial, ". " and last name.
+    static std::string Initialled(const ::Player& player);
+    // YYYYMMDD as MM/DD/YYYY, or MM/DD/YY.
+    static std::string ResultDate(const std::string& date, bool twoDigitYear);
+
+    // The steps of the report.
+    struct ReportColumns;
+    void ReportHeader(rxReport& report) const;
+    void ReportNameWidth(rxReport& report);
+    void ReportResults(rxReport& report);
+    void ReportResultLine(rxReport& report) const;
+    std::string ReportSide(rxReport& report, int id, int partnerId) const;
+    void ReportStandings(rxReport& report);
+    void ReportPlayer(rxReport& report, const ReportColumns& columns) const;
+    void ReportNameAndContacts(rxReport& report, const ReportColumns& columns,
+                               const ::Player& player) const;
+    void ReportLegend(rxReport& report) const;
 
     char typeChar = 'S'; // 'S' singles, 'D' doubles
     int displayFlags = 0;
