@@ -22,7 +22,9 @@ struct RegistryKey {
 
 namespace {
 
-RegistryKey rootKeys[3] = {{0, ""}, {1, ""}, {2, ""}};
+// The roots are known by their address alone, never by their fields: a
+// global object may read the registry before this file's objects are built.
+RegistryKey rootKeys[3];
 const char* const kRootNames[3] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE"};
 
 bool IsRoot(HKEY key) {
@@ -36,6 +38,14 @@ std::set<HKEY>& OpenHandles() {
 
 bool IsValidHandle(HKEY key) {
     return IsRoot(key) || OpenHandles().count(key) != 0;
+}
+
+int RootOf(HKEY key) {
+    return IsRoot(key) ? static_cast<int>(key - rootKeys) : key->root;
+}
+
+std::string PathOf(HKEY key) {
+    return IsRoot(key) ? std::string() : key->path;
 }
 
 bool HasControlCharacter(const std::string& text) {
@@ -117,6 +127,9 @@ public:
     bool Parse(std::istream& in);
     std::string Format() const;
 
+    // The root's file was there but could not be read.
+    bool unreadable = false;
+
 private:
     std::vector<Key> keys_{{"", {}}};
 };
@@ -175,7 +188,10 @@ std::string RootFile(int root) {
 Hive LoadHive(int root) {
     std::ifstream in(RootFile(root), std::ios::binary);
     Hive hive;
-    if (in && !hive.Parse(in)) return Hive();
+    if (in && !hive.Parse(in)) {
+        hive = Hive();
+        hive.unreadable = true;
+    }
     return hive;
 }
 
@@ -190,6 +206,9 @@ bool MakeFolders(const std::string& folder) {
 
 bool SaveHive(int root, const Hive& hive) {
     if (!MakeFolders(RegistryFolder())) return false;
+    // A file that could not be read is kept beside the new one, not lost.
+    if (hive.unreadable)
+        std::rename(RootFile(root).c_str(), (RootFile(root) + ".unreadable").c_str());
     OutputFile file;
     if (!file.Open(RootFile(root))) return false;
     file.Write(hive.Format());
@@ -216,10 +235,10 @@ long RegOpenKeyExA(HKEY key, const char* subKey, std::uint32_t, std::uint32_t, H
     if (!IsValidHandle(key)) return ERROR_INVALID_HANDLE;
     std::string sub;
     if (!NormalisePath(subKey == nullptr ? "" : subKey, sub)) return ERROR_FILE_NOT_FOUND;
-    const std::string path = JoinPath(key->path, sub);
-    Hive hive = LoadHive(key->root);
+    const std::string path = JoinPath(PathOf(key), sub);
+    Hive hive = LoadHive(RootOf(key));
     if (hive.Find(path) == nullptr) return ERROR_FILE_NOT_FOUND;
-    *result = new RegistryKey{key->root, path};
+    *result = new RegistryKey{RootOf(key), path};
     OpenHandles().insert(*result);
     return ERROR_SUCCESS;
 }
@@ -228,8 +247,8 @@ long RegQueryValueExA(HKEY key, const char* valueName, std::uint32_t*, std::uint
                       unsigned char* data, std::uint32_t* dataSize) {
     if (!IsValidHandle(key)) return ERROR_INVALID_HANDLE;
     if (data != nullptr && dataSize == nullptr) return ERROR_INVALID_PARAMETER;
-    Hive hive = LoadHive(key->root);
-    Key* k = hive.Find(key->path);
+    Hive hive = LoadHive(RootOf(key));
+    Key* k = hive.Find(PathOf(key));
     Value* v = k == nullptr ? nullptr : k->FindValue(valueName == nullptr ? "" : valueName);
     if (v == nullptr) return ERROR_FILE_NOT_FOUND;
 
@@ -281,11 +300,11 @@ std::string TRegistry::Resolve(const std::string& key) const {
 bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
     std::string path;
     if (!NormalisePath(Resolve(key), path)) return false;
-    Hive hive = LoadHive(root_->root);
+    Hive hive = LoadHive(RootOf(root_));
     if (hive.Find(path) == nullptr) {
         if (!canCreate) return false;
         hive.Create(path);
-        if (!SaveHive(root_->root, hive)) return false;
+        if (!SaveHive(RootOf(root_), hive)) return false;
     }
     path_ = path;
     open_ = true;
@@ -307,17 +326,17 @@ void TRegistry::CloseKey() {
 
 bool TRegistry::KeyExists(const std::string& key) const {
     std::string path;
-    return NormalisePath(Resolve(key), path) && LoadHive(root_->root).Find(path) != nullptr;
+    return NormalisePath(Resolve(key), path) && LoadHive(RootOf(root_)).Find(path) != nullptr;
 }
 
 bool TRegistry::ValueExists(const std::string& name) const {
-    Hive hive = LoadHive(root_->root);
+    Hive hive = LoadHive(RootOf(root_));
     Key* k = hive.Find(path_);
     return open_ && k != nullptr && k->FindValue(name) != nullptr;
 }
 
 std::string TRegistry::ReadString(const std::string& name) const {
-    Hive hive = LoadHive(root_->root);
+    Hive hive = LoadHive(RootOf(root_));
     Key* k = open_ ? hive.Find(path_) : nullptr;
     Value* v = k == nullptr ? nullptr : k->FindValue(name);
     if (v == nullptr) return std::string();
@@ -329,19 +348,19 @@ void TRegistry::WriteString(const std::string& name, const std::string& value) {
     const std::string failure = "Failed to set data for '" + name + "'";
     if (!open_ || readOnly_ || !ValidValueName(name) || HasControlCharacter(value))
         throw ERegistryException(failure);
-    Hive hive = LoadHive(root_->root);
+    Hive hive = LoadHive(RootOf(root_));
     Key* k = hive.Find(path_);
     if (k == nullptr) throw ERegistryException(failure);
     if (Value* v = k->FindValue(name))
         *v = {v->name, REG_SZ, value};
     else
         k->values.push_back({name, REG_SZ, value});
-    if (!SaveHive(root_->root, hive)) throw ERegistryException(failure);
+    if (!SaveHive(RootOf(root_), hive)) throw ERegistryException(failure);
 }
 
 bool TRegistry::DeleteKey(const std::string& key) {
     std::string path;
     if (!NormalisePath(Resolve(key), path)) return false;
-    Hive hive = LoadHive(root_->root);
-    return hive.Remove(path) && SaveHive(root_->root, hive);
+    Hive hive = LoadHive(RootOf(root_));
+    return hive.Remove(path) && SaveHive(RootOf(root_), hive);
 }

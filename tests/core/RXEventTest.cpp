@@ -1,5 +1,7 @@
 #include "unified/core/RXEvent.h"
+#include "unified/draw/Draw.h"
 #include "unified/ladder/Ladder.h"
+#include "unified/schedule/Matches.h"
 
 #include <gtest/gtest.h>
 
@@ -68,7 +70,17 @@ TEST(EventBase, DefaultsOfANewEvent) {
     event.ClearManualMode();
     EXPECT_FALSE(event.IsManualMode());
     EXPECT_EQ(event.RoundCount(), 0);
-    std::string text;
-    event.SaveToText(text);
-    EXPECT_EQ(text, "NOT IMPLEMENTED");
+}
+
+TEST(EventBase, KindsWithoutAnOnlineFormRefuseIt) {
+    for (RXEvent* event : {static_cast<RXEvent*>(new Draw), static_cast<RXEvent*>(new Matches)}) {
+        event->SetHeading("kept");
+        std::string text;
+        event->SaveToText(text);
+        EXPECT_EQ(text, "NOT IMPLEMENTED");
+        EXPECT_EQ(event->LoadFromText("Ladder{\r\n}\r\n"), 400);
+        EXPECT_EQ(event->Heading(), "kept");
+        EXPECT_EQ(event->PlayerCount(), 0);
+        delete event;
+    }
 }

@@ -1,12 +1,14 @@
 #include "unified/core/Tree.h"
 
 #include "tests/support/Scratch.h"
+#include "unified/core/textFile.h"
 
 #include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -229,4 +231,15 @@ TEST(TreeForm, StandardDecoderGivesBackEveryValue) {
     EXPECT_EQ(
         Children(*back.NextChild()),
         (Entries{{"f", "Zoë & Ann; a=b + c"}, {"c", "10%2B, 50% off"}, {"y", "  ends in { "}}));
+}
+
+TEST(TreeFile, AFileFarLargerThanAnyEventIsRefusedNotRead) {
+    TempFolder folder;
+    const std::string path = folder.File("huge.lad");
+    WriteFile(path, "Ladder{\r\n");
+    // A sparse file: large to the reader, nothing on the disk.
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(kMaxTextFileBytes) + 1), 0);
+    Tree root;
+    root.LoadFromFile(path);
+    EXPECT_TRUE(root.HasError());
 }

@@ -197,6 +197,17 @@ TEST_F(RegistryTest, ACorruptFileReadsAsEmptyWithoutACrash) {
     EXPECT_THROW(reg.ReadString("n"), ERegistryException);
 }
 
+TEST_F(RegistryTest, AWriteOverAnUnreadableFileKeepsItBeside) {
+    std::filesystem::create_directories(folder.Path() + "/registry");
+    const std::string unreadable = "[Software\\email]\nsz fromName=Club\nqword future=1\n";
+    WriteFile(RootFile("HKEY_CURRENT_USER"), unreadable);
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\online", true));
+    reg.WriteString("userId", "club42");
+    EXPECT_EQ(ReadFile(RootFile("HKEY_CURRENT_USER") + ".unreadable"), unreadable);
+    EXPECT_EQ(reg.ReadString("userId"), "club42");
+}
+
 TEST_F(RegistryTest, HandlesAreCheckedAndClosedOnce) {
     HKEY key = nullptr;
     EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "", 0, KEY_READ, &key), ERROR_SUCCESS);

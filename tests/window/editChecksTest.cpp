@@ -6,6 +6,8 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -61,13 +63,16 @@ TEST_F(EditChecks, IntegerAcceptsDigitsInRangeOnly) {
     EXPECT_TRUE(ValidateIntegerEdit(edit, value, 0, 9999, true));
     EXPECT_EQ(value, 42);
 
-    const char* refused[] = {"-3", "+3", "3 ", "1e3", "10000", "99999999999999999999"};
-    for (const char* text : refused) {
+    // A number out of range is taken, then refused; what is no number
+    // leaves the value as it was.
+    const std::pair<const char*, int> refused[] = {
+        {"-3", 7}, {"+3", 7}, {"3 ", 7}, {"1e3", 7}, {"10000", 10000}, {"99999999999999999999", 7}};
+    for (const auto& [text, after] : refused) {
         value = 7;
         edit->setText(text);
         boxes.Expect("Error", "Must be numeric from -5 to 9999.", kError);
         EXPECT_FALSE(ValidateIntegerEdit(edit, value, -5, 9999, true)) << text;
-        EXPECT_EQ(value, 7) << text;
+        EXPECT_EQ(value, after) << text;
         ExpectRefusedWithFocus();
     }
 }
@@ -86,13 +91,15 @@ TEST_F(EditChecks, RealAcceptsPointForms) {
     EXPECT_TRUE(ValidateRealEdit(edit, value, 0, 4, true));
     EXPECT_DOUBLE_EQ(value, 0.0);
 
-    const char* refused[] = {"4.5", ".", "1.2.3", "-1", "1,5", ""};
-    for (const char* text : refused) {
+    const std::string huge = "1" + std::string(400, '0'); // past what a double holds
+    const std::pair<std::string, double> refused[] = {
+        {"4.5", 4.5}, {".", 3}, {"1.2.3", 3}, {"-1", 3}, {"1,5", 3}, {"", 3}, {huge, 3}};
+    for (const auto& [text, after] : refused) {
         value = 3;
-        edit->setText(text);
+        edit->setText(QString::fromStdString(text));
         boxes.Expect("Error", "Must be numeric from 0.0 to 4.0.", kError);
         EXPECT_FALSE(ValidateRealEdit(edit, value, 0, 4, false)) << text;
-        EXPECT_DOUBLE_EQ(value, 3) << text;
+        EXPECT_DOUBLE_EQ(value, after) << text;
         ExpectRefusedWithFocus();
     }
 }

@@ -15,8 +15,9 @@ const std::string kGap = "  ";
 // Printer margin in pixels: inches at the device's resolution, measured from
 // where the printable area starts; never negative.
 int MarginPixels(int pixelsPerInch, float inches, int offset) {
-    const int pixels = static_cast<int>(static_cast<float>(pixelsPerInch) * inches - offset);
-    return std::max(pixels, 0);
+    // Margins come from files: keep any value within what an int holds.
+    const double pixels = static_cast<double>(pixelsPerInch) * inches - offset;
+    return static_cast<int>(std::clamp(pixels, 0.0, 1.0e9));
 }
 
 } // namespace

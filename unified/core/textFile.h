@@ -7,11 +7,18 @@
 #include <string>
 #include <string_view>
 
-// Appends the rest of the stream to the bytes; false when reading failed.
+// No event file or player list comes near this size; a larger file is not
+// one of them, and is refused rather than read into memory.
+constexpr std::size_t kMaxTextFileBytes = 64u << 20;
+
+// Appends the rest of the stream to the bytes; false when reading failed or
+// the stream holds more than kMaxTextFileBytes.
 inline bool ReadWholeStream(std::istream& in, std::string& bytes) {
     char chunk[65536];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
         bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > kMaxTextFileBytes) return false;
+    }
     return !in.bad();
 }
 

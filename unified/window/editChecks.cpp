@@ -46,13 +46,13 @@ bool ValidateIntegerEdit(QLineEdit* edit, int& value, int low, int high, bool bl
         return true;
     }
     if (OnlyOf(text, "0123456789")) {
-        // Digits that overflow an int are a conversion failure: refused.
+        // Digits that overflow an int are a conversion failure: refused,
+        // the value left as it was.
         int number = 0;
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-        if (error == std::errc() && end == text.data() + text.size() && number >= low &&
-            number <= high) {
+        if (error == std::errc() && end == text.data() + text.size()) {
             value = number;
-            return true;
+            if (number >= low && number <= high) return true;
         }
     }
     return Refuse(edit, "Must be numeric from %d to %d.", low, high);
@@ -68,10 +68,10 @@ bool ValidateRealEdit(QLineEdit* edit, double& value, double low, double high, b
     if (OnlyOf(text, "0123456789.") && text.find_first_of("0123456789") != std::string::npos &&
         text.find('.') == text.rfind('.')) {
         double number = 0;
-        std::from_chars(text.data(), text.data() + text.size(), number);
-        if (number >= low && number <= high) {
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+        if (error == std::errc() && end == text.data() + text.size()) {
             value = number;
-            return true;
+            if (number >= low && number <= high) return true;
         }
     }
     return Refuse(edit, "Must be numeric from %.1f to %.1f.", low, high);
