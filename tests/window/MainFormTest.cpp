@@ -417,9 +417,11 @@ TEST_F(MainWindow, DoublesShowEachPairOnTwoRowsAndARefillLeavesNothingBehind) {
     EXPECT_EQ(Row(6), std::vector<std::string>(7)) << "a pair without a partner record";
     EXPECT_EQ(Row(7), std::vector<std::string>(7));
 
+    // A match schedule is never doubles, whatever the start asked for.
     SwitchTo("-P", true);
     Put(MakePlayer("Dee", "Dunn"));
     MainForm->RefreshViews();
+    EXPECT_EQ(MainForm->PlayerGrid->RowCount(), 3);
     EXPECT_EQ(Row(1)[3], "Dee Dunn");
     EXPECT_EQ(Row(2), std::vector<std::string>(7)) << "nothing left of Amy's row";
 }
@@ -447,7 +449,7 @@ TEST_F(MainWindow, OtherKindsShowGenderOrNothingBeforeTheName) {
 }
 
 TEST_F(MainWindow, ClicksAndKeysInThePlayerGridChooseAPlayer) {
-    Start({"-P", "-u"});
+    Start({"-T", "-u"});
     for (const char* name : {"Ann", "Bob", "Cal"})
         Put(MakePair(name, name));
     MainForm->RefreshViews();
