@@ -3,6 +3,7 @@
 #include "platform/MessageBox.h"
 
 #include <QLineEdit>
+#include <QValidator>
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -32,7 +33,28 @@ bool Refuse(QLineEdit* edit, const char* format, Number low, Number high) {
     return false;
 }
 
+// Counts code points, where a plain length limit would count UTF-16 units.
+class CharacterLimit : public QValidator {
+public:
+    CharacterLimit(QLineEdit* edit, int characters)
+        : QValidator(edit), edit_(edit), characters_(characters) {}
+
+    State validate(QString& input, int&) const override {
+        const qsizetype length = input.toUcs4().size();
+        return length <= characters_ || length <= edit_->text().toUcs4().size() ? Acceptable
+                                                                                : Invalid;
+    }
+
+private:
+    QLineEdit* edit_;
+    qsizetype characters_;
+};
+
 } // namespace
+
+void LimitEditLength(QLineEdit* edit, int characters) {
+    edit->setValidator(new CharacterLimit(edit, characters));
+}
 
 void SelectAllAndFocus(QLineEdit* edit) {
     edit->selectAll();
