@@ -1,18 +1,11 @@
 #include "unified/draw/Draw.h"
+#include "tests/support/Players.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace {
-
-::Player Named(const std::string& first, const std::string& last, int wantedPlace = 0) {
-    ::Player p;
-    p.firstName = first;
-    p.lastName = last;
-    p.points = wantedPlace;
-    return p;
-}
 
 std::vector<std::string> Order(const Draw& draw) {
     std::vector<std::string> names;

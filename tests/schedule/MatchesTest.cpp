@@ -1,18 +1,11 @@
 #include "unified/schedule/Matches.h"
+#include "tests/support/Players.h"
 
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 namespace {
-
-::Player Named(const std::string& first, const std::string& last, int wantedPlace = 0) {
-    ::Player p;
-    p.firstName = first;
-    p.lastName = last;
-    p.points = wantedPlace;
-    return p;
-}
 
 // A plan whose rounds and courts were set up (by its dialogs, elsewhere),
 // with players "P1" to "Pn".

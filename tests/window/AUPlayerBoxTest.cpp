@@ -1,5 +1,6 @@
 #include "unified/window/AUPlayerBox.h"
 #include "platform/Grid.h"
+#include "tests/support/Players.h"
 #include "tests/support/Responders.h"
 #include "unified/Program.h"
 #include "unified/core/RXEvent.h"
@@ -64,13 +65,6 @@ std::vector<std::string> Order() {
     for (int n = 1; n <= CurrentEvent->PlayerCount(); ++n)
         names.push_back(NameOf(n));
     return names;
-}
-
-Player Named(const std::string& first, const std::string& last) {
-    Player p;
-    p.firstName = first;
-    p.lastName = last;
-    return p;
 }
 
 // The field was refused: the focus is back on it with its text selected.

@@ -1,5 +1,6 @@
 #include "unified/window/DelPlayerBox.h"
 #include "platform/Grid.h"
+#include "tests/support/Players.h"
 #include "tests/support/Responders.h"
 #include "unified/Program.h"
 #include "unified/core/RXEvent.h"
@@ -28,13 +29,6 @@ public:
     }
     bool makeAfterADelete = false;
 };
-
-Player Named(const std::string& first, const std::string& last) {
-    Player p;
-    p.firstName = first;
-    p.lastName = last;
-    return p;
-}
 
 std::vector<std::string> Listed(const TDelPlayerBox& d) {
     std::vector<std::string> names;

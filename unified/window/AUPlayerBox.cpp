@@ -8,11 +8,11 @@
 #include "unified/ladder/Ladder.h"
 #include "unified/schedule/Matches.h"
 #include "unified/window/MainForm.h"
+#include "unified/window/dialogButtons.h"
 #include "unified/window/editChecks.h"
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,16 +34,6 @@ bool KeepsGenders() {
     return Settings.IsLadder() || Settings.IsMatchPlan();
 }
 
-std::string Text(const QLineEdit* edit) {
-    std::string text = edit->text().toStdString();
-    StripLineBreaks(text);
-    return text;
-}
-
-void SetText(QLineEdit* edit, const std::string& text) {
-    edit->setText(QString::fromStdString(text));
-}
-
 QLineEdit* NewEdit(const char* name, int limit) {
     auto* edit = new QLineEdit;
     edit->setObjectName(name);
@@ -55,13 +45,6 @@ QLabel* NewLabel(const char* text, QWidget* buddy) {
     auto* label = new QLabel(text);
     label->setBuddy(buddy);
     return label;
-}
-
-QPushButton* NewButton(const char* name, const char* caption) {
-    auto* button = new QPushButton(caption);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    return button;
 }
 
 bool HasAnyText(const Player& player) {
@@ -106,9 +89,9 @@ void TAUPlayerBox::BuildControls() {
     LabelGender->setObjectName("LabelGender");
     LabelPointsPos = NewLabel("&Position", Points_Position);
     LabelPointsPos->setObjectName("LabelPointsPos");
-    OKBtn = NewButton("OKBtn", "&OK");
-    AddBtn = NewButton("AddBtn", "&Add");
-    CancelBtn = NewButton("CancelBtn", "&Cancel");
+    OKBtn = NewDialogButton("OKBtn", "&OK");
+    AddBtn = NewDialogButton("AddBtn", "&Add");
+    CancelBtn = NewDialogButton("CancelBtn", "&Cancel");
 
     auto* grid = new QGridLayout;
     int row = 0;
@@ -145,14 +128,9 @@ void TAUPlayerBox::BuildControls() {
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(AddBtn);
-    buttons->addWidget(CancelBtn);
     auto* layout = new QGridLayout(this);
     layout->addLayout(grid, 0, 0);
-    layout->addLayout(buttons, 1, 0);
+    layout->addLayout(ButtonRow({OKBtn, AddBtn, CancelBtn}), 1, 0);
 
     QWidget* order[] = {FirstName,       LastName,     GenderSel,     WorkPhone,     HomePhone,
                         Points_Position, EmailAddress, OtherContact1, OtherContact2, Address1,
@@ -168,8 +146,7 @@ void TAUPlayerBox::BuildControls() {
 
 void TAUPlayerBox::PrepareAdd() {
     updating = false;
-    for (QLineEdit* edit : {FirstName, LastName, WorkPhone, HomePhone, EmailAddress, OtherContact1,
-                            OtherContact2, Address1, Address2, City, State, PostalCode, Country})
+    for (QLineEdit* edit : TextFields())
         edit->clear();
     Points_Position->setText(IsPointsLadder() ? "0" : "");
     GenderSel->setCurrentIndex(0);
@@ -220,39 +197,28 @@ void TAUPlayerBox::ShowScreen(bool second) {
     LabelPointsPos->setEnabled(!secondScreen);
 }
 
+std::array<QLineEdit*, 13> TAUPlayerBox::TextFields() const {
+    return {FirstName, LastName, WorkPhone, HomePhone, EmailAddress, OtherContact1, OtherContact2,
+            Address1,  Address2, City,      State,     PostalCode,   Country};
+}
+
 void TAUPlayerBox::FillFields(const Player& player) {
-    SetText(FirstName, player.firstName);
-    SetText(LastName, player.lastName);
-    SetText(WorkPhone, player.workPhone);
-    SetText(HomePhone, player.homePhone);
-    SetText(EmailAddress, player.email);
-    SetText(OtherContact1, player.other1);
-    SetText(OtherContact2, player.other2);
-    SetText(Address1, player.address1);
-    SetText(Address2, player.address2);
-    SetText(City, player.city);
-    SetText(State, player.state);
-    SetText(PostalCode, player.postalCode);
-    SetText(Country, player.country);
+    const auto fields = TextFields();
+    const auto texts = PlayerTexts(player);
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        fields[i]->setText(QString::fromStdString(*texts[i]));
     if (KeepsGenders())
         GenderSel->setCurrentIndex(player.gender == 'F' ? 1 : player.gender == 'M' ? 2 : 0);
 }
 
 Player TAUPlayerBox::ReadFields(const Player& base) const {
     Player record = base;
-    record.firstName = Text(FirstName);
-    record.lastName = Text(LastName);
-    record.workPhone = Text(WorkPhone);
-    record.homePhone = Text(HomePhone);
-    record.email = Text(EmailAddress);
-    record.other1 = Text(OtherContact1);
-    record.other2 = Text(OtherContact2);
-    record.address1 = Text(Address1);
-    record.address2 = Text(Address2);
-    record.city = Text(City);
-    record.state = Text(State);
-    record.postalCode = Text(PostalCode);
-    record.country = Text(Country);
+    const auto fields = TextFields();
+    const auto texts = PlayerTexts(record);
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        *texts[i] = fields[i]->text().toStdString();
+        StripLineBreaks(*texts[i]);
+    }
     // A draw has no gender to choose; an added player gets none.
     if (KeepsGenders() || !updating) {
         const int gender = KeepsGenders() ? GenderSel->currentIndex() : 0;

@@ -5,6 +5,7 @@
 #include "unified/core/Player.h"
 
 #include <QDialog>
+#include <array>
 #include <string>
 
 class QComboBox;
@@ -58,6 +59,8 @@ private:
     // Shows player #1's or player #2's screen; the number belongs to the
     // pair and is entered on the first.
     void ShowScreen(bool second);
+    // The 13 text fields in the order of the player's texts.
+    std::array<QLineEdit*, 13> TextFields() const;
     void FillFields(const Player& player);
     // The fields over a copy of `base`, whose other fields stay.
     Player ReadFields(const Player& base) const;

@@ -5,9 +5,9 @@
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxerrors.h"
 #include "unified/window/MainForm.h"
+#include "unified/window/dialogButtons.h"
 #include "unified/window/playerNames.h"
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -23,21 +23,14 @@ TDelPlayerBox::TDelPlayerBox(QWidget* parent) : QDialog(parent) {
     DelName->setSelectionMode(QAbstractItemView::ExtendedSelection);
     auto* label = new QLabel("&Select one or more players:");
     label->setBuddy(DelName);
-    OKBtn = new QPushButton("&OK");
-    OKBtn->setObjectName("OKBtn");
+    OKBtn = NewDialogButton("OKBtn", "&OK");
     OKBtn->setDefault(true);
-    CancelBtn = new QPushButton("&Cancel");
-    CancelBtn->setObjectName("CancelBtn");
-    CancelBtn->setAutoDefault(false);
+    CancelBtn = NewDialogButton("CancelBtn", "&Cancel");
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(DelName);
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow({OKBtn, CancelBtn}));
 
     connect(OKBtn, &QPushButton::clicked, this, &TDelPlayerBox::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, [this] { done(mrCancel); });

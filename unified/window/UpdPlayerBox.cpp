@@ -3,10 +3,10 @@
 #include "platform/MessageBox.h"
 #include "platform/ShowModal.h"
 #include "unified/window/AUPlayerBox.h"
+#include "unified/window/dialogButtons.h"
 #include "unified/window/playerNames.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -21,22 +21,15 @@ TUpdPlayerBox::TUpdPlayerBox(QWidget* parent) : QDialog(parent) {
     UpdName->setMinimumWidth(250);
     auto* label = new QLabel("&Select player:");
     label->setBuddy(UpdName);
-    OKBtn = new QPushButton("&OK");
-    OKBtn->setObjectName("OKBtn");
+    OKBtn = NewDialogButton("OKBtn", "&OK");
     OKBtn->setDefault(true);
-    CancelBtn = new QPushButton("&Cancel");
-    CancelBtn->setObjectName("CancelBtn");
-    CancelBtn->setAutoDefault(false);
+    CancelBtn = NewDialogButton("CancelBtn", "&Cancel");
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKBtn);
-    buttons->addWidget(CancelBtn);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(UpdName);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(ButtonRow({OKBtn, CancelBtn}));
 
     connect(OKBtn, &QPushButton::clicked, this, &TUpdPlayerBox::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, [this] { done(mrCancel); });
