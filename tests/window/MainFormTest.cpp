@@ -417,9 +417,11 @@ TEST_F(MainWindow, DoublesShowEachPairOnTwoRowsAndARefillLeavesNothingBehind) {
     EXPECT_EQ(Row(6), std::vector<std::string>(7)) << "a pair without a partner record";
     EXPECT_EQ(Row(7), std::vector<std::string>(7));
 
+    // A match schedule is never doubles, whatever the start asked for.
     SwitchTo("-P", true);
     Put(MakePlayer("Dee", "Dunn"));
     MainForm->RefreshViews();
+    EXPECT_EQ(MainForm->PlayerGrid->RowCount(), 3);
     EXPECT_EQ(Row(1)[3], "Dee Dunn");
     EXPECT_EQ(Row(2), std::vector<std::string>(7)) << "nothing left of Amy's row";
 }
@@ -447,7 +449,7 @@ TEST_F(MainWindow, OtherKindsShowGenderOrNothingBeforeTheName) {
 }
 
 TEST_F(MainWindow, ClicksAndKeysInThePlayerGridChooseAPlayer) {
-    Start({"-P", "-u"});
+    Start({"-T", "-u"});
     for (const char* name : {"Ann", "Bob", "Cal"})
         Put(MakePair(name, name));
     MainForm->RefreshViews();
@@ -523,4 +525,152 @@ TEST_F(MainWindow, KeysAndDoubleClicksInTheUpperGridRefreshTheViews) {
     Put(MakePlayer("Cal", "Cole"));
     QTest::mouseDClick(MainForm->DrawGrid->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(Row(3)[3], "Cal Cole");
+}
+
+namespace {
+
+// A plan whose courts and rounds were set up by its dialogs.
+class PlanOfCourts : public Stocked<Matches> {
+public:
+    void Shape(int roundCount, int courtCount) {
+        rounds = static_cast<std::int16_t>(roundCount);
+        courts = static_cast<std::int16_t>(courtCount);
+    }
+};
+
+constexpr unsigned kNoData = MB_OK | MB_ICONINFORMATION;
+
+// Clicks line k of the results pane (the header is line 0).
+void ClickPaneLine(int k) {
+    QPlainTextEdit& pane = *MainForm->ResultsPane;
+    const QTextCursor line(pane.document()->findBlockByNumber(k));
+    ASSERT_TRUE(line.block().isValid()) << "line " << k;
+    const QPoint at = pane.cursorRect(line).center() + QPoint(20, 0);
+    QTest::mouseClick(pane.viewport(), Qt::LeftButton, {}, at);
+}
+
+std::vector<std::string> PaneLines() {
+    std::vector<std::string> lines;
+    for (const QString& line : MainForm->ResultsPane->toPlainText().split('\n'))
+        lines.push_back(line.toStdString());
+    return lines;
+}
+
+} // namespace
+
+TEST_F(MainWindow, ThePlayerCommandsNeedPlayersAndTheFullCheckTheKindsData) {
+    Start({"-T"});
+    for (QAction* item : {MainForm->AddPlayer1, MainForm->UpdatePlayer1, MainForm->DeletePlayer1,
+                          MainForm->Delete1})
+        EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
+    BoxScript boxes;
+    boxes.Expect("No Data", "There is no Player data.", kNoData)
+        .Expect("No Data", "There is no Player data.", kNoData)
+        .Expect("No Data", "There is no Player data.", kNoData)
+        .Expect("No Data", "The draw has not been created.", kNoData);
+    MainForm->UpdatePlayer1->trigger();
+    MainForm->DeletePlayer1->trigger();
+    EXPECT_FALSE(MainForm->CheckDataPresent(true));
+    Put(MakePlayer("Ann", "Archer"));
+    EXPECT_TRUE(MainForm->CheckDataPresent(false));
+    EXPECT_FALSE(MainForm->CheckDataPresent(true));
+    SetEventMaker(1, [] { return static_cast<RXEvent*>(new DrawOfEight); });
+    SwitchTo("-T");
+    Put(MakePlayer("Ann", "Archer"));
+    EXPECT_TRUE(MainForm->CheckDataPresent(true));
+
+    SetEventMaker(2, [] { return static_cast<RXEvent*>(new PlanOfCourts); });
+    SwitchTo("-P");
+    Put(MakePlayer("Ann", "Archer"));
+    auto& plan = dynamic_cast<PlanOfCourts&>(*CurrentEvent);
+    for (const auto& [roundCount, courtCount] : {std::pair{0, 2}, std::pair{3, 0}}) {
+        plan.Shape(roundCount, courtCount);
+        boxes.Expect("No Data", "There is no Courts & Rounds data.", kNoData);
+        EXPECT_FALSE(MainForm->CheckDataPresent(true));
+    }
+    plan.Shape(3, 2);
+    EXPECT_TRUE(MainForm->CheckDataPresent(true));
+    SwitchTo("-L");
+    Put(MakePlayer("Ann", "Archer"));
+    EXPECT_TRUE(MainForm->CheckDataPresent(true));
+}
+
+TEST_F(MainWindow, DeleteRemovesTheChosenPlayerAfterAsking) {
+    Start({"-L", "-u"});
+    for (const char* name : {"Ann", "Bob", "Cal"})
+        Put(MakePair(name, name));
+    MainForm->RefreshViews();
+    BoxScript boxes;
+    boxes.Expect("Warning", "No player is selected for deletion.", MB_OK | MB_ICONEXCLAMATION);
+    MainForm->Delete1->trigger();
+
+    ClickPlayerRow(4);
+    boxes.Expect("Confirmation", "Delete player #2", MB_OKCANCEL | MB_ICONQUESTION, IDCANCEL);
+    MainForm->Delete1->trigger();
+    EXPECT_EQ(CurrentEvent->PlayerCount(), 3);
+    boxes.Expect("Confirmation", "Delete player #2", MB_OKCANCEL | MB_ICONQUESTION, IDOK);
+    MainForm->Delete1->trigger();
+    ASSERT_EQ(CurrentEvent->PlayerCount(), 2);
+    EXPECT_EQ(Row(3)[3], "Cal Smith");
+    // The same number stays chosen, now on the next pair.
+    EXPECT_EQ(MainForm->SelectionKind(), 2);
+    EXPECT_EQ(MainForm->SelectedNumber(), 2);
+    EXPECT_EQ(MainForm->PlayerGrid->Selection(), (GridRect{1, 3, 6, 4}));
+    boxes.Expect("Confirmation", "Delete player #2", MB_OKCANCEL | MB_ICONQUESTION, IDOK);
+    MainForm->Delete1->trigger();
+    EXPECT_EQ(MainForm->SelectionKind(), 0) << "no player left at that number";
+    EXPECT_TRUE(MainForm->PlayerGrid->Selection().IsNone());
+}
+
+TEST_F(MainWindow, TheResultsPaneShowsTheResultsTheLadderAsksFor) {
+    Start({"-L"});
+    for (const char* name : {"Ann", "Bob", "Cal", "Dee"})
+        ASSERT_EQ(CurrentEvent->AddPlayer(MakePlayer(name, "Smith"), nullptr), 0);
+    Ladder& ladder = *CurrentLadder;
+    const auto enter = [&](const char* date, const char* winner, const char* loser) {
+        ASSERT_EQ(ladder.EnterResult(date, winner, loser, "6-4 6-4", false), 0);
+    };
+    enter("3/1/2024", "Smith, Bob", "Smith, Ann");
+    enter("3/2/2024", "Smith, Dee", "Smith, Cal");
+    ASSERT_EQ(ladder.GenerateIssue(), 0); // issue 1
+    enter("3/9/2024", "Smith, Cal", "Smith, Bob");
+    ASSERT_EQ(ladder.PostResults(false), 0); // into issue 2, the next one
+    enter("3/10/2024", "Smith, Ann", "Smith, Dee");
+    enter("3/11/2024", "Smith, Cal", "Smith, Dee");
+
+    const std::string header = "Singles - 4 players.  Next issue: 2";
+    const auto lines = [&](std::vector<int> results) {
+        std::vector<std::string> expected{header};
+        for (int n : results)
+            expected.push_back(ladder.ResultText(n));
+        expected.push_back(" ");
+        return expected;
+    };
+    MainForm->RefreshViews();
+    EXPECT_EQ(PaneLines(), lines({4, 5}));
+    ladder.SetDisplayResults(1);
+    MainForm->RefreshViews();
+    EXPECT_EQ(PaneLines(), lines({3, 4, 5}));
+    EXPECT_EQ(PaneLines()[1].substr(0, 4), "[2] ");
+    ladder.SetDisplayResults(2);
+    MainForm->RefreshViews();
+    EXPECT_EQ(PaneLines(), lines({1, 2, 3, 4, 5}));
+
+    // A line chooses the pending result it shows, counted among the pending
+    // ones; a posted line chooses nothing.
+    ClickPaneLine(5);
+    EXPECT_EQ(MainForm->SelectionKind(), 1);
+    EXPECT_EQ(MainForm->SelectedNumber(), 2);
+    EXPECT_EQ(MainForm->ResultsPane->textCursor().selectedText().toStdString(),
+              ladder.ResultText(5));
+    ClickPaneLine(1);
+    EXPECT_EQ(MainForm->SelectionKind(), 0);
+    ClickPaneLine(4);
+    EXPECT_EQ(MainForm->SelectedNumber(), 1);
+    BoxScript boxes;
+    boxes.Expect("Warning", "No player is selected for deletion.", MB_OK | MB_ICONEXCLAMATION);
+    MainForm->Delete1->trigger();
+    ClickPaneLine(6);
+    EXPECT_EQ(MainForm->SelectionKind(), 0) << "the closing blank line";
+    EXPECT_EQ(MainForm->ResultsPane->textCursor().position(), 0);
 }

@@ -2,7 +2,9 @@
 #include "tests/support/Responders.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QTest>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -102,4 +104,23 @@ TEST_F(EditChecks, RealAcceptsPointForms) {
         EXPECT_DOUBLE_EQ(value, after) << text;
         ExpectRefusedWithFocus();
     }
+}
+
+TEST_F(EditChecks, ALengthLimitCountsCharactersAndOnlyBindsTheUser) {
+    LimitEditLength(edit, 4);
+    QTest::keyClicks(edit, "abcdef");
+    EXPECT_EQ(edit->text(), "abcd");
+    edit->clear();
+    for (int i = 0; i < 6; ++i) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
+                      QString::fromUtf8("\xF0\x9D\x84\x9E")); // two UTF-16 units
+        QApplication::sendEvent(edit, &key);
+    }
+    EXPECT_EQ(edit->text().toUcs4().size(), 4);
+    // A longer text the program put there is kept and can only shrink.
+    edit->setText("abcdefgh");
+    edit->end(false);
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, "xy");
+    EXPECT_EQ(edit->text(), "abcdefg");
 }

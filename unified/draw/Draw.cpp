@@ -1,8 +1,20 @@
 #include "unified/draw/Draw.h"
 
+namespace {
+
+bool IsBlank(const std::string& text) {
+    return text.find_first_not_of(' ') == std::string::npos;
+}
+
+} // namespace
+
 Draw::Draw() {
     keepsGender = false; // a draw's files and lists carry no gender
     state = StateClean;
+}
+
+Draw::~Draw() {
+    Reset();
 }
 
 bool Draw::IsModified() const {
@@ -12,27 +24,53 @@ bool Draw::IsModified() const {
 void Draw::Reset() {
     players.Clear();
     playerCount = 0;
+    matches = 0;
+    rounds = 0;
+    seeds = -1;
+    matchList.Clear();
     state = StateClean;
 }
 
-void Draw::SetSingles() {
-    type_ = 'S';
+void Draw::SetType(char newType) {
+    type = newType;
     state = StateChanged;
+}
+
+void Draw::SetSingles() {
+    SetType('S');
 }
 
 void Draw::SetDoubles() {
-    type_ = 'D';
-    state = StateChanged;
+    SetType('D');
 }
 
 bool Draw::IsDoubles() const {
-    return type_ == 'D';
+    return type == 'D';
 }
 
-// Players, files, results and the report of this kind are not built yet:
-// each says so with the "not provided" code or a failure.
-short Draw::AddPlayer(const ::Player&, const ::Player*) {
-    return 400;
+short Draw::AddPlayer(const ::Player& player, const ::Player* partner) {
+    if (playerCount >= MaxPlayers) return 7;
+    if (matches > 0) return 200;
+    if (IsBlank(player.firstName) && IsBlank(player.lastName)) return 9;
+    for (int i = 1; i <= playerCount; ++i) {
+        const ::Player* other = players.Item(i);
+        if (other->firstName == player.firstName && other->lastName == player.lastName) return 8;
+    }
+    ++playerCount;
+    ::Player added = player;
+    added.partner.Reset();
+    if (partner != nullptr) added.partner.Set(*partner);
+    // The list order is the seeding order: the record's points field asks
+    // for a place in it.
+    const int position =
+        player.points >= 1 && player.points <= playerCount - 1 ? player.points : playerCount;
+    state = StateChanged;
+    if (players.InsertAt(position, added) != 0) {
+        --playerCount;
+        SetErrorLocation();
+        return 10;
+    }
+    return 0;
 }
 
 short Draw::PlayerDeleted(int) {
@@ -40,9 +78,11 @@ short Draw::PlayerDeleted(int) {
 }
 
 short Draw::CheckPlayersEditable() {
-    return 0;
+    return matches >= 1 ? 200 : 0;
 }
 
+// Files and the report of this kind are not built yet: each says so with
+// the "not provided" code or a failure.
 short Draw::Load(const std::string&) {
     return 400;
 }
@@ -56,10 +96,24 @@ bool Draw::ExportPlayersVer1(const std::string&) {
 }
 
 int Draw::ResultCount() const {
-    return 0;
+    return matches;
+}
+
+int Draw::RoundCount() const {
+    return rounds;
+}
+
+void Draw::ClearDraw() {
+    if (matches <= 0) return;
+    state = StateChanged;
+    matches = 0;
+    rounds = 0;
+    matchList.Clear();
+    manualMode = false;
 }
 
 void Draw::ClearResults(bool) {
+    ClearDraw();
 }
 
 void Draw::PrintReport(rxReport&) {
@@ -71,4 +125,9 @@ std::string Draw::FileExtension() const {
 
 std::string Draw::FileFilter() const {
     return "Tournament files (*.trn)|*.trn|All files (*.*)|*.*";
+}
+
+void Draw::EnterManualMode() {
+    manualMode = true;
+    seeds = 0;
 }

@@ -3,11 +3,16 @@
 #include "platform/Application.h"
 #include "platform/Environment.h"
 #include "platform/Grid.h"
+#include "platform/MessageBox.h"
+#include "platform/ShowModal.h"
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxProgram.h"
 #include "unified/core/rxerrors.h"
 #include "unified/ladder/Ladder.h"
 #include "unified/schedule/Matches.h"
+#include "unified/window/AUPlayerBox.h"
+#include "unified/window/DelPlayerBox.h"
+#include "unified/window/UpdPlayerBox.h"
 #include "unified/window/eventFactory.h"
 
 #include <QEvent>
@@ -163,12 +168,12 @@ void TMainForm::BuildMenus() {
         {&M::File1, &M::PrinttoHTML1, "Print to &HTML...", 'H', kAll, &M::PrinttoHTML1Click, false},
         {&M::File1, nullptr, nullptr, 0, kAll, nullptr, false},
         {&M::File1, &M::Exit1, "E&xit", 0, kAll, &M::Exit1Click, false},
-        {&M::Edit, &M::Delete1, "&Delete Player", 0, kAll, &M::Delete1Click, false},
-        {&M::Setup1, &M::AddPlayer1, "&Add Player...", 'A', kAll, &M::AddPlayer1Click, false},
+        {&M::Edit, &M::Delete1, "&Delete Player", 0, kAll, &M::Delete1Click, true},
+        {&M::Setup1, &M::AddPlayer1, "&Add Player...", 'A', kAll, &M::AddPlayer1Click, true},
         {&M::Setup1, &M::UpdatePlayer1, "&Update Player...", 'U', kAll, &M::UpdatePlayer1Click,
-         false},
+         true},
         {&M::Setup1, &M::DeletePlayer1, "&Delete Player...", 'D', kAll, &M::DeletePlayer1Click,
-         false},
+         true},
         {&M::Setup1, &M::ImportPlayers1, "&Import Players...", 0, kAll, &M::ImportPlayers1Click,
          false},
         {&M::Setup1, nullptr, nullptr, 0, kAll, nullptr, false},
@@ -438,15 +443,26 @@ void TMainForm::FillPlayerRow(int number, int row, bool partner) {
 }
 
 void TMainForm::FillResultsPane() {
+    paneResults.clear();
     if (CurrentLadder == nullptr) {
         ResultsPane->clear();
         return;
     }
-    std::string header = CurrentLadder->IsDoubles() ? "Doubles - " : "Singles - ";
-    if (CurrentLadder->PlayerCount() > 0)
-        header += std::to_string(CurrentLadder->PlayerCount()) + " players.  " +
-                  "Next issue: " + std::to_string(CurrentLadder->IssueNumber() + 1);
-    ResultsPane->setPlainText(QString::fromStdString(header + "\n "));
+    Ladder& ladder = *CurrentLadder;
+    std::string text = ladder.IsDoubles() ? "Doubles - " : "Singles - ";
+    if (ladder.PlayerCount() > 0)
+        text += std::to_string(ladder.PlayerCount()) + " players.  " +
+                "Next issue: " + std::to_string(ladder.IssueNumber() + 1);
+    const int display = ladder.DisplayResults();
+    for (int n = 1; n <= ladder.ResultCount(); ++n) {
+        const int issue = ladder.ResultIssue(n);
+        if (display == 2 || ladder.IsResultPending(n) ||
+            (display == 1 && issue == ladder.IssueNumber() + 1)) {
+            text += "\n" + ladder.ResultText(n);
+            paneResults.push_back(n);
+        }
+    }
+    ResultsPane->setPlainText(QString::fromStdString(text + "\n "));
 }
 
 void TMainForm::SizeDrawGrid() {
@@ -484,9 +500,13 @@ void TMainForm::SizeMatchGrid() {
 
 void TMainForm::PlayerGridClick() {
     const bool doubles = IsEventUsable() && CurrentEvent->IsDoubles();
-    const int count = IsEventUsable() ? CurrentEvent->PlayerCount() : 0;
     const int row = PlayerGrid->Row();
-    const int player = doubles ? (row + 1) / 2 : row;
+    ChoosePlayer(doubles ? (row + 1) / 2 : row);
+}
+
+void TMainForm::ChoosePlayer(int player) {
+    const bool doubles = IsEventUsable() && CurrentEvent->IsDoubles();
+    const int count = IsEventUsable() ? CurrentEvent->PlayerCount() : 0;
     if (player < 1 || player > count) {
         selectionKind = 0;
         selectedNumber = 0;
@@ -507,10 +527,16 @@ void TMainForm::PlayerGridExit() {
 void TMainForm::ResultsPaneClick() {
     QTextCursor cursor = ResultsPane->textCursor();
     const int line = cursor.blockNumber(); // the header is line 0
-    const int pending = CurrentLadder != nullptr ? CurrentLadder->PendingResultCount() : 0;
-    if (line >= 1 && line <= pending) {
+    // A line chooses the pending result it shows, counted among the pending
+    // ones; lines of posted results choose nothing.
+    int pending = 0;
+    if (CurrentLadder != nullptr && line >= 1 && line <= static_cast<int>(paneResults.size()) &&
+        CurrentLadder->IsResultPending(paneResults[line - 1]))
+        for (int n = 1; n <= paneResults[line - 1]; ++n)
+            if (CurrentLadder->IsResultPending(n)) ++pending;
+    if (pending > 0) {
         selectionKind = 1;
-        selectedNumber = line;
+        selectedNumber = pending;
         cursor.movePosition(QTextCursor::StartOfBlock);
         cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     } else {
@@ -567,6 +593,51 @@ void TMainForm::SetPlayerGridHeight(int height) {
     Splitter1->setSizes({std::max(0, total - playerGridHeight), playerGridHeight});
 }
 
+bool TMainForm::CheckDataPresent(bool fullCheck) {
+    const auto noData = [](const char* text) {
+        MessageBox(text, "No Data", MB_OK | MB_ICONINFORMATION);
+        return false;
+    };
+    if (!IsEventUsable() || CurrentEvent->PlayerCount() == 0)
+        return noData("There is no Player data.");
+    if (!fullCheck) return true;
+    if (Settings.IsDraw() && CurrentEvent->ResultCount() < 1)
+        return noData("The draw has not been created.");
+    if (Settings.IsMatchPlan()) {
+        const auto* plan = dynamic_cast<const Matches*>(CurrentEvent);
+        if (plan == nullptr || plan->RoundCount() <= 0 || plan->CourtCount() <= 0)
+            return noData("There is no Courts & Rounds data.");
+    }
+    return true;
+}
+
+void TMainForm::Delete1Click() {
+    const int count = IsEventUsable() ? CurrentEvent->PlayerCount() : 0;
+    if (selectionKind != 2 || selectedNumber < 1 || selectedNumber > count) {
+        ShowWarning("No player is selected for deletion.");
+        return;
+    }
+    if (!AskConfirmation("Delete player #" + std::to_string(selectedNumber))) return;
+    const short code = CurrentEvent->DeletePlayer(selectedNumber);
+    if (code != 0) ShowErrorMessage(code);
+    RefreshViews();
+    // The same number stays chosen while there is such a player.
+    if (code == 0) ChoosePlayer(selectedNumber);
+}
+
+void TMainForm::AddPlayer1Click() {
+    AUPlayerBox->PrepareAdd();
+    ShowModal(*AUPlayerBox);
+}
+
+void TMainForm::UpdatePlayer1Click() {
+    if (CheckDataPresent(false)) ShowModal(*UpdPlayerBox);
+}
+
+void TMainForm::DeletePlayer1Click() {
+    if (CheckDataPresent(false)) ShowModal(*DelPlayerBox);
+}
+
 // Commands whose work comes with the file, player, option, report, kind and
 // online commands. Their menu items stay disabled (not built in the menu
 // table) until each is filled in.
@@ -587,14 +658,6 @@ void TMainForm::PrintToFile1Click() {
 void TMainForm::PrinttoHTML1Click() {
 }
 void TMainForm::Exit1Click() {
-}
-void TMainForm::Delete1Click() {
-}
-void TMainForm::AddPlayer1Click() {
-}
-void TMainForm::UpdatePlayer1Click() {
-}
-void TMainForm::DeletePlayer1Click() {
 }
 void TMainForm::ImportPlayers1Click() {
 }

@@ -37,6 +37,10 @@ public:
     void FillPlayerRow(int number, int row, bool partner);
     void FillResultsPane();
 
+    // Whether the event has players and, for the full check, the kind's
+    // draw or courts and rounds; says what is missing.
+    bool CheckDataPresent(bool fullCheck);
+
     // What the player grid or the results pane chose last: 0 nothing, 1 a
     // pending ladder result, 2 a player; and its number.
     int SelectionKind() const { return selectionKind; }
@@ -178,6 +182,8 @@ protected:
 private:
     void PlayerGridClick();
     void PlayerGridExit();
+    // Chooses player n and highlights its rows; any other n chooses nothing.
+    void ChoosePlayer(int n);
     void ResultsPaneClick();
     void DrawGridDrawCell(Canvas& canvas, int col, int row, const TRect& rect, unsigned state);
     void DrawGridKeyDown(int& key, Qt::KeyboardModifiers modifiers);
@@ -208,6 +214,8 @@ private:
     int selectionKind = 0; // 0 nothing, 1 a pending ladder result, 2 a player
     int selectedNumber = 0;
     std::string currentFileName;
+    // The result each line of the results pane shows, from line 1 on.
+    std::vector<int> paneResults;
 };
 
 extern TMainForm* MainForm;

@@ -3,6 +3,7 @@
 #include "platform/MessageBox.h"
 
 #include <QLineEdit>
+#include <QValidator>
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -32,7 +33,31 @@ bool Refuse(QLineEdit* edit, const char* format, Number low, Number high) {
     return false;
 }
 
+// Counts code points, where a plain length limit would count UTF-16 units.
+// The edit shows the text under validation already, so the length before
+// the change is kept from the last accepted one.
+class CharacterLimit : public QValidator {
+public:
+    CharacterLimit(QLineEdit* edit, int characters) : QValidator(edit), characters_(characters) {
+        connect(edit, &QLineEdit::textChanged, this,
+                [this](const QString& text) { accepted_ = text.toUcs4().size(); });
+    }
+
+    State validate(QString& input, int&) const override {
+        const qsizetype length = input.toUcs4().size();
+        return length <= characters_ || length <= accepted_ ? Acceptable : Invalid;
+    }
+
+private:
+    qsizetype characters_;
+    qsizetype accepted_ = 0;
+};
+
 } // namespace
+
+void LimitEditLength(QLineEdit* edit, int characters) {
+    edit->setValidator(new CharacterLimit(edit, characters));
+}
 
 void SelectAllAndFocus(QLineEdit* edit) {
     edit->selectAll();
