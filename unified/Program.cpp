@@ -1,16 +1,45 @@
 #include "unified/Program.h"
 
 #include "platform/Application.h"
+#include "unified/window/HelpAboutBox.h"
 #include "unified/window/MainForm.h"
+#include "unified/window/NewEventBox.h"
+#include "unified/window/OptionsPrintBox.h"
+#include "unified/window/PreviewBox.h"
+#include "unified/window/ProgressBox.h"
+#include "unified/window/ReportOptionsBox.h"
 #include "unified/window/eventFactory.h"
+
+namespace {
+
+template <typename Window> void Destroy(Window*& window) {
+    delete window;
+    window = nullptr;
+}
+
+} // namespace
 
 void CreateWindows(const std::vector<std::string>& arguments) {
     MainForm = new TMainForm(arguments);
+    // Each dialog lives until the program ends and is shown again for each
+    // use; the main window owns it as its parent.
+    PreviewBox = new TPreviewBox(MainForm);
+    HelpAboutBox = new THelpAboutBox(MainForm);
+    ReportOptionsBox = new TReportOptionsBox(MainForm);
+    NewEventBox = new TNewEventBox(MainForm);
+    OptionsPrintBox = new TOptionsPrintBox(MainForm);
+    ProgressBox = new TProgressBox(MainForm);
 }
 
 void DestroyWindows() {
-    delete MainForm;
-    MainForm = nullptr;
+    // The dialogs first, in the reverse order, then the main window.
+    Destroy(ProgressBox);
+    Destroy(OptionsPrintBox);
+    Destroy(NewEventBox);
+    Destroy(ReportOptionsBox);
+    Destroy(HelpAboutBox);
+    Destroy(PreviewBox);
+    Destroy(MainForm);
     DestroyCurrentEvent();
 }
 
