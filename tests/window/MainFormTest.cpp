@@ -10,11 +10,17 @@
 #include "unified/draw/Draw.h"
 #include "unified/ladder/Ladder.h"
 #include "unified/schedule/Matches.h"
+#include "unified/window/HelpAboutBox.h"
+#include "unified/window/OptionsPrintBox.h"
+#include "unified/window/ReportOptionsBox.h"
 #include "unified/window/eventFactory.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTest>
 #include <QTextBlock>
@@ -523,4 +529,125 @@ TEST_F(MainWindow, KeysAndDoubleClicksInTheUpperGridRefreshTheViews) {
     Put(MakePlayer("Cal", "Cole"));
     QTest::mouseDClick(MainForm->DrawGrid->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(Row(3)[3], "Cal Cole");
+}
+
+TEST_F(MainWindow, ReportTextsPrintOptionsAndAboutOpenFromTheirMenus) {
+    Start({"-L"});
+    for (QAction* item :
+         {MainForm->ReportHeadingandNotes1, MainForm->OptPrint1, MainForm->AboutRostrix1})
+        EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
+    DialogScript dialogs;
+    dialogs
+        .Expect<TReportOptionsBox>([](TReportOptionsBox& d) {
+            d.Heading->setText("Club Ladder");
+            d.OKBtn->click();
+        })
+        .Expect<TOptionsPrintBox>([](TOptionsPrintBox& d) {
+            d.FontSize->setText("14");
+            d.OKBtn->click();
+        });
+    MainForm->ReportHeadingandNotes1->trigger();
+    MainForm->OptPrint1->trigger();
+    EXPECT_EQ(CurrentEvent->Heading(), "Club Ladder");
+    EXPECT_EQ(CurrentEvent->PrintOpts().fontSize, 14);
+
+    const struct {
+        const char* kind;
+        const char* program;
+    } kinds[] = {{"-L", "Challenge Ladder program"},
+                 {"-T", "Tournament Draw program"},
+                 {"-P", "Match Scheduling program"}};
+    for (const auto& k : kinds) {
+        SwitchTo(k.kind);
+        dialogs.Expect<THelpAboutBox>([&](THelpAboutBox& d) {
+            EXPECT_EQ(d.windowTitle(), "About Rostrix");
+            EXPECT_EQ(d.ProgName1->text(), "Rostrix 2.3.1");
+            EXPECT_EQ(d.ProgName2->text().toStdString(), k.program);
+            d.OKBtn->click();
+        });
+        MainForm->AboutRostrix1->trigger();
+    }
+    EXPECT_FALSE(MainForm->OptPrint1->isEnabled()) << "a schedule prints no pages of its own";
+}
+
+namespace {
+
+const char* const kTextFilter = "Text files (*.txt)|*.txt|All files (*.*)|*.*";
+
+// The first file dialog opens in the data folder.
+class FileDialogs : public testing::Test {
+protected:
+    void SetUp() override {
+        Settings = rxProgram();
+        CreateWindows({"-L"});
+        Settings.SetDataDirectory(folder.Path());
+    }
+    void TearDown() override { DestroyWindows(); }
+
+    TempFolder folder;
+    FileDialogScript files;
+};
+
+} // namespace
+
+TEST_F(FileDialogs, OpenAsksForTheKindsFilesAndUsesTheDataFolderOnce) {
+    files.Answer(std::nullopt).Answer(folder.File("club.lad")).Answer(folder.File("old.lad"));
+    const std::string filter = CurrentEvent->FileFilter();
+    EXPECT_FALSE(MainForm->RunOpenDialog("lad", filter));
+    EXPECT_EQ(Settings.DataDirectory(), folder.Path()) << "Cancel keeps the data folder";
+    EXPECT_TRUE(MainForm->RunOpenDialog("lad", filter));
+    EXPECT_EQ(MainForm->OpenDialog.fileName, folder.File("club.lad"));
+    EXPECT_EQ(Settings.DataDirectory(), "");
+    EXPECT_TRUE(MainForm->RunOpenDialog("lad", filter));
+    EXPECT_EQ(MainForm->OpenDialog.fileName, folder.File("old.lad"));
+
+    ASSERT_EQ(files.Seen().size(), 3u);
+    const FileDialogCall& first = files.Seen()[0];
+    EXPECT_FALSE(first.save);
+    EXPECT_EQ(first.dialog.initialDir, folder.Path());
+    EXPECT_EQ(first.dialog.fileName, "*.lad");
+    EXPECT_EQ(first.dialog.filter, "Ladder files (*.lad)|*.lad|All files (*.*)|*.*");
+    EXPECT_EQ(first.dialog.defaultExtension, "lad");
+    EXPECT_EQ(files.Seen()[1].dialog.initialDir, folder.Path());
+    EXPECT_EQ(files.Seen()[2].dialog.initialDir, "") << "where the last dialog was left";
+}
+
+TEST_F(FileDialogs, SaveAsksBeforeOverwritingAndCancelThereKeepsTheDataFolder) {
+    WriteFile(folder.File("club.txt"), "old");
+    files.Answer(folder.File("club.txt"))
+        .Answer(folder.File("club.txt"))
+        .Answer(folder.File("club.html"));
+    BoxScript boxes;
+    boxes
+        .Expect("File exists!", "Do you want to overwrite it?", MB_OKCANCEL | MB_ICONQUESTION,
+                IDCANCEL)
+        .Expect("File exists!", "Do you want to overwrite it?", MB_OKCANCEL | MB_ICONQUESTION,
+                IDOK);
+    EXPECT_FALSE(MainForm->RunSaveTextDialog("Print to File", "club.txt"));
+    EXPECT_EQ(Settings.DataDirectory(), folder.Path());
+    EXPECT_TRUE(MainForm->RunSaveTextDialog("Export Player List", "*.txt"));
+    EXPECT_EQ(MainForm->SaveDialog.fileName, folder.File("club.txt"));
+    EXPECT_EQ(Settings.DataDirectory(), "");
+    // A new file is taken without a question.
+    EXPECT_TRUE(MainForm->RunSaveDialog("Print to HTML", "club.html", "htm",
+                                        "HTML files (*.html)|*.html|HTML files (*.htm)|*.htm|"
+                                        "All files (*.*)|*.*"));
+    EXPECT_EQ(MainForm->SaveDialog.fileName, folder.File("club.html"));
+    EXPECT_EQ(ReadFile(folder.File("club.txt")), "old") << "the dialogs write nothing";
+
+    ASSERT_EQ(files.Seen().size(), 3u);
+    const FileDialogCall& first = files.Seen()[0];
+    EXPECT_TRUE(first.save);
+    EXPECT_EQ(first.dialog.title, "Print to File");
+    EXPECT_EQ(first.dialog.initialDir, folder.Path());
+    EXPECT_EQ(first.dialog.fileName, "club.txt");
+    EXPECT_EQ(first.dialog.filter, kTextFilter);
+    EXPECT_EQ(first.dialog.defaultExtension, "txt");
+    EXPECT_EQ(files.Seen()[1].dialog.initialDir, folder.Path()) << "still the first to succeed";
+    EXPECT_EQ(files.Seen()[1].dialog.fileName, "*.txt");
+    const FileDialogCall& html = files.Seen()[2];
+    EXPECT_EQ(html.dialog.initialDir, "");
+    EXPECT_EQ(html.dialog.defaultExtension, "htm");
+    EXPECT_EQ(html.dialog.filter,
+              "HTML files (*.html)|*.html|HTML files (*.htm)|*.htm|All files (*.*)|*.*");
 }
