@@ -40,24 +40,6 @@ protected:
     }
 };
 
-PrintOptions Options(float left, float right, float top, float bottom, int font, int orientation) {
-    PrintOptions options;
-    options.leftMargin = left;
-    options.rightMargin = right;
-    options.topMargin = top;
-    options.bottomMargin = bottom;
-    options.fontSize = font;
-    options.orientation = static_cast<std::int8_t>(orientation);
-    return options;
-}
-
-PrintOptions DrawOptions(int players, int rounds) {
-    PrintOptions options;
-    options.playersPerPage = players;
-    options.roundsPerPage = rounds;
-    return options;
-}
-
 void SetFields(TOptionsPrintBox& d, const char* left, const char* right, const char* top,
                const char* bottom, const char* font) {
     d.LeftMargin->setText(left);
@@ -70,7 +52,12 @@ void SetFields(TOptionsPrintBox& d, const char* left, const char* right, const c
 } // namespace
 
 TEST_F(PrintOptionsBox, ShowsTheOptionsAndHidesWhatTheKindDoesNotUse) {
-    Start("-L", Options(1.25f, 7.0f, 0.5f, 0.04f, 12, 2));
+    Start("-L", PrintOptions{.leftMargin = 1.25f,
+                             .rightMargin = 7.0f,
+                             .topMargin = 0.5f,
+                             .bottomMargin = 0.04f,
+                             .orientation = 2,
+                             .fontSize = 12});
     Run([](TOptionsPrintBox& d) {
         EXPECT_EQ(d.windowTitle(), "Print Options");
         EXPECT_EQ(d.LeftMargin->text(), "1.3") << "a half rounds up";
@@ -89,7 +76,7 @@ TEST_F(PrintOptionsBox, ShowsTheOptionsAndHidesWhatTheKindDoesNotUse) {
     });
     DestroyWindows();
 
-    Start("-T", DrawOptions(16, 4));
+    Start("-T", PrintOptions{.playersPerPage = 16, .roundsPerPage = 4});
     Run([](TOptionsPrintBox& d) {
         EXPECT_TRUE(d.RightMargin->isVisible());
         EXPECT_TRUE(d.PlayersPerPage->isVisible());
@@ -111,7 +98,8 @@ TEST_F(PrintOptionsBox, PageCountsFromAFileTakeTheNearestChoice) {
     };
     Start("-T", PrintOptions());
     for (const auto& c : cases) {
-        CurrentEvent->SetPrintOptions(DrawOptions(c.players, c.rounds));
+        CurrentEvent->SetPrintOptions(
+            PrintOptions{.playersPerPage = c.players, .roundsPerPage = c.rounds});
         Run([&](TOptionsPrintBox& d) {
             EXPECT_EQ(d.PlayersPerPage->currentText(), c.playersShown) << c.players;
             EXPECT_EQ(d.RoundsPerPage->currentText(), c.roundsShown) << c.rounds;
@@ -122,7 +110,7 @@ TEST_F(PrintOptionsBox, PageCountsFromAFileTakeTheNearestChoice) {
         EXPECT_EQ(CurrentEvent->PrintOpts().roundsPerPage, 1);
     }
     // An orientation outside the group takes its last item, as the old group did.
-    CurrentEvent->SetPrintOptions(Options(1, 1, 1, 1, 10, 5));
+    CurrentEvent->SetPrintOptions(PrintOptions{.orientation = 5});
     Run([](TOptionsPrintBox& d) {
         EXPECT_EQ(d.Orientation->ItemIndex(), 2);
         d.CancelBtn->click();
@@ -130,7 +118,7 @@ TEST_F(PrintOptionsBox, PageCountsFromAFileTakeTheNearestChoice) {
 }
 
 TEST_F(PrintOptionsBox, ADrawPageMustHoldTheRoundsItShows) {
-    Start("-T", DrawOptions(4, 1));
+    Start("-T", PrintOptions{.playersPerPage = 4, .roundsPerPage = 1});
     BoxScript boxes;
     boxes.Expect("Error",
                  "For 3 rounds per page, must show at least 8 players per page.  Please increase "
@@ -149,7 +137,7 @@ TEST_F(PrintOptionsBox, ADrawPageMustHoldTheRoundsItShows) {
 }
 
 TEST_F(PrintOptionsBox, FieldsAreCheckedInOrderAndNothingIsStoredUntilAllPass) {
-    Start("-P", Options(1, 1, 1, 1, 10, 0));
+    Start("-P", PrintOptions());
     const PrintOptions before = CurrentEvent->PrintOpts();
     BoxScript boxes;
     boxes.Expect("Error", "Must be numeric from 0.0 to 4.0.", kError)
@@ -197,7 +185,7 @@ TEST_F(PrintOptionsBox, FieldsAreCheckedInOrderAndNothingIsStoredUntilAllPass) {
 }
 
 TEST_F(PrintOptionsBox, TheLaddersHiddenRightMarginNeitherBlocksNorChanges) {
-    Start("-L", Options(1, 7.5f, 1, 1, 10, 0));
+    Start("-L", PrintOptions{.rightMargin = 7.5f});
     Player ann;
     ann.firstName = "Ann";
     ann.lastName = "Archer";

@@ -5,6 +5,7 @@
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxProgram.h"
 #include "unified/window/RadioGroup.h"
+#include "unified/window/dialogParts.h"
 #include "unified/window/eventFactory.h"
 
 #include <QDialogButtonBox>
@@ -25,23 +26,15 @@ TNewEventBox::TNewEventBox(QWidget* parent) : QDialog(parent) {
     EventProg = new RadioGroup("Program", {"Challenge &Ladder", "&Tournament Draw",
                                            "&Match Schedule (mixer, round robin, league)"});
     EventType = new RadioGroup("", {"&Singles", "&Doubles"});
-    OKBtn = new QPushButton("&OK");
-    OKBtn->setDefault(true);
-    CancelBtn = new QPushButton("&Cancel");
-
-    auto* buttons = new QDialogButtonBox;
-    buttons->addButton(OKBtn, QDialogButtonBox::AcceptRole);
-    buttons->addButton(CancelBtn, QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(EventProg);
     layout->addWidget(new QLabel("For Ladder and Tournament:  *"));
     layout->addWidget(EventType);
     layout->addWidget(new QLabel("* Note:  Event Type for Mixer/RR is specified later."));
-    layout->addWidget(buttons);
+    layout->addWidget(OkCancelButtons(this, OKBtn, CancelBtn));
 
     connect(EventProg, &RadioGroup::Clicked, this, &TNewEventBox::EventProgClick);
     connect(OKBtn, &QPushButton::clicked, this, &TNewEventBox::OKBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, [this] { done(mrCancel); });
 }
 
 void TNewEventBox::showEvent(QShowEvent* event) {

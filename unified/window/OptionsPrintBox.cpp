@@ -6,6 +6,7 @@
 #include "unified/core/rxProgram.h"
 #include "unified/window/MainForm.h"
 #include "unified/window/RadioGroup.h"
+#include "unified/window/dialogParts.h"
 #include "unified/window/editChecks.h"
 #include "unified/window/eventFactory.h"
 #include "unified/window/fieldLimit.h"
@@ -54,12 +55,6 @@ QLineEdit* MarginField() {
     return edit;
 }
 
-QLabel* LabelFor(const char* text, QWidget* field) {
-    auto* label = new QLabel(text);
-    label->setBuddy(field);
-    return label;
-}
-
 } // namespace
 
 TOptionsPrintBox::TOptionsPrintBox(QWidget* parent) : QDialog(parent) {
@@ -77,9 +72,6 @@ TOptionsPrintBox::TOptionsPrintBox(QWidget* parent) : QDialog(parent) {
     RoundsPerPage = new QComboBox;
     for (int choice = 0; choice < kRoundChoices; ++choice)
         RoundsPerPage->addItem(QString::number(choice + 1));
-    OKBtn = new QPushButton("&OK");
-    OKBtn->setDefault(true);
-    CancelBtn = new QPushButton("&Cancel");
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(new QLabel("Margins (inches):"), 0, 0, 1, 4);
@@ -99,13 +91,9 @@ TOptionsPrintBox::TOptionsPrintBox(QWidget* parent) : QDialog(parent) {
     layout->addWidget(PlayersPerPage, 6, 1);
     layout->addWidget(RoundsLabel = LabelFor("&Rounds", RoundsPerPage), 6, 2);
     layout->addWidget(RoundsPerPage, 6, 3);
-    auto* buttons = new QDialogButtonBox;
-    buttons->addButton(OKBtn, QDialogButtonBox::AcceptRole);
-    buttons->addButton(CancelBtn, QDialogButtonBox::RejectRole);
-    layout->addWidget(buttons, 7, 0, 1, 4);
+    layout->addWidget(OkCancelButtons(this, OKBtn, CancelBtn), 7, 0, 1, 4);
 
     connect(OKBtn, &QPushButton::clicked, this, &TOptionsPrintBox::OKBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, [this] { done(mrCancel); });
 }
 
 void TOptionsPrintBox::showEvent(QShowEvent* event) {

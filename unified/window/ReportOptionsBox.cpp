@@ -2,6 +2,7 @@
 
 #include "platform/ShowModal.h"
 #include "unified/core/RXEvent.h"
+#include "unified/window/dialogParts.h"
 #include "unified/window/eventFactory.h"
 #include "unified/window/fieldLimit.h"
 
@@ -23,12 +24,6 @@ QLineEdit* LimitedField() {
     return edit;
 }
 
-QLabel* LabelFor(const char* text, QWidget* field) {
-    auto* label = new QLabel(text);
-    label->setBuddy(field);
-    return label;
-}
-
 std::string TextOf(const QLineEdit* edit) {
     return edit->text().toStdString();
 }
@@ -44,10 +39,6 @@ TReportOptionsBox::TReportOptionsBox(QWidget* parent) : QDialog(parent) {
     Note4 = LimitedField();
     Note5 = LimitedField();
     EmailSubject = LimitedField();
-    OKBtn = new QPushButton("&OK");
-    OKBtn->setDefault(true);
-    CancelBtn = new QPushButton("&Cancel");
-
     auto* layout = new QGridLayout(this);
     layout->addWidget(LabelFor("&Heading:", Heading), 0, 0);
     layout->addWidget(Heading, 0, 1);
@@ -56,13 +47,9 @@ TReportOptionsBox::TReportOptionsBox(QWidget* parent) : QDialog(parent) {
         layout->addWidget(Note(n), n, 1);
     layout->addWidget(LabelFor("&E-mail Subject:", EmailSubject), 6, 0);
     layout->addWidget(EmailSubject, 6, 1);
-    auto* buttons = new QDialogButtonBox;
-    buttons->addButton(OKBtn, QDialogButtonBox::AcceptRole);
-    buttons->addButton(CancelBtn, QDialogButtonBox::RejectRole);
-    layout->addWidget(buttons, 7, 0, 1, 2);
+    layout->addWidget(OkCancelButtons(this, OKBtn, CancelBtn), 7, 0, 1, 2);
 
     connect(OKBtn, &QPushButton::clicked, this, &TReportOptionsBox::OKBtnClick);
-    connect(CancelBtn, &QPushButton::clicked, this, [this] { done(mrCancel); });
 }
 
 QLineEdit* TReportOptionsBox::Note(int n) const {
