@@ -1,5 +1,4 @@
 #include "platform/FileDialog.h"
-#include "tests/support/Responders.h"
 #include "tests/support/Scratch.h"
 
 #include <QApplication>
@@ -26,26 +25,6 @@ TEST(FileDialogFilter, PairsBecomeEntriesWithTheirPatterns) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(PlatformFileFilter(c.filter), c.platform) << c.filter;
-}
-
-TEST(FileDialogResponder, SeesTheDialogAsAskedAndAnswersIt) {
-    FileDialogScript files;
-    files.Answer("/data/club.lad").Answer(std::nullopt);
-    FileDialog open{"", "/data", "*.lad", "Ladder files (*.lad)|*.lad", "lad"};
-    EXPECT_TRUE(ExecuteOpenDialog(open));
-    EXPECT_EQ(open.fileName, "/data/club.lad");
-    FileDialog save{"Save As", "", "club.lad", "Ladder files (*.lad)|*.lad", "lad"};
-    EXPECT_FALSE(ExecuteSaveDialog(save));
-    EXPECT_EQ(save.fileName, "club.lad") << "Cancel leaves the name";
-
-    ASSERT_EQ(files.Seen().size(), 2u);
-    EXPECT_FALSE(files.Seen()[0].save);
-    EXPECT_EQ(files.Seen()[0].dialog.initialDir, "/data");
-    EXPECT_EQ(files.Seen()[0].dialog.fileName, "*.lad");
-    EXPECT_TRUE(files.Seen()[1].save);
-    EXPECT_EQ(files.Seen()[1].dialog.title, "Save As");
-    EXPECT_EQ(files.Seen()[1].dialog.filter, "Ladder files (*.lad)|*.lad");
-    EXPECT_EQ(files.Seen()[1].dialog.defaultExtension, "lad");
 }
 
 namespace {

@@ -1,17 +1,12 @@
 #include "unified/window/PreviewBox.h"
-#include "tests/support/Responders.h"
-#include "unified/Program.h"
-#include "unified/core/RXEvent.h"
-#include "unified/core/rxProgram.h"
+#include "tests/window/DialogTest.h"
 #include "unified/core/rxreport.h"
 #include "unified/ladder/Ladder.h"
 #include "unified/window/eventFactory.h"
 
-#include <QApplication>
 #include <QFontInfo>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -27,22 +22,24 @@ public:
     }
 };
 
-class Preview : public testing::Test {
+class Preview : public DialogTest {
 protected:
     void SetUp() override {
-        Settings = rxProgram();
+        DialogTest::SetUp();
         saved = SetEventMaker(0, [] { return static_cast<RXEvent*>(new ReportingLadder); });
         CreateWindows({"-L"});
     }
     void TearDown() override {
-        DestroyWindows();
+        DialogTest::TearDown();
         SetEventMaker(0, saved);
     }
 
-    // Shown as the commands show it: without blocking.
-    std::string Show() {
+    // Shown anew, as the commands show it: without blocking.
+    static std::string Show(int mode, const std::vector<std::string>* summary = nullptr,
+                            const std::vector<std::string>* details = nullptr) {
+        PreviewBox->hide();
+        PreviewBox->SetContent(mode, summary, details);
         PreviewBox->show();
-        QApplication::processEvents();
         return PreviewBox->Preview->toPlainText().toStdString();
     }
 
@@ -57,55 +54,36 @@ TEST_F(Preview, IssueModeShowsTheEventsReportAnewAtEachShow) {
     ann.firstName = "Ann";
     ann.lastName = "Archer";
     CurrentEvent->AddPlayer(ann, nullptr);
-    PreviewBox->SetContent(TPreviewBox::IssuePreview, nullptr, nullptr);
-    EXPECT_EQ(Show(), "Spring Ladder\n  1. Archer, Ann");
+    EXPECT_EQ(Show(TPreviewBox::IssuePreview), "Spring Ladder\n  1. Archer, Ann");
     EXPECT_EQ(PreviewBox->windowTitle(), "Preview Issue");
     EXPECT_FALSE(PreviewBox->isModal());
     EXPECT_TRUE(QFontInfo(PreviewBox->Preview->font()).fixedPitch());
-    EXPECT_TRUE(PreviewBox->Preview->isReadOnly());
-    PreviewBox->hide();
-
     CurrentEvent->SetHeading("Summer Ladder");
-    PreviewBox->SetContent(TPreviewBox::IssuePreview, nullptr, nullptr);
-    EXPECT_EQ(Show(), "Summer Ladder\n  1. Archer, Ann") << "one report, not two";
+    EXPECT_EQ(Show(TPreviewBox::IssuePreview), "Summer Ladder\n  1. Archer, Ann");
 }
 
 TEST_F(Preview, AnalysisModeListsTheWarningsThenTheAnalysis) {
-    const std::vector<std::string> summary = {"Some players play too often"};
-    const std::vector<std::string> details = {"player 3 plays 5 times", "player 7 plays 5 times"};
-    PreviewBox->WriteAnalysis = [](std::vector<std::string>& list) {
-        list = {"  ** MATCH ANALYSIS **  ", "chart"};
-    };
-    PreviewBox->SetContent(TPreviewBox::WarningsAndAnalysis, &summary, &details);
+    const std::vector<std::string> summary = {"summary"};
+    const std::vector<std::string> details = {"detail 1", "detail 2"};
+    PreviewBox->WriteAnalysis = [](std::vector<std::string>& list) { list = {"analysis"}; };
     PreviewBox->setWindowState(Qt::WindowMaximized);
-    EXPECT_EQ(Show(), "Some players play too often\n\nplayer 3 plays 5 times\n"
-                      "player 7 plays 5 times\n\n  ** MATCH ANALYSIS **  \nchart");
+    const int mode = TPreviewBox::WarningsAndAnalysis;
+    EXPECT_EQ(Show(mode, &summary, &details), "summary\n\ndetail 1\ndetail 2\n\nanalysis");
     EXPECT_EQ(PreviewBox->windowTitle(), "Warnings and Match Analysis");
     EXPECT_FALSE(PreviewBox->isMaximized()) << "restored to its normal size";
-    PreviewBox->hide();
-
-    // Without a summary neither list is shown; without details, the summary.
-    PreviewBox->SetContent(TPreviewBox::WarningsAndAnalysis, nullptr, &details);
-    EXPECT_EQ(Show(), "  ** MATCH ANALYSIS **  \nchart");
-    PreviewBox->hide();
-    PreviewBox->SetContent(TPreviewBox::WarningsAndAnalysis, &summary, nullptr);
-    EXPECT_EQ(Show(), "Some players play too often\n\n  ** MATCH ANALYSIS **  \nchart");
-    PreviewBox->hide();
-    PreviewBox->SetContent(TPreviewBox::IssuePreview, nullptr, nullptr);
-    Show();
-    EXPECT_EQ(PreviewBox->windowTitle(), "Preview Issue");
+    // Without a summary neither list is shown.
+    EXPECT_EQ(Show(mode, nullptr, &details), "analysis");
+    EXPECT_EQ(Show(mode, &summary), "summary\n\nanalysis");
 }
 
 TEST_F(Preview, ATypedCharacterClosesItAndMovingAboutDoesNot) {
-    PreviewBox->SetContent(TPreviewBox::IssuePreview, nullptr, nullptr);
-    for (Qt::Key key :
-         {Qt::Key_Down, Qt::Key_Right, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_Shift, Qt::Key_F5}) {
-        Show();
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Shift, Qt::Key_F5}) {
+        Show(TPreviewBox::IssuePreview);
         QTest::keyClick(PreviewBox->Preview, key);
         EXPECT_TRUE(PreviewBox->isVisible()) << QKeySequence(key).toString().toStdString();
     }
     for (Qt::Key key : {Qt::Key_X, Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape}) {
-        Show();
+        Show(TPreviewBox::IssuePreview);
         QTest::keyClick(PreviewBox->Preview, key);
         EXPECT_FALSE(PreviewBox->isVisible()) << QKeySequence(key).toString().toStdString();
     }

@@ -1,36 +1,23 @@
 #include "unified/window/ReportOptionsBox.h"
-#include "tests/support/Responders.h"
-#include "unified/Program.h"
-#include "unified/core/RXEvent.h"
-#include "unified/core/rxProgram.h"
+#include "tests/window/DialogTest.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
-class ReportOptions : public testing::Test {
+class ReportOptions : public DialogTest {
 protected:
     void SetUp() override {
-        Settings = rxProgram();
+        DialogTest::SetUp();
         CreateWindows({"-L"});
     }
-    void TearDown() override { DestroyWindows(); }
-
     int Run(std::function<void(TReportOptionsBox&)> action) {
-        DialogScript dialogs;
-        dialogs.Expect<TReportOptionsBox>(std::move(action));
-        return ShowModal(*ReportOptionsBox);
+        return DialogTest::Run(ReportOptionsBox, std::move(action));
     }
 };
-
-std::vector<QLineEdit*> Fields(const TReportOptionsBox& d) {
-    return {d.Heading, d.Note1, d.Note2, d.Note3, d.Note4, d.Note5, d.EmailSubject};
-}
 
 // Types the text one character at a time, as keys that type it.
 void Type(QLineEdit* field, const std::string& text) {
@@ -50,37 +37,29 @@ std::string Repeat(const std::string& text, int times) {
 
 } // namespace
 
-TEST_F(ReportOptions, ShowsTheEventsTextsAndStoresThemOnOk) {
+TEST_F(ReportOptions, ShowsTheEventsTextsAndStoresThemOnOkOnly) {
     CurrentEvent->SetHeading("Spring Ladder");
-    for (int n = 1; n <= 5; ++n)
-        CurrentEvent->SetNote(n, "note " + std::to_string(n));
+    CurrentEvent->SetNote(5, "note 5");
     CurrentEvent->SetEmailSubject("Standings");
-    EXPECT_EQ(Run([](TReportOptionsBox& d) {
-                  EXPECT_EQ(d.windowTitle(), "Report Options");
-                  std::vector<std::string> shown;
-                  for (QLineEdit* field : Fields(d))
-                      shown.push_back(field->text().toStdString());
-                  EXPECT_EQ(shown,
-                            (std::vector<std::string>{"Spring Ladder", "note 1", "note 2", "note 3",
-                                                      "note 4", "note 5", "Standings"}));
-                  d.Heading->setText("Summer Ladder");
-                  d.Note3->clear();
-                  d.EmailSubject->setText("Zoë's results");
-                  d.CancelBtn->click();
-              }),
-              mrCancel);
-    EXPECT_EQ(CurrentEvent->Heading(), "Spring Ladder") << "Cancel stores nothing";
-
-    Run([](TReportOptionsBox& d) {
-        EXPECT_EQ(d.Heading->text(), "Spring Ladder") << "filled anew at each show";
+    const auto edit = [](TReportOptionsBox& d) {
+        EXPECT_EQ(d.Heading->text(), "Spring Ladder");
+        EXPECT_EQ(d.Note5->text(), "note 5");
+        EXPECT_EQ(d.EmailSubject->text(), "Standings");
         d.Heading->setText("Summer Ladder");
-        d.Note3->clear();
+        d.Note2->setText("note 2");
         d.EmailSubject->setText("Zoë's results");
+    };
+    Run([&](TReportOptionsBox& d) {
+        edit(d);
+        d.CancelBtn->click();
+    });
+    EXPECT_EQ(CurrentEvent->Heading(), "Spring Ladder");
+    Run([&](TReportOptionsBox& d) {
+        edit(d); // filled anew from the event
         d.OKBtn->click();
     });
     EXPECT_EQ(CurrentEvent->Heading(), "Summer Ladder");
     EXPECT_EQ(CurrentEvent->Note(2), "note 2");
-    EXPECT_EQ(CurrentEvent->Note(3), "");
     EXPECT_EQ(CurrentEvent->Note(5), "note 5");
     EXPECT_EQ(CurrentEvent->EmailSubject(), "Zoë's results");
 }
@@ -91,40 +70,31 @@ TEST_F(ReportOptions, OkMarksTheEventChangedEvenWithoutAnEdit) {
     EXPECT_TRUE(CurrentEvent->IsModified());
 }
 
-TEST_F(ReportOptions, EachFieldTakesSixtyCharactersNotBytes) {
-    const std::string longHeading = Repeat("h", 70); // from a file: shown whole
-    CurrentEvent->SetHeading(longHeading);
+TEST_F(ReportOptions, FieldsTakeSixtyCharactersAsTypedNotBytes) {
+    CurrentEvent->SetHeading(Repeat("h", 70)); // from a file: shown whole
     Run([&](TReportOptionsBox& d) {
-        for (QLineEdit* field : Fields(d)) {
-            if (field == d.Heading) continue;
-            field->clear();
+        for (QLineEdit* field : {d.Note1, d.Note2, d.Note3, d.Note4, d.Note5, d.EmailSubject}) {
             Type(field, Repeat("ab", 35));
             EXPECT_EQ(field->text().toStdString(), Repeat("ab", 30));
         }
-        // Letters outside ASCII count one each, whatever their bytes.
         d.Note1->clear();
         Type(d.Note1, Repeat("é", 61));
         EXPECT_EQ(d.Note1->text().toStdString(), Repeat("é", 60));
         d.Note2->clear();
         Type(d.Note2, Repeat("\U0001F3BE", 61));
         EXPECT_EQ(d.Note2->text().toStdString(), Repeat("\U0001F3BE", 60));
-        // A paste in the middle keeps what fits of it, and the text after it.
+        // A paste keeps what fits of it, and the text after it.
         d.Note3->setText(QString::fromStdString(Repeat("x", 50) + "END"));
         d.Note3->setCursorPosition(50);
         d.Note3->insert(QString::fromStdString(Repeat("y", 20)));
         EXPECT_EQ(d.Note3->text().toStdString(), Repeat("x", 50) + Repeat("y", 7) + "END");
-        EXPECT_EQ(d.Note3->cursorPosition(), 57);
-
         // A longer text from the file may be shortened but not lengthened.
-        EXPECT_EQ(d.Heading->text().toStdString(), longHeading);
         d.Heading->end(false);
         QTest::keyClick(d.Heading, Qt::Key_A);
-        EXPECT_EQ(d.Heading->text().toStdString(), longHeading);
+        EXPECT_EQ(d.Heading->text().toStdString(), Repeat("h", 70));
         QTest::keyClick(d.Heading, Qt::Key_Backspace);
-        EXPECT_EQ(d.Heading->text().toStdString(), Repeat("h", 69));
         d.OKBtn->click();
     });
     EXPECT_EQ(CurrentEvent->Heading(), Repeat("h", 69));
     EXPECT_EQ(CurrentEvent->Note(1), Repeat("é", 60));
-    EXPECT_EQ(CurrentEvent->EmailSubject(), Repeat("ab", 30));
 }
