@@ -50,6 +50,29 @@ DialogScript::~DialogScript() {
     if (!expected_.empty()) ADD_FAILURE() << expected_.size() << " expected dialog(s) never shown";
 }
 
+FileDialogScript::FileDialogScript()
+    : previous_(SetFileDialogResponder([this](const FileDialogCall& call) {
+          seen_.push_back(call);
+          if (answers_.empty()) {
+              ADD_FAILURE() << "unexpected file dialog " << call.dialog.title;
+              return std::optional<std::string>();
+          }
+          const std::optional<std::string> answer = answers_.front();
+          answers_.pop_front();
+          return answer;
+      })) {
+}
+
+FileDialogScript::~FileDialogScript() {
+    SetFileDialogResponder(previous_);
+    if (!answers_.empty()) ADD_FAILURE() << answers_.size() << " file dialog(s) never shown";
+}
+
+FileDialogScript& FileDialogScript::Answer(std::optional<std::string> path) {
+    answers_.push_back(std::move(path));
+    return *this;
+}
+
 void InstallStrictResponders() {
     SetMessageBoxResponder([](const MessageBoxCall& call) {
         ADD_FAILURE() << "unexpected box: [" << call.caption << "] " << call.text;
@@ -57,6 +80,10 @@ void InstallStrictResponders() {
     });
     SetModalResponder([](QDialog& dialog) {
         ADD_FAILURE() << "unexpected dialog " << dialog.metaObject()->className();
+    });
+    SetFileDialogResponder([](const FileDialogCall& call) {
+        ADD_FAILURE() << "unexpected file dialog " << call.dialog.title;
+        return std::optional<std::string>();
     });
     SetShellOpenResponder([](const ShellOpenCall& call) {
         ADD_FAILURE() << "unexpected shell open of " << call.target;

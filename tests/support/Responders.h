@@ -1,8 +1,9 @@
 #pragma once
-// Scripts of the message boxes and modal dialogs that a test expects, in
-// order. A box or dialog that no script expects fails the test; so does an
+// Scripts of the message boxes, modal dialogs and file dialogs that a test
+// expects, in order. A box or dialog that no script expects fails the test; so does an
 // expected one that never came.
 
+#include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/ShowModal.h"
 
@@ -10,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +66,25 @@ private:
     ModalResponder previous_;
 };
 
-// Installed for every test by the test main: any box, dialog or shell open
-// fails.
+class FileDialogScript {
+public:
+    FileDialogScript();
+    ~FileDialogScript();
+    FileDialogScript(const FileDialogScript&) = delete;
+    FileDialogScript& operator=(const FileDialogScript&) = delete;
+
+    // The next file dialog is answered with this path, or cancelled with
+    // nothing.
+    FileDialogScript& Answer(std::optional<std::string> path);
+    // Every file dialog asked so far, as it was asked.
+    const std::vector<FileDialogCall>& Seen() const { return seen_; }
+
+private:
+    std::deque<std::optional<std::string>> answers_;
+    std::vector<FileDialogCall> seen_;
+    FileDialogResponder previous_;
+};
+
+// Installed for every test by the test main: any box, dialog, file dialog or
+// shell open fails.
 void InstallStrictResponders();

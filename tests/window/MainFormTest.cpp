@@ -10,11 +10,16 @@
 #include "unified/draw/Draw.h"
 #include "unified/ladder/Ladder.h"
 #include "unified/schedule/Matches.h"
+#include "unified/window/HelpAboutBox.h"
+#include "unified/window/OptionsPrintBox.h"
+#include "unified/window/ReportOptionsBox.h"
 #include "unified/window/eventFactory.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTest>
 #include <QTextBlock>
@@ -673,4 +678,94 @@ TEST_F(MainWindow, TheResultsPaneShowsTheResultsTheLadderAsksFor) {
     ClickPaneLine(6);
     EXPECT_EQ(MainForm->SelectionKind(), 0) << "the closing blank line";
     EXPECT_EQ(MainForm->ResultsPane->textCursor().position(), 0);
+}
+
+TEST_F(MainWindow, ReportTextsPrintOptionsAndAboutOpenFromTheirMenus) {
+    Start({"-L"});
+    DialogScript dialogs;
+    dialogs.Expect<TReportOptionsBox>([](TReportOptionsBox& d) { d.CancelBtn->click(); })
+        .Expect<TOptionsPrintBox>([](TOptionsPrintBox& d) { d.CancelBtn->click(); });
+    MainForm->ReportHeadingandNotes1->trigger();
+    MainForm->OptPrint1->trigger();
+    const char* const kinds[][2] = {{"-L", "Challenge Ladder program"},
+                                    {"-T", "Tournament Draw program"},
+                                    {"-P", "Match Scheduling program"}};
+    for (const auto& [kind, program] : kinds) {
+        SwitchTo(kind);
+        dialogs.Expect<THelpAboutBox>([&](THelpAboutBox& d) {
+            EXPECT_EQ(d.ProgName1->text(), "Rostrix 2.3.1");
+            EXPECT_EQ(d.ProgName2->text().toStdString(), program);
+            d.OKBtn->click();
+        });
+        MainForm->AboutRostrix1->trigger();
+    }
+    EXPECT_FALSE(MainForm->OptPrint1->isEnabled()) << "a schedule prints no pages of its own";
+}
+
+namespace {
+
+// The first file dialog opens in the data folder.
+class FileDialogs : public testing::Test {
+protected:
+    void SetUp() override {
+        Settings = rxProgram();
+        CreateWindows({"-L"});
+        Settings.SetDataDirectory(folder.Path());
+    }
+    void TearDown() override { DestroyWindows(); }
+
+    // Where each dialog started, and with what name.
+    std::vector<std::string> Asked() const {
+        std::vector<std::string> asked;
+        for (const FileDialogCall& call : files.Seen())
+            asked.push_back(call.dialog.initialDir + "|" + call.dialog.fileName);
+        return asked;
+    }
+
+    TempFolder folder;
+    FileDialogScript files;
+};
+
+} // namespace
+
+TEST_F(FileDialogs, OpenAsksForTheKindsFilesAndUsesTheDataFolderOnce) {
+    files.Answer(std::nullopt).Answer(folder.File("club.lad")).Answer(folder.File("old.lad"));
+    const std::string filter = CurrentEvent->FileFilter();
+    EXPECT_FALSE(MainForm->RunOpenDialog("lad", filter));
+    EXPECT_TRUE(MainForm->RunOpenDialog("lad", filter));
+    EXPECT_EQ(MainForm->OpenDialog.fileName, folder.File("club.lad"));
+    EXPECT_EQ(Settings.DataDirectory(), "");
+    EXPECT_TRUE(MainForm->RunOpenDialog("lad", filter));
+    EXPECT_EQ(Asked(), (std::vector<std::string>{folder.Path() + "|*.lad", folder.Path() + "|*.lad",
+                                                 "|*.lad"}))
+        << "Cancel keeps the data folder";
+    EXPECT_FALSE(files.Seen()[0].save);
+    EXPECT_EQ(files.Seen()[0].dialog.filter, "Ladder files (*.lad)|*.lad|All files (*.*)|*.*");
+    EXPECT_EQ(files.Seen()[0].dialog.defaultExtension, "lad");
+}
+
+TEST_F(FileDialogs, SaveAsksBeforeOverwritingAndCancelThereKeepsTheDataFolder) {
+    WriteFile(folder.File("club.txt"), "old");
+    files.Answer(folder.File("club.txt"))
+        .Answer(folder.File("club.txt"))
+        .Answer(folder.File("club.html"));
+    BoxScript boxes;
+    for (int answer : {IDCANCEL, IDOK})
+        boxes.Expect("File exists!", "Do you want to overwrite it?", MB_OKCANCEL | MB_ICONQUESTION,
+                     answer);
+    EXPECT_FALSE(MainForm->RunSaveTextDialog("Print to File", "club.txt"));
+    EXPECT_TRUE(MainForm->RunSaveTextDialog("Export Player List", "*.txt"));
+    EXPECT_EQ(MainForm->SaveDialog.fileName, folder.File("club.txt"));
+    // A new file is taken without a question.
+    const std::string html = "HTML files (*.html)|*.html|All files (*.*)|*.*";
+    EXPECT_TRUE(MainForm->RunSaveDialog("Print to HTML", "club.html", "htm", html));
+    EXPECT_EQ(Asked(), (std::vector<std::string>{folder.Path() + "|club.txt",
+                                                 folder.Path() + "|*.txt", "|club.html"}));
+    const FileDialogCall& text = files.Seen()[0];
+    EXPECT_TRUE(text.save);
+    EXPECT_EQ(text.dialog.title, "Print to File");
+    EXPECT_EQ(text.dialog.filter, "Text files (*.txt)|*.txt|All files (*.*)|*.*");
+    EXPECT_EQ(text.dialog.defaultExtension, "txt");
+    EXPECT_EQ(files.Seen()[2].dialog.defaultExtension, "htm");
+    EXPECT_EQ(files.Seen()[2].dialog.filter, html);
 }

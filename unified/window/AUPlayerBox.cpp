@@ -8,7 +8,7 @@
 #include "unified/ladder/Ladder.h"
 #include "unified/schedule/Matches.h"
 #include "unified/window/MainForm.h"
-#include "unified/window/dialogButtons.h"
+#include "unified/window/dialogParts.h"
 #include "unified/window/editChecks.h"
 
 #include <QComboBox>

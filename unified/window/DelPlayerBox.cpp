@@ -5,7 +5,7 @@
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxerrors.h"
 #include "unified/window/MainForm.h"
-#include "unified/window/dialogButtons.h"
+#include "unified/window/dialogParts.h"
 #include "unified/window/playerNames.h"
 
 #include <QLabel>

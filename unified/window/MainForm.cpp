@@ -12,6 +12,9 @@
 #include "unified/schedule/Matches.h"
 #include "unified/window/AUPlayerBox.h"
 #include "unified/window/DelPlayerBox.h"
+#include "unified/window/HelpAboutBox.h"
+#include "unified/window/OptionsPrintBox.h"
+#include "unified/window/ReportOptionsBox.h"
 #include "unified/window/UpdPlayerBox.h"
 #include "unified/window/eventFactory.h"
 
@@ -180,7 +183,7 @@ void TMainForm::BuildMenus() {
         {&M::Setup1, &M::CourtsAndRounds1, "&Courts and Rounds...", 'C', kPlan,
          &M::CourtsAndRounds1Click, false},
         {&M::Setup1, &M::ReportHeadingandNotes1, "Report &Heading and Notes...", 0, kAll,
-         &M::ReportHeadingandNotes1Click, false},
+         &M::ReportHeadingandNotes1Click, true},
         {&M::Setup1, &M::Email1, "&E-mail...", 0, kAll, &M::Email1Click, false},
         {&M::Setup1, nullptr, nullptr, 0, kAll, nullptr, false},
         {&M::Setup1, &M::ClearAllResults1, "&Clear All Results", 0, kLadder,
@@ -199,8 +202,7 @@ void TMainForm::BuildMenus() {
         {&M::Options2, &M::OptTourn1, "&Options...", 0, kDraw, &M::OptTourn1Click, false},
         {&M::Options2, &M::OptPartyLayout1, "Report &Layout Options...", 0, kPlan,
          &M::OptPartyLayout1Click, false},
-        {&M::Options2, &M::OptPrint1, "P&rinting...", 0, kLadder | kDraw, &M::OptPrint1Click,
-         false},
+        {&M::Options2, &M::OptPrint1, "P&rinting...", 0, kLadder | kDraw, &M::OptPrint1Click, true},
         {&M::Options2, &M::Warnings1, "&Warnings...", 0, kPlan, &M::Warnings1Click, false},
         {&M::Tools1, &M::EnterResults1, "Enter &Results...", 'R', kLadder, &M::EnterResults1Click,
          false},
@@ -242,7 +244,7 @@ void TMainForm::BuildMenus() {
         {&M::Samples1, &M::PlayerFileText1, "Player File (&Text)", 0, kAll,
          &M::PlayerFileText1Click, false},
         {&M::Samples1, &M::SampleData1, "&Data - Mixer Plan", 0, kAll, &M::SampleData1Click, false},
-        {&M::Help1, &M::AboutRostrix1, "&About Rostrix...", 0, kAll, &M::AboutRostrix1Click, false},
+        {&M::Help1, &M::AboutRostrix1, "&About Rostrix...", 0, kAll, &M::AboutRostrix1Click, true},
     };
 
     File1 = menuBar()->addMenu("&File");
@@ -638,6 +640,36 @@ void TMainForm::DeletePlayer1Click() {
     if (CheckDataPresent(false)) ShowModal(*DelPlayerBox);
 }
 
+bool TMainForm::RunOpenDialog(const std::string& extension, const std::string& filter) {
+    OpenDialog.initialDir = Settings.DataDirectory();
+    OpenDialog.fileName = "*." + extension;
+    OpenDialog.filter = filter;
+    OpenDialog.defaultExtension = extension;
+    if (!ExecuteOpenDialog(OpenDialog)) return false;
+    Settings.SetDataDirectory("");
+    return true;
+}
+
+bool TMainForm::RunSaveDialog(const std::string& title, const std::string& fileName,
+                              const std::string& extension, const std::string& filter) {
+    SaveDialog.initialDir = Settings.DataDirectory();
+    SaveDialog.title = title;
+    SaveDialog.fileName = fileName;
+    SaveDialog.defaultExtension = extension;
+    SaveDialog.filter = filter;
+    if (!ExecuteSaveDialog(SaveDialog)) return false;
+    if (FileExists(SaveDialog.fileName) &&
+        MessageBox("Do you want to overwrite it?", "File exists!", MB_OKCANCEL | MB_ICONQUESTION) !=
+            IDOK)
+        return false;
+    Settings.SetDataDirectory("");
+    return true;
+}
+
+bool TMainForm::RunSaveTextDialog(const std::string& title, const std::string& fileName) {
+    return RunSaveDialog(title, fileName, "txt", "Text files (*.txt)|*.txt|All files (*.*)|*.*");
+}
+
 // Commands whose work comes with the file, player, option, report, kind and
 // online commands. Their menu items stay disabled (not built in the menu
 // table) until each is filled in.
@@ -664,6 +696,7 @@ void TMainForm::ImportPlayers1Click() {
 void TMainForm::CourtsAndRounds1Click() {
 }
 void TMainForm::ReportHeadingandNotes1Click() {
+    ShowModal(*ReportOptionsBox);
 }
 void TMainForm::Email1Click() {
 }
@@ -688,6 +721,7 @@ void TMainForm::OptTourn1Click() {
 void TMainForm::OptPartyLayout1Click() {
 }
 void TMainForm::OptPrint1Click() {
+    ShowModal(*OptionsPrintBox);
 }
 void TMainForm::Warnings1Click() {
 }
@@ -736,4 +770,5 @@ void TMainForm::PlayerFileText1Click() {
 void TMainForm::SampleData1Click() {
 }
 void TMainForm::AboutRostrix1Click() {
+    ShowModal(*HelpAboutBox);
 }

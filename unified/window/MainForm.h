@@ -3,6 +3,8 @@
 // of the draw or of the match schedule), the player grid below a splitter,
 // and the menus, whose items follow the kind of the current event.
 
+#include "platform/FileDialog.h"
+
 #include <QMainWindow>
 #include <string>
 #include <vector>
@@ -45,6 +47,17 @@ public:
     // pending ladder result, 2 a player; and its number.
     int SelectionKind() const { return selectionKind; }
     int SelectedNumber() const { return selectedNumber; }
+
+    // The file dialogs. The first of them that ends with OK opens in the
+    // data folder; later ones open where the last one was left. On OK the
+    // chosen name is in OpenDialog or SaveDialog.
+    bool RunOpenDialog(const std::string& extension, const std::string& filter);
+    // Asks before an existing file is overwritten.
+    bool RunSaveDialog(const std::string& title, const std::string& fileName,
+                       const std::string& extension, const std::string& filter);
+    bool RunSaveTextDialog(const std::string& title, const std::string& fileName);
+    FileDialog OpenDialog;
+    FileDialog SaveDialog;
 
     // Whether the kind and the event offer a menu item now. An offered item
     // is enabled once its command is built.

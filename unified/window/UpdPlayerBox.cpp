@@ -3,7 +3,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ShowModal.h"
 #include "unified/window/AUPlayerBox.h"
-#include "unified/window/dialogButtons.h"
+#include "unified/window/dialogParts.h"
 #include "unified/window/playerNames.h"
 
 #include <QComboBox>

@@ -10,6 +10,6 @@ bool ValidateRealEdit(QLineEdit* edit, double& value, double low, double high, b
 void SelectAllAndFocus(QLineEdit* edit);
 
 // Lets the user type at most `characters` characters (code points) into the
-// field. A longer text that the program put there is kept as it is; the user
-// may only shorten it.
+// field; what is typed or pasted past the limit is left out. A longer text
+// that the program put there is kept as it is; the user may only shorten it.
 void LimitEditLength(QLineEdit* edit, int characters);

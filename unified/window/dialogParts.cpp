@@ -1,0 +1,41 @@
+#include "unified/window/dialogParts.h"
+
+#include "platform/ShowModal.h"
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+QLabel* LabelFor(const char* text, QWidget* field) {
+    auto* label = new QLabel(text);
+    label->setBuddy(field);
+    return label;
+}
+
+QDialogButtonBox* OkCancelButtons(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel) {
+    ok = new QPushButton("&OK");
+    ok->setDefault(true);
+    cancel = new QPushButton("&Cancel");
+    auto* buttons = new QDialogButtonBox;
+    buttons->addButton(ok, QDialogButtonBox::AcceptRole);
+    buttons->addButton(cancel, QDialogButtonBox::RejectRole);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, [dialog] { dialog->done(mrCancel); });
+    return buttons;
+}
+
+QPushButton* NewDialogButton(const char* name, const char* caption) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton* button : buttons)
+        row->addWidget(button);
+    return row;
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Pieces the dialogs are built of.
+
+#include <initializer_list>
+
+class QDialog;
+class QDialogButtonBox;
+class QHBoxLayout;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// A label whose mnemonic focuses the field.
+QLabel* LabelFor(const char* text, QWidget* field);
+
+// "&OK", the default button, whose click the dialog handles, and "&Cancel",
+// which ends the dialog with mrCancel.
+QDialogButtonBox* OkCancelButtons(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel);
+
+// A named push button that Enter presses only when it is made the default.
+QPushButton* NewDialogButton(const char* name, const char* caption);
+
+// Push buttons side by side at the right.
+QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons);
