@@ -1,4 +1,5 @@
 #include "unified/core/RXEvent.h"
+#include "tests/core/FileEvent.h"
 #include "unified/ladder/Ladder.h"
 
 #include <gtest/gtest.h>
@@ -68,7 +69,13 @@ TEST(EventBase, DefaultsOfANewEvent) {
     event.ClearManualMode();
     EXPECT_FALSE(event.IsManualMode());
     EXPECT_EQ(event.RoundCount(), 0);
+
+    // The online text slots of a kind that keeps the base ones.
+    FileEvent plain;
+    plain.AddPlayer(Named("Ann", "Baker"), nullptr);
     std::string text;
-    event.SaveToText(text);
+    plain.SaveToText(text);
     EXPECT_EQ(text, "NOT IMPLEMENTED");
+    EXPECT_EQ(plain.LoadFromText("Ladder{\r\n v=*2.1\r\n}\r\n"), 400);
+    EXPECT_EQ(plain.PlayerCount(), 1);
 }
