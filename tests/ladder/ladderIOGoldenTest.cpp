@@ -9,6 +9,7 @@
 // ladder sent through the online text form and read back from it.
 // ROSTRIX_UPDATE_GOLDEN=1 rewrites the expected files.
 
+#include "tests/ladder/OnlineForm.h"
 #include "tests/support/Golden.h"
 #include "tests/support/Scratch.h"
 #include "unified/ladder/Ladder.h"
@@ -20,23 +21,6 @@
 namespace {
 
 const std::string kCases = std::string(LADDER_TEST_DIR) + "/files";
-
-// The text a download hands over for an uploaded form: the service decodes
-// the form field, keeps the file, and returns its lines joined by CR LF.
-std::string Downloaded(const std::string& form) {
-    std::string text;
-    for (std::size_t i = 0; i < form.size(); ++i) {
-        char c = form[i];
-        if (c == '+') {
-            c = ' ';
-        } else if (c == '%' && i + 2 < form.size()) {
-            c = static_cast<char>(std::stoi(form.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        }
-        text += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    }
-    return text;
-}
 
 class LadderFiles : public testing::TestWithParam<std::string> {
 protected:
