@@ -353,3 +353,42 @@ TEST(LadderModel, EnteredTextsLoseTheirLineBreaks) {
     EXPECT_EQ(ladder.AddPlayer(Named("\r\nAnn", "Baker"), nullptr), 8); // the same name
     EXPECT_EQ(ladder.AddPlayer(Named("\r\n", " \n"), nullptr), 9);
 }
+
+TEST(SampleLadder, IsASoundLadderTheProgramWrote) {
+    const std::string path = std::string(LADDER_TEST_DIR) + "/../../dist/sample/Sample.lad";
+    Ladder ladder;
+    ASSERT_EQ(ladder.Load(path), 0);
+    ASSERT_GE(ladder.PlayerCount(), 10);
+    std::vector<int> wins(MaxLadderPlayers + 1), losses(MaxLadderPlayers + 1),
+        ties(MaxLadderPlayers + 1);
+    int pending = 0;
+    for (int n = 1; n <= ladder.ResultCount(); ++n) {
+        const LResult& r = *ladder.Result(n);
+        EXPECT_GT(ladder.PositionOfId(r.winner), 0) << n; // no one was deleted
+        EXPECT_GT(ladder.PositionOfId(r.loser), 0) << n;
+        std::string date =
+            r.date.substr(4, 2) + "/" + r.date.substr(6, 2) + "/" + r.date.substr(0, 4);
+        EXPECT_TRUE(Ladder::ParseResultDate(date) && date == r.date) << r.date;
+        EXPECT_LE(r.issue, ladder.IssueNumber() + 1);
+        if (r.issue == -1) {
+            ++pending;
+            continue;
+        }
+        ++(r.tie ? ties[r.winner] : wins[r.winner]);
+        ++(r.tie ? ties[r.loser] : losses[r.loser]);
+    }
+    EXPECT_GT(pending, 0);
+    EXPECT_GT(ladder.CountResultsOfIssue(ladder.IssueNumber() + 1), 0);
+    for (int issue = 1; issue <= ladder.IssueNumber(); ++issue)
+        EXPECT_GT(ladder.CountResultsOfIssue(issue), 0) << issue;
+    for (int p = 1; p <= ladder.PlayerCount(); ++p) {
+        const ::Player& player = *ladder.Player(p);
+        EXPECT_EQ(ladder.PositionOfId(player.number), p);
+        EXPECT_EQ(player.wins, wins[player.number]) << player.lastName;
+        EXPECT_EQ(player.losses, losses[player.number]) << player.lastName;
+        EXPECT_EQ(player.ties, ties[player.number]) << player.lastName;
+    }
+    TempFolder scratch;
+    ASSERT_TRUE(ladder.Save(scratch.File("again.lad")));
+    EXPECT_EQ(ReadFile(scratch.File("again.lad")), ReadFile(path));
+}
