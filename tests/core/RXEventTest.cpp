@@ -1,6 +1,7 @@
 #include "unified/core/RXEvent.h"
-#include "tests/core/FileEvent.h"
+#include "unified/draw/Draw.h"
 #include "unified/ladder/Ladder.h"
+#include "unified/schedule/Matches.h"
 
 #include <gtest/gtest.h>
 
@@ -69,13 +70,17 @@ TEST(EventBase, DefaultsOfANewEvent) {
     event.ClearManualMode();
     EXPECT_FALSE(event.IsManualMode());
     EXPECT_EQ(event.RoundCount(), 0);
+}
 
-    // The online text slots of a kind that keeps the base ones.
-    FileEvent plain;
-    plain.AddPlayer(Named("Ann", "Baker"), nullptr);
-    std::string text;
-    plain.SaveToText(text);
-    EXPECT_EQ(text, "NOT IMPLEMENTED");
-    EXPECT_EQ(plain.LoadFromText("Ladder{\r\n v=*2.1\r\n}\r\n"), 400);
-    EXPECT_EQ(plain.PlayerCount(), 1);
+TEST(EventBase, KindsWithoutAnOnlineFormRefuseIt) {
+    for (RXEvent* event : {static_cast<RXEvent*>(new Draw), static_cast<RXEvent*>(new Matches)}) {
+        event->SetHeading("kept");
+        std::string text;
+        event->SaveToText(text);
+        EXPECT_EQ(text, "NOT IMPLEMENTED");
+        EXPECT_EQ(event->LoadFromText("Ladder{\r\n}\r\n"), 400);
+        EXPECT_EQ(event->Heading(), "kept");
+        EXPECT_EQ(event->PlayerCount(), 0);
+        delete event;
+    }
 }

@@ -148,6 +148,7 @@ public:
     short ReadTreeFile(const std::string& path);
     short LoadTree(Tree& root);
     bool WriteTree(Tree& root) const;
+
     // Games won by each side over all sets of a score; false when the score
     // cannot be read.
     static bool ParseScore(const std::string& score, int& winnerGames, int& loserGames);
@@ -183,6 +184,10 @@ private:
     // The older line forms "*1.0" and, with version 2, "*2.0", from the
     // file's whole text.
     short ReadLadderV1(const std::string& text, int version);
+    // A player or result read from a file, appended: 5 for an id past the
+    // id map (or a player id already held), 10 when the list cannot grow.
+    short StoreLoadedPlayer(const ::Player& player);
+    short StoreLoadedResult(const LResult& result);
     // The ending of every load: the highest id covers the players and the
     // ids the results keep, and the id map is rebuilt.
     short FinishLoad(short code);

@@ -11,7 +11,6 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 #include <string_view>
 
 namespace {
@@ -38,28 +37,27 @@ std::string_view Signed(std::string_view text) {
     return text;
 }
 
-// A whole number: leading blanks, a sign, digits and nothing more. Anything
-// else, or a number past the integer range, is no number.
-bool ParseInt(std::string_view text, int& value) {
+// A number: leading blanks, a sign, the number and nothing more. Anything
+// else, or a number past the type's range, is no number.
+template <typename T> bool ParseNumber(std::string_view text, T& value) {
     text = Signed(text);
     if (text.empty()) return false;
-    int v = 0;
+    T v{};
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (ec != std::errc() || end != text.data() + text.size()) return false;
     value = v;
     return true;
 }
 
+bool ParseInt(std::string_view text, int& value) {
+    return ParseNumber(text, value);
+}
+
 // A real in the C locale, finite and within the range of the 32-bit value
 // that keeps it.
 bool ParseReal(std::string_view text, float& value) {
-    text = Signed(text);
-    if (text.empty()) return false;
     double v = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v) ||
-        std::fabs(v) > FLT_MAX)
-        return false;
+    if (!ParseNumber(text, v) || !std::isfinite(v) || std::fabs(v) > FLT_MAX) return false;
     value = static_cast<float>(v);
     return true;
 }
@@ -201,11 +199,65 @@ short ParseResultLine(std::string_view line, LResult& result) {
     Words values(rest);
     std::string_view date;
     if (!values.Next(date) || Utf8Length(date) > kDateLimit || !values.Int(r.winner) ||
-        !values.Int(r.loser) || !values.Int(r.issue) || !IsResultId(r.winner) ||
-        !IsResultId(r.loser))
+        !values.Int(r.loser) || !values.Int(r.issue))
         return 5;
     r.score.assign(score);
     r.date.assign(date);
+    result = std::move(r);
+    return 0;
+}
+
+// An R node into a result that starts empty (no tie, no partners): 5 for a
+// text over its limit or a number that is no number.
+short ReadResultNode(Tree& node, LResult& result) {
+    LResult r;
+    while (Tree* leaf = node.NextChild()) {
+        const std::string& text = leaf->Value();
+        bool read = true;
+        switch (leaf->Name().empty() ? '\0' : leaf->Name()[0]) {
+        case 's':
+            read = Utf8Length(text) <= kScoreLimit;
+            r.score = text;
+            break;
+        case 'd':
+            read = Utf8Length(text) <= kDateLimit;
+            r.date = text;
+            break;
+        case 'w':
+            read = ParseInt(text, r.winner);
+            break;
+        case 'l':
+            read = ParseInt(text, r.loser);
+            break;
+        case 'i':
+            read = ParseInt(text, r.issue);
+            break;
+        case 't':
+            r.tie = text == "1" ? 1 : 0;
+            break;
+        case 'x':
+            read = ParseInt(text, r.winnerPartner);
+            break;
+        case 'z':
+            read = ParseInt(text, r.loserPartner);
+            break;
+        case 'm':
+            r.winnerPos = text;
+            break;
+        case 'n':
+            r.loserPos = text;
+            break;
+        case 'o':
+            r.winnerPartnerPos = text;
+            break;
+        case 'p':
+            r.loserPartnerPos = text;
+            break;
+        default:
+            break;
+        }
+        if (!read) return 5;
+    }
     result = std::move(r);
     return 0;
 }
@@ -235,13 +287,9 @@ bool IsWhole(Tree& node) {
 } // namespace
 
 short Ladder::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::in | std::ios::binary);
-    if (!in) return 1;
-    std::string bytes;
-    if (!ReadWholeStream(in, bytes)) return 1;
-    in.close();
+    std::string text;
+    if (!ReadTextFile(path, text)) return 1;
     Reset();
-    const std::string text = TextFromFile(bytes);
     TextLines lines(text);
     std::string_view first;
     if (!lines.Next(first)) return 5;
@@ -398,20 +446,7 @@ short Ladder::LoadTree(Tree& root) {
         case 'P': {
             ::Player player;
             code = ReadPlayerNode(*child, player);
-            if (code != 0) break;
-            // Two players with one id would share a place in the id map.
-            if (player.number < 1 || player.number > MaxLadderPlayers ||
-                positionOfId[player.number] != 0) {
-                code = 5;
-                break;
-            }
-            if (players.SetAt(playerCount + 1, player) != 0) {
-                SetErrorLocation();
-                code = 10;
-                break;
-            }
-            ++playerCount;
-            positionOfId[player.number] = playerCount;
+            if (code == 0) code = StoreLoadedPlayer(player);
             break;
         }
         case 'A': {
@@ -423,65 +458,8 @@ short Ladder::LoadTree(Tree& root) {
         case 'R': {
             if (resultCount >= MaxLadderResults) break;
             LResult r;
-            while (code == 0) {
-                Tree* leaf = child->NextChild();
-                if (leaf == nullptr) break;
-                const std::string& text = leaf->Value();
-                switch (leaf->Name().empty() ? '\0' : leaf->Name()[0]) {
-                case 's':
-                    if (Utf8Length(text) > kScoreLimit) code = 5;
-                    r.score = text;
-                    break;
-                case 'd':
-                    if (Utf8Length(text) > kDateLimit) code = 5;
-                    r.date = text;
-                    break;
-                case 'w':
-                    number(*leaf, r.winner);
-                    break;
-                case 'l':
-                    number(*leaf, r.loser);
-                    break;
-                case 'i':
-                    number(*leaf, r.issue);
-                    break;
-                case 't':
-                    r.tie = text == "1" ? 1 : 0;
-                    break;
-                case 'x':
-                    number(*leaf, r.winnerPartner);
-                    break;
-                case 'z':
-                    number(*leaf, r.loserPartner);
-                    break;
-                case 'm':
-                    r.winnerPos = text;
-                    break;
-                case 'n':
-                    r.loserPos = text;
-                    break;
-                case 'o':
-                    r.winnerPartnerPos = text;
-                    break;
-                case 'p':
-                    r.loserPartnerPos = text;
-                    break;
-                default:
-                    break;
-                }
-            }
-            if (code != 0) break;
-            if (!IsResultId(r.winner) || !IsResultId(r.loser) || !IsResultId(r.winnerPartner) ||
-                !IsResultId(r.loserPartner)) {
-                code = 5;
-                break;
-            }
-            if (results.SetAt(resultCount + 1, r) != 0) {
-                SetErrorLocation();
-                code = 10;
-                break;
-            }
-            ++resultCount;
+            code = ReadResultNode(*child, r);
+            if (code == 0) code = StoreLoadedResult(r);
             break;
         }
         default:
@@ -526,26 +504,44 @@ short Ladder::ReadLadderV1(const std::string& text, int version) {
         ::Player player;
         short code =
             version2 ? ReadLadderPlayerLineV2(lines, player) : ParsePlayerLineV1(lines, player);
-        // Two players with one id would share a place in the id map.
-        if (code == 0 && positionOfId[player.number] != 0) code = 5;
-        if (code == 0 && players.SetAt(playerCount + 1, player) != 0) code = 10;
-        if (code == 400 || code == 10) SetErrorLocation();
+        if (code == 400) SetErrorLocation();
+        if (code == 0) code = StoreLoadedPlayer(player);
         if (code != 0) return FinishLoad(code);
-        ++playerCount;
-        positionOfId[player.number] = playerCount;
     }
 
     while (resultCount < MaxLadderResults && lines.Next(line)) {
         if (line.empty()) continue;
         LResult r;
-        if (ParseResultLine(Utf8Cut(line, kResultLineLimit), r) != 0) return FinishLoad(5);
-        if (results.SetAt(resultCount + 1, r) != 0) {
-            SetErrorLocation();
-            return FinishLoad(10);
-        }
-        ++resultCount;
+        short code = ParseResultLine(Utf8Cut(line, kResultLineLimit), r);
+        if (code == 0) code = StoreLoadedResult(r);
+        if (code != 0) return FinishLoad(code);
     }
     return FinishLoad(0);
+}
+
+short Ladder::StoreLoadedPlayer(const ::Player& player) {
+    // Two players with one id would share a place in the id map.
+    if (player.number < 1 || player.number > MaxLadderPlayers || positionOfId[player.number] != 0)
+        return 5;
+    if (players.SetAt(playerCount + 1, player) != 0) {
+        SetErrorLocation();
+        return 10;
+    }
+    ++playerCount;
+    positionOfId[player.number] = playerCount;
+    return 0;
+}
+
+short Ladder::StoreLoadedResult(const LResult& result) {
+    if (!IsResultId(result.winner) || !IsResultId(result.loser) ||
+        !IsResultId(result.winnerPartner) || !IsResultId(result.loserPartner))
+        return 5;
+    if (results.SetAt(resultCount + 1, result) != 0) {
+        SetErrorLocation();
+        return 10;
+    }
+    ++resultCount;
+    return 0;
 }
 
 short Ladder::FinishLoad(short code) {
