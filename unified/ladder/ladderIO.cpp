@@ -89,8 +89,7 @@ class Words {
 public:
     explicit Words(std::string_view line) : line_(line) {}
     bool Next(std::string_view& word) {
-        while (at_ < line_.size() && IsSpace(line_[at_]))
-            ++at_;
+        at_ = NextWord();
         if (at_ >= line_.size()) return false;
         const std::size_t start = at_;
         while (at_ < line_.size() && !IsSpace(line_[at_]))
@@ -104,23 +103,23 @@ public:
     }
     // One character after white space, which need not end a word.
     bool Character(std::string_view& c) {
-        while (at_ < line_.size() && IsSpace(line_[at_]))
-            ++at_;
+        at_ = NextWord();
         if (at_ >= line_.size()) return false;
         c = FirstChar(line_.substr(at_));
         at_ += c.size();
         return true;
     }
     bool NextIsBlank() const { return at_ < line_.size() && line_[at_] == ' '; }
-    bool AtEnd() {
-        std::string_view word;
-        const std::size_t at = at_;
-        const bool end = !Next(word);
-        at_ = at;
-        return end;
-    }
+    bool AtEnd() const { return NextWord() >= line_.size(); }
 
 private:
+    std::size_t NextWord() const {
+        std::size_t at = at_;
+        while (at < line_.size() && IsSpace(line_[at]))
+            ++at;
+        return at;
+    }
+
     std::string_view line_;
     std::size_t at_ = 0;
 };
