@@ -136,9 +136,7 @@ TEST_F(LadderLoad, TreeRefusesBadDataAndKeepsWhatWasRead) {
         {"a number with more after it", {" r=12x"}, "*2.1", 5, 2},
         {"a real that is no number", {" M{", "  p=half", " }"}, "*2.1", 5, 2},
         {"a real past the 32-bit range", {" M{", "  m=1e39", " }"}, "*2.1", 5, 2},
-        {"a setting that is no number", {" S{", "  d=", " }"}, "*2.1", 5, 2},
         {"a result id that is no number", {" R{", "  w=two", " }"}, "*2.1", 5, 2},
-        {"a player count that is no number", {" u=many"}, "*2.1", 5, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -162,36 +160,17 @@ TEST_F(LadderLoad, OlderFormsRefuseBadLinesAndKeepWhatWasRead) {
         int results;
     };
     const std::string thirty(30, 'n');
-    const std::string field100(100, 'x');
     const Case cases[] = {
         {"the file as it stands", {}, 0, 3, 2},
         {"an options line short of numbers", {.options = "S 0 25"}, 5, 0, 0},
         {"a type that is not one byte", {.options = "\xC3\xA9 0 25 5 4"}, 5, 0, 0},
-        {"points not numbers", {.options = "S 0 25 5 4 x y"}, 5, 0, 0},
         {"an issue that is no number", {.issue = "first"}, 5, 0, 0},
         {"a player count that is no number", {.count = "three"}, 5, 0, 0},
-        {"names at their limits",
-         {.third = "/3/" + thirty + "/" + thirty + "/" + std::string(14, '5') + "//" + field100 +
-                   "/////// 0 0 0 3 0 0"},
-         0,
-         3,
-         2},
         {"a first name over 30 characters",
          {.third = "/3/" + thirty + "n/Dunn////////// 0 0 0 3 0 0"},
          5,
          2,
          0},
-        {"a home phone over 14 characters",
-         {.third = "/3/Cy/Dunn//" + std::string(15, '5') + "//////// 0 0 0 3 0 0"},
-         5,
-         2,
-         0},
-        {"an e-mail over 100 characters",
-         {.third = "/3/Cy/Dunn///" + field100 + "x/////// 0 0 0 3 0 0"},
-         5,
-         2,
-         0},
-        {"an id of 0", {.third = "/0/Cy/Dunn////////// 0 0 0 3 0 0"}, 5, 2, 0},
         {"an id past 800", {.third = "/801/Cy/Dunn////////// 0 0 0 3 0 0"}, 5, 2, 0},
         {"an id that is no number", {.third = "/3a/Cy/Dunn////////// 0 0 0 3 0 0"}, 5, 2, 0},
         {"two players with one id", {.third = "/2/Cy/Dunn////////// 0 0 0 3 0 0"}, 5, 2, 0},
@@ -213,9 +192,8 @@ TEST_F(LadderLoad, OlderFormsRefuseBadLinesAndKeepWhatWasRead) {
          1},
         {"three values after the score", {.result = "/6-2/ 20090102 3 1"}, 5, 3, 1},
         {"a date over 10 characters", {.result = "/6-2/ 2009010200000 3 1 -1"}, 5, 3, 1},
-        {"an issue that is no number", {.result = "/6-2/ 20090102 3 1 next"}, 5, 3, 1},
+        {"a result issue that is no number", {.result = "/6-2/ 20090102 3 1 next"}, 5, 3, 1},
         {"a winner id past 800", {.result = "/6-2/ 20090102 801 1 -1"}, 5, 3, 1},
-        {"a loser id below 0", {.result = "/6-2/ 20090102 3 -2 -1"}, 5, 3, 1},
         {"values past the 80th character",
          {.result = "/6-2/" + std::string(70, ' ') + "20090102 3 1 -1"},
          5,
