@@ -23,12 +23,6 @@ TOptionsGeneral* OptionsGeneral = nullptr;
 
 namespace {
 
-QLineEdit* RangeField() {
-    auto* edit = new QLineEdit;
-    edit->setMaximumWidth(edit->fontMetrics().averageCharWidth() * 6);
-    return edit;
-}
-
 // A negative range value is the one not in use: an empty field.
 QString RangeText(int value) {
     return value < 0 ? QString() : QString::number(value);
@@ -52,8 +46,8 @@ TOptionsGeneral::TOptionsGeneral(QWidget* parent) : QDialog(parent) {
     setObjectName("OptionsGeneral");
     setWindowTitle("General Options");
     LadderSystem = new RadioGroup("Ladder system", {"&Traditional", "&Points"});
-    ValChalPct = RangeField();
-    ValChalPos = RangeField();
+    ValChalPct = NumberField(0);
+    ValChalPos = NumberField(0);
     DisplayResults = new RadioGroup("Display results on screen",
                                     {"&Unposted results", "&Next-issue results", "&All results"});
     CurrentIssue = new QCheckBox("Current &issue");

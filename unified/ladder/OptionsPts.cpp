@@ -19,13 +19,6 @@ TOptionsPts* OptionsPts = nullptr;
 
 namespace {
 
-QLineEdit* PointsField(int limit) {
-    auto* edit = new QLineEdit;
-    LimitEditLength(edit, limit);
-    edit->setMaximumWidth(edit->fontMetrics().averageCharWidth() * (limit + 4));
-    return edit;
-}
-
 QString PointsText(int value) {
     return QString::fromStdString(IntToTextOrEmpty(value));
 }
@@ -39,13 +32,13 @@ QString ExtraText(float value) {
 TOptionsPts::TOptionsPts(QWidget* parent) : QDialog(parent) {
     setObjectName("OptionsPts");
     setWindowTitle("Options - Points System");
-    PointsWinner = PointsField(2);
-    PointsLoser = PointsField(2);
-    PointsTie = PointsField(2);
-    ChalWins = PointsField(2);
-    PerPosAdvanced = PointsField(6);
-    PerPctAdvanced = PointsField(6);
-    PerScoreMargin = PointsField(6);
+    PointsWinner = NumberField(2);
+    PointsLoser = NumberField(2);
+    PointsTie = NumberField(2);
+    ChalWins = NumberField(2);
+    PerPosAdvanced = NumberField(6);
+    PerPctAdvanced = NumberField(6);
+    PerScoreMargin = NumberField(6);
 
     auto* layout = new QGridLayout(this);
     int row = 0;

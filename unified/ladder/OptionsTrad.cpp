@@ -15,17 +15,6 @@
 
 TOptionsTrad* OptionsTrad = nullptr;
 
-namespace {
-
-QLineEdit* NumberField(int limit) {
-    auto* edit = new QLineEdit;
-    if (limit > 0) LimitEditLength(edit, limit);
-    edit->setMaximumWidth(edit->fontMetrics().averageCharWidth() * 6);
-    return edit;
-}
-
-} // namespace
-
 TOptionsTrad::TOptionsTrad(QWidget* parent) : QDialog(parent) {
     setObjectName("OptionsTrad");
     setWindowTitle("Options - Traditional System");

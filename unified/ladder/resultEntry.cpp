@@ -2,15 +2,21 @@
 
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/ShowModal.h"
 #include "unified/core/rxerrors.h"
 #include "unified/ladder/Ladder.h"
 #include "unified/window/MainForm.h"
+#include "unified/window/dialogParts.h"
 #include "unified/window/editChecks.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -47,14 +53,65 @@ void FillNameList(QComboBox* list) {
     list->setCurrentIndex(-1);
 }
 
-bool RequireChoice(QComboBox* list, const char* missing) {
+ResultEntryBox::ResultEntryBox(QWidget* parent) : QDialog(parent) {
+    Date = new QLineEdit;
+    LimitEditLength(Date, 10);
+    Score = new QLineEdit;
+    LimitEditLength(Score, 50);
+    TieScore = new QCheckBox("&Tie score");
+    OK = NewDialogButton("OK", "&OK");
+    OK->setDefault(true);
+    Apply = NewDialogButton("Apply", "&Apply");
+    Cancel = NewDialogButton("Cancel", "&Cancel");
+    connect(OK, &QPushButton::clicked, this, &ResultEntryBox::OKClick);
+    connect(Apply, &QPushButton::clicked, this, &ResultEntryBox::ApplyClick);
+    connect(Cancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
+}
+
+void ResultEntryBox::LayOut(const char* dateNote, std::initializer_list<NameRow> rows) {
+    auto* layout = new QGridLayout(this);
+    std::vector<QWidget*> order{Date};
+    layout->addWidget(LabelFor("&Date", Date), 0, 0);
+    layout->addWidget(Date, 0, 1);
+    if (dateNote != nullptr) layout->addWidget(new QLabel(dateNote), 0, 2);
+    int row = 1;
+    for (const NameRow& names : rows) {
+        layout->addWidget(LabelFor(names.label, *names.lists.begin()), row, 0);
+        int column = 1;
+        for (QComboBox* list : names.lists) {
+            list->setMinimumWidth(names.lists.size() == 1 ? 300 : 200);
+            layout->addWidget(list, row, column, 1, names.lists.size() == 1 ? 2 : 1);
+            column += 1;
+            order.push_back(list);
+        }
+        ++row;
+    }
+    layout->addWidget(LabelFor("&Score", Score), row, 0);
+    layout->addWidget(Score, row++, 1, 1, 2);
+    layout->addWidget(TieScore, row++, 1, 1, 2);
+    layout->addLayout(ButtonRow({OK, Apply, Cancel}), row, 0, 1, 3);
+    order.insert(order.end(), {Score, TieScore, OK, Apply, Cancel});
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+void ResultEntryBox::OKClick() {
+    if (EnterDialogResult()) done(mrOk);
+}
+
+void ResultEntryBox::ApplyClick() {
+    // A refused entry leaves the focus where the refusal put it.
+    if (EnterDialogResult()) Date->setFocus();
+}
+
+bool ResultEntryBox::RequireChoice(QComboBox* list, const char* missing) {
     if (list->currentIndex() >= 0) return true;
     ShowError(missing);
     list->setFocus();
     return false;
 }
 
-std::string ChosenName(const QComboBox* list) {
+std::string ResultEntryBox::ChosenName(const QComboBox* list) {
     if (list->currentIndex() < 0) return std::string();
     std::string name = list->currentText().toStdString();
     const std::size_t partner = name.find(" \t ");
@@ -62,8 +119,8 @@ std::string ChosenName(const QComboBox* list) {
     return name;
 }
 
-bool AcceptChallenge(const std::string& winner, const std::string& winnerPartner,
-                     const std::string& loser, const std::string& loserPartner) {
+bool ResultEntryBox::AcceptChallenge(const std::string& winner, const std::string& winnerPartner,
+                                     const std::string& loser, const std::string& loserPartner) {
     ChallengeOutcome outcome;
     if (CurrentLadder->CheckChallenge(winner, winnerPartner, loser, loserPartner, outcome))
         return true;
@@ -74,19 +131,19 @@ bool AcceptChallenge(const std::string& winner, const std::string& winnerPartner
     return MessageBox(text, "Warning", MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
 }
 
-bool StoreResult(QLineEdit* date, const QLineEdit* score, const QCheckBox* tie,
-                 const std::string& winner, const std::string& loser,
-                 const std::string& winnerPartner, const std::string& loserPartner) {
-    const short code = CurrentLadder->EnterResult(date->text().toStdString(), winner, loser,
-                                                  score->text().toStdString(), tie->isChecked(),
-                                                  winnerPartner, loserPartner);
+bool ResultEntryBox::StoreResult(const std::string& winner, const std::string& loser,
+                                 const std::string& winnerPartner,
+                                 const std::string& loserPartner) {
+    const short code = CurrentLadder->EnterResult(
+        Date->text().toStdString(), winner, loser, Score->text().toStdString(),
+        TieScore->isChecked(), winnerPartner, loserPartner);
     switch (code) {
     case 0:
         if (MainForm != nullptr) MainForm->RefreshViews();
         return true;
     case kBadDate:
         ShowError("Date must be valid and in the form MM/DD/YY, or similar.");
-        SelectAllAndFocus(date);
+        SelectAllAndFocus(Date);
         return false;
     case kTooManyResults:
         ShowError("Maximum number of results exceeded.");
