@@ -1,12 +1,16 @@
 // Ladder invariants over seeded random sequences of operations: players
 // added and deleted, results entered (valid or not), cancelled and posted,
-// issues generated, results cleared, options changed.
+// issues generated, results cleared, options changed, the ladder saved and
+// loaded again.
+#include "tests/ladder/OnlineForm.h"
+#include "tests/support/Scratch.h"
 #include "unified/ladder/Ladder.h"
 
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <random>
 #include <string>
@@ -70,34 +74,44 @@ enum class Op {
     Generate,
     Repost,
     Clear,
-    Options
+    Options,
+    Reload
 };
 
 struct Step {
     Op op;
     State before;
+    std::string textBefore; // a reload: the ladder's online text before it
 };
 
-using Check = std::function<void(const Step&, const Ladder&)>;
+std::string Text(Ladder& ladder) {
+    std::string text;
+    ladder.SaveToText(text);
+    return text;
+}
+
+using Check = std::function<void(const Step&, Ladder&)>;
 
 // Runs the same sequences for every property; a failure names the seed
 // and the step.
 void RunSequences(const Check& check) {
     static const char* const kScores[] = {"6-3", "6-4, 3-6, 7-6(4)", "7-5 (ret)", "w/o",
                                           "6-x", "10-8,2-6",         "",          "99999999999-1"};
+    TempFolder scratch;
     for (unsigned seed = 1; seed <= 60; ++seed) {
         std::mt19937 rng(seed);
         const auto below = [&](int n) { return static_cast<int>(rng() % n); };
-        Ladder ladder;
+        auto owner = std::make_unique<Ladder>();
         for (int step = 0; step < 200; ++step) {
             SCOPED_TRACE("seed " + std::to_string(seed) + " step " + std::to_string(step));
+            Ladder& ladder = *owner;
             const int n = ladder.PlayerCount();
             const auto someone = [&] { return ladder.PlayerDisplayName(1 + below(n)); };
             const auto date = [&] {
                 return std::to_string(1 + below(3)) + "/" + std::to_string(1 + below(4)) + "/09";
             };
             const int roll = below(100);
-            Step s{Op::Add, Capture(ladder)};
+            Step s{Op::Add, Capture(ladder), {}};
             if (roll < 14 || n < 4) {
                 ::Player p;
                 p.firstName =
@@ -147,6 +161,18 @@ void RunSequences(const Check& check) {
             } else if (roll < 84) {
                 s.op = Op::Clear;
                 ladder.ClearResults(below(2) == 0);
+            } else if (roll < 88) {
+                // As a file into a new ladder, or as the online text into
+                // this one.
+                s.op = Op::Reload;
+                s.textBefore = Text(ladder);
+                if (below(2) == 0) {
+                    ASSERT_TRUE(ladder.Save(scratch.File("ladder.lad")));
+                    owner = std::make_unique<Ladder>();
+                    ASSERT_EQ(owner->Load(scratch.File("ladder.lad")), 0);
+                } else {
+                    ASSERT_EQ(ladder.LoadFromText(Downloaded(s.textBefore)), 0);
+                }
             } else {
                 s.op = Op::Options;
                 switch (below(5)) {
@@ -171,13 +197,14 @@ void RunSequences(const Check& check) {
                 }
             }
             ErrorLocation.clear();
-            for (int r = 1; r <= ladder.ResultCount(); ++r)
-                ladder.ResultText(r); // every line can be written
-            check(s, ladder);
+            Ladder& now = *owner;
+            for (int r = 1; r <= now.ResultCount(); ++r)
+                now.ResultText(r); // every line can be written
+            check(s, now);
             if (s.op == Op::Post || s.op == Op::Generate) {
-                Step again{Op::Repost, Capture(ladder)};
-                EXPECT_EQ(ladder.PostResults(false), 0);
-                check(again, ladder);
+                Step again{Op::Repost, Capture(now), {}};
+                EXPECT_EQ(now.PostResults(false), 0);
+                check(again, now);
             }
         }
     }
@@ -255,7 +282,15 @@ bool DropsApply(const Step& s, const Ladder& ladder) {
 
 TEST(LadderProperties, IdMapMatchesPlayerOrder) {
     RunSequences([](const Step& s, const Ladder& ladder) {
-        EXPECT_GE(ladder.MaxId(), s.before.maxId); // ids are never given out twice
+        // Ids are never given out twice: a reload keeps every id that a
+        // player or a result holds.
+        if (s.op == Op::Reload) {
+            for (const auto& r : s.before.results)
+                EXPECT_GE(ladder.MaxId(),
+                          std::max({r.winner, r.loser, r.winnerPartner, r.loserPartner}));
+        } else {
+            EXPECT_GE(ladder.MaxId(), s.before.maxId);
+        }
         std::vector<int> seen(MaxLadderPlayers + 1, 0);
         for (int p = 1; p <= ladder.PlayerCount(); ++p) {
             const int id = ladder.Player(p)->number;
@@ -385,5 +420,16 @@ TEST(LadderProperties, SecondPostingChangesNothing) {
         for (std::size_t i = 0; i < expected.players.size(); ++i)
             if (!s.before.posted) expected.players[i].prev = static_cast<int>(i) + 1;
         EXPECT_EQ(Capture(ladder), expected);
+    });
+}
+
+TEST(LadderProperties, ReloadGivesTheSameLadder) {
+    RunSequences([](const Step& s, Ladder& ladder) {
+        if (s.op != Op::Reload) return;
+        State expected = s.before;
+        expected.maxId = ladder.MaxId();
+        EXPECT_EQ(Capture(ladder), expected);
+        EXPECT_EQ(ladder.State(), StateSaved);
+        EXPECT_EQ(Text(ladder), s.textBefore);
     });
 }

@@ -8,7 +8,6 @@
 #include "unified/core/textFile.h"
 
 #include <array>
-#include <fstream>
 #include <sstream>
 #include <string_view>
 #include <vector>
@@ -80,12 +79,8 @@ std::string ExportCell(const std::string& text) {
 } // namespace
 
 short RXEvent::ImportPlayers(const std::string& path) {
-    std::ifstream in(path, std::ios::in | std::ios::binary);
-    if (!in) return 1;
-    std::string bytes;
-    if (!ReadWholeStream(in, bytes)) return 1;
-    in.close();
-    const std::string text = TextFromFile(bytes);
+    std::string text;
+    if (!ReadTextFile(path, text)) return 1;
     state = StateChanged;
 
     TextLines lines(text);

@@ -3,6 +3,9 @@
 // A line ends at a line feed; one carriage return before it is dropped, and
 // the last line may lack its end.
 
+#include "platform/Text.h"
+
+#include <fstream>
 #include <istream>
 #include <string>
 #include <string_view>
@@ -20,6 +23,16 @@ inline bool ReadWholeStream(std::istream& in, std::string& bytes) {
         if (bytes.size() > kMaxTextFileBytes) return false;
     }
     return !in.bad();
+}
+
+// The whole text of a file, converted to UTF-8 when it is not (files of
+// older versions are Windows-1252); false when it cannot be opened or read.
+inline bool ReadTextFile(const std::string& path, std::string& text) {
+    std::ifstream in(path, std::ios::in | std::ios::binary);
+    std::string bytes;
+    if (!in || !ReadWholeStream(in, bytes)) return false;
+    text = TextFromFile(bytes);
+    return true;
 }
 
 // The lines of a text, taken with an offset: no line is copied.

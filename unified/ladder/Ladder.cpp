@@ -13,16 +13,6 @@ bool IsBlank(const std::string& text) {
     return text.find_first_not_of(' ') == std::string::npos;
 }
 
-// A score typed or pasted with line breaks would split the line it is
-// written on; the breaks are dropped on entry.
-std::string WithoutLineBreaks(const std::string& text) {
-    std::string kept;
-    kept.reserve(text.size());
-    for (const char c : text)
-        if (c != '\r' && c != '\n') kept += c;
-    return kept;
-}
-
 int Clamped(long long value) {
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
@@ -128,22 +118,23 @@ short Ladder::AddPlayer(const ::Player& player, const ::Player* partner) {
     // Ids are never reused and the id map ends at the highest id, so a
     // ladder that has given out every id takes no one else.
     if (playerCount >= MaxPlayers || maxId >= MaxLadderPlayers) return 7;
-    if (IsBlank(player.firstName) && IsBlank(player.lastName)) return 9;
+    ::Player added = player;
+    if (partner != nullptr)
+        added.partner.Set(*partner);
+    else
+        added.partner.Reset();
+    StripLineBreaks(added);
+    if (IsBlank(added.firstName) && IsBlank(added.lastName)) return 9;
     for (int i = 1; i <= playerCount; ++i) {
         const ::Player* other = players.Item(i);
-        if (other->firstName == player.firstName && other->lastName == player.lastName) return 8;
+        if (other->firstName == added.firstName && other->lastName == added.lastName) return 8;
     }
-    ::Player added = player;
     added.number = maxId + 1;
     added.inactivity = 0;
     added.wins = 0;
     added.losses = 0;
     added.ties = 0;
     added.prevPosition = playerCount + 1;
-    if (partner != nullptr)
-        added.partner.Set(*partner);
-    else
-        added.partner.Reset();
 
     int position = playerCount + 1;
     if (IsPointsSystem()) {
@@ -177,18 +168,6 @@ short Ladder::PlayerDeleted(int) {
 
 short Ladder::CheckPlayersEditable() {
     return 0;
-}
-
-short Ladder::Load(const std::string&) {
-    return 400;
-}
-
-bool Ladder::Save(const std::string&) {
-    return false;
-}
-
-bool Ladder::ExportPlayersVer1(const std::string&) {
-    return false;
 }
 
 int Ladder::ResultCount() const {
@@ -294,7 +273,8 @@ short Ladder::EnterResult(const std::string& date, const std::string& winner,
     r.loser = PlayerIdByName(loser);
     r.winnerPartner = winnerPartner.empty() ? 0 : PlayerIdByName(winnerPartner);
     r.loserPartner = loserPartner.empty() ? 0 : PlayerIdByName(loserPartner);
-    r.score = WithoutLineBreaks(score);
+    r.score = score;
+    StripLineBreaks(r.score);
     if (r.winner == 0 || r.loser == 0 || Utf8Length(date) > 10 || Utf8Length(r.score) > 50) {
         SetErrorLocation();
         return 10;

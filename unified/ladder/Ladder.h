@@ -78,8 +78,17 @@ public:
     short AddPlayer(const ::Player& player, const ::Player* partner) override;
     short PlayerDeleted(int number) override;
     short CheckPlayersEditable() override;
+    // Reads a ladder file of any form, by its first line; the ladder keeps
+    // what was read up to a failure, with its id map rebuilt.
     short Load(const std::string& path) override;
+    // Writes the tree form whole, or leaves the old file as it was.
     bool Save(const std::string& path) override;
+    // The tree form percent-encoded, for an upload; the state is kept.
+    void SaveToText(std::string& text) override;
+    // Fills the ladder from a downloaded tree text; on any failure the
+    // ladder stays as it was.
+    short LoadFromText(const std::string& text) override;
+    // One line a player: its names and phones between separators.
     bool ExportPlayersVer1(const std::string& path) override;
     int ResultCount() const override;
     void ClearResults(bool initialisePoints) override;
@@ -133,6 +142,13 @@ public:
     // inactive players (traditional system).
     short PostResults(bool generate);
     short GenerateIssue();
+
+    // The tree form: the whole file from its root, and the root's children
+    // written into a root. WriteTree is false when memory ran out part-way.
+    short ReadTreeFile(const std::string& path);
+    short LoadTree(Tree& root);
+    bool WriteTree(Tree& root) const;
+
     // Games won by each side over all sets of a score; false when the score
     // cannot be read.
     static bool ParseScore(const std::string& score, int& winnerGames, int& loserGames);
@@ -165,6 +181,19 @@ public:
                           float perPercent, float perMargin);
 
 private:
+    // The older line forms "*1.0" and, with version 2, "*2.0", from the
+    // file's whole text.
+    short ReadLadderV1(const std::string& text, int version);
+    // A player or result read from a file, appended: 5 for an id past the
+    // id map (or a player id already held), 10 when the list cannot grow.
+    short StoreLoadedPlayer(const ::Player& player);
+    short StoreLoadedResult(const LResult& result);
+    // The ending of every load: the highest id covers the players and the
+    // ids the results keep, and the id map is rebuilt.
+    short FinishLoad(short code);
+    // Takes over every field of a ladder loaded aside.
+    void TakeOver(Ladder& loaded);
+
     // Counts one side of a result for the player at a position; the points
     // given.
     int UpdatePlayerCounts(int position, bool tie, bool win);

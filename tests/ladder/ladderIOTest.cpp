@@ -1,0 +1,372 @@
+// Ladder files beyond the golden cases: what a load refuses and what it
+// keeps then, the limits, the online text form, and saves that fail.
+#include "tests/ladder/LadderPlayers.h"
+#include "tests/support/Scratch.h"
+#include "unified/ladder/Ladder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Lines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+// A tree file: the version leaf, players 1 and 2, a result between them,
+// then the case's own lines.
+std::string TreeFile(const std::vector<std::string>& extra, const std::string& version = "*2.1") {
+    std::vector<std::string> lines = {"Ladder{"};
+    if (!version.empty()) lines.push_back(" v=" + version);
+    for (const char* line :
+         {" P{", "  f=Ann", "  l=Baker", "  n=1", " }", " P{", "  f=Bob", "  l=Cole", "  n=2", " }",
+          " R{", "  s=6-1", "  d=20090101", "  w=2", "  l=1", "  i=-1", " }"})
+        lines.push_back(line);
+    lines.insert(lines.end(), extra.begin(), extra.end());
+    lines.push_back("}");
+    return Lines(lines);
+}
+
+// A "*2.0" file: two players and a result, and each part a case may change.
+struct OlderFile {
+    std::string options = "S 0 25 5 4";
+    std::string issue = "1";
+    std::string count = "3";
+    std::string third = "/3/Cy/Dunn////////// 0 0 0 3 0 0";
+    std::string result = "/6-2/ 20090102 3 1 -1";
+    bool endsAfterPlayers = false;
+
+    std::string Text() const {
+        std::vector<std::string> lines = {"*2.0",
+                                          options,
+                                          issue,
+                                          "Heading",
+                                          "",
+                                          "",
+                                          "",
+                                          "",
+                                          "",
+                                          count,
+                                          "/1/Ann/Baker////////// 0 0 0 1 0 0",
+                                          "/2/Bob/Cole////////// 0 0 0 2 0 0",
+                                          third};
+        if (!endsAfterPlayers) lines.insert(lines.end(), {"/6-1/ 20090101 2 1 -1", result});
+        return Lines(lines);
+    }
+};
+
+// After any load, the next player added gets an id that no player and no
+// result holds yet.
+void ExpectNextIdIsNew(Ladder& ladder) {
+    int highest = 0;
+    for (int p = 1; p <= ladder.PlayerCount(); ++p)
+        highest = std::max(highest, ladder.Player(p)->number);
+    for (int n = 1; n <= ladder.ResultCount(); ++n) {
+        const LResult& r = *ladder.Result(n);
+        highest = std::max({highest, r.winner, r.loser, r.winnerPartner, r.loserPartner});
+    }
+    ASSERT_EQ(ladder.AddPlayer(Named("New", "Comer"), nullptr), 0);
+    EXPECT_EQ(ladder.Player(ladder.PlayerCount())->number, highest + 1);
+}
+
+class LadderLoad : public testing::Test {
+protected:
+    short Load(const std::string& bytes) {
+        WriteFile(scratch.File("in.lad"), bytes);
+        return ladder.Load(scratch.File("in.lad"));
+    }
+    void TearDown() override { ErrorLocation.clear(); }
+    TempFolder scratch;
+    Ladder ladder;
+};
+
+} // namespace
+
+TEST_F(LadderLoad, FirstLineChoosesTheForm) {
+    EXPECT_EQ(ladder.Load(scratch.File("missing.lad")), 1);
+    EXPECT_EQ(ladder.Load(scratch.Path()), 1); // a folder reads as no file
+    EXPECT_EQ(Load(""), 5);
+    EXPECT_EQ(Load("Tournament{\r\n v=*2.1\r\n}\r\n"), 5);
+    EXPECT_EQ(Load("*2.0 \r\nS 0 25 5 4\r\n"), 5); // compared exactly
+    EXPECT_EQ(Load("Ladder{\r\n v=*2.1\r\n no value\r\n}\r\n"), 10);
+    EXPECT_NE(ErrorLocation.find("ladderIO"), std::string::npos);
+    EXPECT_EQ(Load("Ladder{\n v=*2.1\n P{\n  f=Ann\n  n=1\n }\n}\n"), 0); // line feeds alone
+    EXPECT_EQ(ladder.PlayerCount(), 1);
+}
+
+TEST_F(LadderLoad, TreeRefusesBadDataAndKeepsWhatWasRead) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> extra;
+        std::string version;
+        short code;
+        int players;
+    };
+    const std::string sixty(60, 'h');
+    const Case cases[] = {
+        {"texts at their limits",
+         {" h=" + sixty, " n=" + sixty, " j=" + std::string(200, 'j')},
+         "*2.1",
+         0,
+         2},
+        {"no version, read to the end", {" P{", "  l=Dunn", "  n=3", " }"}, "", 5, 3},
+        {"an older version", {}, "*2.0", 5, 2},
+        {"a heading over 60 characters", {" h=" + sixty + "h"}, "*2.1", 5, 2},
+        {"a note over 60 characters", {" n=" + sixty + "\xC3\xA9"}, "*2.1", 5, 2},
+        {"a player without an id", {" P{", "  l=Dunn", " }"}, "*2.1", 5, 2},
+        {"a player id past the map", {" P{", "  l=Dunn", "  n=801", " }"}, "*2.1", 5, 2},
+        {"two players with one id", {" P{", "  l=Dunn", "  n=2", " }"}, "*2.1", 5, 2},
+        {"a player text over its limit",
+         {" P{", "  f=" + std::string(31, 'f'), "  n=3", " }"},
+         "*2.1",
+         5,
+         2},
+        {"a result id past the map", {" R{", "  w=801", "  l=1", " }"}, "*2.1", 5, 2},
+        {"a result id below 0", {" R{", "  w=1", "  l=2", "  z=-1", " }"}, "*2.1", 5, 2},
+        {"a score over 50 characters", {" R{", "  s=" + std::string(51, '6'), " }"}, "*2.1", 5, 2},
+        {"a date over 10 characters", {" R{", "  d=20090101000", " }"}, "*2.1", 5, 2},
+        {"a flag that is no number", {" o=all"}, "*2.1", 5, 2},
+        {"a number past the integer range", {" i=99999999999"}, "*2.1", 5, 2},
+        {"a number with more after it", {" r=12x"}, "*2.1", 5, 2},
+        {"a real that is no number", {" M{", "  p=half", " }"}, "*2.1", 5, 2},
+        {"a real past the 32-bit range", {" M{", "  m=1e39", " }"}, "*2.1", 5, 2},
+        {"a result id that is no number", {" R{", "  w=two", " }"}, "*2.1", 5, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Ladder fresh;
+        WriteFile(scratch.File("in.lad"), TreeFile(c.extra, c.version));
+        EXPECT_EQ(fresh.Load(scratch.File("in.lad")), c.code);
+        EXPECT_EQ(fresh.PlayerCount(), c.players);
+        EXPECT_EQ(fresh.State(), c.code == 0 ? StateSaved : StateClean);
+        for (int p = 1; p <= fresh.PlayerCount(); ++p)
+            EXPECT_EQ(fresh.PositionOfId(fresh.Player(p)->number), p);
+        ExpectNextIdIsNew(fresh);
+    }
+}
+
+TEST_F(LadderLoad, OlderFormsRefuseBadLinesAndKeepWhatWasRead) {
+    struct Case {
+        const char* what;
+        OlderFile file;
+        short code;
+        int players;
+        int results;
+    };
+    const std::string thirty(30, 'n');
+    const Case cases[] = {
+        {"the file as it stands", {}, 0, 3, 2},
+        {"an options line short of numbers", {.options = "S 0 25"}, 5, 0, 0},
+        {"a type that is not one byte", {.options = "\xC3\xA9 0 25 5 4"}, 5, 0, 0},
+        {"an issue that is no number", {.issue = "first"}, 5, 0, 0},
+        {"a player count that is no number", {.count = "three"}, 5, 0, 0},
+        {"a first name over 30 characters",
+         {.third = "/3/" + thirty + "n/Dunn////////// 0 0 0 3 0 0"},
+         5,
+         2,
+         0},
+        {"an id past 800", {.third = "/801/Cy/Dunn////////// 0 0 0 3 0 0"}, 5, 2, 0},
+        {"an id that is no number", {.third = "/3a/Cy/Dunn////////// 0 0 0 3 0 0"}, 5, 2, 0},
+        {"two players with one id", {.third = "/2/Cy/Dunn////////// 0 0 0 3 0 0"}, 5, 2, 0},
+        {"a line that ends before its fields", {.third = "/3/Cy/Dunn//////"}, 5, 2, 0},
+        {"a number missing", {.third = "/3/Cy/Dunn////////// 0 0 0 3 0"}, 5, 2, 0},
+        {"a number that is no number", {.third = "/3/Cy/Dunn////////// 0 0 zero 3 0 0"}, 5, 2, 0},
+        {"an empty player line", {.third = ""}, 3, 2, 0},
+        {"a player line too long to read",
+         {.third = "/3/Cy/Dunn////////// 0 0 0 3 0 0 " + std::string(970, ' ')},
+         400,
+         2,
+         0},
+        {"the file ending before its players", {.count = "4", .endsAfterPlayers = true}, 400, 3, 0},
+        {"a score without its closing separator", {.result = "/6-2 20090102 3 1 -1"}, 5, 3, 1},
+        {"a score over 50 characters",
+         {.result = "/" + std::string(51, '6') + "/ 20090102 3 1 -1"},
+         5,
+         3,
+         1},
+        {"three values after the score", {.result = "/6-2/ 20090102 3 1"}, 5, 3, 1},
+        {"a date over 10 characters", {.result = "/6-2/ 2009010200000 3 1 -1"}, 5, 3, 1},
+        {"a result issue that is no number", {.result = "/6-2/ 20090102 3 1 next"}, 5, 3, 1},
+        {"a winner id past 800", {.result = "/6-2/ 20090102 801 1 -1"}, 5, 3, 1},
+        {"values past the 80th character",
+         {.result = "/6-2/" + std::string(70, ' ') + "20090102 3 1 -1"},
+         5,
+         3,
+         1},
+        {"a deleted player's id", {.result = "/6-2/ 20090102 799 1 -1"}, 0, 3, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Ladder fresh;
+        WriteFile(scratch.File("in.lad"), c.file.Text());
+        ErrorLocation.clear();
+        EXPECT_EQ(fresh.Load(scratch.File("in.lad")), c.code);
+        EXPECT_EQ(fresh.PlayerCount(), c.players);
+        EXPECT_EQ(fresh.ResultCount(), c.results);
+        EXPECT_EQ(ErrorLocation.empty(), c.code != 400);
+        for (int p = 1; p <= fresh.PlayerCount(); ++p)
+            EXPECT_EQ(fresh.PositionOfId(fresh.Player(p)->number), p);
+        ExpectNextIdIsNew(fresh);
+    }
+}
+
+TEST_F(LadderLoad, ResultsOfDeletedPlayersKeepTheirIds) {
+    // Players 1 and 2 are left; 7 and 5 were deleted after their results.
+    ASSERT_EQ(Load(TreeFile({" R{", "  s=6-0", "  d=20090102", "  w=7", "  l=1", "  i=-1", " }",
+                             " R{", "  d=20090103", "  w=2", "  l=1", "  i=-1", "  x=5", " }"})),
+              0);
+    EXPECT_EQ(ladder.MaxId(), 7);
+    ASSERT_EQ(ladder.AddPlayer(Named("New", "Comer"), nullptr), 0);
+    EXPECT_EQ(ladder.PlayerIdByName("Comer, New"), 8);
+    EXPECT_EQ(ladder.ResultText(2), "01/02/2009 *Deleted* d. Ann Baker 6-0");
+    ASSERT_EQ(ladder.PostResults(false), 0);
+    EXPECT_EQ(ladder.Player(ladder.PositionOfId(2))->wins, 2);
+    EXPECT_EQ(ladder.Player(ladder.PositionOfId(1))->losses, 3);
+    EXPECT_EQ(ladder.Player(ladder.PositionOfId(8))->wins, 0);
+}
+
+TEST_F(LadderLoad, PenaltyCycleFromAFileIsAtLeastOne) {
+    for (const char* cycle : {"0", "-4"}) {
+        ASSERT_EQ(Load(TreeFile({std::string(" z=") + cycle, " p=50", " y=0"})), 0);
+        EXPECT_EQ(ladder.PenaltyCycle(), 1);
+        EXPECT_EQ(ladder.GenerateIssue(), 0); // the drop rule divides by it
+    }
+}
+
+TEST_F(LadderLoad, NoMoreThanTheResultLimitIsRead) {
+    std::vector<std::string> nodes;
+    std::string lines;
+    for (int n = 1; n <= 1600; ++n) {
+        const std::string score = std::to_string(n) + "-0";
+        nodes.insert(nodes.end(), {" R{", "  s=" + score, "  w=1", "  l=2", " }"});
+        lines += "/" + score + "/ 20090101 1 2 -1\r\n";
+    }
+    for (const std::string& text : {TreeFile(nodes), OlderFile{}.Text() + lines}) {
+        ASSERT_EQ(Load(text), 0);
+        ASSERT_EQ(ladder.ResultCount(), MaxLadderResults);
+        const int last = text[0] == 'L' ? 1499 : 1498; // after the file's own results
+        EXPECT_EQ(ladder.Result(MaxLadderResults)->score, std::to_string(last) + "-0");
+    }
+}
+
+TEST(LadderText, DownloadReplacesTheLadderOnlyWhenItReadsWhole) {
+    Ladder ladder;
+    ladder.SetDoubles();
+    ladder.SetLadderSystem(1);
+    ladder.SetDisplayFlags(Ladder::ResultsBottom);
+    Fill(ladder, 3);
+    ASSERT_EQ(ladder.EnterResult("1/2/09", Name(2), Name(1), "6-3", false), 0);
+    std::string before;
+    ladder.SaveToText(before);
+
+    const std::vector<std::pair<std::string, short>> failures = {
+        {"Ladder{\r\n v=*2.1\r\n P{\r\n  n=1\r\n }\r\n P{\r\n  n=900\r\n }\r\n}\r\n", 5},
+        {"Ladder{\r\n v=*2.1\r\n i=soon\r\n}\r\n", 5},
+        {"Ladder{\r\n v=*2.0\r\n}\r\n", 5},
+        {"Ladder{\r\n v=*2.1\r\n broken line\r\n}\r\n", 10},
+        {"status=FILENOTFOUND\r\n", 10},
+        {"", 10},
+    };
+    for (const auto& [text, code] : failures) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(ladder.LoadFromText(text), code);
+        EXPECT_EQ(ErrorLocation.empty(), code != 10);
+        ErrorLocation.clear();
+        std::string after;
+        ladder.SaveToText(after);
+        EXPECT_EQ(after, before);
+        EXPECT_TRUE(ladder.IsModified());
+    }
+
+    // What the text leaves out and a load keeps: type, flags, system.
+    ASSERT_EQ(ladder.LoadFromText("Ladder{\r\n v=*2.1\r\n P{\r\n  f=Zed\r\n  n=4\r\n }\r\n}\r\n\r\n"
+                                  "after the empty line\r\n"),
+              0);
+    EXPECT_EQ(ladder.State(), StateSaved);
+    EXPECT_TRUE(ladder.IsDoubles());
+    EXPECT_TRUE(ladder.IsPointsSystem());
+    EXPECT_EQ(ladder.DisplayFlags(), Ladder::ResultsBottom);
+    EXPECT_EQ(ladder.ChallengePercent(), 100);
+    EXPECT_EQ(ladder.ResultCount(), 0);
+    ASSERT_EQ(ladder.PlayerCount(), 1);
+    EXPECT_EQ(ladder.PositionOfId(4), 1);
+    EXPECT_EQ(ladder.PositionOfId(1), 0);
+    ExpectNextIdIsNew(ladder);
+}
+
+TEST(LadderSave, FailedSaveKeepsTheOldFileAndTheState) {
+    TempFolder scratch;
+    Ladder ladder;
+    Fill(ladder, 2);
+    const std::string path = scratch.File("club.lad");
+    ASSERT_TRUE(ladder.Save(path));
+    EXPECT_EQ(ladder.State(), StateSaved);
+    const std::string saved = ReadFile(path);
+
+    // A line the reader could not take back is not written at all.
+    ladder.SetEmailSubject(std::string(10000, 's'));
+    EXPECT_FALSE(ladder.Save(path));
+    EXPECT_EQ(ReadFile(path), saved);
+    EXPECT_TRUE(ladder.IsModified());
+    EXPECT_FALSE(ladder.Save(scratch.File("no such folder/club.lad")));
+    EXPECT_FALSE(ladder.ExportPlayersVer1(scratch.File("no such folder/club.txt")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.Path()), {}), 1);
+}
+
+TEST(LadderModel, EnteredTextsLoseTheirLineBreaks) {
+    Ladder ladder;
+    ::Player player = Named("Ann\r\n", "Bak\ner");
+    player.email = "ann@example.org\r\n";
+    ::Player partner = Named("Eve", "Part\r\nner");
+    ASSERT_EQ(ladder.AddPlayer(player, &partner), 0);
+    EXPECT_EQ(ladder.PlayerDisplayName(1), "Baker, Ann");
+    EXPECT_EQ(ladder.Player(1)->email, "ann@example.org");
+    EXPECT_EQ(ladder.Player(1)->partner->lastName, "Partner");
+    EXPECT_EQ(ladder.AddPlayer(Named("\r\nAnn", "Baker"), nullptr), 8); // the same name
+    EXPECT_EQ(ladder.AddPlayer(Named("\r\n", " \n"), nullptr), 9);
+}
+
+TEST(SampleLadder, IsASoundLadderTheProgramWrote) {
+    const std::string path = std::string(LADDER_TEST_DIR) + "/../../dist/sample/Sample.lad";
+    Ladder ladder;
+    ASSERT_EQ(ladder.Load(path), 0);
+    ASSERT_GE(ladder.PlayerCount(), 10);
+    std::vector<int> wins(MaxLadderPlayers + 1), losses(MaxLadderPlayers + 1),
+        ties(MaxLadderPlayers + 1);
+    int pending = 0;
+    for (int n = 1; n <= ladder.ResultCount(); ++n) {
+        const LResult& r = *ladder.Result(n);
+        EXPECT_GT(ladder.PositionOfId(r.winner), 0) << n; // no one was deleted
+        EXPECT_GT(ladder.PositionOfId(r.loser), 0) << n;
+        std::string date =
+            r.date.substr(4, 2) + "/" + r.date.substr(6, 2) + "/" + r.date.substr(0, 4);
+        EXPECT_TRUE(Ladder::ParseResultDate(date) && date == r.date) << r.date;
+        EXPECT_LE(r.issue, ladder.IssueNumber() + 1);
+        if (r.issue == -1) {
+            ++pending;
+            continue;
+        }
+        ++(r.tie ? ties[r.winner] : wins[r.winner]);
+        ++(r.tie ? ties[r.loser] : losses[r.loser]);
+    }
+    EXPECT_GT(pending, 0);
+    EXPECT_GT(ladder.CountResultsOfIssue(ladder.IssueNumber() + 1), 0);
+    for (int issue = 1; issue <= ladder.IssueNumber(); ++issue)
+        EXPECT_GT(ladder.CountResultsOfIssue(issue), 0) << issue;
+    for (int p = 1; p <= ladder.PlayerCount(); ++p) {
+        const ::Player& player = *ladder.Player(p);
+        EXPECT_EQ(ladder.PositionOfId(player.number), p);
+        EXPECT_EQ(player.wins, wins[player.number]) << player.lastName;
+        EXPECT_EQ(player.losses, losses[player.number]) << player.lastName;
+        EXPECT_EQ(player.ties, ties[player.number]) << player.lastName;
+    }
+    TempFolder scratch;
+    ASSERT_TRUE(ladder.Save(scratch.File("again.lad")));
+    EXPECT_EQ(ReadFile(scratch.File("again.lad")), ReadFile(path));
+}
