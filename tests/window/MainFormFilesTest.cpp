@@ -18,6 +18,7 @@
 #include "unified/window/NewEventBox.h"
 #include "unified/window/PreviewBox.h"
 #include "unified/window/RadioGroup.h"
+#include "unified/window/eventFactory.h"
 #include "unified/window/onlineLink.h"
 
 #include <QAction>
@@ -253,6 +254,29 @@ TEST_F(FileCommands, OpenLoadsTheFileAndABadFileLeavesAnEmptyUsableWindow) {
     EXPECT_EQ(MainForm->CurrentFileName(), folder.File("club.lad"));
     EXPECT_FALSE(CurrentEvent->IsModified());
     EXPECT_EQ(MainForm->PlayerGrid->Cell(3, 2), "Bob Smith");
+}
+
+TEST_F(FileCommands, AnOpenWhoseEventCannotBeMadeLeavesNoFileNameAndTheNextOpenWorks) {
+    AddPlayers({"Ann"});
+    SaveAs(folder.File("club.lad"));
+    const EventMaker saved = SetEventMaker(0, [] { return static_cast<RXEvent*>(nullptr); });
+    BoxScript boxes;
+    FileDialogScript files;
+    files.Answer(folder.File("club.lad"));
+    boxes.Expect("Error", "Cannot allocate enough memory.", kExclamation);
+    MainForm->Open1->trigger();
+    SetEventMaker(0, saved);
+    EXPECT_EQ(CurrentEvent, nullptr);
+    EXPECT_EQ(MainForm->windowTitle(), "Rostrix");
+    EXPECT_EQ(MainForm->PlayerGrid->RowCount(), 2);
+
+    // Without an event any file may be chosen, and nothing asks to save.
+    files.Answer(folder.File("club.lad"));
+    MainForm->Open1->trigger();
+    EXPECT_EQ(files.Seen()[1].dialog.filter, "All files (*.*)|*.*");
+    ASSERT_NE(CurrentEvent, nullptr);
+    EXPECT_EQ(CurrentEvent->PlayerCount(), 1);
+    EXPECT_EQ(MainForm->windowTitle(), "club.lad - Rostrix");
 }
 
 TEST_F(FileCommands, SaveAsAsksBeforeOverwritingAndSaveKeepsTheName) {

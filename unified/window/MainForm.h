@@ -93,7 +93,7 @@ public:
     FileDialog SaveDialog;
 
     // Whether the kind and the event offer a menu item now. An offered item
-    // is enabled once its command is built.
+    // is enabled once its command is built for the kind.
     bool IsOffered(const QAction* item) const;
 
     QPlainTextEdit* ResultsPane = nullptr;
