@@ -1,18 +1,11 @@
 #pragma once
 // Players for ladder tests.
 
+#include "tests/support/Players.h"
 #include "unified/ladder/Ladder.h"
 
 #include <gtest/gtest.h>
 #include <string>
-
-inline ::Player Named(const std::string& first, const std::string& last, int points = 0) {
-    ::Player p;
-    p.firstName = first;
-    p.lastName = last;
-    p.points = points;
-    return p;
-}
 
 // A ladder of players "P1, F1" ... "Pn, Fn" in that order.
 inline void Fill(Ladder& ladder, int n) {

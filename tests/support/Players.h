@@ -5,12 +5,13 @@
 
 #include <string>
 
-// A player of these names; the points field carries the place an event is
-// asked to put the player at (0 for the end).
-inline Player Named(const std::string& first, const std::string& last, int wantedPlace = 0) {
+// A player of these names. The points field carries the points of a ladder
+// player, or the place another kind is asked to put the player at (0 for the
+// end).
+inline Player Named(const std::string& first, const std::string& last, int points = 0) {
     Player p;
     p.firstName = first;
     p.lastName = last;
-    p.points = wantedPlace;
+    p.points = points;
     return p;
 }
