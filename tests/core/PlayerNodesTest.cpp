@@ -32,9 +32,9 @@ TEST(PlayerNode, ReadsIntoAClearedRecord) {
     p.partner.Set(::Player());
     EXPECT_EQ(Read({{"first", "Ann"}, // matched by its first character
                     {"l", "Bak\rer"}, // a carriage return inside a file line
-                    {"n", " 12 points"},
+                    {"n", " 12"},
                     {"z", "-3"},
-                    {"t", "99999999999"},
+                    {"t", "+2147483647"},
                     {"q", "unknown key"},
                     {"", "no name"},
                     {"g", "Female"}},
@@ -51,6 +51,14 @@ TEST(PlayerNode, ReadsIntoAClearedRecord) {
         Read({{"g", value}}, p);
         EXPECT_EQ(p.gender, gender) << value; // never half a character
     }
+}
+
+TEST(PlayerNode, ACounterThatIsNoNumberIsBadData) {
+    for (const char* key : {"n", "i", "z", "o", "x", "v", "t"})
+        for (const char* value : {"3xyz", "many", "", "99999999999", "1.5", "0x10"}) {
+            ::Player p;
+            EXPECT_EQ(Read({{"f", "Ann"}, {key, value}}, p), 5) << key << "=" << value;
+        }
 }
 
 TEST(PrintOptionsNode, ReadsRealsInTheCLocaleByFirstCharacter) {

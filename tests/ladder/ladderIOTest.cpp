@@ -137,6 +137,18 @@ TEST_F(LadderLoad, TreeRefusesBadDataAndKeepsWhatWasRead) {
         {"a real that is no number", {" M{", "  p=half", " }"}, "*2.1", 5, 2},
         {"a real past the 32-bit range", {" M{", "  m=1e39", " }"}, "*2.1", 5, 2},
         {"a result id that is no number", {" R{", "  w=two", " }"}, "*2.1", 5, 2},
+        {"an issue number with no room to count up", {" i=2147483647"}, "*2.1", 5, 2},
+        {"a negative issue number", {" i=-2"}, "*2.1", 5, 2},
+        {"a result's issue past any issue",
+         {" R{", "  w=1", "  l=2", "  i=2147483647", " }"},
+         "*2.1",
+         5,
+         2},
+        {"a player counter that is no number",
+         {" P{", "  l=Dunn", "  n=3", "  z=many", " }"},
+         "*2.1",
+         5,
+         2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

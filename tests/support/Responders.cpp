@@ -73,6 +73,29 @@ FileDialogScript& FileDialogScript::Answer(std::optional<std::string> path) {
     return *this;
 }
 
+ShellOpenScript::ShellOpenScript()
+    : previous_(SetShellOpenResponder([this](const ShellOpenCall& call) {
+          seen_.push_back(call);
+          if (answers_.empty()) {
+              ADD_FAILURE() << "unexpected shell open of " << call.target;
+              return static_cast<int>(SE_ERR_NOASSOC);
+          }
+          const int answer = answers_.front();
+          answers_.pop_front();
+          return answer;
+      })) {
+}
+
+ShellOpenScript::~ShellOpenScript() {
+    SetShellOpenResponder(previous_);
+    if (!answers_.empty()) ADD_FAILURE() << answers_.size() << " shell open(s) never asked";
+}
+
+ShellOpenScript& ShellOpenScript::Answer(int result) {
+    answers_.push_back(result);
+    return *this;
+}
+
 void InstallStrictResponders() {
     SetMessageBoxResponder([](const MessageBoxCall& call) {
         ADD_FAILURE() << "unexpected box: [" << call.caption << "] " << call.text;

@@ -5,6 +5,7 @@
 
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/ShellOpen.h"
 #include "platform/ShowModal.h"
 
 #include <QDialog>
@@ -83,6 +84,24 @@ private:
     std::deque<std::optional<std::string>> answers_;
     std::vector<FileDialogCall> seen_;
     FileDialogResponder previous_;
+};
+
+class ShellOpenScript {
+public:
+    ShellOpenScript();
+    ~ShellOpenScript();
+    ShellOpenScript(const ShellOpenScript&) = delete;
+    ShellOpenScript& operator=(const ShellOpenScript&) = delete;
+
+    // The next shell open returns this code (above 32 is success).
+    ShellOpenScript& Answer(int result);
+    // Every shell open asked so far.
+    const std::vector<ShellOpenCall>& Seen() const { return seen_; }
+
+private:
+    std::deque<int> answers_;
+    std::vector<ShellOpenCall> seen_;
+    ShellOpenResponder previous_;
 };
 
 // Installed for every test by the test main: any box, dialog, file dialog or

@@ -11,6 +11,7 @@
 #include "unified/window/UpdPlayerBox.h"
 #include "unified/window/eventFactory.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -234,6 +235,12 @@ TEST_F(PlayerBox, ADoublesPairIsEnteredOnTwoScreens) {
         EXPECT_EQ(d.DoublesFlag->text(), "Player #2");
         EXPECT_FALSE(d.Points_Position->isEnabled() || d.LabelPointsPos->isEnabled());
         EXPECT_EQ(CurrentEvent->PlayerCount(), 1) << "the first of a pair waits";
+        // Minimised and restored, the box is the same use: the pair goes on.
+        d.showMinimized();
+        QApplication::processEvents();
+        d.showNormal();
+        QApplication::processEvents();
+        EXPECT_EQ(d.DoublesFlag->text(), "Player #2");
         Names(d, "Amy", "Adams");
         d.AddBtn->click();
         EXPECT_EQ(d.DoublesFlag->text(), "Player #1");

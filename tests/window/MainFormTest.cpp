@@ -1,7 +1,9 @@
 #include "unified/window/MainForm.h"
 #include "platform/Application.h"
+#include "platform/Environment.h"
 #include "platform/Grid.h"
 #include "platform/Text.h"
+#include "tests/support/Players.h"
 #include "tests/support/Responders.h"
 #include "tests/support/Scratch.h"
 #include "unified/Program.h"
@@ -104,6 +106,60 @@ TEST_F(MainWindowStart, AFailedImportAtStartShowsItsError) {
     boxes.Expect("Error", "Error attempting to open file.", MB_OK | MB_ICONEXCLAMATION);
     CreateWindows({"-L", "-i", "/nonexistent/players.txt"});
     EXPECT_EQ(CurrentEvent->PlayerCount(), 0);
+}
+
+TEST_F(MainWindowStart, AnEventFileNamedAtStartOpensAndNamesTheWindow) {
+    constexpr unsigned kError = MB_OK | MB_ICONEXCLAMATION;
+    TempFolder folder;
+    Ladder ladder;
+    ASSERT_EQ(ladder.AddPlayer(Named("Ann", "Smith"), nullptr), 0);
+    ASSERT_TRUE(ladder.Save(folder.File("club.lad")));
+    ASSERT_TRUE(ladder.Save(folder.File("-i")));
+    CreateWindows({"-L", folder.File("club.lad")});
+    EXPECT_EQ(MainForm->windowTitle(), "club.lad - Rostrix");
+    EXPECT_EQ(CurrentEvent->PlayerCount(), 1);
+    EXPECT_FALSE(CurrentEvent->IsModified());
+    DestroyWindows();
+
+    WriteFile(folder.File("bad.lad"), "not a ladder\r\n");
+    BoxScript boxes;
+    boxes.Expect("Error", "Bad data in file.", kError);
+    CreateWindows({"-L", folder.File("bad.lad")});
+    EXPECT_EQ(MainForm->windowTitle(), "Rostrix");
+    EXPECT_EQ(MainForm->CurrentFileName(), "");
+    DestroyWindows();
+
+    // A last "-i" names a file: one called "-i" opens, and without it the
+    // open fails.
+    ScopedCurrentDir here(folder.Path());
+    CreateWindows({"-L", "-i"});
+    EXPECT_EQ(MainForm->windowTitle(), "-i - Rostrix");
+    DestroyWindows();
+    std::remove(folder.File("-i").c_str());
+    boxes.Expect("Error", "Error attempting to open file.", kError);
+    CreateWindows({"-L", "-i"});
+    EXPECT_EQ(MainForm->windowTitle(), "Rostrix");
+    EXPECT_EQ(CurrentEvent->PlayerCount(), 0);
+}
+
+TEST_F(MainWindowStart, TheStagedProgramFindsItsManualAndSamples) {
+    // The registry that scripts/run hands the staged program.
+    ScopedEnv registry("ROSTRIX_REGISTRY", std::string(ROSTRIX_STAGE) + "/registry");
+    Settings = rxProgram();
+    ASSERT_EQ(Settings.InstallDirectory(), ROSTRIX_STAGE);
+    CreateWindows({"-L"});
+    ShellOpenScript shell;
+    shell.Answer(42).Answer(42).Answer(42);
+    for (QAction* item :
+         {MainForm->UserManual1, MainForm->PlayerFileSpreadsheet1, MainForm->PlayerFileText1})
+        item->trigger();
+    ASSERT_EQ(shell.Seen().size(), 3u);
+    for (const ShellOpenCall& call : shell.Seen())
+        EXPECT_TRUE(FileExists(FindFileAnyCase(call.directory + "/" + call.target))) << call.target;
+    MainForm->SampleData1->trigger();
+    EXPECT_EQ(MainForm->windowTitle(), "Sample.lad - Rostrix");
+    EXPECT_GT(CurrentEvent->PlayerCount(), 10);
+    EXPECT_GT(CurrentEvent->ResultCount(), 0);
 }
 
 namespace {
@@ -768,4 +824,153 @@ TEST_F(FileDialogs, SaveAsksBeforeOverwritingAndCancelThereKeepsTheDataFolder) {
     EXPECT_EQ(text.dialog.defaultExtension, "txt");
     EXPECT_EQ(files.Seen()[2].dialog.defaultExtension, "htm");
     EXPECT_EQ(files.Seen()[2].dialog.filter, html);
+}
+
+namespace {
+
+// A draw that has been made: 7 matches in 3 rounds.
+class DrawnDraw : public Stocked<Draw> {
+public:
+    void Make() {
+        matches = 7;
+        rounds = 3;
+        state = StateChanged;
+    }
+};
+
+constexpr unsigned kSaveQuestion = MB_YESNOCANCEL | MB_ICONQUESTION;
+constexpr unsigned kError = MB_OK | MB_ICONEXCLAMATION;
+
+void AddPlayers(std::initializer_list<const char*> firstNames) {
+    for (const char* first : firstNames)
+        ASSERT_EQ(CurrentEvent->AddPlayer(MakePlayer(first, "Smith"), nullptr), 0) << first;
+}
+
+} // namespace
+
+TEST_F(MainWindow, ClearCommandsAskToSaveAChangedEventFirst) {
+    Start({"-L"});
+    AddPlayers({"Ann", "Bob", "Cal"});
+    Ladder& ladder = *CurrentLadder;
+    ASSERT_EQ(ladder.EnterResult("3/1/2024", "Smith, Cal", "Smith, Ann", "6-4", false), 0);
+    BoxScript boxes;
+    boxes.Expect("Ladder has changed!", "Do you want to save?", kSaveQuestion, IDCANCEL);
+    MainForm->ClearAllResults1->trigger();
+    EXPECT_EQ(ladder.ResultCount(), 1);
+    boxes.Expect("Ladder has changed!", "Do you want to save?", kSaveQuestion, IDNO);
+    MainForm->ClearAllResults1->trigger();
+    EXPECT_EQ(ladder.ResultCount(), 0);
+    EXPECT_EQ(PaneLines()[0], "Singles - 3 players.  Next issue: 1");
+
+    // The points system's clear also gives the points anew, top player most.
+    ladder.SetLadderSystem(1);
+    OpenMenu(MainForm->Setup1);
+    ASSERT_TRUE(MainForm->ClearAllResults2->isEnabled());
+    boxes.Expect("Ladder has changed!", "Do you want to save?", kSaveQuestion, IDNO);
+    MainForm->ClearAllResults2->trigger();
+    EXPECT_EQ(Row(1)[1], "3");
+    EXPECT_EQ(Row(3)[1], "1");
+
+    SetEventMaker(1, [] { return static_cast<RXEvent*>(new DrawnDraw); });
+    SwitchTo("-T");
+    dynamic_cast<DrawnDraw&>(*CurrentEvent).Make();
+    for (int answer : {IDCANCEL, IDNO}) {
+        boxes.Expect("Data has changed!", "Do you want to save?", kSaveQuestion, answer);
+        MainForm->ClearDraw1->trigger();
+    }
+    EXPECT_EQ(CurrentEvent->ResultCount(), 0);
+    EXPECT_EQ(MainForm->DrawGrid->RowCount(), 2) << "the grid shows no draw";
+
+    SwitchTo("-P");
+    AddPlayers({"Ann", "Bob"});
+    boxes.Expect("Data has changed!", "Do you want to save?", kSaveQuestion, IDCANCEL);
+    MainForm->ClearPandM1->trigger();
+    EXPECT_EQ(CurrentEvent->PlayerCount(), 2);
+    boxes.Expect("Data has changed!", "Do you want to save?", kSaveQuestion, IDNO);
+    MainForm->ClearPandM1->trigger();
+    EXPECT_EQ(CurrentEvent->PlayerCount(), 0);
+    EXPECT_EQ(MainForm->PlayerGrid->RowCount(), 2);
+}
+
+TEST_F(MainWindow, PostingAndGeneratingAnIssueAskWithTheResultCount) {
+    Start({"-L"});
+    AddPlayers({"Ann", "Bob", "Cal", "Dee"});
+    Ladder& ladder = *CurrentLadder;
+    const auto enter = [&](const char* winner, const char* loser) {
+        ASSERT_EQ(ladder.EnterResult("3/1/2024", winner, loser, "6-4", false), 0);
+    };
+    constexpr unsigned kConfirm = MB_OKCANCEL | MB_ICONQUESTION;
+    BoxScript boxes;
+    enter("Smith, Bob", "Smith, Ann");
+    boxes.Expect("Confirmation", "Posting 1 result.  Continue?", kConfirm, IDCANCEL)
+        .Expect("Confirmation", "Posting 1 result.  Continue?", kConfirm, IDOK);
+    MainForm->PostResults1->trigger();
+    EXPECT_EQ(ladder.PendingResultCount(), 1);
+    MainForm->PostResults1->trigger();
+    EXPECT_EQ(ladder.PendingResultCount(), 0);
+    EXPECT_EQ(Row(1)[3], "Bob Smith") << "the grid shows the new order";
+
+    enter("Smith, Dee", "Smith, Cal");
+    enter("Smith, Cal", "Smith, Ann");
+    boxes
+        .Expect("Confirmation", "Generating issue #1 with 2 results to be posted.  Continue?",
+                kConfirm, IDOK)
+        .Expect("Confirmation", "Posting 0 results.  Continue?", kConfirm, IDOK)
+        .Expect("Confirmation", "Generating issue #2 with 0 results to be posted.  Continue?",
+                kConfirm, IDCANCEL);
+    MainForm->GenerateIssue1->trigger();
+    EXPECT_EQ(ladder.IssueNumber(), 1);
+    EXPECT_EQ(PaneLines()[0], "Singles - 4 players.  Next issue: 2");
+    MainForm->PostResults1->trigger();
+    MainForm->GenerateIssue1->trigger();
+    EXPECT_EQ(ladder.IssueNumber(), 1);
+}
+
+TEST_F(MainWindow, HelpOpensFilesOfTheInstallationFolderAndSaysWhyNot) {
+    Start({"-L"});
+    BoxScript boxes;
+    const char* const kNoFolder = "Unable to locate installation directory";
+    Put(MakePlayer("Ann", "Smith"));
+    for (QAction* item : {MainForm->UserManual1, MainForm->PlayerFileSpreadsheet1,
+                          MainForm->PlayerFileText1, MainForm->SampleData1}) {
+        boxes.Expect("Error", kNoFolder, kError);
+        item->trigger();
+    }
+    EXPECT_EQ(CurrentEvent->PlayerCount(), 1) << "no sample replaced the event";
+    EXPECT_FALSE(MainForm->OpenInstalledFile("doc/index.html", false));
+
+    TempFolder installed;
+    ScopedCurrentDir here(installed.Path());
+    ParseCommandLine(Settings, {"-L", "-Z"});
+    ShellOpenScript shell;
+    shell.Answer(42).Answer(42).Answer(42).Answer(SE_ERR_FNF).Answer(SE_ERR_NOASSOC);
+    for (QAction* item :
+         {MainForm->UserManual1, MainForm->PlayerFileSpreadsheet1, MainForm->PlayerFileText1})
+        item->trigger();
+    boxes.Expect("Error",
+                 "Error trying to open file, rc=2, file=doc/index.html, dir=" + installed.Path(),
+                 kError);
+    MainForm->UserManual1->trigger();
+    EXPECT_FALSE(MainForm->OpenInstalledFile("sample/importFile.txt", false)) << "silently";
+    std::vector<std::string> opened;
+    for (const ShellOpenCall& call : shell.Seen()) {
+        EXPECT_EQ(call.directory, installed.Path());
+        opened.push_back(call.target);
+    }
+    EXPECT_EQ(opened, (std::vector<std::string>{"doc/index.html", "sample/importFile.xls",
+                                                "sample/importFile.txt", "doc/index.html",
+                                                "sample/importFile.txt"}));
+
+    shell.Answer(42).Answer(SE_ERR_NOASSOC);
+    MainForm->OpenWebPage("https://ladder.example/club");
+    boxes.Expect("Error", "Error trying to open web page, rc=31, url=https://ladder.example/club",
+                 kError);
+    MainForm->OpenWebPage("https://ladder.example/club");
+    EXPECT_EQ(shell.Seen().back().directory, "");
+
+    for (const char* kind : {"-T", "-P"}) {
+        SwitchTo(kind);
+        EXPECT_FALSE(MainForm->SampleData1->isEnabled()) << kind << " has no sample yet";
+        EXPECT_TRUE(MainForm->UserManual1->isEnabled());
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Text.h"
 #include "unified/core/Tree.h"
+#include "unified/core/numberText.h"
 #include "unified/core/rxreport.h"
 
 #include <algorithm>
@@ -389,25 +390,25 @@ short RXEvent::ReadPlayerNode(Tree& node, ::Player& player) {
         const std::string& value = leaf->Value();
         switch (key) {
         case 'n':
-            player.number = LeafInt(value);
+            if (!ParseNumber(value, player.number)) return 5;
             break;
         case 'i':
-            player.inactivity = LeafInt(value);
+            if (!ParseNumber(value, player.inactivity)) return 5;
             break;
         case 'z':
-            player.wins = LeafInt(value);
+            if (!ParseNumber(value, player.wins)) return 5;
             break;
         case 'o':
-            player.losses = LeafInt(value);
+            if (!ParseNumber(value, player.losses)) return 5;
             break;
         case 'x':
-            player.ties = LeafInt(value);
+            if (!ParseNumber(value, player.ties)) return 5;
             break;
         case 'v':
-            player.prevPosition = LeafInt(value);
+            if (!ParseNumber(value, player.prevPosition)) return 5;
             break;
         case 't':
-            player.points = LeafInt(value);
+            if (!ParseNumber(value, player.points)) return 5;
             break;
         case 'g': {
             // A printable ASCII character; anything else is no gender, so that

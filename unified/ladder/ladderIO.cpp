@@ -2,6 +2,8 @@
 // read, the same tree as the online service's text, and the contact export.
 #include "unified/ladder/Ladder.h"
 
+#include "unified/core/numberText.h"
+
 #include "platform/OutputFile.h"
 #include "platform/Text.h"
 #include "unified/core/Tree.h"
@@ -26,27 +28,6 @@ constexpr std::size_t kDateLimit = 10;
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-// A number as a file holds it, without its leading blanks and a "+" sign.
-std::string_view Signed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    text.remove_prefix(first);
-    if (text.size() > 1 && text[0] == '+' && text[1] != '-') text.remove_prefix(1);
-    return text;
-}
-
-// A number: leading blanks, a sign, the number and nothing more. Anything
-// else, or a number past the type's range, is no number.
-template <typename T> bool ParseNumber(std::string_view text, T& value) {
-    text = Signed(text);
-    if (text.empty()) return false;
-    T v{};
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (ec != std::errc() || end != text.data() + text.size()) return false;
-    value = v;
-    return true;
 }
 
 bool ParseInt(std::string_view text, int& value) {
@@ -544,6 +525,11 @@ short Ladder::StoreLoadedResult(const LResult& result) {
 }
 
 short Ladder::FinishLoad(short code) {
+    // Issue numbers are counted up by one: a file's must leave room for it.
+    constexpr int kMaxIssueNumber = 999999;
+    if (code == 0 && (issueNumber < 0 || issueNumber > kMaxIssueNumber)) code = 5;
+    for (int n = 1; code == 0 && n <= resultCount; ++n)
+        if (results.Item(n)->issue < -1 || results.Item(n)->issue > kMaxIssueNumber) code = 5;
     int highest = 0;
     for (int p = 1; p <= playerCount; ++p)
         highest = std::max(highest, players.Item(p)->number);

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 
 TAUPlayerBox* AUPlayerBox = nullptr;
 
@@ -182,6 +183,8 @@ bool TAUPlayerBox::PrepareUpdate(const std::string& name) {
 
 void TAUPlayerBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // A window restored from the task bar is shown again: not a new use.
+    if (event->spontaneous()) return;
     LabelPointsPos->setText(IsPointsLadder() ? "&Points" : "&Position");
     const bool genders = Settings.IsMatchPlan() || (Settings.IsLadder() && !IsPointsLadder());
     GenderSel->setVisible(genders);

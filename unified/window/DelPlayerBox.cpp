@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 TDelPlayerBox* DelPlayerBox = nullptr;
@@ -38,6 +39,8 @@ TDelPlayerBox::TDelPlayerBox(QWidget* parent) : QDialog(parent) {
 
 void TDelPlayerBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // A window restored from the task bar is shown again: not a new use.
+    if (event->spontaneous()) return;
     FillList();
     DelName->setFocus();
 }

@@ -4,7 +4,9 @@
 #include "platform/Environment.h"
 #include "platform/Grid.h"
 #include "platform/MessageBox.h"
+#include "platform/ShellOpen.h"
 #include "platform/ShowModal.h"
+#include "platform/SystemPrinter.h"
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxProgram.h"
 #include "unified/core/rxerrors.h"
@@ -21,9 +23,11 @@
 #include "unified/window/DelPlayerBox.h"
 #include "unified/window/HelpAboutBox.h"
 #include "unified/window/OptionsPrintBox.h"
+#include "unified/window/PreviewBox.h"
 #include "unified/window/ReportOptionsBox.h"
 #include "unified/window/UpdPlayerBox.h"
 #include "unified/window/eventFactory.h"
+#include "unified/window/onlineLink.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -34,6 +38,7 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdio>
 
 TMainForm* MainForm = nullptr;
 
@@ -43,6 +48,10 @@ namespace {
 enum : unsigned { kNever = 0, kLadder = 1, kDraw = 2, kPlan = 4, kAll = 7 };
 
 constexpr int kPlayerGridColumns = 7;
+
+// A shell open returns a code above this on success.
+constexpr int kShellLastFailure = 32;
+constexpr const char* kNoInstallation = "Unable to locate installation directory";
 constexpr int kPlayerColumnWidths[kPlayerGridColumns] = {30, 30, 45, 153, 112, 108, 174};
 
 QFont FontOfHeight(QFont font, int pixels) {
@@ -92,6 +101,9 @@ TMainForm::TMainForm(const std::vector<std::string>& arguments) {
     SetPlayerGridHeight((height() - 50) / 2);
     UpdateMenusForKind();
 }
+
+// The printer goes with the window.
+TMainForm::~TMainForm() = default;
 
 void TMainForm::BuildLayout() {
     ResultsPane = new QPlainTextEdit;
@@ -164,96 +176,98 @@ void TMainForm::BuildMenus() {
         char letter; // Ctrl + letter
         unsigned kinds;
         Handler handler;
-        bool built; // the command's work exists; until then its item stays disabled
+        unsigned built; // the kinds for which the command's work exists; elsewhere its
+                        // item stays disabled
         QMenu* TMainForm::*submenu = nullptr;
     };
     using M = TMainForm;
     const Row rows[] = {
-        {&M::File1, &M::New1, "&New...", 'N', kAll, &M::New1Click, false},
-        {&M::File1, &M::Open1, "&Open...", 'O', kAll, &M::Open1Click, false},
-        {&M::File1, &M::Save1, "&Save", 'S', kAll, &M::Save1Click, false},
-        {&M::File1, &M::SaveAs1, "Save &As...", 0, kAll, &M::SaveAs1Click, false},
-        {&M::File1, nullptr, nullptr, 0, kAll, nullptr, false},
-        {&M::File1, &M::Print1, "&Print...", 'P', kAll, &M::Print1Click, false},
-        {&M::File1, &M::PrintSetup1, "P&rint Setup...", 0, kNever, &M::PrintSetup1Click, false},
-        {&M::File1, &M::PrintToFile1, "Print to &File...", 'F', kAll, &M::PrintToFile1Click, false},
-        {&M::File1, &M::PrinttoHTML1, "Print to &HTML...", 'H', kAll, &M::PrinttoHTML1Click, false},
-        {&M::File1, nullptr, nullptr, 0, kAll, nullptr, false},
-        {&M::File1, &M::Exit1, "E&xit", 0, kAll, &M::Exit1Click, false},
-        {&M::Edit, &M::Delete1, "&Delete Player", 0, kAll, &M::Delete1Click, true},
-        {&M::Setup1, &M::AddPlayer1, "&Add Player...", 'A', kAll, &M::AddPlayer1Click, true},
+        {&M::File1, &M::New1, "&New...", 'N', kAll, &M::New1Click, kAll},
+        {&M::File1, &M::Open1, "&Open...", 'O', kAll, &M::Open1Click, kAll},
+        {&M::File1, &M::Save1, "&Save", 'S', kAll, &M::Save1Click, kAll},
+        {&M::File1, &M::SaveAs1, "Save &As...", 0, kAll, &M::SaveAs1Click, kAll},
+        {&M::File1, nullptr, nullptr, 0, kAll, nullptr, kNever},
+        {&M::File1, &M::Print1, "&Print...", 'P', kAll, &M::Print1Click, kAll},
+        {&M::File1, &M::PrintSetup1, "P&rint Setup...", 0, kNever, &M::PrintSetup1Click, kAll},
+        {&M::File1, &M::PrintToFile1, "Print to &File...", 'F', kAll, &M::PrintToFile1Click, kAll},
+        {&M::File1, &M::PrinttoHTML1, "Print to &HTML...", 'H', kAll, &M::PrinttoHTML1Click, kAll},
+        {&M::File1, nullptr, nullptr, 0, kAll, nullptr, kNever},
+        {&M::File1, &M::Exit1, "E&xit", 0, kAll, &M::Exit1Click, kAll},
+        {&M::Edit, &M::Delete1, "&Delete Player", 0, kAll, &M::Delete1Click, kAll},
+        {&M::Setup1, &M::AddPlayer1, "&Add Player...", 'A', kAll, &M::AddPlayer1Click, kAll},
         {&M::Setup1, &M::UpdatePlayer1, "&Update Player...", 'U', kAll, &M::UpdatePlayer1Click,
-         true},
+         kAll},
         {&M::Setup1, &M::DeletePlayer1, "&Delete Player...", 'D', kAll, &M::DeletePlayer1Click,
-         true},
+         kAll},
         {&M::Setup1, &M::ImportPlayers1, "&Import Players...", 0, kAll, &M::ImportPlayers1Click,
-         false},
-        {&M::Setup1, nullptr, nullptr, 0, kAll, nullptr, false},
+         kAll},
+        {&M::Setup1, nullptr, nullptr, 0, kAll, nullptr, kNever},
         {&M::Setup1, &M::CourtsAndRounds1, "&Courts and Rounds...", 'C', kPlan,
-         &M::CourtsAndRounds1Click, false},
+         &M::CourtsAndRounds1Click, kNever},
         {&M::Setup1, &M::ReportHeadingandNotes1, "Report &Heading and Notes...", 0, kAll,
-         &M::ReportHeadingandNotes1Click, true},
-        {&M::Setup1, &M::Email1, "&E-mail...", 0, kAll, &M::Email1Click, false},
-        {&M::Setup1, nullptr, nullptr, 0, kAll, nullptr, false},
+         &M::ReportHeadingandNotes1Click, kAll},
+        {&M::Setup1, &M::Email1, "&E-mail...", 0, kAll, &M::Email1Click, kNever},
+        {&M::Setup1, nullptr, nullptr, 0, kAll, nullptr, kNever},
         {&M::Setup1, &M::ClearAllResults1, "&Clear All Results", 0, kLadder,
-         &M::ClearAllResults1Click, false},
+         &M::ClearAllResults1Click, kLadder},
         {&M::Setup1, &M::ClearAllResults2, "Clear Results / Initialize &Points", 0, kLadder,
-         &M::ClearAllResults2Click, false},
-        {&M::Setup1, &M::ClearDraw1, "&Clear Draw", 0, kDraw, &M::ClearDraw1Click, false},
-        {&M::Setup1, &M::ClearMatches1, "Clear &Matches", 0, kPlan, &M::ClearMatches1Click, false},
+         &M::ClearAllResults2Click, kLadder},
+        {&M::Setup1, &M::ClearDraw1, "&Clear Draw", 0, kDraw, &M::ClearDraw1Click, kDraw},
+        {&M::Setup1, &M::ClearMatches1, "Clear &Matches", 0, kPlan, &M::ClearMatches1Click, kPlan},
         {&M::Setup1, &M::ClearPandM1, "Clear &Players and Matches", 0, kPlan, &M::ClearPandM1Click,
-         false},
-        {&M::Options2, &M::General1, "&General...", 0, kLadder, &M::OptionsGeneral1Click, true},
+         kPlan},
+        {&M::Options2, &M::General1, "&General...", 0, kLadder, &M::OptionsGeneral1Click, kLadder},
         {&M::Options2, &M::TraditionalSystem1, "&Traditional System...", 0, kLadder,
-         &M::OptionsTraditional1Click, true},
+         &M::OptionsTraditional1Click, kLadder},
         {&M::Options2, &M::PointSystem1, "&Point System...", 0, kLadder, &M::OptionsPoint1Click,
-         true},
-        {&M::Options2, &M::OptTourn1, "&Options...", 0, kDraw, &M::OptTourn1Click, false},
+         kLadder},
+        {&M::Options2, &M::OptTourn1, "&Options...", 0, kDraw, &M::OptTourn1Click, kNever},
         {&M::Options2, &M::OptPartyLayout1, "Report &Layout Options...", 0, kPlan,
-         &M::OptPartyLayout1Click, false},
-        {&M::Options2, &M::OptPrint1, "P&rinting...", 0, kLadder | kDraw, &M::OptPrint1Click, true},
-        {&M::Options2, &M::Warnings1, "&Warnings...", 0, kPlan, &M::Warnings1Click, false},
+         &M::OptPartyLayout1Click, kNever},
+        {&M::Options2, &M::OptPrint1, "P&rinting...", 0, kLadder | kDraw, &M::OptPrint1Click, kAll},
+        {&M::Options2, &M::Warnings1, "&Warnings...", 0, kPlan, &M::Warnings1Click, kNever},
         {&M::Tools1, &M::EnterResults1, "Enter &Results...", 'R', kLadder, &M::EnterResults1Click,
-         true},
+         kLadder},
         {&M::Tools1, &M::EnterDoublesResults1, "Enter &Doubles Results...", 0, kLadder,
-         &M::EnterDoublesResults1Click, true},
+         &M::EnterDoublesResults1Click, kLadder},
         {&M::Tools1, &M::PostResults1, "&Post Results...", 0, kLadder, &M::PostResults1Click,
-         false},
+         kLadder},
         {&M::Tools1, &M::GenerateIssue1, "&Generate Issue...", 'G', kLadder,
-         &M::GenerateIssue1Click, false},
-        {&M::Tools1, &M::CreateDraw1, "Create Dra&w ...", 'W', kDraw, &M::CreateDraw1Click, false},
-        {&M::Tools1, &M::ManualDraw1, "&Manual Draw", 'M', kDraw, &M::ManualDraw1Click, false},
+         &M::GenerateIssue1Click, kLadder},
+        {&M::Tools1, &M::CreateDraw1, "Create Dra&w ...", 'W', kDraw, &M::CreateDraw1Click, kNever},
+        {&M::Tools1, &M::ManualDraw1, "&Manual Draw", 'M', kDraw, &M::ManualDraw1Click, kNever},
         {&M::Tools1, &M::MatchAssignment1, "&Match Assignment...", 'M', kPlan,
-         &M::MatchAssignment1Click, false},
+         &M::MatchAssignment1Click, kNever},
         {&M::Tools1, &M::ManualAssign1, "Manual Assi&gnment", 'G', kPlan, &M::ManualAssign1Click,
-         false},
+         kNever},
         {&M::Tools1, &M::PrefPartner1, "&Preferred Partnering...", 0, kPlan, &M::PrefPartner1Click,
-         false},
+         kNever},
         {&M::Tools1, &M::HostPlayer1, "Designate &Host Player", 0, kPlan, &M::HostPlayer1Click,
-         false},
+         kNever},
         {&M::Tools1, &M::MatchAnalysis1, "&Warnings && Match Analysis", 'W', kPlan,
-         &M::MatchAnalysis1Click, false},
-        {&M::Tools1, nullptr, nullptr, 0, kAll, nullptr, false},
-        {&M::Tools1, &M::PreviewIssue1, "Pre&view Issue", 'V', kAll, &M::PreviewIssue1Click, false},
+         &M::MatchAnalysis1Click, kNever},
+        {&M::Tools1, nullptr, nullptr, 0, kAll, nullptr, kNever},
+        {&M::Tools1, &M::PreviewIssue1, "Pre&view Issue", 'V', kAll, &M::PreviewIssue1Click, kAll},
         {&M::Tools1, &M::SendEmail1, "&E-mail Current Issue", 'E', kAll, &M::SendEmail1Click,
-         false},
-        {&M::Tools1, nullptr, nullptr, 0, kAll, nullptr, false},
+         kNever},
+        {&M::Tools1, nullptr, nullptr, 0, kAll, nullptr, kNever},
         {&M::Tools1, &M::CancelPendingResult1, "&Cancel Pending Result...", 0, kLadder,
-         &M::CancelPendingResult1Click, true},
+         &M::CancelPendingResult1Click, kLadder},
         {&M::Tools1, &M::ExportPlayerList1, "E&xport Player List...", 0, kAll,
-         &M::ExportPlayerList1Click, false},
-        {&M::Internet1, &M::Upload1, "&Upload (Save)...", 0, kLadder, &M::Upload1Click, false},
+         &M::ExportPlayerList1Click, kAll},
+        {&M::Internet1, &M::Upload1, "&Upload (Save)...", 0, kLadder, &M::Upload1Click, kNever},
         {&M::Internet1, &M::Download1, "&Download (Open)...", 0, kLadder, &M::Download1Click,
-         false},
-        {&M::Internet1, &M::Configure1, "&Configure...", 0, kLadder, &M::Configure1Click, false},
-        {&M::Help1, &M::UserManual1, "&User Manual...", 0, kAll, &M::UserManual1Click, false},
-        {&M::Help1, nullptr, "&Samples", 0, kAll, nullptr, false, &M::Samples1},
+         kNever},
+        {&M::Internet1, &M::Configure1, "&Configure...", 0, kLadder, &M::Configure1Click, kNever},
+        {&M::Help1, &M::UserManual1, "&User Manual...", 0, kAll, &M::UserManual1Click, kAll},
+        {&M::Help1, nullptr, "&Samples", 0, kAll, nullptr, kNever, &M::Samples1},
         {&M::Samples1, &M::PlayerFileSpreadsheet1, "Player File (&Spreadsheet)", 0, kAll,
-         &M::PlayerFileSpreadsheet1Click, false},
+         &M::PlayerFileSpreadsheet1Click, kAll},
         {&M::Samples1, &M::PlayerFileText1, "Player File (&Text)", 0, kAll,
-         &M::PlayerFileText1Click, false},
-        {&M::Samples1, &M::SampleData1, "&Data - Mixer Plan", 0, kAll, &M::SampleData1Click, false},
-        {&M::Help1, &M::AboutRostrix1, "&About Rostrix...", 0, kAll, &M::AboutRostrix1Click, true},
+         &M::PlayerFileText1Click, kAll},
+        {&M::Samples1, &M::SampleData1, "&Data - Mixer Plan", 0, kAll, &M::SampleData1Click,
+         kLadder},
+        {&M::Help1, &M::AboutRostrix1, "&About Rostrix...", 0, kAll, &M::AboutRostrix1Click, kAll},
     };
 
     File1 = menuBar()->addMenu("&File");
@@ -275,7 +289,7 @@ void TMainForm::BuildMenus() {
         }
         QAction* action = menu->addAction(row.caption);
         this->*row.item = action;
-        if (row.built) connect(action, &QAction::triggered, this, row.handler);
+        if (row.built != kNever) connect(action, &QAction::triggered, this, row.handler);
         menuItems.push_back({action, row.kinds, row.letter, row.built, false});
         // Shortcuts of every kind stay; those of one kind come and go with it.
         if (row.kinds == kAll) SetMenuShortcut(action, row.letter);
@@ -297,10 +311,12 @@ void TMainForm::SetMenuShortcut(QAction* item, char letter) {
 }
 
 void TMainForm::Offer(QAction* item, bool offered) {
+    const int kind = Settings.EventKind();
+    const unsigned kindBit = kind >= 0 && kind <= 2 ? 1u << kind : 0u;
     for (MenuItem& m : menuItems)
         if (m.action == item) {
             m.offered = offered;
-            item->setEnabled(offered && m.built);
+            item->setEnabled(offered && (m.built & kindBit) != 0);
         }
 }
 
@@ -679,49 +695,167 @@ bool TMainForm::RunSaveTextDialog(const std::string& title, const std::string& f
     return RunSaveDialog(title, fileName, "txt", "Text files (*.txt)|*.txt|All files (*.*)|*.*");
 }
 
-// Commands whose work comes with the file, player, option, report, kind and
-// online commands. Their menu items stay disabled (not built in the menu
-// table) until each is filled in.
-void TMainForm::New1Click() {
+bool TMainForm::LeaveManualMode() {
+    // Only a match schedule has a manual mode to leave before its plan is
+    // used. Its completeness check and the end of manual assignment belong
+    // to the schedule's grid; until the grid is built no plan holds boxes.
+    return true;
 }
-void TMainForm::Open1Click() {
+
+bool TMainForm::UploadEvent(const std::string& request) {
+    if (!CheckDataPresent(true) || !LeaveManualMode()) return false;
+    return onlineLink != nullptr && onlineLink->Upload(request);
 }
-void TMainForm::Save1Click() {
+
+void TMainForm::OpenWebPage(const std::string& address) {
+    const int rc = ShellOpen(address, "");
+    if (rc <= kShellLastFailure)
+        MessageBox("Error trying to open web page, rc=" + std::to_string(rc) + ", url=" + address,
+                   "Error", MB_OK | MB_ICONEXCLAMATION);
 }
-void TMainForm::SaveAs1Click() {
+
+bool TMainForm::OpenInstalledFile(const std::string& path, bool messages) {
+    const std::string& folder = Settings.InstallDirectory();
+    if (folder.empty()) {
+        if (messages) MessageBox(kNoInstallation, "Error", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    const int rc = ShellOpen(path, folder);
+    if (rc > kShellLastFailure) return true;
+    if (messages)
+        MessageBox("Error trying to open file, rc=" + std::to_string(rc) + ", file=" + path +
+                       ", dir=" + folder,
+                   "Error", MB_OK | MB_ICONEXCLAMATION);
+    return false;
 }
-void TMainForm::Print1Click() {
+
+bool TMainForm::AskToSaveChanges(const char* caption) {
+    if (!CurrentEvent->IsModified()) return true;
+    switch (MessageBox("Do you want to save?", caption, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return SaveEvent();
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
 }
-void TMainForm::PrintSetup1Click() {
+
+void TMainForm::ClearEvent() {
+    if (!IsEventUsable() || !AskToSaveChanges("Data has changed!")) return;
+    CurrentEvent->ClearResults(false);
+    RefreshViews();
 }
-void TMainForm::PrintToFile1Click() {
-}
-void TMainForm::PrinttoHTML1Click() {
-}
-void TMainForm::Exit1Click() {
-}
-void TMainForm::ImportPlayers1Click() {
-}
-void TMainForm::CourtsAndRounds1Click() {
-}
+
 void TMainForm::ReportHeadingandNotes1Click() {
     ShowModal(*ReportOptionsBox);
 }
-void TMainForm::Email1Click() {
-}
+
 void TMainForm::ClearAllResults1Click() {
+    if (CurrentLadder == nullptr || !AskToSaveChanges("Ladder has changed!")) return;
+    CurrentEvent->ClearResults(false);
+    RefreshViews();
 }
+
 void TMainForm::ClearAllResults2Click() {
+    if (CurrentLadder == nullptr || !AskToSaveChanges("Ladder has changed!")) return;
+    CurrentEvent->ClearResults(true);
+    RefreshViews();
 }
+
 void TMainForm::ClearDraw1Click() {
+    ClearEvent();
 }
+
 void TMainForm::ClearMatches1Click() {
+    ClearEvent();
 }
+
 void TMainForm::ClearPandM1Click() {
+    if (!IsEventUsable() || !AskToSaveChanges("Data has changed!")) return;
+    CurrentEvent->ClearPlayers();
+    CurrentEvent->ClearResults(false);
+    RefreshViews();
 }
+
+void TMainForm::OptPrint1Click() {
+    ShowModal(*OptionsPrintBox);
+}
+
+void TMainForm::PostResults1Click() {
+    if (CurrentLadder == nullptr || !CheckDataPresent(false)) return;
+    const int n = CurrentLadder->PendingResultCount();
+    char text[80];
+    std::snprintf(text, sizeof text, "Posting %d result%s.  Continue?", n, n == 1 ? "" : "s");
+    if (AskConfirmation(text)) {
+        const short code = CurrentLadder->PostResults(false);
+        if (code != 0) ShowErrorMessage(code);
+    }
+    RefreshViews();
+}
+
+void TMainForm::GenerateIssue1Click() {
+    if (CurrentLadder == nullptr || !CheckDataPresent(false)) return;
+    const int n = CurrentLadder->PendingResultCount();
+    char text[120];
+    std::snprintf(text, sizeof text,
+                  "Generating issue #%d with %d result%s to be posted.  Continue?",
+                  CurrentLadder->IssueNumber() + 1, n, n == 1 ? "" : "s");
+    if (AskConfirmation(text)) {
+        const short code = CurrentLadder->GenerateIssue();
+        if (code != 0) ShowErrorMessage(code);
+    }
+    RefreshViews();
+}
+
+void TMainForm::PreviewIssue1Click() {
+    if (!CheckDataPresent(true) || !LeaveManualMode()) return;
+    PreviewBox->SetContent(TPreviewBox::IssuePreview, nullptr, nullptr);
+    // Shown again when it is open already, so that it writes the report anew.
+    PreviewBox->hide();
+    PreviewBox->show();
+}
+
+void TMainForm::Upload1Click() {
+    UploadEvent("");
+}
+
+void TMainForm::UserManual1Click() {
+    OpenInstalledFile("doc/index.html", true);
+}
+
+void TMainForm::PlayerFileSpreadsheet1Click() {
+    OpenInstalledFile("sample/importFile.xls", true);
+}
+
+void TMainForm::PlayerFileText1Click() {
+    OpenInstalledFile("sample/importFile.txt", true);
+}
+
+void TMainForm::SampleData1Click() {
+    // Without an installation folder there is no sample to open, and the
+    // current event is not given up for one.
+    if (Settings.InstallDirectory().empty()) {
+        MessageBox(kNoInstallation, "Error", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    if (CurrentEvent == nullptr) return;
+    const std::string path = FindFileAnyCase(Settings.InstallDirectory() + "/sample/sample." +
+                                             CurrentEvent->FileExtension());
+    if (!QuerySaveChanges()) return;
+    LoadEventFile(path);
+    RefreshViews();
+}
+
+void TMainForm::AboutRostrix1Click() {
+    ShowModal(*HelpAboutBox);
+}
+
+// The ladder's option and result commands: each fills its dialog and shows it.
 void TMainForm::OptionsGeneral1Click() {
     ShowModal(*OptionsGeneral);
 }
+
 void TMainForm::OptionsTraditional1Click() {
     if (CurrentLadder == nullptr) return;
     const Ladder& ladder = *CurrentLadder;
@@ -731,18 +865,11 @@ void TMainForm::OptionsTraditional1Click() {
     OptionsTrad->TopNoDrop->setText(QString::number(ladder.TopNoDrop()));
     ShowModal(*OptionsTrad);
 }
+
 void TMainForm::OptionsPoint1Click() {
     ShowModal(*OptionsPts);
 }
-void TMainForm::OptTourn1Click() {
-}
-void TMainForm::OptPartyLayout1Click() {
-}
-void TMainForm::OptPrint1Click() {
-    ShowModal(*OptionsPrintBox);
-}
-void TMainForm::Warnings1Click() {
-}
+
 void TMainForm::EnterResults1Click() {
     if (!CheckDataPresent(false)) return;
     EnterResultsBox->Date->setText(QString::fromStdString(TodayText()));
@@ -751,6 +878,7 @@ void TMainForm::EnterResults1Click() {
     EnterResultsBox->Score->clear();
     ShowModal(*EnterResultsBox);
 }
+
 void TMainForm::EnterDoublesResults1Click() {
     if (!CheckDataPresent(false)) return;
     // Each of the four players is scored on its own: a points ladder of
@@ -761,9 +889,30 @@ void TMainForm::EnterDoublesResults1Click() {
         MessageBox("This command applies only to points-system singles ladder.", "Error",
                    MB_OK | MB_ICONEXCLAMATION);
 }
-void TMainForm::PostResults1Click() {
+
+void TMainForm::CancelPendingResult1Click() {
+    if (!CheckDataPresent(false) || CurrentLadder == nullptr) return;
+    QComboBox* list = CancelResultBox->CanRes;
+    list->clear();
+    for (int n = 1; n <= CurrentLadder->ResultCount(); ++n)
+        if (CurrentLadder->IsResultPending(n))
+            list->addItem(QString::fromStdString(CurrentLadder->PendingResultText(n)));
+    list->setCurrentIndex(-1);
+    ShowModal(*CancelResultBox);
 }
-void TMainForm::GenerateIssue1Click() {
+
+// Commands whose kind-specific dialogs or services are not built yet. Their
+// menu items stay disabled (not built in the menu table) until each is
+// filled in.
+void TMainForm::CourtsAndRounds1Click() {
+}
+void TMainForm::Email1Click() {
+}
+void TMainForm::OptTourn1Click() {
+}
+void TMainForm::OptPartyLayout1Click() {
+}
+void TMainForm::Warnings1Click() {
 }
 void TMainForm::CreateDraw1Click() {
 }
@@ -779,36 +928,9 @@ void TMainForm::HostPlayer1Click() {
 }
 void TMainForm::MatchAnalysis1Click() {
 }
-void TMainForm::PreviewIssue1Click() {
-}
 void TMainForm::SendEmail1Click() {
-}
-void TMainForm::CancelPendingResult1Click() {
-    if (!CheckDataPresent(false) || CurrentLadder == nullptr) return;
-    QComboBox* list = CancelResultBox->CanRes;
-    list->clear();
-    for (int n = 1; n <= CurrentLadder->ResultCount(); ++n)
-        if (CurrentLadder->IsResultPending(n))
-            list->addItem(QString::fromStdString(CurrentLadder->PendingResultText(n)));
-    list->setCurrentIndex(-1);
-    ShowModal(*CancelResultBox);
-}
-void TMainForm::ExportPlayerList1Click() {
-}
-void TMainForm::Upload1Click() {
 }
 void TMainForm::Download1Click() {
 }
 void TMainForm::Configure1Click() {
-}
-void TMainForm::UserManual1Click() {
-}
-void TMainForm::PlayerFileSpreadsheet1Click() {
-}
-void TMainForm::PlayerFileText1Click() {
-}
-void TMainForm::SampleData1Click() {
-}
-void TMainForm::AboutRostrix1Click() {
-    ShowModal(*HelpAboutBox);
 }

@@ -6,15 +6,18 @@
 #include "platform/FileDialog.h"
 
 #include <QMainWindow>
+#include <memory>
 #include <string>
 #include <vector>
 
 class Canvas;
 class Grid;
+class OnlineLink;
 class QAction;
 class QMenu;
 class QPlainTextEdit;
 class QSplitter;
+class SystemPrinter;
 struct TRect;
 
 class TMainForm : public QMainWindow {
@@ -24,6 +27,7 @@ public:
     // Parses the command line (the arguments after the program's name),
     // makes the first event and opens or imports the file it names.
     explicit TMainForm(const std::vector<std::string>& arguments);
+    ~TMainForm() override;
 
     // Stores the current file name and shows it in the caption.
     void SetCurrentFileName(const std::string& name);
@@ -42,6 +46,35 @@ public:
     // Whether the event has players and, for the full check, the kind's
     // draw or courts and rounds; says what is missing.
     bool CheckDataPresent(bool fullCheck);
+    // Ends a schedule's manual assignment before the event is saved,
+    // printed, previewed, sent or uploaded; false when the plan is not fit.
+    bool LeaveManualMode();
+
+    // Whether the current event may be replaced: asks to save it, or after
+    // an online download to upload it, and does what the answer says.
+    bool QuerySaveChanges();
+    // Replaces the current event with one of the same kind read from the
+    // file; a failed read shows its error and leaves no file name.
+    void LoadEventFile(const std::string& path);
+    // Saves under the current file name (asking for one when there is
+    // none); false after the error box, with the event still changed.
+    bool SaveEvent();
+    bool SaveEventAs();
+    // The current file name with `extension` (".txt") in place of the
+    // kind's own, or "*" + extension when it has another.
+    std::string DefaultOutputFileName(const std::string& extension) const;
+
+    // Uploads the current event to the online service, or with the request
+    // "unlock" releases the service's update lock; true when it was done.
+    bool UploadEvent(const std::string& request);
+    // The online service as the save-changes check sees it; null (the
+    // default) for none.
+    void SetOnlineLink(OnlineLink* link) { onlineLink = link; }
+
+    // Opens a web page, or a file below the installation folder, with the
+    // desktop's handler; failures are shown (for a file, when asked).
+    void OpenWebPage(const std::string& address);
+    bool OpenInstalledFile(const std::string& path, bool messages);
 
     // What the player grid or the results pane chose last: 0 nothing, 1 a
     // pending ladder result, 2 a player; and its number.
@@ -60,7 +93,7 @@ public:
     FileDialog SaveDialog;
 
     // Whether the kind and the event offer a menu item now. An offered item
-    // is enabled once its command is built.
+    // is enabled once its command is built for the kind.
     bool IsOffered(const QAction* item) const;
 
     QPlainTextEdit* ResultsPane = nullptr;
@@ -189,6 +222,7 @@ private slots:
     void Tools1Click();
 
 protected:
+    void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -203,12 +237,21 @@ private:
     void DrawGridDblClick();
     void FormResize();
     void Splitter1Moved();
+    void FormCloseQuery(bool& canClose);
+    // Clear Draw and Clear Matches.
+    void ClearEvent();
+    // Asks to save a changed event under the caption and saves it on Yes;
+    // false when the command that asked must not go on.
+    bool AskToSaveChanges(const char* caption);
+    // Writes the event's report into a text or HTML file.
+    void WriteReportFile(const std::string& path, unsigned char sink);
+    SystemPrinter& ThePrinter();
 
     struct MenuItem {
         QAction* action;
         unsigned kinds; // bit 0 ladder, bit 1 draw, bit 2 match schedule
         char letter;    // Ctrl + the letter, or 0
-        bool built;
+        unsigned built; // the kinds for which the command's work exists
         bool offered;
     };
 
@@ -227,6 +270,9 @@ private:
     int selectionKind = 0; // 0 nothing, 1 a pending ladder result, 2 a player
     int selectedNumber = 0;
     std::string currentFileName;
+    OnlineLink* onlineLink = nullptr;
+    // The printer keeps the user's choices from one print to the next.
+    std::unique_ptr<SystemPrinter> printer;
     // The result each line of the results pane shows, from line 1 on.
     std::vector<int> paneResults;
 };

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 TUpdPlayerBox* UpdPlayerBox = nullptr;
@@ -37,6 +38,8 @@ TUpdPlayerBox::TUpdPlayerBox(QWidget* parent) : QDialog(parent) {
 
 void TUpdPlayerBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // A window restored from the task bar is shown again: not a new use.
+    if (event->spontaneous()) return;
     UpdName->clear();
     for (const std::string& name : SortedPlayerNames())
         UpdName->addItem(QString::fromStdString(name));
