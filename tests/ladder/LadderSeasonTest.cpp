@@ -9,7 +9,7 @@
 //   sample                                  Help > Samples > Data
 //   open|file                               File > Open of a file of the folder
 //   add|first|last|position[|first|last]    Setup > Add Player (a pair: two screens)
-//   box|caption|text|flags|answer           the next message box and its answer
+//   box|caption|text|answer                 the next message box and its answer
 //   result|date|winner|loser|score|tie[|apply]
 //                                           Tools > Enter Results, OK (or Apply,
 //                                           then Cancel); a warning cancelled
@@ -26,30 +26,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
-#include <map>
 
 namespace {
 
 const std::string kSeasons = std::string(LADDER_TEST_DIR) + "/seasons";
 
-unsigned Flags(const std::string& words) {
-    static const std::map<std::string, unsigned> kFlags = {{"ok", MB_OK},
-                                                           {"okcancel", MB_OKCANCEL},
-                                                           {"exclamation", MB_ICONEXCLAMATION},
-                                                           {"question", MB_ICONQUESTION},
-                                                           {"information", MB_ICONINFORMATION}};
-    unsigned flags = 0;
-    std::size_t start = 0;
-    while (start <= words.size()) {
-        const std::size_t plus = std::min(words.find('+', start), words.size());
-        const auto found = kFlags.find(words.substr(start, plus - start));
-        if (found == kFlags.end())
-            ADD_FAILURE() << "unknown box flag in " << words;
-        else
-            flags |= found->second;
-        start = plus + 1;
-    }
-    return flags;
+// Every box of a season asks OK or Cancel: a confirmation with the question
+// mark, a warning with the exclamation mark.
+unsigned Flags(const std::string& caption) {
+    return MB_OKCANCEL | (caption == "Confirmation" ? MB_ICONQUESTION : MB_ICONEXCLAMATION);
 }
 
 // Chooses the entry of the player named so (a pair's entry by its first
@@ -139,8 +124,8 @@ void LadderSeason::Play(const ScriptLine& line) {
     } else if (op == "add") {
         AddPlayer(line);
     } else if (op == "box") {
-        boxes.Expect(line.Arg(1), line.Arg(2), Flags(line.Arg(3)),
-                     line.Arg(4) == "Cancel" ? IDCANCEL : IDOK);
+        boxes.Expect(line.Arg(1), line.Arg(2), Flags(line.Arg(1)),
+                     line.Arg(3) == "Cancel" ? IDCANCEL : IDOK);
     } else if (op == "result") {
         EnterResult(line);
     } else if (op == "post") {
