@@ -1,6 +1,12 @@
 #include "unified/Program.h"
 
 #include "platform/Application.h"
+#include "unified/ladder/CancelResultBox.h"
+#include "unified/ladder/Enter2ResultsBox.h"
+#include "unified/ladder/EnterResultsBox.h"
+#include "unified/ladder/OptionsGeneral.h"
+#include "unified/ladder/OptionsPts.h"
+#include "unified/ladder/OptionsTrad.h"
 #include "unified/window/AUPlayerBox.h"
 #include "unified/window/DelPlayerBox.h"
 #include "unified/window/HelpAboutBox.h"
@@ -27,26 +33,38 @@ void CreateWindows(const std::vector<std::string>& arguments) {
     // Each dialog lives until the program ends and is shown again for each
     // use; the main window owns it as its parent.
     AUPlayerBox = new TAUPlayerBox(MainForm);
+    OptionsGeneral = new TOptionsGeneral(MainForm);
+    OptionsTrad = new TOptionsTrad(MainForm);
+    OptionsPts = new TOptionsPts(MainForm);
     PreviewBox = new TPreviewBox(MainForm);
     HelpAboutBox = new THelpAboutBox(MainForm);
     ReportOptionsBox = new TReportOptionsBox(MainForm);
     NewEventBox = new TNewEventBox(MainForm);
+    EnterResultsBox = new TEnterResultsBox(MainForm);
     OptionsPrintBox = new TOptionsPrintBox(MainForm);
     UpdPlayerBox = new TUpdPlayerBox(MainForm);
+    CancelResultBox = new TCancelResultBox(MainForm);
     ProgressBox = new TProgressBox(MainForm);
+    Enter2ResultsBox = new TEnter2ResultsBox(MainForm);
     DelPlayerBox = new TDelPlayerBox(MainForm);
 }
 
 void DestroyWindows() {
     // The dialogs first, in the reverse order, then the main window.
     Destroy(DelPlayerBox);
+    Destroy(Enter2ResultsBox);
     Destroy(ProgressBox);
+    Destroy(CancelResultBox);
     Destroy(UpdPlayerBox);
     Destroy(OptionsPrintBox);
+    Destroy(EnterResultsBox);
     Destroy(NewEventBox);
     Destroy(ReportOptionsBox);
     Destroy(HelpAboutBox);
     Destroy(PreviewBox);
+    Destroy(OptionsPts);
+    Destroy(OptionsTrad);
+    Destroy(OptionsGeneral);
     Destroy(AUPlayerBox);
     Destroy(MainForm);
     DestroyCurrentEvent();

@@ -10,7 +10,14 @@
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxProgram.h"
 #include "unified/core/rxerrors.h"
+#include "unified/ladder/CancelResultBox.h"
+#include "unified/ladder/Enter2ResultsBox.h"
+#include "unified/ladder/EnterResultsBox.h"
 #include "unified/ladder/Ladder.h"
+#include "unified/ladder/OptionsGeneral.h"
+#include "unified/ladder/OptionsPts.h"
+#include "unified/ladder/OptionsTrad.h"
+#include "unified/ladder/resultEntry.h"
 #include "unified/schedule/Matches.h"
 #include "unified/window/AUPlayerBox.h"
 #include "unified/window/DelPlayerBox.h"
@@ -22,7 +29,9 @@
 #include "unified/window/eventFactory.h"
 #include "unified/window/onlineLink.h"
 
+#include <QComboBox>
 #include <QEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -207,20 +216,20 @@ void TMainForm::BuildMenus() {
         {&M::Setup1, &M::ClearMatches1, "Clear &Matches", 0, kPlan, &M::ClearMatches1Click, kPlan},
         {&M::Setup1, &M::ClearPandM1, "Clear &Players and Matches", 0, kPlan, &M::ClearPandM1Click,
          kPlan},
-        {&M::Options2, &M::General1, "&General...", 0, kLadder, &M::OptionsGeneral1Click, kNever},
+        {&M::Options2, &M::General1, "&General...", 0, kLadder, &M::OptionsGeneral1Click, kLadder},
         {&M::Options2, &M::TraditionalSystem1, "&Traditional System...", 0, kLadder,
-         &M::OptionsTraditional1Click, kNever},
+         &M::OptionsTraditional1Click, kLadder},
         {&M::Options2, &M::PointSystem1, "&Point System...", 0, kLadder, &M::OptionsPoint1Click,
-         kNever},
+         kLadder},
         {&M::Options2, &M::OptTourn1, "&Options...", 0, kDraw, &M::OptTourn1Click, kNever},
         {&M::Options2, &M::OptPartyLayout1, "Report &Layout Options...", 0, kPlan,
          &M::OptPartyLayout1Click, kNever},
         {&M::Options2, &M::OptPrint1, "P&rinting...", 0, kLadder | kDraw, &M::OptPrint1Click, kAll},
         {&M::Options2, &M::Warnings1, "&Warnings...", 0, kPlan, &M::Warnings1Click, kNever},
         {&M::Tools1, &M::EnterResults1, "Enter &Results...", 'R', kLadder, &M::EnterResults1Click,
-         kNever},
+         kLadder},
         {&M::Tools1, &M::EnterDoublesResults1, "Enter &Doubles Results...", 0, kLadder,
-         &M::EnterDoublesResults1Click, kNever},
+         &M::EnterDoublesResults1Click, kLadder},
         {&M::Tools1, &M::PostResults1, "&Post Results...", 0, kLadder, &M::PostResults1Click,
          kLadder},
         {&M::Tools1, &M::GenerateIssue1, "&Generate Issue...", 'G', kLadder,
@@ -243,7 +252,7 @@ void TMainForm::BuildMenus() {
          kNever},
         {&M::Tools1, nullptr, nullptr, 0, kAll, nullptr, kNever},
         {&M::Tools1, &M::CancelPendingResult1, "&Cancel Pending Result...", 0, kLadder,
-         &M::CancelPendingResult1Click, kNever},
+         &M::CancelPendingResult1Click, kLadder},
         {&M::Tools1, &M::ExportPlayerList1, "E&xport Player List...", 0, kAll,
          &M::ExportPlayerList1Click, kAll},
         {&M::Internet1, &M::Upload1, "&Upload (Save)...", 0, kLadder, &M::Upload1Click, kNever},
@@ -842,6 +851,56 @@ void TMainForm::AboutRostrix1Click() {
     ShowModal(*HelpAboutBox);
 }
 
+// The ladder's option and result commands: each fills its dialog and shows it.
+void TMainForm::OptionsGeneral1Click() {
+    ShowModal(*OptionsGeneral);
+}
+
+void TMainForm::OptionsTraditional1Click() {
+    if (CurrentLadder == nullptr) return;
+    const Ladder& ladder = *CurrentLadder;
+    OptionsTrad->PenaltyDist->setText(QString::number(ladder.PenaltyDist()));
+    OptionsTrad->PenaltyStart->setText(QString::number(ladder.PenaltyStart()));
+    OptionsTrad->PenaltyCycle->setText(QString::number(ladder.PenaltyCycle()));
+    OptionsTrad->TopNoDrop->setText(QString::number(ladder.TopNoDrop()));
+    ShowModal(*OptionsTrad);
+}
+
+void TMainForm::OptionsPoint1Click() {
+    ShowModal(*OptionsPts);
+}
+
+void TMainForm::EnterResults1Click() {
+    if (!CheckDataPresent(false)) return;
+    EnterResultsBox->Date->setText(QString::fromStdString(TodayText()));
+    FillNameList(EnterResultsBox->Winner);
+    FillNameList(EnterResultsBox->Loser);
+    EnterResultsBox->Score->clear();
+    ShowModal(*EnterResultsBox);
+}
+
+void TMainForm::EnterDoublesResults1Click() {
+    if (!CheckDataPresent(false)) return;
+    // Each of the four players is scored on its own: a points ladder of
+    // singles players.
+    if (CurrentLadder != nullptr && CurrentLadder->IsPointsSystem() && !CurrentLadder->IsDoubles())
+        ShowModal(*Enter2ResultsBox);
+    else
+        MessageBox("This command applies only to points-system singles ladder.", "Error",
+                   MB_OK | MB_ICONEXCLAMATION);
+}
+
+void TMainForm::CancelPendingResult1Click() {
+    if (!CheckDataPresent(false) || CurrentLadder == nullptr) return;
+    QComboBox* list = CancelResultBox->CanRes;
+    list->clear();
+    for (int n = 1; n <= CurrentLadder->ResultCount(); ++n)
+        if (CurrentLadder->IsResultPending(n))
+            list->addItem(QString::fromStdString(CurrentLadder->PendingResultText(n)));
+    list->setCurrentIndex(-1);
+    ShowModal(*CancelResultBox);
+}
+
 // Commands whose kind-specific dialogs or services are not built yet. Their
 // menu items stay disabled (not built in the menu table) until each is
 // filled in.
@@ -849,21 +908,11 @@ void TMainForm::CourtsAndRounds1Click() {
 }
 void TMainForm::Email1Click() {
 }
-void TMainForm::OptionsGeneral1Click() {
-}
-void TMainForm::OptionsTraditional1Click() {
-}
-void TMainForm::OptionsPoint1Click() {
-}
 void TMainForm::OptTourn1Click() {
 }
 void TMainForm::OptPartyLayout1Click() {
 }
 void TMainForm::Warnings1Click() {
-}
-void TMainForm::EnterResults1Click() {
-}
-void TMainForm::EnterDoublesResults1Click() {
 }
 void TMainForm::CreateDraw1Click() {
 }
@@ -880,8 +929,6 @@ void TMainForm::HostPlayer1Click() {
 void TMainForm::MatchAnalysis1Click() {
 }
 void TMainForm::SendEmail1Click() {
-}
-void TMainForm::CancelPendingResult1Click() {
 }
 void TMainForm::Download1Click() {
 }

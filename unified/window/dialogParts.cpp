@@ -1,17 +1,27 @@
 #include "unified/window/dialogParts.h"
 
 #include "platform/ShowModal.h"
+#include "unified/window/editChecks.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 QLabel* LabelFor(const char* text, QWidget* field) {
     auto* label = new QLabel(text);
     label->setBuddy(field);
     return label;
+}
+
+QLineEdit* NumberField(int characters) {
+    auto* edit = new QLineEdit;
+    if (characters > 0) LimitEditLength(edit, characters);
+    edit->setMaximumWidth(edit->fontMetrics().averageCharWidth() * (std::max(characters, 2) + 4));
+    return edit;
 }
 
 QDialogButtonBox* OkCancelButtons(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel) {

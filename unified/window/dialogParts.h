@@ -7,11 +7,16 @@ class QDialog;
 class QDialogButtonBox;
 class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QWidget;
 
 // A label whose mnemonic focuses the field.
 QLabel* LabelFor(const char* text, QWidget* field);
+
+// An edit for a short number: at most `characters` characters typed (no
+// limit for 0), and about as wide as that.
+QLineEdit* NumberField(int characters);
 
 // "&OK", the default button, whose click the dialog handles, and "&Cancel",
 // which ends the dialog with mrCancel.
