@@ -21,7 +21,8 @@ public:
     // The canvas font's size in points.
     virtual void SetFontSize(int points) = 0;
 
-    virtual void BeginDoc() = 0;
+    // False when the job cannot start (no printer, an unwritable file).
+    virtual bool BeginDoc() = 0;
     virtual void NewPage() = 0;
     virtual void EndDoc() = 0;
 

@@ -73,7 +73,10 @@ public:
     PrinterOrientation Orientation() const override { return orientation_; }
     void SetOrientation(PrinterOrientation orientation) override { orientation_ = orientation; }
     void SetFontSize(int points) override { fontSize_ = points; }
-    void BeginDoc() override { begun_ = true; }
+    bool BeginDoc() override {
+        begun_ = true;
+        return true;
+    }
     void NewPage() override { ++canvas_.page; }
     void EndDoc() override { ended_ = true; }
     int PageWidth() const override { return geometry_.pageWidth; }

@@ -107,8 +107,8 @@ void SystemPrinter::SetFontSize(int points) {
     canvas_->SetPointSize(points);
 }
 
-void SystemPrinter::BeginDoc() {
-    canvas_->Begin();
+bool SystemPrinter::BeginDoc() {
+    return canvas_->Begin();
 }
 
 void SystemPrinter::NewPage() {

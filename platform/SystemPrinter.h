@@ -25,7 +25,7 @@ public:
     PrinterOrientation Orientation() const override;
     void SetOrientation(PrinterOrientation orientation) override;
     void SetFontSize(int points) override;
-    void BeginDoc() override;
+    bool BeginDoc() override;
     void NewPage() override;
     void EndDoc() override;
     int PageWidth() const override;

@@ -187,16 +187,18 @@ constexpr const char* kPendingUpload =
 
 } // namespace
 
-TEST_F(FileCommands, AfterADownloadTheCheckUploadsAndAFailedUploadStopsTheCommand) {
+TEST_F(FileCommands, AfterADownloadTheCheckUploadsAndAFailedUploadAsksToSave) {
     struct Case {
         int answer;
         bool uploads;
         const char* request;
+        int saveAnswer; // to "Do you want to save?" after a failed upload; 0 none
         bool closes;
     };
     const Case cases[] = {
-        {IDYES, true, "", true},        {IDNO, true, "unlock", true},     {IDYES, false, "", false},
-        {IDNO, false, "unlock", false}, {IDCANCEL, true, nullptr, false},
+        {IDYES, true, "", 0, true},          {IDNO, true, "unlock", 0, true},
+        {IDYES, false, "", IDCANCEL, false}, {IDNO, false, "unlock", IDNO, true},
+        {IDCANCEL, true, nullptr, 0, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.answer) + (c.uploads ? " uploads" : " fails"));
@@ -206,23 +208,26 @@ TEST_F(FileCommands, AfterADownloadTheCheckUploadsAndAFailedUploadStopsTheComman
         online.uploads = c.uploads;
         MainForm->SetOnlineLink(&online);
         BoxScript boxes;
-        // This question takes the place of the save question.
+        // This question takes the place of the save question, which comes
+        // only when the upload failed: the edited ladder is never lost unasked.
         boxes.Expect("Pending online update!", kPendingUpload, kQuestion, c.answer);
+        if (c.saveAnswer != 0)
+            boxes.Expect("Data has changed!", "Do you want to save?", kQuestion, c.saveAnswer);
         MainForm->Exit1->trigger();
         EXPECT_EQ(WindowClosed(), c.closes);
         EXPECT_EQ(online.requests, c.request == nullptr ? std::vector<std::string>{}
                                                         : std::vector<std::string>{c.request});
-        EXPECT_TRUE(CurrentEvent->IsModified()) << "the edited ladder is kept";
         MainForm->SetOnlineLink(nullptr);
     }
-    // An upload needs players, like every upload.
+    // An upload needs players, like every upload; with nothing changed there
+    // is nothing to save and the command goes on.
     Start({"-L"});
     Online online;
     MainForm->SetOnlineLink(&online);
     BoxScript boxes;
     boxes.Expect("Pending online update!", kPendingUpload, kQuestion, IDYES)
         .Expect("No Data", "There is no Player data.", MB_OK | MB_ICONINFORMATION);
-    EXPECT_FALSE(MainForm->QuerySaveChanges());
+    EXPECT_TRUE(MainForm->QuerySaveChanges());
     EXPECT_TRUE(online.requests.empty());
     MainForm->SetOnlineLink(nullptr);
 }
@@ -277,6 +282,19 @@ TEST_F(FileCommands, AnOpenWhoseEventCannotBeMadeLeavesNoFileNameAndTheNextOpenW
     ASSERT_NE(CurrentEvent, nullptr);
     EXPECT_EQ(CurrentEvent->PlayerCount(), 1);
     EXPECT_EQ(MainForm->windowTitle(), "club.lad - Rostrix");
+}
+
+TEST_F(FileCommands, AddPlayerWithoutAnEventSaysSo) {
+    const EventMaker saved = SetEventMaker(0, [] { return static_cast<RXEvent*>(nullptr); });
+    BoxScript boxes;
+    FileDialogScript files;
+    files.Answer(folder.File("club.lad"));
+    boxes.Expect("Error", "Cannot allocate enough memory.", kExclamation)
+        .Expect("Error", "Cannot allocate enough memory.", kExclamation);
+    MainForm->Open1->trigger();
+    SetEventMaker(0, saved);
+    ASSERT_EQ(CurrentEvent, nullptr);
+    MainForm->AddPlayer1->trigger(); // no box to add to a missing event
 }
 
 TEST_F(FileCommands, SaveAsAsksBeforeOverwriting) {
@@ -439,6 +457,16 @@ TEST_F(FileCommands, PrintGoesToThePrinterChosenInThePrintDialog) {
     ASSERT_NE(size, std::string::npos) << info;
     ASSERT_EQ(std::sscanf(info.c_str() + size, "Page size: %lf x %lf", &width, &height), 2);
     EXPECT_GT(width, height);
+
+    // A job that cannot start says so rather than print nothing in silence.
+    dialogs.Expect<QPrintDialog>([&](QPrintDialog& d) {
+        d.printer()->setOutputFormat(QPrinter::PdfFormat);
+        d.printer()->setOutputFileName(QString::fromStdString(folder.File("gone/printed.pdf")));
+        d.done(mrOk);
+    });
+    BoxScript boxes;
+    boxes.Expect("Error", "Unable to start printing.", kExclamation);
+    MainForm->Print1->trigger();
 }
 
 TEST_F(FileCommands, ImportAndExportGoThroughThePlayerList) {
@@ -478,12 +506,27 @@ TEST_F(FileCommands, ImportAndExportGoThroughThePlayerList) {
     EXPECT_EQ(MainForm->CurrentFileName(), "");
     EXPECT_TRUE(CurrentEvent->IsModified());
 
-    // The import's code is shown.
+    // The import's code is shown; a list that gives no player leaves the
+    // event it was to replace as it was.
+    RXEvent* const imported = CurrentEvent;
     boxes.Expect("Warning", overwritten, okCancel, IDOK)
         .Expect("Error", "Error attempting to open file.", kExclamation);
     files.Answer(folder.File("missing.txt"));
     MainForm->ImportPlayers1->trigger();
-    EXPECT_EQ(CurrentEvent->PlayerCount(), 0);
+    EXPECT_EQ(CurrentEvent, imported);
+    EXPECT_EQ(CurrentEvent->PlayerCount(), 1);
+    EXPECT_EQ(MainForm->PlayerGrid->Cell(3, 2), "Amy Jones");
+    // A list that stops part-way keeps the players read before the stop
+    // (the ladder is doubles: the rows come in pairs).
+    WriteFile(folder.File("part.txt"), "First Name\tLast Name\r\nAnn\tBaker\r\nBob\tCole\r\n"
+                                       "Ann\tBaker\r\nDan\tDunn\r\n");
+    boxes.Expect("Warning", overwritten, okCancel, IDOK)
+        .Expect("Error", "Duplicate player name not allowed.", kExclamation);
+    files.Answer(folder.File("part.txt"));
+    MainForm->ImportPlayers1->trigger();
+    EXPECT_NE(CurrentEvent, imported);
+    ASSERT_EQ(CurrentEvent->PlayerCount(), 1);
+    EXPECT_EQ(CurrentEvent->PlayerDisplayName(1), "Baker, Ann");
 }
 
 TEST_F(FileCommands, CommandsThatNeedPlayersStopWithoutThem) {

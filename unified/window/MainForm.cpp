@@ -653,6 +653,11 @@ void TMainForm::Delete1Click() {
 }
 
 void TMainForm::AddPlayer1Click() {
+    // After a failed New or Open there may be no event to add to.
+    if (!IsEventUsable()) {
+        ShowErrorMessage(4);
+        return;
+    }
     AUPlayerBox->PrepareAdd();
     ShowModal(*AUPlayerBox);
 }

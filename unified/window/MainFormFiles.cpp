@@ -38,18 +38,19 @@ void ShowWriteError() {
 
 bool TMainForm::QuerySaveChanges() {
     if (onlineLink != nullptr && onlineLink->DownloadAwaitsUpload()) {
-        // A failed upload or unlock stops the command: the downloaded ladder,
-        // perhaps changed since, must not be thrown away while the service
-        // still holds its lock.
         switch (MessageBox(kPendingUpload, "Pending online update!",
                            MB_YESNOCANCEL | MB_ICONQUESTION)) {
         case IDYES:
-            return UploadEvent("");
+            if (UploadEvent("")) return true;
+            break;
         case IDNO:
-            return UploadEvent("unlock");
+            if (UploadEvent("unlock")) return true;
+            break;
         default:
             return false;
         }
+        // The upload or unlock failed: the downloaded ladder, perhaps changed
+        // since, is not thrown away unasked; it can still be saved here.
     }
     return !IsEventUsable() || AskToSaveChanges("Data has changed!");
 }
@@ -150,7 +151,10 @@ void TMainForm::Print1Click() {
         device.SetOrientation(PrinterOrientation::Portrait);
     else if (options.orientation == 2)
         device.SetOrientation(PrinterOrientation::Landscape);
-    device.BeginDoc();
+    if (!device.BeginDoc()) {
+        MessageBox("Unable to start printing.", "Error", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     rxReport report(device, options);
     CurrentEvent->PrintReport(report);
     device.EndDoc();
@@ -187,13 +191,27 @@ void TMainForm::ImportPlayers1Click() {
     // A cancelled choice leaves the event, and so its file name, as it was.
     if (!RunOpenDialog("txt", kTextFilter)) return;
     const bool doubles = IsEventUsable() && CurrentEvent->IsDoubles();
-    DestroyCurrentEvent();
+    // The new event takes the old one's place only when the list gave it
+    // players: a file that cannot be read, or whose labels are unknown,
+    // leaves the current event as it was.
+    RXEvent* const previous = CurrentEvent;
+    Ladder* const previousLadder = CurrentLadder;
+    CurrentEvent = nullptr;
+    CurrentLadder = nullptr;
     CreateEvent(doubles);
+    short code = 4;
     if (IsEventUsable()) {
-        const short code = CurrentEvent->ImportPlayers(OpenDialog.fileName);
+        code = CurrentEvent->ImportPlayers(OpenDialog.fileName);
         if (code != 0) ShowErrorMessage(code);
     }
-    SetCurrentFileName("");
+    if (code != 0 && (!IsEventUsable() || CurrentEvent->PlayerCount() == 0)) {
+        DestroyCurrentEvent();
+        CurrentEvent = previous;
+        CurrentLadder = previousLadder;
+    } else {
+        delete previous;
+        SetCurrentFileName("");
+    }
     RefreshViews();
 }
 
