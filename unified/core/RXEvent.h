@@ -5,6 +5,7 @@
 
 #include "unified/core/MyArray.h"
 #include "unified/core/Player.h"
+#include "unified/core/RXCode.h"
 
 #include <cstdint>
 #include <source_location>

@@ -2,6 +2,8 @@
 // The program's one table of error messages, the small message boxes that
 // every window uses, and the texts that show a zero value as an empty field.
 
+#include "unified/core/RXCode.h"
+
 #include <string>
 
 void ShowErrorMessage(short code);
