@@ -2,6 +2,7 @@
 
 #include "platform/Environment.h"
 #include "platform/MessageBox.h"
+#include "platform/OutputFile.h"
 
 #include <QIcon>
 #include <QPointer>
@@ -35,6 +36,7 @@ void ShowExceptionText(std::string text) {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     // Numbers are read and written in the C locale, whatever the user's.
     std::setlocale(LC_NUMERIC, "C");
+    IgnoreFileSizeLimitSignal();
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -1,10 +1,37 @@
 #include "platform/OutputFile.h"
 
+#include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+// The file a save of this path replaces: the end of its chain of symbolic
+// links (which need not exist yet), or the path itself.
+std::string SaveTarget(std::string path) {
+    constexpr int kMostLinks = 40; // as the system follows them
+    for (int i = 0; i < kMostLinks; ++i) {
+        struct stat info {};
+        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+        std::string link(PATH_MAX, '\0');
+        const ssize_t length = readlink(path.c_str(), link.data(), link.size());
+        if (length <= 0 || static_cast<std::size_t>(length) >= link.size()) return path;
+        link.resize(static_cast<std::size_t>(length));
+        const auto slash = path.rfind('/');
+        if (link.front() != '/' && slash != std::string::npos) link.insert(0, path, 0, slash + 1);
+        path = std::move(link);
+    }
+    return path;
+}
+
+// Whether a file that exists may not be written by this user.
+bool IsWriteProtected(const std::string& path) {
+    return faccessat(AT_FDCWD, path.c_str(), F_OK, AT_EACCESS) == 0 &&
+           faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0;
+}
 
 // The permissions a newly created file gets (mkstemp makes it private).
 mode_t NewFileMode() {
@@ -21,7 +48,9 @@ OutputFile::~OutputFile() {
 
 bool OutputFile::Open(const std::string& path) {
     Discard();
-    std::string temp = path + ".XXXXXX";
+    std::string target = SaveTarget(path);
+    if (IsWriteProtected(target)) return false;
+    std::string temp = target + ".XXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0) return false;
     file_ = fdopen(fd, "wb");
@@ -30,7 +59,7 @@ bool OutputFile::Open(const std::string& path) {
         unlink(temp.c_str());
         return false;
     }
-    path_ = path;
+    path_ = std::move(target);
     temp_ = std::move(temp);
     failed_ = false;
     return true;
@@ -59,4 +88,8 @@ void OutputFile::Discard() {
     std::fclose(file_);
     file_ = nullptr;
     unlink(temp_.c_str());
+}
+
+void IgnoreFileSizeLimitSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }

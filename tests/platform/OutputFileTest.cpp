@@ -1,9 +1,13 @@
 #include "platform/OutputFile.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/Scratch.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -57,4 +61,75 @@ TEST(OutputFile, ANewFileIsReadableByOthersAsTheUmaskAllows) {
     struct stat info {};
     ASSERT_EQ(stat(scratch.File("page.html").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0644u); // a published page, not a private file
+}
+
+TEST(OutputFile, ASaveThroughSymbolicLinksReplacesTheFileTheyPointTo) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> links; // link, what it names
+        std::string target;                                     // the file saved into
+    };
+    const Case cases[] = {
+        {"absolute link", {{"event.lad", "@/data/season.lad"}}, "data/season.lad"},
+        {"relative link into another folder",
+         {{"event.lad", "data/season.lad"}},
+         "data/season.lad"},
+        {"chain of two links",
+         {{"event.lad", "middle.lad"}, {"middle.lad", "data/season.lad"}},
+         "data/season.lad"},
+        {"link to a file not yet made", {{"event.lad", "data/new.lad"}}, "data/new.lad"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder scratch;
+        std::filesystem::create_directory(scratch.File("data"));
+        WriteFile(scratch.File("data/season.lad"), "old");
+        for (const auto& [link, names] : c.links) {
+            const std::string to = names[0] == '@' ? scratch.Path() + names.substr(1) : names;
+            std::filesystem::create_symlink(to, scratch.File(link));
+        }
+        OutputFile file;
+        ASSERT_TRUE(file.Open(scratch.File("event.lad")));
+        file.Write("new");
+        ASSERT_TRUE(file.Commit());
+        for (const auto& [link, names] : c.links)
+            EXPECT_TRUE(std::filesystem::is_symlink(scratch.File(link))) << link;
+        EXPECT_EQ(ReadFile(scratch.File(c.target)), "new");
+        EXPECT_EQ(FilesIn(scratch.File("data")), c.target == "data/new.lad" ? 2 : 1);
+    }
+}
+
+TEST(OutputFile, AFileTheUserMayNotWriteIsRefusedInAWritableFolder) {
+    TempFolder scratch;
+    std::filesystem::permissions(scratch.Path(), std::filesystem::perms::all);
+    const std::string path = scratch.File("locked.lad");
+    WriteFile(path, "kept");
+    chmod(path.c_str(), 0444);
+    const int refused = RunInChild(
+        [&] {
+            OutputFile file;
+            return file.Open(path) ? 1 : 0;
+        },
+        true);
+    EXPECT_EQ(refused, 0);
+    EXPECT_EQ(ReadFile(path), "kept");
+    EXPECT_EQ(FilesIn(scratch.Path()), 1);
+}
+
+TEST(OutputFile, AWritePastTheFileSizeLimitFailsInsteadOfEndingTheProgram) {
+    TempFolder scratch;
+    const std::string path = scratch.File("big.lad");
+    WriteFile(path, "old");
+    const int status = RunInChild([&] {
+        IgnoreFileSizeLimitSignal();
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        OutputFile file;
+        if (!file.Open(path)) return 2;
+        file.Write(std::string(65536, 'x'));
+        return file.Commit() ? 1 : 0;
+    });
+    EXPECT_EQ(status, 0) << "1: reported success, -1: killed by the limit";
+    EXPECT_EQ(ReadFile(path), "old");
+    EXPECT_EQ(FilesIn(scratch.Path()), 1);
 }
