@@ -80,7 +80,7 @@ std::string ExportCell(const std::string& text) {
 
 short RXEvent::ImportPlayers(const std::string& path) {
     std::string text;
-    if (!ReadTextFile(path, text)) return 1;
+    if (!ReadTextFile(path, text)) return rcCannotOpen;
     state = StateChanged;
 
     TextLines lines(text);
@@ -110,7 +110,7 @@ short RXEvent::ImportPlayers(const std::string& path) {
         ShowWarning("The following column labels are not recognized: " + unknown);
         playerCount = 0;
         players.Clear();
-        return 5;
+        return rcBadData;
     }
 
     const bool doubles = IsDoubles();
@@ -119,7 +119,7 @@ short RXEvent::ImportPlayers(const std::string& path) {
     int added = 0;
     std::string_view line;
     while (true) {
-        if (added >= MaxPlayers) return 7;
+        if (added >= MaxPlayers) return rcPlayerLimit;
         if (!lines.Next(line)) return 0;
         if (line.empty()) continue;
         line = CutLine(line);

@@ -49,12 +49,12 @@ bool Draw::IsDoubles() const {
 }
 
 short Draw::AddPlayer(const ::Player& player, const ::Player* partner) {
-    if (playerCount >= MaxPlayers) return 7;
-    if (matches > 0) return 200;
-    if (IsBlank(player.firstName) && IsBlank(player.lastName)) return 9;
+    if (playerCount >= MaxPlayers) return rcPlayerLimit;
+    if (matches > 0) return rcDrawExists;
+    if (IsBlank(player.firstName) && IsBlank(player.lastName)) return rcNoName;
     for (int i = 1; i <= playerCount; ++i) {
         const ::Player* other = players.Item(i);
-        if (other->firstName == player.firstName && other->lastName == player.lastName) return 8;
+        if (other->firstName == player.firstName && other->lastName == player.lastName) return rcDuplicateName;
     }
     ++playerCount;
     ::Player added = player;
@@ -68,7 +68,7 @@ short Draw::AddPlayer(const ::Player& player, const ::Player* partner) {
     if (players.InsertAt(position, added) != 0) {
         --playerCount;
         SetErrorLocation();
-        return 10;
+        return rcInternal;
     }
     return 0;
 }
@@ -84,7 +84,7 @@ short Draw::CheckPlayersEditable() {
 // Files and the report of this kind are not built yet: each says so with
 // the "not provided" code or a failure.
 short Draw::Load(const std::string&) {
-    return 400;
+    return rcNotFound;
 }
 
 bool Draw::Save(const std::string&) {

@@ -1,5 +1,7 @@
 #include "unified/schedule/BoxMatrix.h"
 
+#include "unified/core/RXCode.h"
+
 #include <new>
 #include <stdexcept>
 
@@ -9,23 +11,23 @@ int BoxMatrix::Allocate(int newRounds, int newCourts) {
     rounds = 0;
     courts = 0;
     allocated = false;
-    if (newRounds < 0 || newRounds > MaxRounds || newCourts < 0) return 4;
+    if (newRounds < 0 || newRounds > MaxRounds || newCourts < 0) return rcNoMemory;
     try {
         for (int r = 1; r <= newRounds; ++r)
             rows[r].assign(static_cast<std::size_t>(newCourts) + 1, Box{});
     } catch (const std::bad_alloc&) {
         for (auto& row : rows)
             std::vector<Box>().swap(row);
-        return 4;
+        return rcNoMemory;
     } catch (const std::length_error&) {
         for (auto& row : rows)
             std::vector<Box>().swap(row);
-        return 4;
+        return rcNoMemory;
     }
     rounds = newRounds;
     courts = newCourts;
     allocated = true;
-    return 0;
+    return rcOk;
 }
 
 int BoxMatrix::Get(int r, int c, int p) const {

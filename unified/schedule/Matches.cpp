@@ -44,11 +44,11 @@ bool Matches::IsDoubles() const {
 }
 
 short Matches::AddPlayer(const ::Player& player, const ::Player* partner) {
-    if (playerCount >= MaxPlayers) return 7;
-    if (IsBlank(player.firstName) && IsBlank(player.lastName)) return 9;
+    if (playerCount >= MaxPlayers) return rcPlayerLimit;
+    if (IsBlank(player.firstName) && IsBlank(player.lastName)) return rcNoName;
     for (int i = 1; i <= playerCount; ++i) {
         const ::Player* other = players.Item(i);
-        if (other->firstName == player.firstName && other->lastName == player.lastName) return 8;
+        if (other->firstName == player.firstName && other->lastName == player.lastName) return rcDuplicateName;
     }
     ::Player added = player;
     added.partner.Reset();
@@ -61,7 +61,7 @@ short Matches::AddPlayer(const ::Player& player, const ::Player* partner) {
     if (players.InsertAt(position, added) != 0) {
         --playerCount;
         SetErrorLocation();
-        return 10;
+        return rcInternal;
     }
     return position == playerCount ? 0 : RenumberPlayers(false, position);
 }
@@ -114,7 +114,7 @@ short Matches::CheckPlayersEditable() {
 // Files, the plan's shaping and the report of this kind are not built yet:
 // each says so with the "not provided" code or a failure.
 short Matches::Load(const std::string&) {
-    return 400;
+    return rcNotFound;
 }
 
 bool Matches::Save(const std::string&) {
