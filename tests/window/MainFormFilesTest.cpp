@@ -5,7 +5,7 @@
 #include "unified/window/MainForm.h"
 
 #include "platform/Environment.h"
-#include "platform/Grid.h"
+#include "platform/widgets/Grid.h"
 #include "tests/support/PdfText.h"
 #include "tests/support/Players.h"
 #include "tests/support/Responders.h"

@@ -1,5 +1,5 @@
 #include "unified/window/NewEventBox.h"
-#include "platform/Application.h"
+#include "platform/ApplicationState.h"
 #include "tests/support/Scratch.h"
 #include "tests/window/DialogTest.h"
 #include "unified/ladder/Ladder.h"

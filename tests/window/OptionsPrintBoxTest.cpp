@@ -1,5 +1,5 @@
 #include "unified/window/OptionsPrintBox.h"
-#include "platform/Grid.h"
+#include "platform/widgets/Grid.h"
 #include "tests/window/DialogTest.h"
 #include "unified/window/MainForm.h"
 #include "unified/window/RadioGroup.h"
