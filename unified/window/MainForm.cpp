@@ -11,6 +11,7 @@
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxProgram.h"
 #include "unified/core/rxerrors.h"
+#include "unified/dialogparts/eventViews.h"
 #include "unified/ladder/CancelResultBox.h"
 #include "unified/ladder/Enter2ResultsBox.h"
 #include "unified/ladder/EnterResultsBox.h"
@@ -68,6 +69,8 @@ bool IsPlayerGender(char gender) {
 
 TMainForm::TMainForm(const std::vector<std::string>& arguments) {
     SetMainWindow(this);
+    // The kinds' dialogs show their changes through this window's views.
+    SetEventViewsRefresh([this] { RefreshViews(); });
     setFont(FontOfHeight(font(), 11));
     resize(630, 496);
     BuildLayout();
@@ -103,8 +106,10 @@ TMainForm::TMainForm(const std::vector<std::string>& arguments) {
     UpdateMenusForKind();
 }
 
-// The printer goes with the window.
-TMainForm::~TMainForm() = default;
+// The printer goes with the window, and so does the dialogs' refresh.
+TMainForm::~TMainForm() {
+    SetEventViewsRefresh({});
+}
 
 void TMainForm::BuildLayout() {
     ResultsPane = new QPlainTextEdit;
