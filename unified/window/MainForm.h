@@ -248,6 +248,8 @@ private:
     // The system printer, made at the first use; null without one.
     Printer* ThePrinter();
 
+    static constexpr int kPlayerGridColumns = 7;
+
     struct MenuItem {
         QAction* action;
         unsigned kinds; // bit 0 ladder, bit 1 draw, bit 2 match schedule
