@@ -1,7 +1,7 @@
 // How long the player grid takes to refill: 800 doubles players are 1,602
 // rows of 7 columns, which must refill well inside one frame (5 ms).
 
-#include "platform/Grid.h"
+#include "platform/widgets/Grid.h"
 #include "unified/core/rxProgram.h"
 #include "unified/ladder/Ladder.h"
 #include "unified/window/MainForm.h"

@@ -1,9 +1,5 @@
 #include "platform/FileDialog.h"
 
-#include "platform/Environment.h"
-
-#include <QApplication>
-#include <QFileDialog>
 #include <vector>
 
 namespace {
@@ -13,11 +9,9 @@ FileDialogResponder& Responder() {
     return responder;
 }
 
-// The folder the last dialog was left in; the next dialog without a start
-// folder opens there, as the old dialogs did.
-std::string& LastFolder() {
-    static std::string folder;
-    return folder;
+FileDialogBackEnd& BackEnd() {
+    static FileDialogBackEnd backEnd;
+    return backEnd;
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {
@@ -37,10 +31,6 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-bool HasWildcard(const std::string& name) {
-    return name.find_first_of("*?") != std::string::npos;
-}
-
 bool Execute(FileDialog& request, bool save) {
     if (Responder()) {
         const std::optional<std::string> answer = Responder()({save, request});
@@ -48,26 +38,7 @@ bool Execute(FileDialog& request, bool save) {
         request.fileName = *answer;
         return true;
     }
-
-    QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(request.title));
-    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilter(QString::fromStdString(PlatformFileFilter(request.filter)));
-    dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
-    std::string folder = request.initialDir;
-    if (folder.empty()) folder = LastFolder();
-    if (folder.empty()) folder = GetCurrentDir();
-    dialog.setDirectory(QString::fromStdString(folder));
-    // A name of wildcards only narrows the list, which the filter does here.
-    if (!request.fileName.empty() && !HasWildcard(request.fileName))
-        dialog.selectFile(QString::fromStdString(request.fileName));
-
-    const int result = dialog.exec();
-    LastFolder() = dialog.directory().absolutePath().toStdString();
-    if (result != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    request.fileName = dialog.selectedFiles().front().toStdString();
-    return true;
+    return BackEnd() && BackEnd()(request, save);
 }
 
 } // namespace
@@ -107,4 +78,8 @@ FileDialogResponder SetFileDialogResponder(FileDialogResponder responder) {
     FileDialogResponder previous = std::move(Responder());
     Responder() = std::move(responder);
     return previous;
+}
+
+void SetFileDialogBackEnd(FileDialogBackEnd backEnd) {
+    BackEnd() = std::move(backEnd);
 }

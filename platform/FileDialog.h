@@ -3,7 +3,8 @@
 // the folder to start in, a proposed name, a filter of "description|pattern"
 // pairs (patterns separated by ";") and a default extension without its
 // point. On OK the chosen path replaces the name. Tests install a responder
-// that sees each dialog and answers with a path or Cancel.
+// that sees each dialog and answers with a path or Cancel. The widgets part
+// shows the dialogs; without it every dialog answers Cancel.
 //
 // The save dialog never asks about an existing file: the program asks its
 // own question.
@@ -38,3 +39,8 @@ struct FileDialogCall {
 // restores the window; the previous responder is given back.
 using FileDialogResponder = std::function<std::optional<std::string>(const FileDialogCall&)>;
 FileDialogResponder SetFileDialogResponder(FileDialogResponder responder);
+
+// Installs the dialog window: true on OK with the chosen path in
+// dialog.fileName, false on Cancel with the dialog unchanged. Empty removes it.
+using FileDialogBackEnd = std::function<bool(FileDialog& dialog, bool save)>;
+void SetFileDialogBackEnd(FileDialogBackEnd backEnd);

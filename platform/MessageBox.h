@@ -1,7 +1,10 @@
 #pragma once
 // The program's one modal message box: text, caption, button and icon flags,
 // and the button pressed as the result. Tests install a responder that sees
-// every box and answers it instead of a window.
+// every box and answers it instead of a window. The window itself is the
+// widgets part's back end; without one (no window system) the box is written
+// to the error output and the safe answer taken: OK for a box of OK alone,
+// Cancel for any other.
 
 #include <functional>
 #include <string>
@@ -34,3 +37,7 @@ int MessageBox(const std::string& text, const std::string& caption, unsigned fla
 // gives back the responder that was installed before.
 using MessageBoxResponder = std::function<int(const MessageBoxCall&)>;
 MessageBoxResponder SetMessageBoxResponder(MessageBoxResponder responder);
+
+// Installs the window that shows the boxes; empty removes it.
+using MessageBoxBackEnd = std::function<int(const MessageBoxCall&)>;
+void SetMessageBoxBackEnd(MessageBoxBackEnd backEnd);

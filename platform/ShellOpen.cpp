@@ -2,14 +2,16 @@
 
 #include "platform/Environment.h"
 
-#include <QDesktopServices>
-#include <QUrl>
-
 namespace {
 
 ShellOpenResponder& Responder() {
     static ShellOpenResponder responder;
     return responder;
+}
+
+ShellOpenBackEnd& BackEnd() {
+    static ShellOpenBackEnd backEnd;
+    return backEnd;
 }
 
 constexpr int kSuccess = 42;
@@ -23,23 +25,25 @@ bool IsAddress(const std::string& target) {
 int ShellOpen(const std::string& target, const std::string& directory) {
     if (Responder()) return Responder()({target, directory});
 
-    QUrl url;
-    if (IsAddress(target)) {
-        url = QUrl(QString::fromStdString(target));
-    } else {
+    std::string opened = target;
+    const bool localFile = !IsAddress(target);
+    if (localFile) {
         // A relative path is taken from the working directory.
         const std::string path = target.empty() || target[0] == '/' || directory.empty()
                                      ? target
                                      : directory + "/" + target;
-        const std::string found = FindFileAnyCase(path);
-        if (!FileExists(found) && !DirectoryExists(found)) return SE_ERR_FNF;
-        url = QUrl::fromLocalFile(QString::fromStdString(found));
+        opened = FindFileAnyCase(path);
+        if (!FileExists(opened) && !DirectoryExists(opened)) return SE_ERR_FNF;
     }
-    return QDesktopServices::openUrl(url) ? kSuccess : SE_ERR_NOASSOC;
+    return BackEnd() && BackEnd()(opened, localFile) ? kSuccess : SE_ERR_NOASSOC;
 }
 
 ShellOpenResponder SetShellOpenResponder(ShellOpenResponder responder) {
     ShellOpenResponder previous = std::move(Responder());
     Responder() = std::move(responder);
     return previous;
+}
+
+void SetShellOpenBackEnd(ShellOpenBackEnd backEnd) {
+    BackEnd() = std::move(backEnd);
 }

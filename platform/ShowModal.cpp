@@ -1,7 +1,5 @@
 #include "platform/ShowModal.h"
 
-#include <QDialog>
-
 namespace {
 
 ModalResponder& Responder() {
@@ -9,26 +7,26 @@ ModalResponder& Responder() {
     return responder;
 }
 
-int ModalResultOf(int result) {
-    return result == QDialog::Rejected ? mrCancel : result;
+ModalBackEnd& BackEnd() {
+    static ModalBackEnd backEnd;
+    return backEnd;
 }
 
 } // namespace
 
 int ShowModal(QDialog& dialog) {
-    if (!Responder()) return ModalResultOf(dialog.exec());
-
-    dialog.setResult(mrNone);
-    dialog.show();
+    if (!BackEnd()) return mrCancel;
     // A copy, so that a responder may replace itself for nested dialogs.
-    ModalResponder responder = Responder();
-    responder(dialog);
-    if (dialog.isVisible()) dialog.reject();
-    return ModalResultOf(dialog.result());
+    const ModalResponder responder = Responder();
+    return BackEnd()(dialog, responder);
 }
 
 ModalResponder SetModalResponder(ModalResponder responder) {
     ModalResponder previous = std::move(Responder());
     Responder() = std::move(responder);
     return previous;
+}
+
+void SetModalBackEnd(ModalBackEnd backEnd) {
+    BackEnd() = std::move(backEnd);
 }

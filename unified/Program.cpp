@@ -1,6 +1,6 @@
 #include "unified/Program.h"
 
-#include "platform/Application.h"
+#include "platform/widgets/Application.h"
 #include "unified/ladder/CancelResultBox.h"
 #include "unified/ladder/Enter2ResultsBox.h"
 #include "unified/ladder/EnterResultsBox.h"

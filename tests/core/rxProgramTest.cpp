@@ -1,5 +1,5 @@
 #include "unified/core/rxProgram.h"
-#include "platform/Application.h"
+#include "platform/ApplicationState.h"
 #include "platform/Environment.h"
 #include "platform/Registry.h"
 #include "tests/support/Scratch.h"

@@ -1,7 +1,7 @@
 // A report printed through the real printer into a PDF file, read back with
 // pdftotext: pages, lines a page and margins as the printed page shows them.
 
-#include "platform/SystemPrinter.h"
+#include "platform/widgets/SystemPrinter.h"
 #include "tests/support/PdfText.h"
 #include "tests/support/Scratch.h"
 #include "unified/core/rxreport.h"

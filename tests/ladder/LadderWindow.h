@@ -3,7 +3,7 @@
 // "P1, F1" ... "Pn, Fn", the dialogs opened through the main window's menu
 // commands and answered through the responders.
 
-#include "platform/Grid.h"
+#include "platform/widgets/Grid.h"
 #include "tests/ladder/LadderPlayers.h"
 #include "tests/support/Responders.h"
 #include "unified/Program.h"

@@ -1,6 +1,6 @@
 #include "unified/ladder/OptionsGeneral.h"
 #include "tests/ladder/LadderWindow.h"
-#include "unified/window/RadioGroup.h"
+#include "unified/dialogparts/RadioGroup.h"
 
 #include <QCheckBox>
 #include <QMenu>

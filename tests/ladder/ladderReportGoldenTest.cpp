@@ -9,7 +9,7 @@
 // (Rows with every contact on one line run past the paper's edge, so those
 // cases are not among them.)
 
-#include "platform/SystemPrinter.h"
+#include "platform/widgets/SystemPrinter.h"
 #include "tests/support/Golden.h"
 #include "tests/support/PdfText.h"
 #include "tests/support/Scratch.h"

@@ -1,4 +1,4 @@
-#include "platform/Grid.h"
+#include "platform/widgets/Grid.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "platform/PainterCanvas.h"
+#include "platform/widgets/PainterCanvas.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,5 @@
-#include "platform/SystemPrinter.h"
+#include "platform/RecordingPrinter.h"
+#include "platform/widgets/SystemPrinter.h"
 #include "tests/support/Responders.h"
 
 #include <QPageSetupDialog>
@@ -53,4 +54,12 @@ TEST(SystemPrinterDevice, FontSizeScalesTheCanvasMetrics) {
     EXPECT_NEAR(height10, printer.PixelsPerInchY() * 10 / 72.0 * 1.15, height10 * 0.2);
     printer.SetFontSize(0); // nothing set: printed at 10 points
     EXPECT_EQ(canvas.TextHeight("Ag"), height10);
+}
+
+TEST(PrintDialogs, APrinterOfNoPrintServiceHasNone) {
+    // The system printer the print commands use comes from the widgets part.
+    EXPECT_NE(dynamic_cast<SystemPrinter*>(NewSystemPrinter().get()), nullptr);
+    RecordingPrinter recording; // no dialog is shown: the strict responder would fail
+    EXPECT_FALSE(PrintDialog(recording));
+    EXPECT_FALSE(PrinterSetupDialog(recording));
 }

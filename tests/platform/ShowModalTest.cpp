@@ -2,6 +2,7 @@
 #include "tests/support/Responders.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>

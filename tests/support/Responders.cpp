@@ -33,23 +33,6 @@ int BoxScript::Answer(const MessageBoxCall& call) {
     return e.answer;
 }
 
-DialogScript::DialogScript()
-    : previous_(SetModalResponder([this](QDialog& dialog) {
-          if (expected_.empty()) {
-              ADD_FAILURE() << "unexpected dialog " << dialog.metaObject()->className();
-              return;
-          }
-          auto action = expected_.front();
-          expected_.pop_front();
-          action(dialog);
-      })) {
-}
-
-DialogScript::~DialogScript() {
-    SetModalResponder(previous_);
-    if (!expected_.empty()) ADD_FAILURE() << expected_.size() << " expected dialog(s) never shown";
-}
-
 FileDialogScript::FileDialogScript()
     : previous_(SetFileDialogResponder([this](const FileDialogCall& call) {
           seen_.push_back(call);
@@ -101,9 +84,7 @@ void InstallStrictResponders() {
         ADD_FAILURE() << "unexpected box: [" << call.caption << "] " << call.text;
         return IDCANCEL;
     });
-    SetModalResponder([](QDialog& dialog) {
-        ADD_FAILURE() << "unexpected dialog " << dialog.metaObject()->className();
-    });
+    SetModalResponder([](QDialog&) { ADD_FAILURE() << "unexpected dialog"; });
     SetFileDialogResponder([](const FileDialogCall& call) {
         ADD_FAILURE() << "unexpected file dialog " << call.dialog.title;
         return std::optional<std::string>();

@@ -1,14 +1,14 @@
 #pragma once
 // Scripts of the message boxes, modal dialogs and file dialogs that a test
 // expects, in order. A box or dialog that no script expects fails the test; so does an
-// expected one that never came.
+// expected one that never came. DialogScript is built in the widgets part of the test
+// support, since only widget tests have dialogs.
 
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/ShellOpen.h"
 #include "platform/ShowModal.h"
 
-#include <QDialog>
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
@@ -41,6 +41,9 @@ private:
     MessageBoxResponder previous_;
 };
 
+// Fails the test, naming the dialog's class.
+void FailUnexpectedDialog(QDialog& dialog);
+
 class DialogScript {
 public:
     DialogScript();
@@ -54,7 +57,7 @@ public:
         expected_.push_back([action](QDialog& dialog) {
             auto* typed = dynamic_cast<Dialog*>(&dialog);
             if (typed == nullptr) {
-                ADD_FAILURE() << "unexpected dialog " << dialog.metaObject()->className();
+                FailUnexpectedDialog(dialog);
                 return;
             }
             action(*typed);
@@ -105,5 +108,7 @@ private:
 };
 
 // Installed for every test by the test main: any box, dialog, file dialog or
-// shell open fails.
+// shell open fails. The widgets test main then installs the dialog responder
+// that names the dialog.
 void InstallStrictResponders();
+void InstallStrictDialogResponder();

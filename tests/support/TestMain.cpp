@@ -1,10 +1,9 @@
-// The main of every test program: an application object on the offscreen
-// platform (no display needed), and strict box and dialog responders.
+// The main of the model's test programs: a core application object (no
+// window system) and strict box and dialog responders.
 
-#include "platform/Application.h"
 #include "tests/support/Responders.h"
 
-#include <cstdlib>
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,9 +15,8 @@ class StrictResponders : public testing::EmptyTestEventListener {
 } // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     testing::InitGoogleTest(&argc, argv);
-    Application application(argc, argv);
+    QCoreApplication application(argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new StrictResponders);
     return RUN_ALL_TESTS();
 }

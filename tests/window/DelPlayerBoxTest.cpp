@@ -1,5 +1,5 @@
 #include "unified/window/DelPlayerBox.h"
-#include "platform/Grid.h"
+#include "platform/widgets/Grid.h"
 #include "tests/support/Players.h"
 #include "tests/support/Responders.h"
 #include "unified/Program.h"

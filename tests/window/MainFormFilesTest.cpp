@@ -5,7 +5,7 @@
 #include "unified/window/MainForm.h"
 
 #include "platform/Environment.h"
-#include "platform/Grid.h"
+#include "platform/widgets/Grid.h"
 #include "tests/support/PdfText.h"
 #include "tests/support/Players.h"
 #include "tests/support/Responders.h"
@@ -14,10 +14,10 @@
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxProgram.h"
 #include "unified/core/rxreport.h"
+#include "unified/dialogparts/RadioGroup.h"
 #include "unified/ladder/Ladder.h"
 #include "unified/window/NewEventBox.h"
 #include "unified/window/PreviewBox.h"
-#include "unified/window/RadioGroup.h"
 #include "unified/window/eventFactory.h"
 #include "unified/window/onlineLink.h"
 

@@ -1,10 +1,10 @@
 #include "unified/window/NewEventBox.h"
-#include "platform/Application.h"
+#include "platform/ApplicationState.h"
 #include "tests/support/Scratch.h"
 #include "tests/window/DialogTest.h"
+#include "unified/dialogparts/RadioGroup.h"
 #include "unified/ladder/Ladder.h"
 #include "unified/window/MainForm.h"
-#include "unified/window/RadioGroup.h"
 #include "unified/window/eventFactory.h"
 
 #include <QPushButton>

@@ -1,8 +1,8 @@
 #include "unified/window/OptionsPrintBox.h"
-#include "platform/Grid.h"
+#include "platform/widgets/Grid.h"
 #include "tests/window/DialogTest.h"
+#include "unified/dialogparts/RadioGroup.h"
 #include "unified/window/MainForm.h"
-#include "unified/window/RadioGroup.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "unified/core/rxProgram.h"
 
-#include "platform/Application.h"
+#include "platform/ApplicationState.h"
 #include "platform/Environment.h"
 #include "platform/Registry.h"
 #include "platform/Text.h"

@@ -3,9 +3,9 @@
 #include "platform/MessageBox.h"
 #include "platform/ShowModal.h"
 #include "unified/core/rxerrors.h"
+#include "unified/dialogparts/dialogParts.h"
+#include "unified/dialogparts/eventViews.h"
 #include "unified/ladder/Ladder.h"
-#include "unified/window/MainForm.h"
-#include "unified/window/dialogParts.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -43,5 +43,5 @@ void TCancelResultBox::OKClick() {
         return;
     }
     done(mrOk);
-    if (MainForm != nullptr) MainForm->RefreshViews();
+    RefreshEventViews();
 }

@@ -2,11 +2,11 @@
 
 #include "platform/MessageBox.h"
 #include "platform/ShowModal.h"
+#include "unified/dialogparts/RadioGroup.h"
+#include "unified/dialogparts/dialogParts.h"
+#include "unified/dialogparts/editChecks.h"
+#include "unified/dialogparts/eventViews.h"
 #include "unified/ladder/Ladder.h"
-#include "unified/window/MainForm.h"
-#include "unified/window/RadioGroup.h"
-#include "unified/window/dialogParts.h"
-#include "unified/window/editChecks.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -152,5 +152,5 @@ void TOptionsGeneral::OKClick() {
                         (NextIssue->isChecked() ? Ladder::NextIssue : 0) |
                         (PreviousIssues->isChecked() ? Ladder::PreviousIssues : 0));
     done(mrOk);
-    if (MainForm != nullptr) MainForm->RefreshViews();
+    RefreshEventViews();
 }

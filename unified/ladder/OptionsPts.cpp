@@ -3,10 +3,10 @@
 #include "platform/MessageBox.h"
 #include "platform/ShowModal.h"
 #include "unified/core/rxerrors.h"
+#include "unified/dialogparts/dialogParts.h"
+#include "unified/dialogparts/editChecks.h"
+#include "unified/dialogparts/eventViews.h"
 #include "unified/ladder/Ladder.h"
-#include "unified/window/MainForm.h"
-#include "unified/window/dialogParts.h"
-#include "unified/window/editChecks.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -102,5 +102,5 @@ void TOptionsPts::OKClick() {
             winner, loser, tie, challenger, static_cast<float>(perPosition),
             static_cast<float>(perPercent), static_cast<float>(perMargin));
     done(mrOk);
-    if (MainForm != nullptr) MainForm->RefreshViews();
+    RefreshEventViews();
 }

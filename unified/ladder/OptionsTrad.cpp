@@ -1,10 +1,10 @@
 #include "unified/ladder/OptionsTrad.h"
 
 #include "platform/ShowModal.h"
+#include "unified/dialogparts/dialogParts.h"
+#include "unified/dialogparts/editChecks.h"
+#include "unified/dialogparts/eventViews.h"
 #include "unified/ladder/Ladder.h"
-#include "unified/window/MainForm.h"
-#include "unified/window/dialogParts.h"
-#include "unified/window/editChecks.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -61,5 +61,5 @@ void TOptionsTrad::OKClick() {
         CurrentLadder->SetTopNoDrop(top);
     }
     done(mrOk);
-    if (MainForm != nullptr) MainForm->RefreshViews();
+    RefreshEventViews();
 }

@@ -4,10 +4,10 @@
 #include "platform/MessageBox.h"
 #include "platform/ShowModal.h"
 #include "unified/core/rxerrors.h"
+#include "unified/dialogparts/dialogParts.h"
+#include "unified/dialogparts/editChecks.h"
+#include "unified/dialogparts/eventViews.h"
 #include "unified/ladder/Ladder.h"
-#include "unified/window/MainForm.h"
-#include "unified/window/dialogParts.h"
-#include "unified/window/editChecks.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -139,7 +139,7 @@ bool ResultEntryBox::StoreResult(const std::string& winner, const std::string& l
         TieScore->isChecked(), winnerPartner, loserPartner);
     switch (code) {
     case 0:
-        if (MainForm != nullptr) MainForm->RefreshViews();
+        RefreshEventViews();
         return true;
     case kBadDate:
         ShowError("Date must be valid and in the form MM/DD/YY, or similar.");

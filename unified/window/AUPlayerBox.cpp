@@ -5,11 +5,11 @@
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxProgram.h"
 #include "unified/core/rxerrors.h"
+#include "unified/dialogparts/dialogParts.h"
+#include "unified/dialogparts/editChecks.h"
 #include "unified/ladder/Ladder.h"
 #include "unified/schedule/Matches.h"
 #include "unified/window/MainForm.h"
-#include "unified/window/dialogParts.h"
-#include "unified/window/editChecks.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -4,8 +4,8 @@
 #include "platform/ShowModal.h"
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxerrors.h"
+#include "unified/dialogparts/dialogParts.h"
 #include "unified/window/MainForm.h"
-#include "unified/window/dialogParts.h"
 #include "unified/window/playerNames.h"
 
 #include <QLabel>

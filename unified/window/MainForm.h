@@ -17,7 +17,7 @@ class QAction;
 class QMenu;
 class QPlainTextEdit;
 class QSplitter;
-class SystemPrinter;
+class Printer;
 struct TRect;
 
 class TMainForm : public QMainWindow {
@@ -245,7 +245,10 @@ private:
     bool AskToSaveChanges(const char* caption);
     // Writes the event's report into a text or HTML file.
     void WriteReportFile(const std::string& path, unsigned char sink);
-    SystemPrinter& ThePrinter();
+    // The system printer, made at the first use; null without one.
+    Printer* ThePrinter();
+
+    static constexpr int kPlayerGridColumns = 7;
 
     struct MenuItem {
         QAction* action;
@@ -272,7 +275,7 @@ private:
     std::string currentFileName;
     OnlineLink* onlineLink = nullptr;
     // The printer keeps the user's choices from one print to the next.
-    std::unique_ptr<SystemPrinter> printer;
+    std::unique_ptr<Printer> printer;
     // The result each line of the results pane shows, from line 1 on.
     std::vector<int> paneResults;
 };

@@ -5,8 +5,8 @@
 #include "unified/window/MainForm.h"
 
 #include "platform/MessageBox.h"
+#include "platform/Printer.h"
 #include "platform/ShowModal.h"
-#include "platform/SystemPrinter.h"
 #include "platform/Text.h"
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxProgram.h"
@@ -135,17 +135,18 @@ std::string TMainForm::DefaultOutputFileName(const std::string& extension) const
     return name.substr(0, name.size() - 4) + extension;
 }
 
-SystemPrinter& TMainForm::ThePrinter() {
-    if (!printer) printer = std::make_unique<SystemPrinter>();
-    return *printer;
+Printer* TMainForm::ThePrinter() {
+    if (!printer) printer = NewSystemPrinter();
+    return printer.get();
 }
 
 void TMainForm::Print1Click() {
     if (!CheckDataPresent(true) || !LeaveManualMode()) return;
     const PrintOptions& options = CurrentEvent->PrintOpts();
     const int fontSize = options.fontSize > 0 ? options.fontSize : 10;
-    SystemPrinter& device = ThePrinter();
-    if (!PrintDialog(device)) return;
+    Printer* printer = ThePrinter();
+    if (printer == nullptr || !PrintDialog(*printer)) return;
+    Printer& device = *printer;
     device.SetFontSize(fontSize);
     if (options.orientation == 1)
         device.SetOrientation(PrinterOrientation::Portrait);
@@ -161,7 +162,7 @@ void TMainForm::Print1Click() {
 }
 
 void TMainForm::PrintSetup1Click() {
-    PrinterSetupDialog(ThePrinter());
+    if (Printer* printer = ThePrinter()) PrinterSetupDialog(*printer);
 }
 
 void TMainForm::PrintToFile1Click() {

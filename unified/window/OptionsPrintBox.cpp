@@ -4,10 +4,10 @@
 #include "platform/ShowModal.h"
 #include "unified/core/RXEvent.h"
 #include "unified/core/rxProgram.h"
+#include "unified/dialogparts/RadioGroup.h"
+#include "unified/dialogparts/dialogParts.h"
+#include "unified/dialogparts/editChecks.h"
 #include "unified/window/MainForm.h"
-#include "unified/window/RadioGroup.h"
-#include "unified/window/dialogParts.h"
-#include "unified/window/editChecks.h"
 #include "unified/window/eventFactory.h"
 
 #include <QComboBox>

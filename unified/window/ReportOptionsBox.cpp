@@ -2,8 +2,8 @@
 
 #include "platform/ShowModal.h"
 #include "unified/core/RXEvent.h"
-#include "unified/window/dialogParts.h"
-#include "unified/window/editChecks.h"
+#include "unified/dialogparts/dialogParts.h"
+#include "unified/dialogparts/editChecks.h"
 #include "unified/window/eventFactory.h"
 
 #include <QDialogButtonBox>

@@ -2,8 +2,8 @@
 
 #include "platform/MessageBox.h"
 #include "platform/ShowModal.h"
+#include "unified/dialogparts/dialogParts.h"
 #include "unified/window/AUPlayerBox.h"
-#include "unified/window/dialogParts.h"
 #include "unified/window/playerNames.h"
 
 #include <QComboBox>

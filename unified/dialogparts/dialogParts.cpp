@@ -1,7 +1,7 @@
-#include "unified/window/dialogParts.h"
+#include "unified/dialogparts/dialogParts.h"
 
 #include "platform/ShowModal.h"
-#include "unified/window/editChecks.h"
+#include "unified/dialogparts/editChecks.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
-#include "platform/Grid.h"
+#include "platform/widgets/Grid.h"
 
-#include "platform/PainterCanvas.h"
+#include "platform/widgets/PainterCanvas.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,7 +1,8 @@
 #pragma once
 // The printer behind the print commands: the system's print service, or a
-// PDF file, at the device's high resolution. The print and printer-setup
-// dialogs run through ShowModal, so tests answer them like any dialog.
+// PDF file, at the device's high resolution. NewSystemPrinter makes it once
+// the widgets part is installed, and PrintDialog and PrinterSetupDialog show
+// its dialogs.
 
 #include "platform/Printer.h"
 
@@ -40,8 +41,3 @@ private:
     std::unique_ptr<QPrinter> device_;
     std::unique_ptr<PrinterCanvas> canvas_;
 };
-
-// The print dialog (which printer, which pages, how many copies) and the
-// printer-setup dialog (paper and orientation). True when the user pressed OK.
-bool PrintDialog(SystemPrinter& printer);
-bool PrinterSetupDialog(SystemPrinter& printer);

@@ -1,4 +1,4 @@
-#include "unified/window/editChecks.h"
+#include "unified/dialogparts/editChecks.h"
 #include "tests/support/Responders.h"
 
 #include <QApplication>

@@ -1,15 +1,10 @@
-#include "platform/SystemPrinter.h"
+#include "platform/widgets/SystemPrinter.h"
 
-#include "platform/ShowModal.h"
-
-#include <QApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QLineF>
 #include <QPageLayout>
-#include <QPageSetupDialog>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 
 class SystemPrinter::PrinterCanvas : public Canvas {
@@ -141,14 +136,4 @@ int SystemPrinter::PhysicalOffsetX() const {
 
 int SystemPrinter::PhysicalOffsetY() const {
     return device_->pageLayout().paintRectPixels(device_->resolution()).top();
-}
-
-bool PrintDialog(SystemPrinter& printer) {
-    QPrintDialog dialog(&printer.Device(), QApplication::activeWindow());
-    return ShowModal(dialog) == mrOk;
-}
-
-bool PrinterSetupDialog(SystemPrinter& printer) {
-    QPageSetupDialog dialog(&printer.Device(), QApplication::activeWindow());
-    return ShowModal(dialog) == mrOk;
 }

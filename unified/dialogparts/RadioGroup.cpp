@@ -1,4 +1,4 @@
-#include "unified/window/RadioGroup.h"
+#include "unified/dialogparts/RadioGroup.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>

@@ -1,18 +1,12 @@
 #pragma once
-// The application object: title, icon, the main window's caption, and the
-// standard exception box. An exception that escapes a command is shown in
-// that box and the program carries on, as the event dispatch catches it.
+// The application as every part of the program sees it: its title, its
+// icon's file, the main window's caption, and the standard exception box.
+// On screen the icon and the caption are shown by the widgets part once it is
+// installed; without it they are only kept.
 
-#include <QApplication>
 #include <exception>
+#include <functional>
 #include <string>
-
-class Application : public QApplication {
-public:
-    Application(int& argc, char** argv);
-
-    bool notify(QObject* receiver, QEvent* event) override;
-};
 
 // The application title; boxes of escaped exceptions carry it as caption.
 const std::string& ApplicationTitle();
@@ -23,11 +17,18 @@ void SetApplicationTitle(const std::string& title);
 bool SetApplicationIcon(const std::string& path);
 const std::string& ApplicationIconPath();
 
-// The main window, whose caption the settings object sets.
-void SetMainWindow(QWidget* window);
+// The main window's caption, which the settings object sets.
 void SetMainWindowCaption(const std::string& caption);
 
 // The standard exception box: the message, with a closing "." added when it
 // ends in anything else, captioned with the application title, stop icon.
 void ShowException(const std::exception& error);
 void ShowUnknownException();
+
+// How the icon and the caption reach the screen; an empty back end (the
+// default) shows nothing.
+struct ApplicationBackEnd {
+    std::function<void(const std::string& iconPath)> showIcon;
+    std::function<void(const std::string& caption)> showCaption;
+};
+void SetApplicationBackEnd(ApplicationBackEnd backEnd);
