@@ -56,6 +56,8 @@ TOptionsPts::TOptionsPts(QWidget* parent) : QDialog(parent) {
     field(PerPctAdvanced, "per &percentage of positions between");
     field(PerScoreMargin, "per &margin of score");
     layout->addWidget(OkCancelButtons(this, OK, Cancel), row, 0, 1, 2);
+    // Alt+C belongs to the challenger's field; Escape still cancels.
+    Cancel->setText("Cancel");
 
     connect(OK, &QPushButton::clicked, this, &TOptionsPts::OKClick);
 }
