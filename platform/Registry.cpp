@@ -4,6 +4,7 @@
 #include "platform/OutputFile.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -48,21 +49,26 @@ std::string PathOf(HKEY key) {
     return IsRoot(key) ? std::string() : key->path;
 }
 
-bool HasControlCharacter(const std::string& text) {
+bool HasControlCharacter(std::string_view text) {
     for (unsigned char c : text)
         if (c < 0x20 || c == 0x7F) return true;
     return false;
 }
 
-// A key path without leading or trailing "\"; false when a component is empty
-// or holds a control character.
-bool NormalisePath(std::string path, std::string& out) {
-    while (!path.empty() && path.front() == '\\')
-        path.erase(0, 1);
-    while (!path.empty() && path.back() == '\\')
-        path.pop_back();
-    if (HasControlCharacter(path) || path.find("\\\\") != std::string::npos) return false;
-    out = path;
+// A key path without leading or trailing "\"; false when a part is empty or
+// holds a control character, or when the path is deeper than the limit.
+bool NormalisePath(std::string_view path, std::string& out) {
+    const auto first = path.find_first_not_of('\\');
+    if (first == std::string_view::npos) {
+        out.clear();
+        return true;
+    }
+    path = path.substr(first, path.find_last_not_of('\\') + 1 - first);
+    if (HasControlCharacter(path) || path.find("\\\\") != std::string_view::npos) return false;
+    if (static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\')) >=
+        kRegistryKeyDepthLimit)
+        return false;
+    out.assign(path);
     return true;
 }
 
@@ -108,12 +114,19 @@ public:
         return nullptr;
     }
 
+    // Walks down from the root, adding each level that is missing.
     Key& Create(const std::string& path) {
-        if (Key* k = Find(path)) return *k;
-        const auto slash = path.rfind('\\');
-        if (slash != std::string::npos) Create(path.substr(0, slash));
-        keys_.push_back({path, {}});
-        return keys_.back();
+        Key* key = &keys_.front();
+        for (std::size_t end = 0; end < path.size();) {
+            end = std::min(path.find('\\', end + 1), path.size());
+            const std::string level = path.substr(0, end);
+            key = Find(level);
+            if (key == nullptr) {
+                keys_.push_back({level, {}});
+                key = &keys_.back();
+            }
+        }
+        return *key;
     }
 
     bool Remove(const std::string& path) {
@@ -233,9 +246,10 @@ long RegOpenKeyExA(HKEY key, const char* subKey, std::uint32_t, std::uint32_t, H
     if (result == nullptr) return ERROR_INVALID_PARAMETER;
     *result = nullptr;
     if (!IsValidHandle(key)) return ERROR_INVALID_HANDLE;
-    std::string sub;
-    if (!NormalisePath(subKey == nullptr ? "" : subKey, sub)) return ERROR_FILE_NOT_FOUND;
-    const std::string path = JoinPath(PathOf(key), sub);
+    std::string sub, path;
+    if (!NormalisePath(subKey == nullptr ? "" : subKey, sub) ||
+        !NormalisePath(JoinPath(PathOf(key), sub), path))
+        return ERROR_FILE_NOT_FOUND;
     Hive hive = LoadHive(RootOf(key));
     if (hive.Find(path) == nullptr) return ERROR_FILE_NOT_FOUND;
     *result = new RegistryKey{RootOf(key), path};

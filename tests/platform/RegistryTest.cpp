@@ -7,6 +7,14 @@
 
 namespace {
 
+// A key path of `parts` parts.
+std::string PathOfParts(std::size_t parts) {
+    std::string path = "k";
+    for (std::size_t i = 1; i < parts; ++i)
+        path += "\\k";
+    return path;
+}
+
 class RegistryTest : public testing::Test {
 protected:
     TempFolder folder;
@@ -215,4 +223,55 @@ TEST_F(RegistryTest, HandlesAreCheckedAndClosedOnce) {
     EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
     std::uint32_t size = 0;
     EXPECT_EQ(RegQueryValueExA(key, "a", nullptr, nullptr, nullptr, &size), ERROR_INVALID_HANDLE);
+}
+
+TEST_F(RegistryTest, KeyPathsDeeperThanTheLimitAreRefused) {
+    const std::size_t limit = kRegistryKeyDepthLimit;
+    const std::string store = RootFile("HKEY_CURRENT_USER");
+    std::filesystem::create_directories(folder.Path() + "/registry");
+
+    // A file with a key deeper than the limit reads as unreadable: empty, and
+    // kept aside whole by the next write. The deepest once crashed the program.
+    const struct {
+        std::size_t parts;
+        bool readable;
+    } files[] = {{limit, true}, {limit + 1, false}, {20'000, false}, {100'000, false}};
+    for (const auto& c : files) {
+        const std::string text = "[" + PathOfParts(c.parts) + "]\nsz v=1\n";
+        WriteFile(store, text);
+        TRegistry reg;
+        EXPECT_EQ(reg.KeyExists("k"), c.readable) << c.parts;
+        ASSERT_TRUE(reg.OpenKey("other", true)) << c.parts;
+        if (!c.readable) {
+            EXPECT_TRUE(ReadFile(store + ".unreadable") == text) << c.parts;
+        }
+        std::filesystem::remove(store + ".unreadable");
+        std::filesystem::remove(store);
+    }
+
+    // Keys are made and opened up to the limit and no deeper, however the
+    // path is reached.
+    const struct {
+        std::string path;
+        bool opens;
+    } paths[] = {
+        {PathOfParts(limit), true},
+        {PathOfParts(limit + 1), false},
+        {PathOfParts(100'000), false},
+        {std::string(100'000, '\\') + "k" + std::string(100'000, '\\'), true},
+    };
+    for (const auto& c : paths) {
+        TRegistry reg;
+        EXPECT_EQ(reg.OpenKey(c.path, true), c.opens) << c.path.size();
+        EXPECT_EQ(reg.KeyExists("\\" + c.path), c.opens) << c.path.size();
+    }
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(PathOfParts(limit), false));
+    EXPECT_FALSE(reg.OpenKey("below", true));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, PathOfParts(limit).c_str(), 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    HKEY below = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(key, "below", 0, KEY_READ, &below), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
 }
