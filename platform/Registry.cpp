@@ -9,11 +9,12 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
+#include <functional>
 #include <set>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 struct RegistryKey {
@@ -22,6 +23,8 @@ struct RegistryKey {
 };
 
 namespace {
+
+// ---- Handles ----
 
 // The roots are known by their address alone, never by their fields: a
 // global object may read the registry before this file's objects are built.
@@ -48,6 +51,8 @@ int RootOf(HKEY key) {
 std::string PathOf(HKEY key) {
     return IsRoot(key) ? std::string() : key->path;
 }
+
+// ---- Key paths ----
 
 bool HasControlCharacter(std::string_view text) {
     for (unsigned char c : text)
@@ -78,14 +83,39 @@ std::string JoinPath(const std::string& base, const std::string& sub) {
     return base + "\\" + sub;
 }
 
-bool IsBelow(const std::string& path, const std::string& parent) {
+bool IsBelow(std::string_view path, std::string_view parent) {
     return path.size() > parent.size() && path[parent.size()] == '\\' &&
-           SameTextAscii(std::string_view(path).substr(0, parent.size()), parent);
+           SameTextAscii(path.substr(0, parent.size()), parent);
 }
 
-bool ValidValueName(const std::string& name) {
-    return !HasControlCharacter(name) && name.find('=') == std::string::npos;
+bool ValidValueName(std::string_view name) {
+    return !HasControlCharacter(name) && name.find('=') == std::string_view::npos;
 }
+
+// ---- Keys and values in memory ----
+
+// Names are found case-blind, without a lower-cased copy of the name sought.
+struct CaseBlindHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const noexcept {
+        std::size_t hash = 14695981039346656037u; // FNV-1a
+        for (char c : text) {
+            hash ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            hash *= 1099511628211u;
+        }
+        return hash;
+    }
+};
+
+struct CaseBlindEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const noexcept {
+        return SameTextAscii(a, b);
+    }
+};
+
+// Positions in a list, by name.
+using NameIndex = std::unordered_map<std::string, std::size_t, CaseBlindHash, CaseBlindEqual>;
 
 struct Value {
     std::string name;
@@ -93,120 +123,251 @@ struct Value {
     std::string data; // the text, or the number in decimal
 };
 
-struct Key {
-    std::string path;
-    std::vector<Value> values;
+// A key's values in the order first written, found by name case-blind.
+class Key {
+public:
+    explicit Key(std::string path) : path_(std::move(path)) {}
 
-    Value* FindValue(const std::string& name) {
-        for (Value& v : values)
+    const std::string& Path() const { return path_; }
+    const std::vector<Value>& Values() const { return values_; }
+
+    const Value* Find(std::string_view name) const {
+        if (!byName_.empty()) {
+            const auto at = byName_.find(name);
+            return at == byName_.end() ? nullptr : &values_[at->second];
+        }
+        for (const Value& v : values_)
             if (SameTextAscii(v.name, name)) return &v;
         return nullptr;
     }
-};
 
-// One root's keys. The root itself (path "") always exists; every key's
-// parents are listed before it.
-class Hive {
-public:
-    Key* Find(const std::string& path) {
-        for (Key& k : keys_)
-            if (SameTextAscii(k.path, path)) return &k;
-        return nullptr;
+    // Replaces the value of that name, which keeps its name as first
+    // written, or adds it.
+    void Set(Value value) {
+        if (const Value* old = Find(value.name)) {
+            value.name = old->name;
+            values_[static_cast<std::size_t>(old - values_.data())] = std::move(value);
+            return;
+        }
+        values_.push_back(std::move(value));
+        // A key of many values (none the program writes) indexes them, so
+        // that reading it stays linear.
+        if (values_.size() == kIndexedFrom) {
+            for (std::size_t i = 0; i < values_.size(); ++i)
+                byName_.emplace(values_[i].name, i);
+        } else if (values_.size() > kIndexedFrom) {
+            byName_.emplace(values_.back().name, values_.size() - 1);
+        }
     }
 
-    // Walks down from the root, adding each level that is missing.
-    Key& Create(const std::string& path) {
-        Key* key = &keys_.front();
-        for (std::size_t end = 0; end < path.size();) {
+private:
+    static constexpr std::size_t kIndexedFrom = 16;
+
+    std::string path_;
+    std::vector<Value> values_;
+    NameIndex byName_; // empty below kIndexedFrom values
+};
+
+// One root's keys, in the order first made. The root itself (path "")
+// always exists, and every key's parents come before it.
+class Hive {
+public:
+    Hive() { Add(""); }
+
+    const Key* Find(std::string_view path) const {
+        const auto at = byPath_.find(path);
+        return at == byPath_.end() ? nullptr : &keys_[at->second];
+    }
+    Key* Find(std::string_view path) { return const_cast<Key*>(std::as_const(*this).Find(path)); }
+
+    // Adds the key and each parent that is missing, without recursion: up to
+    // the deepest level that exists, then down adding the rest.
+    Key& Create(std::string_view path) {
+        std::size_t end = path.size(); // where the level found ends
+        Key* key = Find(path);
+        while (key == nullptr) { // the root always exists
+            const std::size_t slash = path.rfind('\\', end - 1);
+            end = slash == std::string_view::npos ? 0 : slash;
+            key = Find(path.substr(0, end));
+        }
+        while (end < path.size()) {
             end = std::min(path.find('\\', end + 1), path.size());
-            const std::string level = path.substr(0, end);
-            key = Find(level);
-            if (key == nullptr) {
-                keys_.push_back({level, {}});
-                key = &keys_.back();
-            }
+            key = &Add(std::string(path.substr(0, end)));
         }
         return *key;
     }
 
-    bool Remove(const std::string& path) {
+    // Removes the key with every key below it.
+    bool Remove(std::string_view path) {
         if (path.empty() || Find(path) == nullptr) return false;
         std::erase_if(keys_, [&](const Key& k) {
-            return SameTextAscii(k.path, path) || IsBelow(k.path, path);
+            return SameTextAscii(k.Path(), path) || IsBelow(k.Path(), path);
         });
+        byPath_.clear();
+        for (std::size_t i = 0; i < keys_.size(); ++i)
+            byPath_.emplace(keys_[i].Path(), i);
         return true;
     }
 
-    bool Parse(std::istream& in);
-    std::string Format() const;
-
-    // The root's file was there but could not be read.
-    bool unreadable = false;
+    const std::vector<Key>& Keys() const { return keys_; }
 
 private:
-    std::vector<Key> keys_{{"", {}}};
+    Key& Add(std::string path) {
+        byPath_.emplace(path, keys_.size());
+        return keys_.emplace_back(std::move(path));
+    }
+
+    std::vector<Key> keys_;
+    NameIndex byPath_;
 };
 
-bool Hive::Parse(std::istream& in) {
+// ---- The root file's form ----
+// Each key is a line "[path]" followed by its values, one a line:
+// "sz name=text" or "dword name=number". Read in one pass over the lines.
+
+bool IsNumber32(std::string_view digits) {
+    if (digits.empty() || digits.size() > 10) return false;
+    std::uint64_t n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return false;
+        n = n * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return n <= 0xFFFFFFFFu;
+}
+
+bool ParseValue(std::string_view line, Value& value) {
+    const auto blank = line.find(' ');
+    const auto equals = line.find('=', blank == std::string_view::npos ? 0 : blank);
+    if (blank == std::string_view::npos || equals == std::string_view::npos) return false;
+    const std::string_view type = line.substr(0, blank);
+    value.name = line.substr(blank + 1, equals - blank - 1);
+    value.data = line.substr(equals + 1);
+    if (type == "dword" && IsNumber32(value.data))
+        value.type = REG_DWORD;
+    else if (type == "sz")
+        value.type = REG_SZ;
+    else
+        return false;
+    return ValidValueName(value.name) && !HasControlCharacter(value.data);
+}
+
+// False when a line is not of the form; the hive then holds what came before.
+bool ParseHive(std::string_view text, Hive& hive) {
     Key* current = nullptr;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty()) continue;
         if (line.front() == '[' && line.back() == ']') {
             std::string path;
             if (!NormalisePath(line.substr(1, line.size() - 2), path)) return false;
-            current = &Create(path);
+            current = &hive.Create(path);
             continue;
         }
-        const auto blank = line.find(' ');
-        const auto equals = line.find('=', blank == std::string::npos ? 0 : blank);
-        if (current == nullptr || blank == std::string::npos || equals == std::string::npos)
-            return false;
-        const std::string type = line.substr(0, blank);
-        Value value{line.substr(blank + 1, equals - blank - 1), REG_SZ, line.substr(equals + 1)};
-        if (type == "dword") {
-            value.type = REG_DWORD;
-            if (value.data.empty() || value.data.size() > 10 ||
-                value.data.find_first_not_of("0123456789") != std::string::npos ||
-                std::stoull(value.data) > 0xFFFFFFFFull)
-                return false;
-        } else if (type != "sz") {
-            return false;
-        }
-        if (!ValidValueName(value.name) || HasControlCharacter(value.data)) return false;
-        if (Value* old = current->FindValue(value.name))
-            *old = value;
-        else
-            current->values.push_back(value);
+        Value value;
+        if (current == nullptr || !ParseValue(line, value)) return false;
+        current->Set(std::move(value));
     }
     return true;
 }
 
-std::string Hive::Format() const {
-    std::ostringstream out;
-    for (const Key& k : keys_) {
-        out << '[' << k.path << "]\n";
-        for (const Value& v : k.values)
-            out << (v.type == REG_DWORD ? "dword " : "sz ") << v.name << '=' << v.data << '\n';
-        out << '\n';
+std::string FormatHive(const Hive& hive) {
+    std::string out;
+    for (const Key& k : hive.Keys()) {
+        out += '[';
+        out += k.Path();
+        out += "]\n";
+        for (const Value& v : k.Values()) {
+            out += v.type == REG_DWORD ? "dword " : "sz ";
+            out += v.name;
+            out += '=';
+            out += v.data;
+            out += '\n';
+        }
+        out += '\n';
     }
-    return out.str();
+    return out;
 }
+
+// ---- Reading the root files, each once until it changes ----
 
 std::string RootFile(int root) {
     return RegistryFolder() + "/" + kRootNames[root];
 }
 
-// A root whose file is missing or unreadable is empty.
-Hive LoadHive(int root) {
-    std::ifstream in(RootFile(root), std::ios::binary);
-    Hive hive;
-    if (in && !hive.Parse(in)) {
+// A root's file as last read. The file read stays open, so that its inode
+// cannot be reused while it is remembered. Every writer replaces the file
+// by rename, never writes into it, so while the path names that inode with
+// the same size and times (which catch an edit in place, by hand) the
+// bytes are those read.
+struct StoreFile {
+    enum State { Missing, Read, Corrupt };
+
+    State state = Missing;
+    Hive hive; // empty unless Read
+    int fd = -1;
+    struct stat seen {};
+
+    void Forget() {
+        if (fd >= 0) close(fd);
+        fd = -1;
+        state = Missing;
         hive = Hive();
-        hive.unreadable = true;
     }
-    return hive;
+};
+
+// Made on first use: a global object may read the registry before this
+// file's objects are built.
+StoreFile& Remembered(int root) {
+    static StoreFile files[3];
+    return files[root];
 }
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+bool ReadAll(int fd, std::string& bytes) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n == 0) return true;
+        if (n < 0 && errno != EINTR) return false;
+        if (n > 0) bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+// The root's file as it is now. One that is missing, or that is not a
+// plain file that reads, is empty.
+StoreFile& ReadStore(int root) {
+    StoreFile& store = Remembered(root);
+    const std::string path = RootFile(root);
+    struct stat now {};
+    if (store.fd >= 0 && stat(path.c_str(), &now) == 0 && SameFile(now, store.seen)) return store;
+    store.Forget();
+    // Not blocking: a pipe put in the file's place must not hang the program.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return store;
+    std::string bytes;
+    if (fstat(fd, &store.seen) != 0 || !S_ISREG(store.seen.st_mode) || !ReadAll(fd, bytes)) {
+        close(fd);
+        return store;
+    }
+    store.fd = fd;
+    store.state = ParseHive(bytes, store.hive) ? StoreFile::Read : StoreFile::Corrupt;
+    if (store.state == StoreFile::Corrupt) store.hive = Hive();
+    return store;
+}
+
+const Hive& ReadHive(int root) {
+    return ReadStore(root).hive;
+}
+
+// ---- Writing ----
 
 bool MakeFolders(const std::string& folder) {
     for (std::size_t i = 1; i <= folder.size(); ++i) {
@@ -217,15 +378,24 @@ bool MakeFolders(const std::string& folder) {
     return DirectoryExists(folder);
 }
 
-bool SaveHive(int root, const Hive& hive) {
+bool SaveStore(int root, const StoreFile& store) {
     if (!MakeFolders(RegistryFolder())) return false;
     // A file that could not be read is kept beside the new one, not lost.
-    if (hive.unreadable)
+    if (store.state == StoreFile::Corrupt)
         std::rename(RootFile(root).c_str(), (RootFile(root) + ".unreadable").c_str());
     OutputFile file;
     if (!file.Open(RootFile(root))) return false;
-    file.Write(hive.Format());
+    file.Write(FormatHive(store.hive));
     return file.Commit();
+}
+
+// Lets `change` alter the root's keys as they are now and writes them back.
+// False when change finds nothing to do or the file cannot be written.
+bool ChangeStore(int root, const std::function<bool(Hive&)>& change) {
+    StoreFile& store = ReadStore(root);
+    const bool ok = change(store.hive) && SaveStore(root, store);
+    store.Forget(); // what it holds is no longer the file's
+    return ok;
 }
 
 } // namespace
@@ -250,8 +420,7 @@ long RegOpenKeyExA(HKEY key, const char* subKey, std::uint32_t, std::uint32_t, H
     if (!NormalisePath(subKey == nullptr ? "" : subKey, sub) ||
         !NormalisePath(JoinPath(PathOf(key), sub), path))
         return ERROR_FILE_NOT_FOUND;
-    Hive hive = LoadHive(RootOf(key));
-    if (hive.Find(path) == nullptr) return ERROR_FILE_NOT_FOUND;
+    if (ReadHive(RootOf(key)).Find(path) == nullptr) return ERROR_FILE_NOT_FOUND;
     *result = new RegistryKey{RootOf(key), path};
     OpenHandles().insert(*result);
     return ERROR_SUCCESS;
@@ -261,9 +430,8 @@ long RegQueryValueExA(HKEY key, const char* valueName, std::uint32_t*, std::uint
                       unsigned char* data, std::uint32_t* dataSize) {
     if (!IsValidHandle(key)) return ERROR_INVALID_HANDLE;
     if (data != nullptr && dataSize == nullptr) return ERROR_INVALID_PARAMETER;
-    Hive hive = LoadHive(RootOf(key));
-    Key* k = hive.Find(PathOf(key));
-    Value* v = k == nullptr ? nullptr : k->FindValue(valueName == nullptr ? "" : valueName);
+    const Key* k = ReadHive(RootOf(key)).Find(PathOf(key));
+    const Value* v = k == nullptr ? nullptr : k->Find(valueName == nullptr ? "" : valueName);
     if (v == nullptr) return ERROR_FILE_NOT_FOUND;
 
     std::string bytes;
@@ -314,11 +482,13 @@ std::string TRegistry::Resolve(const std::string& key) const {
 bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
     std::string path;
     if (!NormalisePath(Resolve(key), path)) return false;
-    Hive hive = LoadHive(RootOf(root_));
-    if (hive.Find(path) == nullptr) {
+    if (ReadHive(RootOf(root_)).Find(path) == nullptr) {
         if (!canCreate) return false;
-        hive.Create(path);
-        if (!SaveHive(RootOf(root_), hive)) return false;
+        const bool created = ChangeStore(RootOf(root_), [&](Hive& hive) {
+            hive.Create(path);
+            return true;
+        });
+        if (!created) return false;
     }
     path_ = path;
     open_ = true;
@@ -340,19 +510,17 @@ void TRegistry::CloseKey() {
 
 bool TRegistry::KeyExists(const std::string& key) const {
     std::string path;
-    return NormalisePath(Resolve(key), path) && LoadHive(RootOf(root_)).Find(path) != nullptr;
+    return NormalisePath(Resolve(key), path) && ReadHive(RootOf(root_)).Find(path) != nullptr;
 }
 
 bool TRegistry::ValueExists(const std::string& name) const {
-    Hive hive = LoadHive(RootOf(root_));
-    Key* k = hive.Find(path_);
-    return open_ && k != nullptr && k->FindValue(name) != nullptr;
+    const Key* k = ReadHive(RootOf(root_)).Find(path_);
+    return open_ && k != nullptr && k->Find(name) != nullptr;
 }
 
 std::string TRegistry::ReadString(const std::string& name) const {
-    Hive hive = LoadHive(RootOf(root_));
-    Key* k = open_ ? hive.Find(path_) : nullptr;
-    Value* v = k == nullptr ? nullptr : k->FindValue(name);
+    const Key* k = open_ ? ReadHive(RootOf(root_)).Find(path_) : nullptr;
+    const Value* v = k == nullptr ? nullptr : k->Find(name);
     if (v == nullptr) return std::string();
     if (v->type != REG_SZ) throw ERegistryException("Invalid data type for '" + name + "'");
     return v->data;
@@ -362,19 +530,17 @@ void TRegistry::WriteString(const std::string& name, const std::string& value) {
     const std::string failure = "Failed to set data for '" + name + "'";
     if (!open_ || readOnly_ || !ValidValueName(name) || HasControlCharacter(value))
         throw ERegistryException(failure);
-    Hive hive = LoadHive(RootOf(root_));
-    Key* k = hive.Find(path_);
-    if (k == nullptr) throw ERegistryException(failure);
-    if (Value* v = k->FindValue(name))
-        *v = {v->name, REG_SZ, value};
-    else
-        k->values.push_back({name, REG_SZ, value});
-    if (!SaveHive(RootOf(root_), hive)) throw ERegistryException(failure);
+    const bool written = ChangeStore(RootOf(root_), [&](Hive& hive) {
+        Key* k = hive.Find(path_);
+        if (k == nullptr) return false;
+        k->Set({name, REG_SZ, value});
+        return true;
+    });
+    if (!written) throw ERegistryException(failure);
 }
 
 bool TRegistry::DeleteKey(const std::string& key) {
     std::string path;
     if (!NormalisePath(Resolve(key), path)) return false;
-    Hive hive = LoadHive(RootOf(root_));
-    return hive.Remove(path) && SaveHive(RootOf(root_), hive);
+    return ChangeStore(RootOf(root_), [&](Hive& hive) { return hive.Remove(path); });
 }

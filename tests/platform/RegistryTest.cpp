@@ -1,11 +1,109 @@
 #include "platform/Registry.h"
 #include "tests/support/Scratch.h"
 
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
+
+// The user a child process runs as when the tests run as root, so that
+// permission bits hold for it.
+constexpr uid_t kNobody = 65534;
+
+// A test's part that runs in a process of its own: another program using the
+// same store, or one that permission bits stop. It reports what went wrong as
+// text; a child that hangs is killed after a minute, so the test ends.
+class Child {
+public:
+    explicit Child(const std::function<std::string()>& body, bool unprivileged = false) {
+        int report[2];
+        if (pipe(report) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(report[0]);
+            alarm(60);
+            std::string problems = unprivileged ? DropPrivileges() : "";
+            if (problems.empty()) {
+                try {
+                    problems = body();
+                } catch (const std::exception& e) {
+                    problems = std::string("raised: ") + e.what();
+                }
+            }
+            for (std::size_t at = 0; at < problems.size();) {
+                const ssize_t n = write(report[1], problems.data() + at, problems.size() - at);
+                if (n <= 0) break;
+                at += static_cast<std::size_t>(n);
+            }
+            _exit(0);
+        }
+        close(report[1]);
+        report_ = report[0];
+    }
+
+    // What the child reported, or that it could not start or was killed.
+    std::string Wait() {
+        if (pid_ <= 0) return "cannot start a child process";
+        std::string text;
+        char buffer[512];
+        for (ssize_t n; (n = read(report_, buffer, sizeof buffer)) > 0;)
+            text.append(buffer, static_cast<std::size_t>(n));
+        close(report_);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        if (WIFSIGNALED(status)) text += " killed by signal " + std::to_string(WTERMSIG(status));
+        return text;
+    }
+
+private:
+    static std::string DropPrivileges() {
+        if (geteuid() != 0) return "";
+        if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)
+            return "cannot drop to an unprivileged user";
+        return "";
+    }
+
+    pid_t pid_ = -1;
+    int report_ = -1;
+};
+
+// Counts how often a file of a folder is opened, as the kernel tells it.
+// Closes are watched too, since the kernel merges repeated events that
+// follow each other unread.
+class OpenCounter {
+public:
+    OpenCounter(const std::string& folder, std::string name)
+        : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)), name_(std::move(name)) {
+        inotify_add_watch(fd_, folder.c_str(), IN_OPEN | IN_CLOSE);
+    }
+    ~OpenCounter() { close(fd_); }
+
+    // The opens since the last call; -1 when events were lost.
+    int Take() {
+        int opens = 0;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t n; (n = read(fd_, buffer, sizeof buffer)) > 0;) {
+            for (ssize_t at = 0; at < n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                if (event->mask & IN_Q_OVERFLOW) return -1;
+                if ((event->mask & IN_OPEN) && event->len > 0 && name_ == event->name) ++opens;
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+        return opens;
+    }
+
+private:
+    int fd_;
+    std::string name_;
+};
 
 // A key path of `parts` parts.
 std::string PathOfParts(std::size_t parts) {
@@ -274,4 +372,71 @@ TEST_F(RegistryTest, KeyPathsDeeperThanTheLimitAreRefused) {
     HKEY below = nullptr;
     EXPECT_EQ(RegOpenKeyExA(key, "below", 0, KEY_READ, &below), ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+}
+
+TEST_F(RegistryTest, ReadsTheFileAgainOnlyWhenItHasChanged) {
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("Software", true));
+        reg.WriteString("a", "1");
+    }
+    OpenCounter opens(folder.Path() + "/registry", "HKEY_CURRENT_USER");
+    std::string value;
+    for (int i = 0; i < 20; ++i)
+        ASSERT_EQ(Query(HKEY_CURRENT_USER, "Software", "a", value), ERROR_SUCCESS);
+    EXPECT_EQ(value, "1");
+    EXPECT_EQ(opens.Take(), 1);
+
+    // Another program's write replaces the file.
+    EXPECT_EQ(Child([] {
+                  TRegistry reg;
+                  if (!reg.OpenKey("Software", false)) return std::string("no key");
+                  reg.WriteString("a", "2");
+                  return std::string();
+              }).Wait(),
+              "");
+    opens.Take();
+    for (int i = 0; i < 20; ++i)
+        ASSERT_EQ(Query(HKEY_CURRENT_USER, "Software", "a", value), ERROR_SUCCESS);
+    EXPECT_EQ(value, "2");
+    EXPECT_EQ(opens.Take(), 1);
+}
+
+TEST_F(RegistryTest, AFileChangedInAnyWayIsReadAgain) {
+    const std::string store = RootFile("HKEY_CURRENT_USER");
+    const struct {
+        const char* change;
+        std::function<void()> apply;
+        const char* value; // null: no such value
+    } cases[] = {
+        {"replaced by one of the same size and times",
+         [&] {
+             struct stat old {};
+             stat(store.c_str(), &old);
+             WriteFile(store + ".new", "[Software]\nsz a=2\n");
+             const timespec times[2] = {old.st_atim, old.st_mtim};
+             utimensat(AT_FDCWD, (store + ".new").c_str(), times, 0);
+             std::filesystem::rename(store + ".new", store);
+         },
+         "2"},
+        {"written over in place", [&] { WriteFile(store, "[Software]\nsz a=22\n"); }, "22"},
+        {"removed", [&] { std::filesystem::remove(store); }, nullptr},
+        {"replaced by one that cannot be read", [&] { WriteFile(store, "[Software]\n?\n"); },
+         nullptr},
+    };
+    std::filesystem::create_directories(folder.Path() + "/registry");
+    for (const auto& c : cases) {
+        WriteFile(store, "[Software]\nsz a=1\n");
+        std::string value;
+        ASSERT_EQ(Query(HKEY_CURRENT_USER, "Software", "a", value), ERROR_SUCCESS) << c.change;
+        ASSERT_EQ(value, "1");
+        c.apply();
+        const long result = Query(HKEY_CURRENT_USER, "Software", "a", value);
+        if (c.value == nullptr) {
+            EXPECT_NE(result, ERROR_SUCCESS) << c.change;
+        } else {
+            EXPECT_EQ(result, ERROR_SUCCESS) << c.change;
+            EXPECT_EQ(value, c.value) << c.change;
+        }
+    }
 }
