@@ -6,12 +6,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <set>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <unordered_map>
 #include <utility>
@@ -379,7 +382,6 @@ bool MakeFolders(const std::string& folder) {
 }
 
 bool SaveStore(int root, const StoreFile& store) {
-    if (!MakeFolders(RegistryFolder())) return false;
     // A file that could not be read is kept beside the new one, not lost.
     if (store.state == StoreFile::Corrupt)
         std::rename(RootFile(root).c_str(), (RootFile(root) + ".unreadable").c_str());
@@ -389,9 +391,54 @@ bool SaveStore(int root, const StoreFile& store) {
     return file.Commit();
 }
 
-// Lets `change` alter the root's keys as they are now and writes them back.
-// False when change finds nothing to do or the file cannot be written.
+// ---- The lock ----
+
+// How long a write waits for another program's read-change-write, which
+// takes milliseconds: one that holds the lock longer is taken to be stuck,
+// and the write fails rather than hanging the program.
+constexpr auto kLockWait = std::chrono::seconds(10);
+constexpr auto kLockRetry = std::chrono::milliseconds(1);
+
+// An advisory lock on a file beside the root files, held across each
+// read-change-write so that two running programs never write over each
+// other's changes. Closing the file releases it, also when a program dies.
+class StoreLock {
+public:
+    explicit StoreLock(const std::string& folder)
+        : fd_(open((folder + "/lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666)) {
+        const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+        while (fd_ >= 0 && flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) ||
+                std::chrono::steady_clock::now() >= deadline) {
+                close(fd_);
+                fd_ = -1;
+            } else {
+                std::this_thread::sleep_for(kLockRetry);
+            }
+        }
+    }
+    ~StoreLock() {
+        if (fd_ >= 0) close(fd_);
+    }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+
+    bool Held() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
+
+// ---- Read, change, write ----
+
+// Lets `change` alter the root's keys as they are now and writes them back,
+// all under the lock. False when change finds nothing to do or the file
+// cannot be written.
 bool ChangeStore(int root, const std::function<bool(Hive&)>& change) {
+    const std::string folder = RegistryFolder();
+    if (!MakeFolders(folder)) return false;
+    const StoreLock lock(folder);
+    if (!lock.Held()) return false;
     StoreFile& store = ReadStore(root);
     const bool ok = change(store.hive) && SaveStore(root, store);
     store.Forget(); // what it holds is no longer the file's

@@ -6,6 +6,7 @@
 #include <functional>
 #include <grp.h>
 #include <gtest/gtest.h>
+#include <set>
 #include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -72,6 +73,28 @@ private:
 
     pid_t pid_ = -1;
     int report_ = -1;
+};
+
+// Holds children back until Open(), so that they start at the same moment:
+// each blocks reading a pipe whose writing end closes.
+class StartGate {
+public:
+    StartGate() {
+        if (pipe(ends_) != 0) ends_[0] = ends_[1] = -1;
+    }
+    ~StartGate() { Open(); }
+    void WaitInChild() {
+        close(ends_[1]);
+        char c;
+        (void)read(ends_[0], &c, 1);
+    }
+    void Open() {
+        if (ends_[1] >= 0) close(ends_[1]);
+        ends_[1] = -1;
+    }
+
+private:
+    int ends_[2];
 };
 
 // Counts how often a file of a folder is opened, as the kernel tells it.
@@ -245,12 +268,11 @@ TEST_F(RegistryTest, RewritesAtomicallyAndLeavesNoTemporaryFile) {
     reg.WriteString("b", "2");
     const std::string text = ReadFile(RootFile("HKEY_CURRENT_USER"));
     EXPECT_EQ(text, "[]\n\n[Software]\nsz a=1\nsz b=2\n\n");
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path() + "/registry")) {
-        (void)entry;
-        ++files;
-    }
-    EXPECT_EQ(files, 1);
+    // Beside the root file only the lock that writers take.
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path() + "/registry"))
+        files.insert(entry.path().filename().string());
+    EXPECT_EQ(files, (std::set<std::string>{"HKEY_CURRENT_USER", "lock"}));
 }
 
 TEST_F(RegistryTest, ARewriteReplacesTheFileRatherThanWritingIntoIt) {
@@ -439,4 +461,34 @@ TEST_F(RegistryTest, AFileChangedInAnyWayIsReadAgain) {
             EXPECT_EQ(value, c.value) << c.change;
         }
     }
+}
+
+TEST_F(RegistryTest, TwoProgramsWritingAtOnceLoseNoValue) {
+    constexpr int kEach = 500;
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("Software\\Race", true));
+    }
+    StartGate gate;
+    const auto writer = [&](char prefix) {
+        return [&gate, prefix] {
+            gate.WaitInChild();
+            TRegistry reg;
+            if (!reg.OpenKey("Software\\Race", false)) return std::string("no key");
+            for (int i = 0; i < kEach; ++i)
+                reg.WriteString(prefix + std::to_string(i), "x");
+            return std::string();
+        };
+    };
+    Child first(writer('a')), second(writer('b'));
+    gate.Open();
+    EXPECT_EQ(first.Wait(), "");
+    EXPECT_EQ(second.Wait(), "");
+
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Race", false));
+    int kept = 0;
+    for (int i = 0; i < kEach; ++i)
+        kept += reg.ValueExists("a" + std::to_string(i)) + reg.ValueExists("b" + std::to_string(i));
+    EXPECT_EQ(kept, 2 * kEach);
 }
