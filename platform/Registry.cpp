@@ -306,7 +306,12 @@ std::string RootFile(int root) {
 // the same size and times (which catch an edit in place, by hand) the
 // bytes are those read.
 struct StoreFile {
-    enum State { Missing, Read, Corrupt };
+    enum State {
+        Missing,
+        Read,
+        Malformed,  // read, but not of the form: kept aside when written over
+        CannotRead, // there, but not to be opened or read: never written over
+    };
 
     State state = Missing;
     Hive hive; // empty unless Read
@@ -344,8 +349,7 @@ bool ReadAll(int fd, std::string& bytes) {
     }
 }
 
-// The root's file as it is now. One that is missing, or that is not a
-// plain file that reads, is empty.
+// The root's file as it is now. Only a Read file has keys.
 StoreFile& ReadStore(int root) {
     StoreFile& store = Remembered(root);
     const std::string path = RootFile(root);
@@ -354,15 +358,19 @@ StoreFile& ReadStore(int root) {
     store.Forget();
     // Not blocking: a pipe put in the file's place must not hang the program.
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return store;
+    if (fd < 0) {
+        if (errno != ENOENT) store.state = StoreFile::CannotRead;
+        return store;
+    }
     std::string bytes;
     if (fstat(fd, &store.seen) != 0 || !S_ISREG(store.seen.st_mode) || !ReadAll(fd, bytes)) {
         close(fd);
+        store.state = StoreFile::CannotRead;
         return store;
     }
     store.fd = fd;
-    store.state = ParseHive(bytes, store.hive) ? StoreFile::Read : StoreFile::Corrupt;
-    if (store.state == StoreFile::Corrupt) store.hive = Hive();
+    store.state = ParseHive(bytes, store.hive) ? StoreFile::Read : StoreFile::Malformed;
+    if (store.state == StoreFile::Malformed) store.hive = Hive();
     return store;
 }
 
@@ -381,10 +389,21 @@ bool MakeFolders(const std::string& folder) {
     return DirectoryExists(folder);
 }
 
+// Moves a malformed root file out of the way, to ".unreadable", or to
+// ".unreadable.2", ".unreadable.3", ... when that is taken: no copy kept
+// earlier is written over.
+bool KeepAside(int root) {
+    const std::string file = RootFile(root);
+    for (int n = 1;; ++n) {
+        const std::string aside = file + ".unreadable" + (n == 1 ? "" : "." + std::to_string(n));
+        struct stat taken {};
+        if (lstat(aside.c_str(), &taken) == 0) continue;
+        return errno == ENOENT && std::rename(file.c_str(), aside.c_str()) == 0;
+    }
+}
+
 bool SaveStore(int root, const StoreFile& store) {
-    // A file that could not be read is kept beside the new one, not lost.
-    if (store.state == StoreFile::Corrupt)
-        std::rename(RootFile(root).c_str(), (RootFile(root) + ".unreadable").c_str());
+    if (store.state == StoreFile::Malformed && !KeepAside(root)) return false;
     OutputFile file;
     if (!file.Open(RootFile(root))) return false;
     file.Write(FormatHive(store.hive));
@@ -440,6 +459,8 @@ bool ChangeStore(int root, const std::function<bool(Hive&)>& change) {
     const StoreLock lock(folder);
     if (!lock.Held()) return false;
     StoreFile& store = ReadStore(root);
+    // A file that is there but cannot be read may hold keys: it stays.
+    if (store.state == StoreFile::CannotRead) return false;
     const bool ok = change(store.hive) && SaveStore(root, store);
     store.Forget(); // what it holds is no longer the file's
     return ok;

@@ -325,15 +325,23 @@ TEST_F(RegistryTest, ACorruptFileReadsAsEmptyWithoutACrash) {
     EXPECT_THROW(reg.ReadString("n"), ERegistryException);
 }
 
-TEST_F(RegistryTest, AWriteOverAnUnreadableFileKeepsItBeside) {
+TEST_F(RegistryTest, EveryUnreadableFileIsKeptBesideInACopyOfItsOwn) {
     std::filesystem::create_directories(folder.Path() + "/registry");
-    const std::string unreadable = "[Software\\email]\nsz fromName=Club\nqword future=1\n";
-    WriteFile(RootFile("HKEY_CURRENT_USER"), unreadable);
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey("Software\\online", true));
-    reg.WriteString("userId", "club42");
-    EXPECT_EQ(ReadFile(RootFile("HKEY_CURRENT_USER") + ".unreadable"), unreadable);
-    EXPECT_EQ(reg.ReadString("userId"), "club42");
+    const std::string store = RootFile("HKEY_CURRENT_USER");
+    const std::string copies[] = {store + ".unreadable", store + ".unreadable.2",
+                                  store + ".unreadable.3"};
+    const auto unreadable = [](int n) {
+        return "[Software\\email]\nsz fromName=Club " + std::to_string(n) + "\nqword future=1\n";
+    };
+    for (int n = 0; n < 3; ++n) {
+        WriteFile(store, unreadable(n));
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("Software\\online", true));
+        reg.WriteString("userId", "club42");
+        EXPECT_EQ(reg.ReadString("userId"), "club42");
+        for (int m = 0; m <= n; ++m)
+            EXPECT_EQ(ReadFile(copies[m]), unreadable(m)) << m;
+    }
 }
 
 TEST_F(RegistryTest, HandlesAreCheckedAndClosedOnce) {
@@ -491,4 +499,61 @@ TEST_F(RegistryTest, TwoProgramsWritingAtOnceLoseNoValue) {
     for (int i = 0; i < kEach; ++i)
         kept += reg.ValueExists("a" + std::to_string(i)) + reg.ValueExists("b" + std::to_string(i));
     EXPECT_EQ(kept, 2 * kEach);
+}
+
+TEST_F(RegistryTest, AStoreThatCannotBeOpenedTakesNoWrite) {
+    const std::string store = RootFile("HKEY_CURRENT_USER");
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("Software", true));
+        reg.WriteString("a", "1");
+    }
+    const std::string text = ReadFile(store);
+    // The child, unprivileged, owns the folder but may not open the file.
+    if (geteuid() == 0) {
+        ASSERT_EQ(chmod(folder.Path().c_str(), 0711), 0);
+        ASSERT_EQ(chown((folder.Path() + "/registry").c_str(), kNobody, kNobody), 0);
+    }
+    ASSERT_EQ(chmod(store.c_str(), 0), 0);
+
+    const struct {
+        const char* write;
+        std::function<bool()> reportsSuccess;
+    } writes[] = {
+        {"creating a key", [] { return TRegistry().OpenKey("Software\\New", true); }},
+        {"writing a value",
+         [] {
+             TRegistry reg;
+             if (!reg.OpenKey("", false)) return false;
+             try {
+                 reg.WriteString("b", "2");
+                 return true;
+             } catch (const ERegistryException&) {
+                 return false;
+             }
+         }},
+        {"deleting a key", [] { return TRegistry().DeleteKey("Software"); }},
+    };
+    const std::string problems = Child(
+                                     [&] {
+                                         std::string problems;
+                                         if (open(store.c_str(), O_RDONLY) >= 0)
+                                             problems += "the file can be opened; ";
+                                         for (const auto& w : writes)
+                                             if (w.reportsSuccess())
+                                                 problems += std::string(w.write) + " succeeded; ";
+                                         // Reading it goes on as before: as if empty.
+                                         HKEY key = nullptr;
+                                         if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0,
+                                                           KEY_READ, &key) != ERROR_FILE_NOT_FOUND)
+                                             problems += "the key was found; ";
+                                         return problems;
+                                     },
+                                     true)
+                                     .Wait();
+    EXPECT_EQ(problems, "");
+
+    ASSERT_EQ(chmod(store.c_str(), 0600), 0);
+    EXPECT_EQ(ReadFile(store), text);
+    EXPECT_FALSE(std::filesystem::exists(store + ".unreadable"));
 }
