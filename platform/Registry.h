@@ -3,7 +3,10 @@
 // in one text file per root under a folder ($ROSTRIX_REGISTRY when set, else
 // $XDG_CONFIG_HOME/rostrix/registry). Key and value names are case-blind;
 // the empty value name is the key's default value. Every change rewrites its
-// root's file atomically.
+// root's file atomically, under a lock that every running program takes, so
+// that none loses another's change. A root file is read again only when it
+// has changed. One that is there but cannot be read reads as empty and takes
+// no write; a malformed one reads as empty and is kept aside by the next write.
 //
 // Two shapes, as callers use them: the API calls (open, query into the
 // caller's buffer, close) and the registry class TRegistry.
