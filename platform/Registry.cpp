@@ -95,7 +95,7 @@ bool ValidValueName(std::string_view name) {
     return !HasControlCharacter(name) && name.find('=') == std::string_view::npos;
 }
 
-// ---- Keys and values in memory ----
+// ---- Keys and values in memory, and the walk along a key path ----
 
 // Names are found case-blind, without a lower-cased copy of the name sought.
 struct CaseBlindHash {
@@ -224,9 +224,9 @@ private:
     NameIndex byPath_;
 };
 
-// ---- The root file's form ----
-// Each key is a line "[path]" followed by its values, one a line:
-// "sz name=text" or "dword name=number". Read in one pass over the lines.
+// ---- The parse ----
+// A root file holds each key as a line "[path]" followed by its values, one
+// a line: "sz name=text" or "dword name=number". Read in one pass.
 
 bool IsNumber32(std::string_view digits) {
     if (digits.empty() || digits.size() > 10) return false;
@@ -294,7 +294,7 @@ std::string FormatHive(const Hive& hive) {
     return out;
 }
 
-// ---- Reading the root files, each once until it changes ----
+// ---- The cache: each root file read once, until it changes ----
 
 std::string RootFile(int root) {
     return RegistryFolder() + "/" + kRootNames[root];
