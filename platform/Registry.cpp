@@ -4,15 +4,20 @@
 #include "platform/OutputFile.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
+#include <functional>
 #include <set>
-#include <sstream>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 struct RegistryKey {
@@ -21,6 +26,8 @@ struct RegistryKey {
 };
 
 namespace {
+
+// ---- Handles ----
 
 // The roots are known by their address alone, never by their fields: a
 // global object may read the registry before this file's objects are built.
@@ -48,21 +55,28 @@ std::string PathOf(HKEY key) {
     return IsRoot(key) ? std::string() : key->path;
 }
 
-bool HasControlCharacter(const std::string& text) {
+// ---- Key paths ----
+
+bool HasControlCharacter(std::string_view text) {
     for (unsigned char c : text)
         if (c < 0x20 || c == 0x7F) return true;
     return false;
 }
 
-// A key path without leading or trailing "\"; false when a component is empty
-// or holds a control character.
-bool NormalisePath(std::string path, std::string& out) {
-    while (!path.empty() && path.front() == '\\')
-        path.erase(0, 1);
-    while (!path.empty() && path.back() == '\\')
-        path.pop_back();
-    if (HasControlCharacter(path) || path.find("\\\\") != std::string::npos) return false;
-    out = path;
+// A key path without leading or trailing "\"; false when a part is empty or
+// holds a control character, or when the path is deeper than the limit.
+bool NormalisePath(std::string_view path, std::string& out) {
+    const auto first = path.find_first_not_of('\\');
+    if (first == std::string_view::npos) {
+        out.clear();
+        return true;
+    }
+    path = path.substr(first, path.find_last_not_of('\\') + 1 - first);
+    if (HasControlCharacter(path) || path.find("\\\\") != std::string_view::npos) return false;
+    if (static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\')) >=
+        kRegistryKeyDepthLimit)
+        return false;
+    out.assign(path);
     return true;
 }
 
@@ -72,14 +86,39 @@ std::string JoinPath(const std::string& base, const std::string& sub) {
     return base + "\\" + sub;
 }
 
-bool IsBelow(const std::string& path, const std::string& parent) {
+bool IsBelow(std::string_view path, std::string_view parent) {
     return path.size() > parent.size() && path[parent.size()] == '\\' &&
-           SameTextAscii(std::string_view(path).substr(0, parent.size()), parent);
+           SameTextAscii(path.substr(0, parent.size()), parent);
 }
 
-bool ValidValueName(const std::string& name) {
-    return !HasControlCharacter(name) && name.find('=') == std::string::npos;
+bool ValidValueName(std::string_view name) {
+    return !HasControlCharacter(name) && name.find('=') == std::string_view::npos;
 }
+
+// ---- Keys and values in memory, and the walk along a key path ----
+
+// Names are found case-blind, without a lower-cased copy of the name sought.
+struct CaseBlindHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const noexcept {
+        std::size_t hash = 14695981039346656037u; // FNV-1a
+        for (char c : text) {
+            hash ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            hash *= 1099511628211u;
+        }
+        return hash;
+    }
+};
+
+struct CaseBlindEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const noexcept {
+        return SameTextAscii(a, b);
+    }
+};
+
+// Positions in a list, by name.
+using NameIndex = std::unordered_map<std::string, std::size_t, CaseBlindHash, CaseBlindEqual>;
 
 struct Value {
     std::string name;
@@ -87,113 +126,259 @@ struct Value {
     std::string data; // the text, or the number in decimal
 };
 
-struct Key {
-    std::string path;
-    std::vector<Value> values;
+// A key's values in the order first written, found by name case-blind.
+class Key {
+public:
+    explicit Key(std::string path) : path_(std::move(path)) {}
 
-    Value* FindValue(const std::string& name) {
-        for (Value& v : values)
+    const std::string& Path() const { return path_; }
+    const std::vector<Value>& Values() const { return values_; }
+
+    const Value* Find(std::string_view name) const {
+        if (!byName_.empty()) {
+            const auto at = byName_.find(name);
+            return at == byName_.end() ? nullptr : &values_[at->second];
+        }
+        for (const Value& v : values_)
             if (SameTextAscii(v.name, name)) return &v;
         return nullptr;
     }
+
+    // Replaces the value of that name, which keeps its name as first
+    // written, or adds it.
+    void Set(Value value) {
+        if (const Value* old = Find(value.name)) {
+            value.name = old->name;
+            values_[static_cast<std::size_t>(old - values_.data())] = std::move(value);
+            return;
+        }
+        values_.push_back(std::move(value));
+        // A key of many values (none the program writes) indexes them, so
+        // that reading it stays linear.
+        if (values_.size() == kIndexedFrom) {
+            for (std::size_t i = 0; i < values_.size(); ++i)
+                byName_.emplace(values_[i].name, i);
+        } else if (values_.size() > kIndexedFrom) {
+            byName_.emplace(values_.back().name, values_.size() - 1);
+        }
+    }
+
+private:
+    static constexpr std::size_t kIndexedFrom = 16;
+
+    std::string path_;
+    std::vector<Value> values_;
+    NameIndex byName_; // empty below kIndexedFrom values
 };
 
-// One root's keys. The root itself (path "") always exists; every key's
-// parents are listed before it.
+// One root's keys, in the order first made. The root itself (path "")
+// always exists, and every key's parents come before it.
 class Hive {
 public:
-    Key* Find(const std::string& path) {
-        for (Key& k : keys_)
-            if (SameTextAscii(k.path, path)) return &k;
-        return nullptr;
+    Hive() { Add(""); }
+
+    const Key* Find(std::string_view path) const {
+        const auto at = byPath_.find(path);
+        return at == byPath_.end() ? nullptr : &keys_[at->second];
+    }
+    Key* Find(std::string_view path) { return const_cast<Key*>(std::as_const(*this).Find(path)); }
+
+    // Adds the key and each parent that is missing, without recursion: up to
+    // the deepest level that exists, then down adding the rest.
+    Key& Create(std::string_view path) {
+        std::size_t end = path.size(); // where the level found ends
+        Key* key = Find(path);
+        while (key == nullptr) { // the root always exists
+            const std::size_t slash = path.rfind('\\', end - 1);
+            end = slash == std::string_view::npos ? 0 : slash;
+            key = Find(path.substr(0, end));
+        }
+        while (end < path.size()) {
+            end = std::min(path.find('\\', end + 1), path.size());
+            key = &Add(std::string(path.substr(0, end)));
+        }
+        return *key;
     }
 
-    Key& Create(const std::string& path) {
-        if (Key* k = Find(path)) return *k;
-        const auto slash = path.rfind('\\');
-        if (slash != std::string::npos) Create(path.substr(0, slash));
-        keys_.push_back({path, {}});
-        return keys_.back();
-    }
-
-    bool Remove(const std::string& path) {
+    // Removes the key with every key below it.
+    bool Remove(std::string_view path) {
         if (path.empty() || Find(path) == nullptr) return false;
         std::erase_if(keys_, [&](const Key& k) {
-            return SameTextAscii(k.path, path) || IsBelow(k.path, path);
+            return SameTextAscii(k.Path(), path) || IsBelow(k.Path(), path);
         });
+        byPath_.clear();
+        for (std::size_t i = 0; i < keys_.size(); ++i)
+            byPath_.emplace(keys_[i].Path(), i);
         return true;
     }
 
-    bool Parse(std::istream& in);
-    std::string Format() const;
-
-    // The root's file was there but could not be read.
-    bool unreadable = false;
+    const std::vector<Key>& Keys() const { return keys_; }
 
 private:
-    std::vector<Key> keys_{{"", {}}};
+    Key& Add(std::string path) {
+        byPath_.emplace(path, keys_.size());
+        return keys_.emplace_back(std::move(path));
+    }
+
+    std::vector<Key> keys_;
+    NameIndex byPath_;
 };
 
-bool Hive::Parse(std::istream& in) {
+// ---- The parse ----
+// A root file holds each key as a line "[path]" followed by its values, one
+// a line: "sz name=text" or "dword name=number". Read in one pass.
+
+bool IsNumber32(std::string_view digits) {
+    if (digits.empty() || digits.size() > 10) return false;
+    std::uint64_t n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return false;
+        n = n * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return n <= 0xFFFFFFFFu;
+}
+
+bool ParseValue(std::string_view line, Value& value) {
+    const auto blank = line.find(' ');
+    const auto equals = line.find('=', blank == std::string_view::npos ? 0 : blank);
+    if (blank == std::string_view::npos || equals == std::string_view::npos) return false;
+    const std::string_view type = line.substr(0, blank);
+    value.name = line.substr(blank + 1, equals - blank - 1);
+    value.data = line.substr(equals + 1);
+    if (type == "dword" && IsNumber32(value.data))
+        value.type = REG_DWORD;
+    else if (type == "sz")
+        value.type = REG_SZ;
+    else
+        return false;
+    return ValidValueName(value.name) && !HasControlCharacter(value.data);
+}
+
+// False when a line is not of the form; the hive then holds what came before.
+bool ParseHive(std::string_view text, Hive& hive) {
     Key* current = nullptr;
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         if (line.empty()) continue;
         if (line.front() == '[' && line.back() == ']') {
             std::string path;
             if (!NormalisePath(line.substr(1, line.size() - 2), path)) return false;
-            current = &Create(path);
+            current = &hive.Create(path);
             continue;
         }
-        const auto blank = line.find(' ');
-        const auto equals = line.find('=', blank == std::string::npos ? 0 : blank);
-        if (current == nullptr || blank == std::string::npos || equals == std::string::npos)
-            return false;
-        const std::string type = line.substr(0, blank);
-        Value value{line.substr(blank + 1, equals - blank - 1), REG_SZ, line.substr(equals + 1)};
-        if (type == "dword") {
-            value.type = REG_DWORD;
-            if (value.data.empty() || value.data.size() > 10 ||
-                value.data.find_first_not_of("0123456789") != std::string::npos ||
-                std::stoull(value.data) > 0xFFFFFFFFull)
-                return false;
-        } else if (type != "sz") {
-            return false;
-        }
-        if (!ValidValueName(value.name) || HasControlCharacter(value.data)) return false;
-        if (Value* old = current->FindValue(value.name))
-            *old = value;
-        else
-            current->values.push_back(value);
+        Value value;
+        if (current == nullptr || !ParseValue(line, value)) return false;
+        current->Set(std::move(value));
     }
     return true;
 }
 
-std::string Hive::Format() const {
-    std::ostringstream out;
-    for (const Key& k : keys_) {
-        out << '[' << k.path << "]\n";
-        for (const Value& v : k.values)
-            out << (v.type == REG_DWORD ? "dword " : "sz ") << v.name << '=' << v.data << '\n';
-        out << '\n';
+std::string FormatHive(const Hive& hive) {
+    std::string out;
+    for (const Key& k : hive.Keys()) {
+        out += '[';
+        out += k.Path();
+        out += "]\n";
+        for (const Value& v : k.Values()) {
+            out += v.type == REG_DWORD ? "dword " : "sz ";
+            out += v.name;
+            out += '=';
+            out += v.data;
+            out += '\n';
+        }
+        out += '\n';
     }
-    return out.str();
+    return out;
 }
+
+// ---- The cache: each root file read once, until it changes ----
 
 std::string RootFile(int root) {
     return RegistryFolder() + "/" + kRootNames[root];
 }
 
-// A root whose file is missing or unreadable is empty.
-Hive LoadHive(int root) {
-    std::ifstream in(RootFile(root), std::ios::binary);
-    Hive hive;
-    if (in && !hive.Parse(in)) {
+// A root's file as last read. The file read stays open, so that its inode
+// cannot be reused while it is remembered. Every writer replaces the file
+// by rename, never writes into it, so while the path names that inode with
+// the same size and times (which catch an edit in place, by hand) the
+// bytes are those read.
+struct StoreFile {
+    enum State {
+        Missing,
+        Read,
+        Malformed,  // read, but not of the form: kept aside when written over
+        CannotRead, // there, but not to be opened or read: never written over
+    };
+
+    State state = Missing;
+    Hive hive; // empty unless Read
+    int fd = -1;
+    struct stat seen {};
+
+    void Forget() {
+        if (fd >= 0) close(fd);
+        fd = -1;
+        state = Missing;
         hive = Hive();
-        hive.unreadable = true;
     }
-    return hive;
+};
+
+// Made on first use: a global object may read the registry before this
+// file's objects are built.
+StoreFile& Remembered(int root) {
+    static StoreFile files[3];
+    return files[root];
 }
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+}
+
+bool ReadAll(int fd, std::string& bytes) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n == 0) return true;
+        if (n < 0 && errno != EINTR) return false;
+        if (n > 0) bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+}
+
+// The root's file as it is now. Only a Read file has keys.
+StoreFile& ReadStore(int root) {
+    StoreFile& store = Remembered(root);
+    const std::string path = RootFile(root);
+    struct stat now {};
+    if (store.fd >= 0 && stat(path.c_str(), &now) == 0 && SameFile(now, store.seen)) return store;
+    store.Forget();
+    // Not blocking: a pipe put in the file's place must not hang the program.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        if (errno != ENOENT) store.state = StoreFile::CannotRead;
+        return store;
+    }
+    std::string bytes;
+    if (fstat(fd, &store.seen) != 0 || !S_ISREG(store.seen.st_mode) || !ReadAll(fd, bytes)) {
+        close(fd);
+        store.state = StoreFile::CannotRead;
+        return store;
+    }
+    store.fd = fd;
+    store.state = ParseHive(bytes, store.hive) ? StoreFile::Read : StoreFile::Malformed;
+    if (store.state == StoreFile::Malformed) store.hive = Hive();
+    return store;
+}
+
+const Hive& ReadHive(int root) {
+    return ReadStore(root).hive;
+}
+
+// ---- Writing ----
 
 bool MakeFolders(const std::string& folder) {
     for (std::size_t i = 1; i <= folder.size(); ++i) {
@@ -204,15 +389,81 @@ bool MakeFolders(const std::string& folder) {
     return DirectoryExists(folder);
 }
 
-bool SaveHive(int root, const Hive& hive) {
-    if (!MakeFolders(RegistryFolder())) return false;
-    // A file that could not be read is kept beside the new one, not lost.
-    if (hive.unreadable)
-        std::rename(RootFile(root).c_str(), (RootFile(root) + ".unreadable").c_str());
+// Moves a malformed root file out of the way, to ".unreadable", or to
+// ".unreadable.2", ".unreadable.3", ... when that is taken: no copy kept
+// earlier is written over.
+bool KeepAside(int root) {
+    const std::string file = RootFile(root);
+    for (int n = 1;; ++n) {
+        const std::string aside = file + ".unreadable" + (n == 1 ? "" : "." + std::to_string(n));
+        struct stat taken {};
+        if (lstat(aside.c_str(), &taken) == 0) continue;
+        return errno == ENOENT && std::rename(file.c_str(), aside.c_str()) == 0;
+    }
+}
+
+bool SaveStore(int root, const StoreFile& store) {
+    if (store.state == StoreFile::Malformed && !KeepAside(root)) return false;
     OutputFile file;
     if (!file.Open(RootFile(root))) return false;
-    file.Write(hive.Format());
+    file.Write(FormatHive(store.hive));
     return file.Commit();
+}
+
+// ---- The lock ----
+
+// How long a write waits for another program's read-change-write, which
+// takes milliseconds: one that holds the lock longer is taken to be stuck,
+// and the write fails rather than hanging the program.
+constexpr auto kLockWait = std::chrono::seconds(10);
+constexpr auto kLockRetry = std::chrono::milliseconds(1);
+
+// An advisory lock on a file beside the root files, held across each
+// read-change-write so that two running programs never write over each
+// other's changes. Closing the file releases it, also when a program dies.
+class StoreLock {
+public:
+    explicit StoreLock(const std::string& folder)
+        : fd_(open((folder + "/lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666)) {
+        const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+        while (fd_ >= 0 && flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) ||
+                std::chrono::steady_clock::now() >= deadline) {
+                close(fd_);
+                fd_ = -1;
+            } else {
+                std::this_thread::sleep_for(kLockRetry);
+            }
+        }
+    }
+    ~StoreLock() {
+        if (fd_ >= 0) close(fd_);
+    }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+
+    bool Held() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
+
+// ---- Read, change, write ----
+
+// Lets `change` alter the root's keys as they are now and writes them back,
+// all under the lock. False when change finds nothing to do or the file
+// cannot be written.
+bool ChangeStore(int root, const std::function<bool(Hive&)>& change) {
+    const std::string folder = RegistryFolder();
+    if (!MakeFolders(folder)) return false;
+    const StoreLock lock(folder);
+    if (!lock.Held()) return false;
+    StoreFile& store = ReadStore(root);
+    // A file that is there but cannot be read may hold keys: it stays.
+    if (store.state == StoreFile::CannotRead) return false;
+    const bool ok = change(store.hive) && SaveStore(root, store);
+    store.Forget(); // what it holds is no longer the file's
+    return ok;
 }
 
 } // namespace
@@ -233,11 +484,11 @@ long RegOpenKeyExA(HKEY key, const char* subKey, std::uint32_t, std::uint32_t, H
     if (result == nullptr) return ERROR_INVALID_PARAMETER;
     *result = nullptr;
     if (!IsValidHandle(key)) return ERROR_INVALID_HANDLE;
-    std::string sub;
-    if (!NormalisePath(subKey == nullptr ? "" : subKey, sub)) return ERROR_FILE_NOT_FOUND;
-    const std::string path = JoinPath(PathOf(key), sub);
-    Hive hive = LoadHive(RootOf(key));
-    if (hive.Find(path) == nullptr) return ERROR_FILE_NOT_FOUND;
+    std::string sub, path;
+    if (!NormalisePath(subKey == nullptr ? "" : subKey, sub) ||
+        !NormalisePath(JoinPath(PathOf(key), sub), path))
+        return ERROR_FILE_NOT_FOUND;
+    if (ReadHive(RootOf(key)).Find(path) == nullptr) return ERROR_FILE_NOT_FOUND;
     *result = new RegistryKey{RootOf(key), path};
     OpenHandles().insert(*result);
     return ERROR_SUCCESS;
@@ -247,9 +498,8 @@ long RegQueryValueExA(HKEY key, const char* valueName, std::uint32_t*, std::uint
                       unsigned char* data, std::uint32_t* dataSize) {
     if (!IsValidHandle(key)) return ERROR_INVALID_HANDLE;
     if (data != nullptr && dataSize == nullptr) return ERROR_INVALID_PARAMETER;
-    Hive hive = LoadHive(RootOf(key));
-    Key* k = hive.Find(PathOf(key));
-    Value* v = k == nullptr ? nullptr : k->FindValue(valueName == nullptr ? "" : valueName);
+    const Key* k = ReadHive(RootOf(key)).Find(PathOf(key));
+    const Value* v = k == nullptr ? nullptr : k->Find(valueName == nullptr ? "" : valueName);
     if (v == nullptr) return ERROR_FILE_NOT_FOUND;
 
     std::string bytes;
@@ -300,11 +550,13 @@ std::string TRegistry::Resolve(const std::string& key) const {
 bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
     std::string path;
     if (!NormalisePath(Resolve(key), path)) return false;
-    Hive hive = LoadHive(RootOf(root_));
-    if (hive.Find(path) == nullptr) {
+    if (ReadHive(RootOf(root_)).Find(path) == nullptr) {
         if (!canCreate) return false;
-        hive.Create(path);
-        if (!SaveHive(RootOf(root_), hive)) return false;
+        const bool created = ChangeStore(RootOf(root_), [&](Hive& hive) {
+            hive.Create(path);
+            return true;
+        });
+        if (!created) return false;
     }
     path_ = path;
     open_ = true;
@@ -326,19 +578,17 @@ void TRegistry::CloseKey() {
 
 bool TRegistry::KeyExists(const std::string& key) const {
     std::string path;
-    return NormalisePath(Resolve(key), path) && LoadHive(RootOf(root_)).Find(path) != nullptr;
+    return NormalisePath(Resolve(key), path) && ReadHive(RootOf(root_)).Find(path) != nullptr;
 }
 
 bool TRegistry::ValueExists(const std::string& name) const {
-    Hive hive = LoadHive(RootOf(root_));
-    Key* k = hive.Find(path_);
-    return open_ && k != nullptr && k->FindValue(name) != nullptr;
+    const Key* k = ReadHive(RootOf(root_)).Find(path_);
+    return open_ && k != nullptr && k->Find(name) != nullptr;
 }
 
 std::string TRegistry::ReadString(const std::string& name) const {
-    Hive hive = LoadHive(RootOf(root_));
-    Key* k = open_ ? hive.Find(path_) : nullptr;
-    Value* v = k == nullptr ? nullptr : k->FindValue(name);
+    const Key* k = open_ ? ReadHive(RootOf(root_)).Find(path_) : nullptr;
+    const Value* v = k == nullptr ? nullptr : k->Find(name);
     if (v == nullptr) return std::string();
     if (v->type != REG_SZ) throw ERegistryException("Invalid data type for '" + name + "'");
     return v->data;
@@ -348,19 +598,17 @@ void TRegistry::WriteString(const std::string& name, const std::string& value) {
     const std::string failure = "Failed to set data for '" + name + "'";
     if (!open_ || readOnly_ || !ValidValueName(name) || HasControlCharacter(value))
         throw ERegistryException(failure);
-    Hive hive = LoadHive(RootOf(root_));
-    Key* k = hive.Find(path_);
-    if (k == nullptr) throw ERegistryException(failure);
-    if (Value* v = k->FindValue(name))
-        *v = {v->name, REG_SZ, value};
-    else
-        k->values.push_back({name, REG_SZ, value});
-    if (!SaveHive(RootOf(root_), hive)) throw ERegistryException(failure);
+    const bool written = ChangeStore(RootOf(root_), [&](Hive& hive) {
+        Key* k = hive.Find(path_);
+        if (k == nullptr) return false;
+        k->Set({name, REG_SZ, value});
+        return true;
+    });
+    if (!written) throw ERegistryException(failure);
 }
 
 bool TRegistry::DeleteKey(const std::string& key) {
     std::string path;
     if (!NormalisePath(Resolve(key), path)) return false;
-    Hive hive = LoadHive(RootOf(root_));
-    return hive.Remove(path) && SaveHive(RootOf(root_), hive);
+    return ChangeStore(RootOf(root_), [&](Hive& hive) { return hive.Remove(path); });
 }

@@ -3,11 +3,15 @@
 // in one text file per root under a folder ($ROSTRIX_REGISTRY when set, else
 // $XDG_CONFIG_HOME/rostrix/registry). Key and value names are case-blind;
 // the empty value name is the key's default value. Every change rewrites its
-// root's file atomically.
+// root's file atomically, under a lock that every running program takes, so
+// that none loses another's change. A root file is read again only when it
+// has changed. One that is there but cannot be read reads as empty and takes
+// no write; a malformed one reads as empty and is kept aside by the next write.
 //
 // Two shapes, as callers use them: the API calls (open, query into the
 // caller's buffer, close) and the registry class TRegistry.
 
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -36,6 +40,13 @@ enum : std::uint32_t {
     KEY_READ = 0x20019,
     KEY_ALL_ACCESS = 0xF003F,
 };
+
+// The most parts a key path may have. The program's deepest keys have four
+// (a file type's "shell\open\command" below its name, the e-mail settings
+// under "Software\Palomet Software\Rostrix"); the limit leaves room for
+// keys added by hand and keeps every walk along a path short. Deeper keys
+// are neither made nor opened, and a root file holding one is unreadable.
+constexpr std::size_t kRegistryKeyDepthLimit = 16;
 
 // The folder that holds the root files.
 std::string RegistryFolder();

@@ -1,11 +1,140 @@
 #include "platform/Registry.h"
 #include "tests/support/Scratch.h"
 
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <set>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
+
+// The user a child process runs as when the tests run as root, so that
+// permission bits hold for it.
+constexpr uid_t kNobody = 65534;
+
+// A test's part that runs in a process of its own: another program using the
+// same store, or one that permission bits stop. It reports what went wrong as
+// text; a child that hangs is killed after a minute, so the test ends.
+class Child {
+public:
+    explicit Child(const std::function<std::string()>& body, bool unprivileged = false) {
+        int report[2];
+        if (pipe(report) != 0) return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(report[0]);
+            alarm(60);
+            std::string problems = unprivileged ? DropPrivileges() : "";
+            if (problems.empty()) {
+                try {
+                    problems = body();
+                } catch (const std::exception& e) {
+                    problems = std::string("raised: ") + e.what();
+                }
+            }
+            for (std::size_t at = 0; at < problems.size();) {
+                const ssize_t n = write(report[1], problems.data() + at, problems.size() - at);
+                if (n <= 0) break;
+                at += static_cast<std::size_t>(n);
+            }
+            _exit(0);
+        }
+        close(report[1]);
+        report_ = report[0];
+    }
+
+    // What the child reported, or that it could not start or was killed.
+    std::string Wait() {
+        if (pid_ <= 0) return "cannot start a child process";
+        std::string text;
+        char buffer[512];
+        for (ssize_t n; (n = read(report_, buffer, sizeof buffer)) > 0;)
+            text.append(buffer, static_cast<std::size_t>(n));
+        close(report_);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        if (WIFSIGNALED(status)) text += " killed by signal " + std::to_string(WTERMSIG(status));
+        return text;
+    }
+
+private:
+    static std::string DropPrivileges() {
+        if (geteuid() != 0) return "";
+        if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)
+            return "cannot drop to an unprivileged user";
+        return "";
+    }
+
+    pid_t pid_ = -1;
+    int report_ = -1;
+};
+
+// Holds children back until Open(), so that they start at the same moment:
+// each blocks reading a pipe whose writing end closes.
+class StartGate {
+public:
+    StartGate() {
+        if (pipe(ends_) != 0) ends_[0] = ends_[1] = -1;
+    }
+    ~StartGate() { Open(); }
+    void WaitInChild() {
+        close(ends_[1]);
+        char c;
+        (void)read(ends_[0], &c, 1);
+    }
+    void Open() {
+        if (ends_[1] >= 0) close(ends_[1]);
+        ends_[1] = -1;
+    }
+
+private:
+    int ends_[2];
+};
+
+// Counts how often a file of a folder is opened, as the kernel tells it.
+// Closes are watched too, since the kernel merges repeated events that
+// follow each other unread.
+class OpenCounter {
+public:
+    OpenCounter(const std::string& folder, std::string name)
+        : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)), name_(std::move(name)) {
+        inotify_add_watch(fd_, folder.c_str(), IN_OPEN | IN_CLOSE);
+    }
+    ~OpenCounter() { close(fd_); }
+
+    // The opens since the last call; -1 when events were lost.
+    int Take() {
+        int opens = 0;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t n; (n = read(fd_, buffer, sizeof buffer)) > 0;) {
+            for (ssize_t at = 0; at < n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                if (event->mask & IN_Q_OVERFLOW) return -1;
+                if ((event->mask & IN_OPEN) && event->len > 0 && name_ == event->name) ++opens;
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+        return opens;
+    }
+
+private:
+    int fd_;
+    std::string name_;
+};
+
+// A key path of `parts` parts.
+std::string PathOfParts(std::size_t parts) {
+    std::string path = "k";
+    for (std::size_t i = 1; i < parts; ++i)
+        path += "\\k";
+    return path;
+}
 
 class RegistryTest : public testing::Test {
 protected:
@@ -139,12 +268,11 @@ TEST_F(RegistryTest, RewritesAtomicallyAndLeavesNoTemporaryFile) {
     reg.WriteString("b", "2");
     const std::string text = ReadFile(RootFile("HKEY_CURRENT_USER"));
     EXPECT_EQ(text, "[]\n\n[Software]\nsz a=1\nsz b=2\n\n");
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.Path() + "/registry")) {
-        (void)entry;
-        ++files;
-    }
-    EXPECT_EQ(files, 1);
+    // Beside the root file only the lock that writers take.
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.Path() + "/registry"))
+        files.insert(entry.path().filename().string());
+    EXPECT_EQ(files, (std::set<std::string>{"HKEY_CURRENT_USER", "lock"}));
 }
 
 TEST_F(RegistryTest, ARewriteReplacesTheFileRatherThanWritingIntoIt) {
@@ -197,15 +325,23 @@ TEST_F(RegistryTest, ACorruptFileReadsAsEmptyWithoutACrash) {
     EXPECT_THROW(reg.ReadString("n"), ERegistryException);
 }
 
-TEST_F(RegistryTest, AWriteOverAnUnreadableFileKeepsItBeside) {
+TEST_F(RegistryTest, EveryUnreadableFileIsKeptBesideInACopyOfItsOwn) {
     std::filesystem::create_directories(folder.Path() + "/registry");
-    const std::string unreadable = "[Software\\email]\nsz fromName=Club\nqword future=1\n";
-    WriteFile(RootFile("HKEY_CURRENT_USER"), unreadable);
-    TRegistry reg;
-    ASSERT_TRUE(reg.OpenKey("Software\\online", true));
-    reg.WriteString("userId", "club42");
-    EXPECT_EQ(ReadFile(RootFile("HKEY_CURRENT_USER") + ".unreadable"), unreadable);
-    EXPECT_EQ(reg.ReadString("userId"), "club42");
+    const std::string store = RootFile("HKEY_CURRENT_USER");
+    const std::string copies[] = {store + ".unreadable", store + ".unreadable.2",
+                                  store + ".unreadable.3"};
+    const auto unreadable = [](int n) {
+        return "[Software\\email]\nsz fromName=Club " + std::to_string(n) + "\nqword future=1\n";
+    };
+    for (int n = 0; n < 3; ++n) {
+        WriteFile(store, unreadable(n));
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("Software\\online", true));
+        reg.WriteString("userId", "club42");
+        EXPECT_EQ(reg.ReadString("userId"), "club42");
+        for (int m = 0; m <= n; ++m)
+            EXPECT_EQ(ReadFile(copies[m]), unreadable(m)) << m;
+    }
 }
 
 TEST_F(RegistryTest, HandlesAreCheckedAndClosedOnce) {
@@ -215,4 +351,204 @@ TEST_F(RegistryTest, HandlesAreCheckedAndClosedOnce) {
     EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
     std::uint32_t size = 0;
     EXPECT_EQ(RegQueryValueExA(key, "a", nullptr, nullptr, nullptr, &size), ERROR_INVALID_HANDLE);
+}
+
+TEST_F(RegistryTest, KeyPathsDeeperThanTheLimitAreRefused) {
+    const std::size_t limit = kRegistryKeyDepthLimit;
+    const std::string store = RootFile("HKEY_CURRENT_USER");
+    std::filesystem::create_directories(folder.Path() + "/registry");
+
+    // A file with a key deeper than the limit reads as unreadable: empty, and
+    // kept aside whole by the next write. The two deepest overflowed the
+    // stack of a walk that recursed.
+    const struct {
+        std::size_t parts;
+        bool readable;
+    } files[] = {{limit, true}, {limit + 1, false}, {20'000, false}, {100'000, false}};
+    for (const auto& c : files) {
+        const std::string text = "[" + PathOfParts(c.parts) + "]\nsz v=1\n";
+        WriteFile(store, text);
+        TRegistry reg;
+        EXPECT_EQ(reg.KeyExists("k"), c.readable) << c.parts;
+        ASSERT_TRUE(reg.OpenKey("other", true)) << c.parts;
+        if (!c.readable) {
+            EXPECT_TRUE(ReadFile(store + ".unreadable") == text) << c.parts;
+        }
+        std::filesystem::remove(store + ".unreadable");
+        std::filesystem::remove(store);
+    }
+
+    // Keys are made and opened up to the limit and no deeper, however the
+    // path is reached.
+    const struct {
+        std::string path;
+        bool opens;
+    } paths[] = {
+        {PathOfParts(limit), true},
+        {PathOfParts(limit + 1), false},
+        {PathOfParts(100'000), false},
+        {std::string(100'000, '\\') + "k" + std::string(100'000, '\\'), true},
+    };
+    for (const auto& c : paths) {
+        TRegistry reg;
+        EXPECT_EQ(reg.OpenKey(c.path, true), c.opens) << c.path.size();
+        EXPECT_EQ(reg.KeyExists("\\" + c.path), c.opens) << c.path.size();
+    }
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(PathOfParts(limit), false));
+    EXPECT_FALSE(reg.OpenKey("below", true));
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, PathOfParts(limit).c_str(), 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    HKEY below = nullptr;
+    EXPECT_EQ(RegOpenKeyExA(key, "below", 0, KEY_READ, &below), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+}
+
+TEST_F(RegistryTest, ReadsTheFileAgainOnlyWhenItHasChanged) {
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("Software", true));
+        reg.WriteString("a", "1");
+    }
+    OpenCounter opens(folder.Path() + "/registry", "HKEY_CURRENT_USER");
+    std::string value;
+    for (int i = 0; i < 20; ++i)
+        ASSERT_EQ(Query(HKEY_CURRENT_USER, "Software", "a", value), ERROR_SUCCESS);
+    EXPECT_EQ(value, "1");
+    EXPECT_EQ(opens.Take(), 1);
+
+    // Another program's write replaces the file.
+    EXPECT_EQ(Child([] {
+                  TRegistry reg;
+                  if (!reg.OpenKey("Software", false)) return std::string("no key");
+                  reg.WriteString("a", "2");
+                  return std::string();
+              }).Wait(),
+              "");
+    opens.Take();
+    for (int i = 0; i < 20; ++i)
+        ASSERT_EQ(Query(HKEY_CURRENT_USER, "Software", "a", value), ERROR_SUCCESS);
+    EXPECT_EQ(value, "2");
+    EXPECT_EQ(opens.Take(), 1);
+}
+
+TEST_F(RegistryTest, AFileChangedInAnyWayIsReadAgain) {
+    const std::string store = RootFile("HKEY_CURRENT_USER");
+    const struct {
+        const char* change;
+        std::function<void()> apply;
+        const char* value; // null: no such value
+    } cases[] = {
+        {"replaced by one of the same size and times",
+         [&] {
+             struct stat old {};
+             stat(store.c_str(), &old);
+             WriteFile(store + ".new", "[Software]\nsz a=2\n");
+             const timespec times[2] = {old.st_atim, old.st_mtim};
+             utimensat(AT_FDCWD, (store + ".new").c_str(), times, 0);
+             std::filesystem::rename(store + ".new", store);
+         },
+         "2"},
+        {"written over in place", [&] { WriteFile(store, "[Software]\nsz a=22\n"); }, "22"},
+        {"removed", [&] { std::filesystem::remove(store); }, nullptr},
+        {"replaced by one that cannot be read", [&] { WriteFile(store, "[Software]\n?\n"); },
+         nullptr},
+    };
+    std::filesystem::create_directories(folder.Path() + "/registry");
+    for (const auto& c : cases) {
+        WriteFile(store, "[Software]\nsz a=1\n");
+        std::string value;
+        ASSERT_EQ(Query(HKEY_CURRENT_USER, "Software", "a", value), ERROR_SUCCESS) << c.change;
+        ASSERT_EQ(value, "1");
+        c.apply();
+        const long result = Query(HKEY_CURRENT_USER, "Software", "a", value);
+        if (c.value == nullptr) {
+            EXPECT_NE(result, ERROR_SUCCESS) << c.change;
+        } else {
+            EXPECT_EQ(result, ERROR_SUCCESS) << c.change;
+            EXPECT_EQ(value, c.value) << c.change;
+        }
+    }
+}
+
+TEST_F(RegistryTest, TwoProgramsWritingAtOnceLoseNoValue) {
+    constexpr int kEach = 500;
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("Software\\Race", true));
+    }
+    StartGate gate;
+    const auto writer = [&](char prefix) {
+        return [&gate, prefix] {
+            gate.WaitInChild();
+            TRegistry reg;
+            if (!reg.OpenKey("Software\\Race", false)) return std::string("no key");
+            for (int i = 0; i < kEach; ++i)
+                reg.WriteString(prefix + std::to_string(i), "x");
+            return std::string();
+        };
+    };
+    Child first(writer('a')), second(writer('b'));
+    gate.Open();
+    EXPECT_EQ(first.Wait(), "");
+    EXPECT_EQ(second.Wait(), "");
+
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("Software\\Race", false));
+    int kept = 0;
+    for (int i = 0; i < kEach; ++i)
+        kept += reg.ValueExists("a" + std::to_string(i)) + reg.ValueExists("b" + std::to_string(i));
+    EXPECT_EQ(kept, 2 * kEach);
+}
+
+TEST_F(RegistryTest, AStoreThatCannotBeOpenedTakesNoWrite) {
+    const std::string store = RootFile("HKEY_CURRENT_USER");
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey("Software", true));
+        reg.WriteString("a", "1");
+    }
+    const std::string text = ReadFile(store);
+    // The child, unprivileged, owns the folder but may not open the file.
+    if (geteuid() == 0) {
+        ASSERT_EQ(chmod(folder.Path().c_str(), 0711), 0);
+        ASSERT_EQ(chown((folder.Path() + "/registry").c_str(), kNobody, kNobody), 0);
+    }
+    ASSERT_EQ(chmod(store.c_str(), 0), 0);
+
+    const struct {
+        const char* write;
+        std::function<bool()> reportsSuccess;
+    } writes[] = {
+        {"creating a key", [] { return TRegistry().OpenKey("Software\\New", true); }},
+        {"writing a value",
+         [] {
+             TRegistry reg;
+             if (!reg.OpenKey("", false)) return false;
+             try {
+                 reg.WriteString("b", "2");
+                 return true;
+             } catch (const ERegistryException&) {
+                 return false;
+             }
+         }},
+        {"deleting a key", [] { return TRegistry().DeleteKey("Software"); }},
+    };
+    const auto tryEach = [&] {
+        std::string problems;
+        if (open(store.c_str(), O_RDONLY) >= 0) problems += "the file can be opened; ";
+        for (const auto& w : writes)
+            if (w.reportsSuccess()) problems += std::string(w.write) + " succeeded; ";
+        // Reads go on as before: the store reads as empty.
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software", 0, KEY_READ, &key) != ERROR_FILE_NOT_FOUND)
+            problems += "the key was found; ";
+        return problems;
+    };
+    EXPECT_EQ(Child(tryEach, true).Wait(), "");
+
+    ASSERT_EQ(chmod(store.c_str(), 0600), 0);
+    EXPECT_EQ(ReadFile(store), text);
+    EXPECT_FALSE(std::filesystem::exists(store + ".unreadable"));
 }
