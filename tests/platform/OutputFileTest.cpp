@@ -105,13 +105,13 @@ TEST(OutputFile, AFileTheUserMayNotWriteIsRefusedInAWritableFolder) {
     const std::string path = scratch.File("locked.lad");
     WriteFile(path, "kept");
     chmod(path.c_str(), 0444);
-    const int refused = RunInChild(
+    ChildProcess child(
         [&] {
             OutputFile file;
-            return file.Open(path) ? 1 : 0;
+            return file.Open(path) ? "opened" : "";
         },
         true);
-    EXPECT_EQ(refused, 0);
+    EXPECT_EQ(child.Wait(), "");
     EXPECT_EQ(ReadFile(path), "kept");
     EXPECT_EQ(FilesIn(scratch.Path()), 1);
 }
@@ -120,16 +120,16 @@ TEST(OutputFile, AWritePastTheFileSizeLimitFailsInsteadOfEndingTheProgram) {
     TempFolder scratch;
     const std::string path = scratch.File("big.lad");
     WriteFile(path, "old");
-    const int status = RunInChild([&] {
+    ChildProcess child([&]() -> std::string {
         IgnoreFileSizeLimitSignal();
         const rlimit limit{4096, 4096};
         setrlimit(RLIMIT_FSIZE, &limit);
         OutputFile file;
-        if (!file.Open(path)) return 2;
+        if (!file.Open(path)) return "cannot open";
         file.Write(std::string(65536, 'x'));
-        return file.Commit() ? 1 : 0;
+        return file.Commit() ? "reported success" : "";
     });
-    EXPECT_EQ(status, 0) << "1: reported success, -1: killed by the limit";
+    EXPECT_EQ(child.Wait(), "");
     EXPECT_EQ(ReadFile(path), "old");
     EXPECT_EQ(FilesIn(scratch.Path()), 1);
 }

@@ -1,10 +1,10 @@
 #include "platform/Registry.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/Scratch.h"
 
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/inotify.h>
@@ -13,67 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The user a child process runs as when the tests run as root, so that
-// permission bits hold for it.
-constexpr uid_t kNobody = 65534;
-
-// A test's part that runs in a process of its own: another program using the
-// same store, or one that permission bits stop. It reports what went wrong as
-// text; a child that hangs is killed after a minute, so the test ends.
-class Child {
-public:
-    explicit Child(const std::function<std::string()>& body, bool unprivileged = false) {
-        int report[2];
-        if (pipe(report) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            close(report[0]);
-            alarm(60);
-            std::string problems = unprivileged ? DropPrivileges() : "";
-            if (problems.empty()) {
-                try {
-                    problems = body();
-                } catch (const std::exception& e) {
-                    problems = std::string("raised: ") + e.what();
-                }
-            }
-            for (std::size_t at = 0; at < problems.size();) {
-                const ssize_t n = write(report[1], problems.data() + at, problems.size() - at);
-                if (n <= 0) break;
-                at += static_cast<std::size_t>(n);
-            }
-            _exit(0);
-        }
-        close(report[1]);
-        report_ = report[0];
-    }
-
-    // What the child reported, or that it could not start or was killed.
-    std::string Wait() {
-        if (pid_ <= 0) return "cannot start a child process";
-        std::string text;
-        char buffer[512];
-        for (ssize_t n; (n = read(report_, buffer, sizeof buffer)) > 0;)
-            text.append(buffer, static_cast<std::size_t>(n));
-        close(report_);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        if (WIFSIGNALED(status)) text += " killed by signal " + std::to_string(WTERMSIG(status));
-        return text;
-    }
-
-private:
-    static std::string DropPrivileges() {
-        if (geteuid() != 0) return "";
-        if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)
-            return "cannot drop to an unprivileged user";
-        return "";
-    }
-
-    pid_t pid_ = -1;
-    int report_ = -1;
-};
 
 // Holds children back until Open(), so that they start at the same moment:
 // each blocks reading a pipe whose writing end closes.
@@ -419,7 +358,7 @@ TEST_F(RegistryTest, ReadsTheFileAgainOnlyWhenItHasChanged) {
     EXPECT_EQ(opens.Take(), 1);
 
     // Another program's write replaces the file.
-    EXPECT_EQ(Child([] {
+    EXPECT_EQ(ChildProcess([] {
                   TRegistry reg;
                   if (!reg.OpenKey("Software", false)) return std::string("no key");
                   reg.WriteString("a", "2");
@@ -489,7 +428,7 @@ TEST_F(RegistryTest, TwoProgramsWritingAtOnceLoseNoValue) {
             return std::string();
         };
     };
-    Child first(writer('a')), second(writer('b'));
+    ChildProcess first(writer('a')), second(writer('b'));
     gate.Open();
     EXPECT_EQ(first.Wait(), "");
     EXPECT_EQ(second.Wait(), "");
@@ -513,7 +452,8 @@ TEST_F(RegistryTest, AStoreThatCannotBeOpenedTakesNoWrite) {
     // The child, unprivileged, owns the folder but may not open the file.
     if (geteuid() == 0) {
         ASSERT_EQ(chmod(folder.Path().c_str(), 0711), 0);
-        ASSERT_EQ(chown((folder.Path() + "/registry").c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(
+            chown((folder.Path() + "/registry").c_str(), kUnprivilegedUser, kUnprivilegedUser), 0);
     }
     ASSERT_EQ(chmod(store.c_str(), 0), 0);
 
@@ -546,7 +486,7 @@ TEST_F(RegistryTest, AStoreThatCannotBeOpenedTakesNoWrite) {
             problems += "the key was found; ";
         return problems;
     };
-    EXPECT_EQ(Child(tryEach, true).Wait(), "");
+    EXPECT_EQ(ChildProcess(tryEach, true).Wait(), "");
 
     ASSERT_EQ(chmod(store.c_str(), 0600), 0);
     EXPECT_EQ(ReadFile(store), text);
