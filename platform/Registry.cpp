@@ -339,14 +339,16 @@ bool SameFile(const struct stat& a, const struct stat& b) {
            a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
 
+// The file's bytes, up to one past the limit (a file may grow as it is read).
 bool ReadAll(int fd, std::string& bytes) {
     char buffer[65536];
-    for (;;) {
+    while (bytes.size() <= kRegistryFileLimit) {
         const ssize_t n = read(fd, buffer, sizeof buffer);
         if (n == 0) return true;
         if (n < 0 && errno != EINTR) return false;
         if (n > 0) bytes.append(buffer, static_cast<std::size_t>(n));
     }
+    return true;
 }
 
 // The root's file as it is now. Only a Read file has keys.
@@ -369,7 +371,8 @@ StoreFile& ReadStore(int root) {
         return store;
     }
     store.fd = fd;
-    store.state = ParseHive(bytes, store.hive) ? StoreFile::Read : StoreFile::Malformed;
+    const bool parsed = bytes.size() <= kRegistryFileLimit && ParseHive(bytes, store.hive);
+    store.state = parsed ? StoreFile::Read : StoreFile::Malformed;
     if (store.state == StoreFile::Malformed) store.hive = Hive();
     return store;
 }

@@ -48,6 +48,11 @@ enum : std::uint32_t {
 // are neither made nor opened, and a root file holding one is unreadable.
 constexpr std::size_t kRegistryKeyDepthLimit = 16;
 
+// The largest root file read. The program's own stores hold a few keys; one
+// of 50,000 keys with five values each is under 9 MB. A larger file is read
+// as unreadable, as a malformed one is, rather than into memory.
+constexpr std::size_t kRegistryFileLimit = 64u << 20;
+
 // The folder that holds the root files.
 std::string RegistryFolder();
 

@@ -283,6 +283,18 @@ TEST_F(RegistryTest, EveryUnreadableFileIsKeptBesideInACopyOfItsOwn) {
     }
 }
 
+TEST_F(RegistryTest, AFileOverTheSizeLimitIsUnreadableNotReadIntoMemory) {
+    std::filesystem::create_directories(folder.Path() + "/registry");
+    const std::string store = RootFile("HKEY_CURRENT_USER");
+    // Well formed but for its size: blank lines are skipped.
+    const std::string text = "[Software]\n" + std::string(kRegistryFileLimit, '\n');
+    WriteFile(store, text);
+    TRegistry reg;
+    EXPECT_FALSE(reg.KeyExists("Software"));
+    ASSERT_TRUE(reg.OpenKey("Software", true));
+    EXPECT_EQ(std::filesystem::file_size(store + ".unreadable"), text.size());
+}
+
 TEST_F(RegistryTest, HandlesAreCheckedAndClosedOnce) {
     HKEY key = nullptr;
     EXPECT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "", 0, KEY_READ, &key), ERROR_SUCCESS);
