@@ -38,7 +38,7 @@ void TCancelResultBox::OKClick() {
         return;
     }
     const short code = CurrentLadder->CancelPendingResult(chosen + 1);
-    if (code != 0) {
+    if (code != rcOk) {
         ShowErrorMessage(code);
         return;
     }

@@ -20,10 +20,6 @@
 
 namespace {
 
-// Ladder codes that the result dialogs answer in their own words.
-constexpr short kBadDate = 6;
-constexpr short kTooManyResults = 100;
-
 void ShowError(const char* text) {
     MessageBox(text, "Error", MB_OK | MB_ICONEXCLAMATION);
 }
@@ -137,15 +133,16 @@ bool ResultEntryBox::StoreResult(const std::string& winner, const std::string& l
     const short code = CurrentLadder->EnterResult(
         Date->text().toStdString(), winner, loser, Score->text().toStdString(),
         TieScore->isChecked(), winnerPartner, loserPartner);
+    // A bad date and the result limit are answered in the dialog's own words.
     switch (code) {
-    case 0:
+    case rcOk:
         RefreshEventViews();
         return true;
-    case kBadDate:
+    case rcBadDate:
         ShowError("Date must be valid and in the form MM/DD/YY, or similar.");
         SelectAllAndFocus(Date);
         return false;
-    case kTooManyResults:
+    case rcResultLimit:
         ShowError("Maximum number of results exceeded.");
         return false;
     default:

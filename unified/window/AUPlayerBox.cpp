@@ -162,7 +162,7 @@ bool TAUPlayerBox::PrepareUpdate(const std::string& name) {
     updating = true;
     oldName = name;
     const short code = CurrentEvent->GetPlayerByName(name, oldPlayer, oldNumber);
-    if (code != 0) {
+    if (code != rcOk) {
         ShowErrorMessage(code);
         return false;
     }
@@ -231,10 +231,11 @@ Player TAUPlayerBox::ReadFields(const Player& base) const {
 }
 
 bool TAUPlayerBox::Accepted(short code) {
-    if (code == 0) return true;
-    if (code == 8 || code == 9) {
-        MessageBox(code == 8 ? "Name already exists in this file; names must be unique."
-                             : "Either a first name or last name is required.",
+    if (code == rcOk) return true;
+    if (code == rcDuplicateName || code == rcNoName) {
+        MessageBox(code == rcDuplicateName
+                       ? "Name already exists in this file; names must be unique."
+                       : "Either a first name or last name is required.",
                    "Error", MB_OK | MB_ICONEXCLAMATION);
         SelectAllAndFocus(FirstName);
     } else {

@@ -69,7 +69,7 @@ void TDelPlayerBox::OKBtnClick() {
     std::size_t deleted = 0;
     for (const std::string& name : chosen) {
         const short code = CurrentEvent->DeletePlayerByName(name);
-        if (code == 0) {
+        if (code == rcOk) {
             ++deleted;
             continue;
         }

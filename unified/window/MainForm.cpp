@@ -69,12 +69,12 @@ TMainForm::TMainForm(const std::vector<std::string>& arguments) {
         // An import at start replaces any event file named beside it.
         if (IsEventUsable()) {
             const short code = CurrentEvent->ImportPlayers(Settings.importFile);
-            if (code != 0) ShowErrorMessage(code);
+            if (code != rcOk) ShowErrorMessage(code);
         }
         SetCurrentFileName("");
     } else if (!Settings.eventFile.empty() && IsEventUsable()) {
         const short code = CurrentEvent->Load(Settings.eventFile);
-        if (code != 0)
+        if (code != rcOk)
             ShowErrorMessage(code);
         else
             SetCurrentFileName(Settings.eventFile);
@@ -406,10 +406,10 @@ void TMainForm::Delete1Click() {
     }
     if (!AskConfirmation("Delete player #" + std::to_string(selectedNumber))) return;
     const short code = CurrentEvent->DeletePlayer(selectedNumber);
-    if (code != 0) ShowErrorMessage(code);
+    if (code != rcOk) ShowErrorMessage(code);
     RefreshViews();
     // The same number stays chosen while there is such a player.
-    if (code == 0) ChoosePlayer(selectedNumber);
+    if (code == rcOk) ChoosePlayer(selectedNumber);
 }
 
 void TMainForm::AddPlayer1Click() {

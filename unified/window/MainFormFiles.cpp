@@ -70,7 +70,7 @@ void TMainForm::LoadEventFile(const std::string& path) {
         return;
     }
     const short code = CurrentEvent->Load(path);
-    if (code != 0) {
+    if (code != rcOk) {
         ShowErrorMessage(code);
         SetCurrentFileName("");
     } else {
@@ -200,12 +200,12 @@ void TMainForm::ImportPlayers1Click() {
     CurrentEvent = nullptr;
     CurrentLadder = nullptr;
     CreateEvent(doubles);
-    short code = 4;
+    short code = rcNoMemory;
     if (IsEventUsable()) {
         code = CurrentEvent->ImportPlayers(OpenDialog.fileName);
-        if (code != 0) ShowErrorMessage(code);
+        if (code != rcOk) ShowErrorMessage(code);
     }
-    if (code != 0 && (!IsEventUsable() || CurrentEvent->PlayerCount() == 0)) {
+    if (code != rcOk && (!IsEventUsable() || CurrentEvent->PlayerCount() == 0)) {
         DestroyCurrentEvent();
         CurrentEvent = previous;
         CurrentLadder = previousLadder;

@@ -41,7 +41,7 @@ void TMainForm::PostResults1Click() {
     std::snprintf(text, sizeof text, "Posting %d result%s.  Continue?", n, n == 1 ? "" : "s");
     if (AskConfirmation(text)) {
         const short code = CurrentLadder->PostResults(false);
-        if (code != 0) ShowErrorMessage(code);
+        if (code != rcOk) ShowErrorMessage(code);
     }
     RefreshViews();
 }
@@ -55,7 +55,7 @@ void TMainForm::GenerateIssue1Click() {
                   CurrentLadder->IssueNumber() + 1, n, n == 1 ? "" : "s");
     if (AskConfirmation(text)) {
         const short code = CurrentLadder->GenerateIssue();
-        if (code != 0) ShowErrorMessage(code);
+        if (code != rcOk) ShowErrorMessage(code);
     }
     RefreshViews();
 }
