@@ -82,13 +82,42 @@ TEST(TreeFile, WriterNeverWritesALineItCannotReadBack) {
     EXPECT_EQ(ReadFile(path), "R{\r\n brace=ends in { \r\n breaks=onetwo\r\n}\r\n");
     Tree back;
     back.LoadFromFile(path);
-    EXPECT_EQ(Children(back), (Entries{{"brace", "ends in { "}, {"breaks", "onetwo"}}));
+    EXPECT_EQ(Children(back), (Entries{{"brace", "ends in {"}, {"breaks", "onetwo"}}));
 
     Tree tooLong("R");
     tooLong.AddValue("a", std::string(kTreeLineLimit, 'x'));
     EXPECT_FALSE(tooLong.SaveToFile(path));
     EXPECT_TRUE(tooLong.HasError());
     EXPECT_EQ(ReadFile(path).substr(0, 10), "R{\r\n brace"); // the old file stays
+}
+
+// The blank after a final "{" is the writer's mark: values come back as they
+// were, through the file and through the percent form alike.
+TEST(TreeFile, ValueEndingInABraceReadsBackUnchanged) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"{", "{ "},      {"a{", "a{ "},  {"a{ ", "a{  "}, {"a{   ", "a{    "},
+        {"{ {", "{ { "},  {" {", " { "},  {"a{b", "a{b"},  {"a{ b", "a{ b"},
+        {"a{\t", "a{\t"}, {"a }", "a }"}, {"é{", "é{ "},   {"   ", "   "},
+    };
+    TempFolder folder;
+    for (const auto& [value, written] : cases) {
+        Tree root("R");
+        root.AddValue("v", value);
+        ASSERT_TRUE(root.SaveToFile(folder.File("out.lad")));
+        EXPECT_EQ(ReadFile(folder.File("out.lad")), "R{\r\n v=" + written + "\r\n}\r\n");
+        Tree back;
+        back.LoadFromFile(folder.File("out.lad"));
+        EXPECT_FALSE(back.HasError());
+        EXPECT_EQ(Children(back), (Entries{{"v", value}})) << "[" << value << "]";
+
+        std::string form;
+        root.SaveToFormText(form);
+        EXPECT_EQ(form, "R{%0Av%3D" + written + "\n}%0A");
+        std::string text = "R{\r\nv=" + written + "\r\n}\r\n";
+        Tree fromText;
+        fromText.LoadFromText(text);
+        EXPECT_EQ(Children(fromText), (Entries{{"v", value}})) << "[" << value << "]";
+    }
 }
 
 TEST(TreeFile, FailedSaveReportsFailureAndKeepsTheOldFile) {
@@ -230,7 +259,7 @@ TEST(TreeForm, StandardDecoderGivesBackEveryValue) {
     EXPECT_FALSE(back.HasError());
     EXPECT_EQ(
         Children(*back.NextChild()),
-        (Entries{{"f", "Zoë & Ann; a=b + c"}, {"c", "10%2B, 50% off"}, {"y", "  ends in { "}}));
+        (Entries{{"f", "Zoë & Ann; a=b + c"}, {"c", "10%2B, 50% off"}, {"y", "  ends in {"}}));
 }
 
 TEST(TreeFile, AFileFarLargerThanAnyEventIsRefusedNotRead) {

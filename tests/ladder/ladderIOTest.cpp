@@ -312,6 +312,56 @@ TEST(LadderText, DownloadReplacesTheLadderOnlyWhenItReadsWhole) {
     ExpectNextIdIsNew(ladder);
 }
 
+// Every text the ladder writes, at its limit and ending in "{", opens again
+// as it was: the blank the writer puts after the brace is not counted.
+TEST(LadderSave, TextsAtTheirLimitsEndingInABraceOpenAgain) {
+    const auto braced = [](int limit) {
+        std::string text;
+        for (int n = 1; n < limit; ++n)
+            text += n % 2 ? "é" : "x";
+        return text + "{";
+    };
+    TempFolder scratch;
+    // A date as an older file may hold it: any word of up to 10 characters.
+    WriteFile(scratch.File("old.lad"), "*2.0\r\nS 0 25 5 4\r\n0\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
+                                       "2\r\n/1/A/B////////// 0 0 0 1 0 0\r\n"
+                                       "/2/C/D////////// 0 0 0 2 0 0\r\n"
+                                       "/6-0/ 200901010{ 1 2 -1\r\n");
+    Ladder ladder;
+    ASSERT_EQ(ladder.Load(scratch.File("old.lad")), 0);
+    ladder.SetHeading(braced(60));
+    for (int n = 1; n <= 5; ++n)
+        ladder.SetNote(n, braced(60));
+    ladder.SetEmailSubject(braced(60));
+    ::Player player;
+    for (std::size_t i = 0; i < 13; ++i)
+        *PlayerTexts(player)[i] = braced(kPlayerTextLimits[i]);
+    ::Player partner = player;
+    partner.firstName = "{";
+    ASSERT_EQ(ladder.AddPlayer(player, &partner), 0);
+    ASSERT_EQ(ladder.EnterResult("1/2/09", ladder.PlayerDisplayName(3), ladder.PlayerDisplayName(1),
+                                 braced(50), false),
+              0);
+    ASSERT_TRUE(ladder.Save(scratch.File("saved.lad")));
+
+    Ladder back;
+    ASSERT_EQ(back.Load(scratch.File("saved.lad")), 0);
+    EXPECT_EQ(back.Heading(), braced(60));
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_EQ(back.Note(n), braced(60)) << n;
+    EXPECT_EQ(back.EmailSubject(), braced(60));
+    ASSERT_EQ(back.PlayerCount(), 3);
+    for (std::size_t i = 0; i < 13; ++i)
+        EXPECT_EQ(*PlayerTexts(*back.Player(3))[i], braced(kPlayerTextLimits[i])) << i;
+    ASSERT_TRUE(back.Player(3)->partner);
+    EXPECT_EQ(back.Player(3)->partner->firstName, "{");
+    ASSERT_EQ(back.ResultCount(), 2);
+    EXPECT_EQ(back.Result(1)->date, "200901010{");
+    EXPECT_EQ(back.Result(2)->score, braced(50));
+    ASSERT_TRUE(back.Save(scratch.File("again.lad")));
+    EXPECT_EQ(ReadFile(scratch.File("again.lad")), ReadFile(scratch.File("saved.lad")));
+}
+
 TEST(LadderSave, FailedSaveKeepsTheOldFileAndTheState) {
     TempFolder scratch;
     Ladder ladder;

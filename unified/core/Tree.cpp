@@ -47,20 +47,36 @@ bool Fits(std::initializer_list<std::string_view> parts) {
     return chars <= kTreeLineLimit;
 }
 
-// A value as it can be written: without line breaks, which would split its
-// line, and with one blank after a final "{", which would make it a node.
 bool IsLineBreak(char c) {
     return c == '\r' || c == '\n';
 }
 
+// Whether a value ends in "{" followed by nothing but blanks. Written as it
+// stands, a line ending in "{" would open a node; so the writer puts one
+// blank of its own after such a value, and the reader takes that one blank
+// off again. Files of older versions wrote "{ " for a value ending in "{",
+// and read so, too.
+bool EndsInBrace(std::string_view value) {
+    const std::size_t last = value.find_last_not_of(' ');
+    return last != std::string_view::npos && value[last] == '{';
+}
+
+// A value as it can be written: without line breaks, which would split its
+// line, and with the writer's mark after a final "{".
 const std::string& WritableValue(const std::string& value, std::string& scratch) {
     const bool breaks = std::any_of(value.begin(), value.end(), IsLineBreak);
-    if (!breaks && (value.empty() || value.back() != '{')) return value;
+    if (!breaks && !EndsInBrace(value)) return value;
     scratch.clear();
     for (char c : value)
         if (!IsLineBreak(c)) scratch += c;
-    if (!scratch.empty() && scratch.back() == '{') scratch += ' ';
+    if (EndsInBrace(scratch)) scratch += ' ';
     return scratch;
+}
+
+// A value as a line holds it: without the writer's mark.
+std::string_view ReadValue(std::string_view written) {
+    if (!written.empty() && written.back() == ' ' && EndsInBrace(written)) written.remove_suffix(1);
+    return written;
 }
 
 // How the percent form writes a character of a value; null when as it is.
@@ -102,7 +118,7 @@ LineTaken TakeLine(std::string_view line, std::vector<Tree*>& open) {
     }
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) return LineTaken::Malformed;
-    node->AddValue(std::string(line.substr(0, eq)), std::string(line.substr(eq + 1)));
+    node->AddValue(std::string(line.substr(0, eq)), std::string(ReadValue(line.substr(eq + 1))));
     return node->HasError() ? LineTaken::NoMemory : LineTaken::Yes;
 }
 
