@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -226,6 +227,37 @@ TEST_F(LadderLoad, OlderFormsRefuseBadLinesAndKeepWhatWasRead) {
             EXPECT_EQ(fresh.PositionOfId(fresh.Player(p)->number), p);
         ExpectNextIdIsNew(fresh);
     }
+}
+
+// A real that rounds to a finite float reads as that float: the largest
+// floats, as the writer puts them, open again.
+TEST_F(LadderLoad, RealsReadAsTheFloatTheyRoundTo) {
+    const float kMax = std::numeric_limits<float>::max();
+    const float kTiny = std::numeric_limits<float>::denorm_min();
+    const std::vector<std::pair<std::string, float>> read = {
+        {"3.40282346638529e+38", kMax},
+        {"-3.40282346638529e+38", -kMax},
+        {"3.4028235677973e+38", kMax},
+        {"1.40129846432482e-45", kTiny},
+        {"1e-50", 0.0f},
+        {"0.1", 0.1f},
+    };
+    for (const auto& [text, value] : read) {
+        ASSERT_EQ(Load(TreeFile({" M{", "  p=" + text, " }"})), 0) << text;
+        EXPECT_EQ(ladder.PerPosAdvanced(), value) << text;
+    }
+    for (const char* text : {"3.4028236e+38", "1e39", "inf", "nan", "1e-400"})
+        EXPECT_EQ(Load(TreeFile({" M{", std::string("  t=") + text, " }"})), 5) << text;
+
+    ladder.SetPointsOptions(0, 0, 0, 0, kMax, -kMax, kTiny);
+    ASSERT_TRUE(ladder.Save(scratch.File("saved.lad")));
+    Ladder back;
+    ASSERT_EQ(back.Load(scratch.File("saved.lad")), 0);
+    EXPECT_EQ(back.PerPosAdvanced(), kMax);
+    EXPECT_EQ(back.PerPctAdvanced(), -kMax);
+    EXPECT_EQ(back.PerScoreMargin(), kTiny);
+    ASSERT_TRUE(back.Save(scratch.File("again.lad")));
+    EXPECT_EQ(ReadFile(scratch.File("again.lad")), ReadFile(scratch.File("saved.lad")));
 }
 
 TEST_F(LadderLoad, ResultsOfDeletedPlayersKeepTheirIds) {

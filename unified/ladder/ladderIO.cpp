@@ -34,12 +34,20 @@ bool ParseInt(std::string_view text, int& value) {
     return ParseNumber(text, value);
 }
 
-// A real in the C locale, finite and within the range of the 32-bit value
-// that keeps it.
+// A real in the C locale that rounds to a finite 32-bit value, read as
+// that value. The writer's 15 digits of the largest float lie just above it
+// and so read back as it; a real too small for a float reads as zero.
 bool ParseReal(std::string_view text, float& value) {
-    double v = 0;
-    if (!ParseNumber(text, v) || !std::isfinite(v) || std::fabs(v) > FLT_MAX) return false;
-    value = static_cast<float>(v);
+    float v = 0;
+    if (ParseNumber(text, v)) {
+        if (!std::isfinite(v)) return false;
+        value = v;
+        return true;
+    }
+    double wide = 0;
+    if (!ParseNumber(text, wide) || !std::isfinite(wide) || std::fabs(wide) >= FLT_MIN)
+        return false;
+    value = std::signbit(wide) ? -0.0f : 0.0f;
     return true;
 }
 
