@@ -1,5 +1,8 @@
 #include "unified/ladder/Ladder.h"
 
+#include "tests/support/Scratch.h"
+#include "unified/core/rxerrors.h"
+
 #include <climits>
 #include <gtest/gtest.h>
 #include <string>
@@ -143,6 +146,40 @@ TEST_F(Posting, AFailedPostingLeavesTheIssueAsItWas) {
     EXPECT_EQ(ladder.PendingResultCount(), 1);
     EXPECT_EQ(ladder.Player(3)->inactivity + ladder.Player(3)->wins, 0);
     EXPECT_FALSE(ladder.PostedThisIssue());
+}
+
+// The last issue a file holds is as far as the ladder goes: Generate Issue
+// then refuses and changes nothing, while a posting (into the issue after
+// it) still saves a file that opens again.
+TEST_F(Posting, GenerateIssueStopsAtTheLastIssueAFileHolds) {
+    TempFolder scratch;
+    WriteFile(scratch.File("in.lad"),
+              "Ladder{\r\n v=*2.1\r\n i=" + std::to_string(MaxIssueNumber - 1) +
+                  "\r\n P{\r\n  f=x\r\n  l=A\r\n  n=1\r\n }\r\n"
+                  " P{\r\n  f=x\r\n  l=B\r\n  n=2\r\n }\r\n}\r\n");
+    ASSERT_EQ(ladder.Load(scratch.File("in.lad")), 0);
+    EXPECT_TRUE(ladder.CanGenerateIssue());
+    ASSERT_EQ(ladder.GenerateIssue(), 0);
+    EXPECT_EQ(ladder.IssueNumber(), MaxIssueNumber);
+    EXPECT_FALSE(ladder.CanGenerateIssue());
+
+    Beat('B', 'A');
+    ASSERT_EQ(ladder.PostResults(false), 0);
+    Beat('A', 'B');
+    std::string before;
+    ladder.SaveToText(before);
+    EXPECT_EQ(ladder.GenerateIssue(), rcIssueLimit);
+    EXPECT_EQ(ErrorMessageText(rcIssueLimit).find("Unknown"), std::string::npos);
+    std::string after;
+    ladder.SaveToText(after);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(ladder.PendingResultCount(), 1);
+
+    ASSERT_TRUE(ladder.Save(scratch.File("saved.lad")));
+    Ladder back;
+    ASSERT_EQ(back.Load(scratch.File("saved.lad")), 0);
+    EXPECT_EQ(back.IssueNumber(), MaxIssueNumber);
+    EXPECT_EQ(back.CountResultsOfIssue(MaxIssueNumber + 1), 1);
 }
 
 TEST(ScoreParsing, SetsTiebreaksAndOverflow) {

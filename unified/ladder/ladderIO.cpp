@@ -533,11 +533,10 @@ short Ladder::StoreLoadedResult(const LResult& result) {
 }
 
 short Ladder::FinishLoad(short code) {
-    // Issue numbers are counted up by one: a file's must leave room for it.
-    constexpr int kMaxIssueNumber = 999999;
-    if (code == 0 && (issueNumber < 0 || issueNumber > kMaxIssueNumber)) code = 5;
+    // A posting at the last issue puts its results into the one after it.
+    if (code == 0 && (issueNumber < 0 || issueNumber > MaxIssueNumber)) code = 5;
     for (int n = 1; code == 0 && n <= resultCount; ++n)
-        if (results.Item(n)->issue < -1 || results.Item(n)->issue > kMaxIssueNumber) code = 5;
+        if (results.Item(n)->issue < -1 || results.Item(n)->issue > MaxIssueNumber + 1) code = 5;
     int highest = 0;
     for (int p = 1; p <= playerCount; ++p)
         highest = std::max(highest, players.Item(p)->number);

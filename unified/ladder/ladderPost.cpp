@@ -166,6 +166,7 @@ void Ladder::OrderPendingByDate(std::vector<int>& order) const {
 }
 
 short Ladder::GenerateIssue() {
+    if (!CanGenerateIssue()) return rcIssueLimit;
     const short code = PostResults(true);
     // A failed posting leaves the issue as it was.
     if (code != 0) return code;
