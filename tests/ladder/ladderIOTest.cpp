@@ -176,7 +176,6 @@ TEST_F(LadderLoad, OlderFormsRefuseBadLinesAndKeepWhatWasRead) {
     const Case cases[] = {
         {"the file as it stands", {}, 0, 3, 2},
         {"an options line short of numbers", {.options = "S 0 25"}, 5, 0, 0},
-        {"a type that is not one byte", {.options = "\xC3\xA9 0 25 5 4"}, 5, 0, 0},
         {"an issue that is no number", {.issue = "first"}, 5, 0, 0},
         {"a player count that is no number", {.count = "three"}, 5, 0, 0},
         {"a first name over 30 characters",
@@ -258,6 +257,32 @@ TEST_F(LadderLoad, RealsReadAsTheFloatTheyRoundTo) {
     EXPECT_EQ(back.PerScoreMargin(), kTiny);
     ASSERT_TRUE(back.Save(scratch.File("again.lad")));
     EXPECT_EQ(ReadFile(scratch.File("again.lad")), ReadFile(scratch.File("saved.lad")));
+}
+
+// The older forms take only a type the tree form keeps; any other reads as
+// singles, so that the tree saved from them saves the same again.
+TEST_F(LadderLoad, OlderFormsTakeOnlyATypeTheTreeKeeps) {
+    const std::vector<std::pair<std::string, char>> types = {
+        {"D", 'D'}, {"~", '~'},    {std::string(1, '\0'), 'S'}, {"\x01", 'S'}, {"\x7F", 'S'},
+        {"é", 'S'}, {"\x80", 'S'}, // Windows-1252: a euro sign
+    };
+    const std::string v1Tail = "\r\n0\r\n\r\n\r\n\r\n\r\n\r\n\r\n1\r\n/1/Ann/Baker/// 0 0 0 1\r\n";
+    for (const auto& [type, kept] : types) {
+        for (const std::string& file : {OlderFile{.options = type + " 0 25 5 4"}.Text(),
+                                        "*1.0\r\n" + type + " 0 25 5 4" + v1Tail}) {
+            SCOPED_TRACE(file.substr(0, 4) + " type " + std::to_string(type[0] & 0xFF));
+            Ladder fresh;
+            WriteFile(scratch.File("in.lad"), file);
+            ASSERT_EQ(fresh.Load(scratch.File("in.lad")), 0);
+            EXPECT_EQ(fresh.TypeChar(), kept);
+            ASSERT_TRUE(fresh.Save(scratch.File("saved.lad")));
+            Ladder back;
+            ASSERT_EQ(back.Load(scratch.File("saved.lad")), 0);
+            EXPECT_EQ(back.TypeChar(), kept);
+            ASSERT_TRUE(back.Save(scratch.File("again.lad")));
+            EXPECT_EQ(ReadFile(scratch.File("again.lad")), ReadFile(scratch.File("saved.lad")));
+        }
+    }
 }
 
 TEST_F(LadderLoad, ResultsOfDeletedPlayersKeepTheirIds) {

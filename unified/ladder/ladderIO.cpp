@@ -60,6 +60,12 @@ std::string RealText(float value) {
     return std::string(text, result.ptr);
 }
 
+// A type character the tree form keeps: printable ASCII. Half a multi-byte
+// character, a control byte or DEL would not come back from a file.
+bool IsTypeChar(std::string_view c) {
+    return c.size() == 1 && c[0] > ' ' && c[0] < 0x7F;
+}
+
 // Result ids may name deleted players, but none past the id map.
 bool IsResultId(int id) {
     return id >= 0 && id <= MaxLadderPlayers;
@@ -331,13 +337,9 @@ short Ladder::LoadTree(Tree& root) {
         case 'v':
             version = value;
             break;
-        case 't': {
-            // A letter that a file can hold again; half a multi-byte
-            // character is not kept.
-            const unsigned char c = value.empty() ? 0 : static_cast<unsigned char>(value[0]);
-            if (c > ' ' && c < 0x7F) typeChar = static_cast<char>(c);
+        case 't':
+            if (IsTypeChar(FirstChar(value))) typeChar = value[0];
             break;
-        }
         case 'o':
             number(*child, displayFlags);
             break;
@@ -470,10 +472,11 @@ short Ladder::ReadLadderV1(const std::string& text, int version) {
     if (!lines.Next(line)) return FinishLoad(5);
     Words options(line);
     std::string_view type;
-    if (!options.Character(type) || type.size() != 1 || !options.Int(displayFlags) ||
-        !options.Int(challengePercent) || !options.Int(penaltyDist) || !options.Int(penaltyStart))
+    if (!options.Character(type) || !options.Int(displayFlags) || !options.Int(challengePercent) ||
+        !options.Int(penaltyDist) || !options.Int(penaltyStart))
         return FinishLoad(5);
-    typeChar = type[0];
+    // Any other type reads as singles.
+    typeChar = IsTypeChar(type) ? type[0] : 'S';
     challengePositions = -1;
     if (version2 && options.NextIsBlank() && !options.AtEnd() &&
         (!options.Int(pointsWinner) || !options.Int(pointsLoser)))
