@@ -112,7 +112,7 @@ TEST_F(LadderLoad, TreeRefusesBadDataAndKeepsWhatWasRead) {
     const std::string sixty(60, 'h');
     const Case cases[] = {
         {"texts at their limits",
-         {" h=" + sixty, " n=" + sixty, " j=" + std::string(200, 'j')},
+         {" h=" + sixty, " n=" + sixty, " j=" + sixty, " R{", "  m=800", "  p=0", " }"},
          "*2.1",
          0,
          2},
@@ -120,6 +120,8 @@ TEST_F(LadderLoad, TreeRefusesBadDataAndKeepsWhatWasRead) {
         {"an older version", {}, "*2.0", 5, 2},
         {"a heading over 60 characters", {" h=" + sixty + "h"}, "*2.1", 5, 2},
         {"a note over 60 characters", {" n=" + sixty + "\xC3\xA9"}, "*2.1", 5, 2},
+        {"a subject over 60 characters", {" j=" + std::string(9996, 'j')}, "*2.1", 5, 2},
+        {"a position over 3 characters", {" R{", "  o=1000", " }"}, "*2.1", 5, 2},
         {"a player without an id", {" P{", "  l=Dunn", " }"}, "*2.1", 5, 2},
         {"a player id past the map", {" P{", "  l=Dunn", "  n=801", " }"}, "*2.1", 5, 2},
         {"two players with one id", {" P{", "  l=Dunn", "  n=2", " }"}, "*2.1", 5, 2},
@@ -337,6 +339,8 @@ TEST(LadderText, DownloadReplacesTheLadderOnlyWhenItReadsWhole) {
     const std::vector<std::pair<std::string, short>> failures = {
         {"Ladder{\r\n v=*2.1\r\n P{\r\n  n=1\r\n }\r\n P{\r\n  n=900\r\n }\r\n}\r\n", 5},
         {"Ladder{\r\n v=*2.1\r\n i=soon\r\n}\r\n", 5},
+        {"Ladder{\r\n v=*2.1\r\n j=" + std::string(61, 'j') + "\r\n}\r\n", 5},
+        {"Ladder{\r\n v=*2.1\r\n R{\r\n  m=1234\r\n }\r\n}\r\n", 5},
         {"Ladder{\r\n v=*2.0\r\n}\r\n", 5},
         {"Ladder{\r\n v=*2.1\r\n broken line\r\n}\r\n", 10},
         {"status=FILENOTFOUND\r\n", 10},

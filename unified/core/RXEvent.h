@@ -7,6 +7,7 @@
 #include "unified/core/Player.h"
 #include "unified/core/RXCode.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <source_location>
 #include <string>
@@ -16,6 +17,9 @@ class Tree;
 
 // No event holds more players.
 constexpr int MaxPlayers = 800;
+// Characters of the report heading, of each note and of the e-mail subject,
+// as the report options take them; a file holding more is refused.
+constexpr std::size_t kReportTextLimit = 60;
 
 // A player in a sorted report list: its number, and whether its partner's
 // names are the ones compared.

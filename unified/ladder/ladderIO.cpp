@@ -22,9 +22,10 @@ const char* const kVersion = "*2.1";
 constexpr std::size_t kFirstLineLimit = 999;
 constexpr std::size_t kPlayerLineLimit = 999;
 constexpr std::size_t kResultLineLimit = 80;
-constexpr std::size_t kReportTextLimit = 60; // heading and notes
 constexpr std::size_t kScoreLimit = 50;
 constexpr std::size_t kDateLimit = 10;
+// A result's positions at entry, as the ladder writes them: 0 to 800.
+constexpr std::size_t kPositionTextLimit = 3;
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -236,15 +237,19 @@ short ReadResultNode(Tree& node, LResult& result) {
             read = ParseInt(text, r.loserPartner);
             break;
         case 'm':
+            read = Utf8Length(text) <= kPositionTextLimit;
             r.winnerPos = text;
             break;
         case 'n':
+            read = Utf8Length(text) <= kPositionTextLimit;
             r.loserPos = text;
             break;
         case 'o':
+            read = Utf8Length(text) <= kPositionTextLimit;
             r.winnerPartnerPos = text;
             break;
         case 'p':
+            read = Utf8Length(text) <= kPositionTextLimit;
             r.loserPartnerPos = text;
             break;
         default:
@@ -424,7 +429,10 @@ short Ladder::LoadTree(Tree& root) {
                 reportTexts.notes[notes++] = value;
             break;
         case 'j':
-            reportTexts.emailSubject = value;
+            if (Utf8Length(value) > kReportTextLimit)
+                code = 5;
+            else
+                reportTexts.emailSubject = value;
             break;
         case 'u':
             // The count is that of the P nodes; u is only checked.
