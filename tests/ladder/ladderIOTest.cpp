@@ -1,6 +1,7 @@
 // Ladder files beyond the golden cases: what a load refuses and what it
 // keeps then, the limits, the online text form, and saves that fail.
 #include "tests/ladder/LadderPlayers.h"
+#include "tests/ladder/OnlineForm.h"
 #include "tests/support/Scratch.h"
 #include "unified/ladder/Ladder.h"
 
@@ -421,6 +422,36 @@ TEST(LadderSave, TextsAtTheirLimitsEndingInABraceOpenAgain) {
     EXPECT_EQ(back.Result(2)->score, braced(50));
     ASSERT_TRUE(back.Save(scratch.File("again.lad")));
     EXPECT_EQ(ReadFile(scratch.File("again.lad")), ReadFile(scratch.File("saved.lad")));
+}
+
+// An empty note before a filled one keeps the later notes in their places,
+// in the file and in the online text; notes without such a gap are written
+// as they always were.
+TEST(LadderSave, NotesKeepTheirPlaces) {
+    TempFolder scratch;
+    const std::vector<std::vector<std::string>> cases = {
+        {"one", "", "three", "", ""},
+        {"", "", "", "", "five"},
+        {"one", "two", "", "", ""},
+    };
+    for (const auto& notes : cases) {
+        Ladder ladder;
+        for (int n = 1; n <= 5; ++n)
+            ladder.SetNote(n, notes[n - 1]);
+        ASSERT_TRUE(ladder.Save(scratch.File("notes.lad")));
+        const bool gap = notes[0].empty() || notes[1].empty();
+        EXPECT_EQ(ReadFile(scratch.File("notes.lad")).find(" n=") == std::string::npos, gap);
+        Ladder back;
+        ASSERT_EQ(back.Load(scratch.File("notes.lad")), 0);
+        std::string form;
+        ladder.SaveToText(form);
+        Ladder online;
+        ASSERT_EQ(online.LoadFromText(Downloaded(form)), 0);
+        for (int n = 1; n <= 5; ++n) {
+            EXPECT_EQ(back.Note(n), notes[n - 1]) << n;
+            EXPECT_EQ(online.Note(n), notes[n - 1]) << n;
+        }
+    }
 }
 
 TEST(LadderSave, FailedSaveKeepsTheOldFileAndTheState) {

@@ -12,6 +12,7 @@
 #include <source_location>
 #include <string>
 
+class IndexedLeafPlaces;
 class rxReport;
 class Tree;
 
@@ -139,6 +140,11 @@ public:
     // Reads a player node into a cleared record; 5 when a text is over its
     // limit.
     static short ReadPlayerNode(Tree& node, ::Player& player);
+    // The five notes as "n" leaves that keep their places, and one such leaf
+    // read back into the note at its place (a place past the fifth keeps
+    // nothing): 5 when the note is over kReportTextLimit.
+    void WriteNotes(Tree& parent) const;
+    short ReadNote(const Tree& leaf, IndexedLeafPlaces& places);
     // Whether this kind keeps its players' genders (in its files and player
     // lists); the tournament draw does not.
     bool KeepsGender() const { return keepsGender; }

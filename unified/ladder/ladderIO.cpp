@@ -7,6 +7,7 @@
 #include "platform/OutputFile.h"
 #include "platform/Text.h"
 #include "unified/core/Tree.h"
+#include "unified/core/indexedLeaves.h"
 #include "unified/core/textFile.h"
 
 #include <algorithm>
@@ -324,7 +325,7 @@ short Ladder::LoadTree(Tree& root) {
     settings.issueMask = 1;
 
     std::string version;
-    int notes = 0;
+    IndexedLeafPlaces notes;
     // Each number read is checked; the first that is no number ends the load.
     short code = 0;
     const auto number = [&code](const Tree& leaf, int& value) {
@@ -423,10 +424,7 @@ short Ladder::LoadTree(Tree& root) {
                 reportTexts.heading = value;
             break;
         case 'n':
-            if (Utf8Length(value) > kReportTextLimit)
-                code = 5;
-            else if (notes < 5)
-                reportTexts.notes[notes++] = value;
+            code = ReadNote(*child, notes);
             break;
         case 'j':
             if (Utf8Length(value) > kReportTextLimit)
@@ -584,8 +582,7 @@ bool Ladder::WriteTree(Tree& root) const {
     root.AddValue("a", postedThisIssue != 0 ? "1" : "0");
     WritePrintOptions(root);
     root.AddValue("h", reportTexts.heading);
-    for (const std::string& note : reportTexts.notes)
-        root.AddValue("n", note);
+    WriteNotes(root);
     root.AddValue("j", reportTexts.emailSubject);
     root.AddValue("u", std::to_string(playerCount));
     if (Tree* node = root.AddChild("S")) {
