@@ -68,6 +68,16 @@ bool IsTypeChar(std::string_view c) {
     return c.size() == 1 && c[0] > ' ' && c[0] < 0x7F;
 }
 
+// Issue numbers a file may hold: Generate Issue counts up to the largest,
+// and a posting puts results into the issue after the current one. Checked
+// as they are read, so that no failed load leaves one behind to overflow.
+bool IsIssueNumber(int issue) {
+    return issue >= 0 && issue <= MaxIssueNumber;
+}
+bool IsResultIssue(int issue) {
+    return issue == -1 || (issue >= 0 && issue <= MaxIssueNumber + 1);
+}
+
 // Result ids may name deleted players, but none past the id map.
 bool IsResultId(int id) {
     return id >= 0 && id <= MaxLadderPlayers;
@@ -408,7 +418,9 @@ short Ladder::LoadTree(Tree& root) {
             }
             break;
         case 'i':
-            number(*child, issueNumber);
+            number(*child, scratch);
+            if (code == 0 && !IsIssueNumber(scratch)) code = 5;
+            if (code == 0) issueNumber = scratch;
             break;
         case 'a':
             number(*child, scratch);
@@ -488,7 +500,9 @@ short Ladder::ReadLadderV1(const std::string& text, int version) {
         (!options.Int(pointsWinner) || !options.Int(pointsLoser)))
         return FinishLoad(5);
 
-    if (!lines.Next(line) || !Words(line).Int(issueNumber)) return FinishLoad(5);
+    int issue = 0;
+    if (!lines.Next(line) || !Words(line).Int(issue) || !IsIssueNumber(issue)) return FinishLoad(5);
+    issueNumber = issue;
     std::string* const texts[] = {&reportTexts.heading,  &reportTexts.notes[0],
                                   &reportTexts.notes[1], &reportTexts.notes[2],
                                   &reportTexts.notes[3], &reportTexts.notes[4]};
@@ -531,7 +545,8 @@ short Ladder::StoreLoadedPlayer(const ::Player& player) {
 
 short Ladder::StoreLoadedResult(const LResult& result) {
     if (!IsResultId(result.winner) || !IsResultId(result.loser) ||
-        !IsResultId(result.winnerPartner) || !IsResultId(result.loserPartner))
+        !IsResultId(result.winnerPartner) || !IsResultId(result.loserPartner) ||
+        !IsResultIssue(result.issue))
         return 5;
     if (results.SetAt(resultCount + 1, result) != 0) {
         SetErrorLocation();
@@ -542,10 +557,6 @@ short Ladder::StoreLoadedResult(const LResult& result) {
 }
 
 short Ladder::FinishLoad(short code) {
-    // A posting at the last issue puts its results into the one after it.
-    if (code == 0 && (issueNumber < 0 || issueNumber > MaxIssueNumber)) code = 5;
-    for (int n = 1; code == 0 && n <= resultCount; ++n)
-        if (results.Item(n)->issue < -1 || results.Item(n)->issue > MaxIssueNumber + 1) code = 5;
     int highest = 0;
     for (int p = 1; p <= playerCount; ++p)
         highest = std::max(highest, players.Item(p)->number);
