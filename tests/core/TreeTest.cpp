@@ -172,6 +172,34 @@ TEST(TreeFile, NestingAsDeepAsAFileGoesLoadsAndFrees) {
     EXPECT_FALSE(root.HasError());
 }
 
+// Past the node limit the readers stop with the error flag rather than
+// spend memory on a file that no event writes; at the limit they read on.
+TEST(TreeFile, ReadersStopPastTheNodeLimit) {
+    const auto lines = [](const std::string& line, std::size_t count) {
+        std::string text = "R{\r\n";
+        text.reserve(text.size() + count * line.size());
+        for (std::size_t i = 0; i < count; ++i)
+            text += line;
+        return text;
+    };
+    TempFolder folder;
+    WriteFile(folder.File("full.lad"), lines(" a=1\r\n", kTreeNodeLimit) + "}\r\n");
+    Tree full;
+    full.LoadFromFile(folder.File("full.lad"));
+    EXPECT_FALSE(full.HasError());
+
+    WriteFile(folder.File("nested.lad"), lines("a{\r\n", kTreeNodeLimit + 1));
+    Tree nested;
+    nested.LoadFromFile(folder.File("nested.lad"));
+    EXPECT_TRUE(nested.HasError());
+
+    std::string text = lines(" a=1\r\n", kTreeNodeLimit) + " b=2\r\n}\r\n";
+    Tree fromText;
+    fromText.LoadFromText(text);
+    EXPECT_TRUE(fromText.HasError());
+    EXPECT_EQ(text, " b=2\r\n}\r\n"); // the unread rest
+}
+
 TEST(TreeText, ReaderRules) {
     const std::vector<ReaderCase> cases = {
         {"a whole tree",

@@ -99,13 +99,14 @@ const char* FormEscape(char c) {
     }
 }
 
-enum class LineTaken { Yes, Malformed, NoMemory };
+enum class LineTaken { Yes, Malformed, NoMemory, TooMany };
 
 // One line of the node innermost in `open`, its leading blanks stripped: a
 // line ending in "{" opens a child node, "}" closes the node, and any other
-// line is a leaf split at its first "=".
-LineTaken TakeLine(std::string_view line, std::vector<Tree*>& open) {
+// line is a leaf split at its first "=". `added` counts the nodes and leaves.
+LineTaken TakeLine(std::string_view line, std::vector<Tree*>& open, std::size_t& added) {
     Tree* node = open.back();
+    if (line != "}" && ++added > kTreeNodeLimit) return LineTaken::TooMany;
     if (!line.empty() && line.back() == '{') {
         Tree* child = node->AddChild(std::string(line.substr(0, line.size() - 1)));
         if (child == nullptr) return LineTaken::NoMemory;
@@ -305,8 +306,9 @@ void Tree::LoadFromFile(const std::string& path) {
     // The nodes opened and not yet closed, innermost last. A file that ends
     // inside a node closes it; lines after the root's "}" are not read.
     std::vector<Tree*> open{this};
+    std::size_t added = 0;
     while (!open.empty() && lines.Next(line)) {
-        if (TooLong(line) || TakeLine(StripLeading(line), open) != LineTaken::Yes) {
+        if (TooLong(line) || TakeLine(StripLeading(line), open, added) != LineTaken::Yes) {
             error_ = true;
             return;
         }
@@ -325,19 +327,21 @@ void Tree::LoadFromText(std::string& text) {
     // Lines are taken with an offset and the text is cut once at the end.
     std::size_t offset = firstEnd + 2;
     std::vector<Tree*> open{this};
+    std::size_t added = 0;
     while (!open.empty()) {
         const std::size_t end = text.find("\r\n", offset);
         // No further line, or an empty one: the whole parse ends, without error.
         if (end == std::string::npos || end == offset) break;
-        const LineTaken taken =
-            TakeLine(StripLeading(std::string_view(text).substr(offset, end - offset)), open);
+        const LineTaken taken = TakeLine(
+            StripLeading(std::string_view(text).substr(offset, end - offset)), open, added);
         if (taken == LineTaken::Malformed) {
             // The line stays in the text; each open node meets it in turn.
             for (Tree* n : open)
                 n->error_ = true;
             break;
         }
-        if (taken == LineTaken::NoMemory) break;
+        if (taken == LineTaken::TooMany) error_ = true;
+        if (taken != LineTaken::Yes) break;
         offset = end + 2;
     }
     for (Tree* n : open)

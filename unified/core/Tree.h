@@ -16,6 +16,14 @@
 
 // The longest line the file reader takes, in characters.
 constexpr std::size_t kTreeLineLimit = 9999;
+// The most nodes and leaves the readers take from one file or text; past it
+// they stop with the error flag. The largest event file holds about 151,000:
+// a match plan of 255 courts by 99 rounds (a box node and four leaves each)
+// with 800 players and their partners; a full ladder holds about 49,000
+// (800 doubles players with partners and 1,500 results), a full draw fewer.
+// A text with more is no event file and is refused before it takes memory
+// a small machine may not have.
+constexpr std::size_t kTreeNodeLimit = 1'000'000;
 
 class Tree {
 public:
