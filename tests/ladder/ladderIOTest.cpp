@@ -288,6 +288,17 @@ TEST_F(LadderLoad, OlderFormsTakeOnlyATypeTheTreeKeeps) {
     }
 }
 
+// A carriage return inside a line of an older file is no part of a text:
+// the tree writer could not write it back.
+TEST_F(LadderLoad, OlderFormsDropLineBreaksInsideTheirTexts) {
+    OlderFile file{.result = "/6-2\r/ 20090102 3 1 -1"};
+    std::string text = file.Text();
+    text.replace(text.find("Heading"), 7, "Head\ring\r");
+    ASSERT_EQ(Load(text), 0);
+    EXPECT_EQ(ladder.Heading(), "Heading");
+    EXPECT_EQ(ladder.Result(2)->score, "6-2");
+}
+
 TEST_F(LadderLoad, ResultsOfDeletedPlayersKeepTheirIds) {
     // Players 1 and 2 are left; 7 and 5 were deleted after their results.
     ASSERT_EQ(Load(TreeFile({" R{", "  s=6-0", "  d=20090102", "  w=7", "  l=1", "  i=-1", " }",

@@ -73,10 +73,14 @@ const std::string& WritableValue(const std::string& value, std::string& scratch)
     return scratch;
 }
 
-// A value as a line holds it: without the writer's mark.
-std::string_view ReadValue(std::string_view written) {
-    if (!written.empty() && written.back() == ' ' && EndsInBrace(written)) written.remove_suffix(1);
-    return written;
+// A value as a line holds it: without the line breaks that the writer never
+// writes (a carriage return or line feed inside a line of another writer's
+// file) and without the writer's mark.
+std::string ReadValue(std::string_view written) {
+    std::string value(written);
+    if (std::any_of(value.begin(), value.end(), IsLineBreak)) std::erase_if(value, IsLineBreak);
+    if (!value.empty() && value.back() == ' ' && EndsInBrace(value)) value.pop_back();
+    return value;
 }
 
 // How the percent form writes a character of a value; null when as it is.
@@ -119,7 +123,7 @@ LineTaken TakeLine(std::string_view line, std::vector<Tree*>& open, std::size_t&
     }
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) return LineTaken::Malformed;
-    node->AddValue(std::string(line.substr(0, eq)), std::string(ReadValue(line.substr(eq + 1))));
+    node->AddValue(std::string(line.substr(0, eq)), ReadValue(line.substr(eq + 1)));
     return node->HasError() ? LineTaken::NoMemory : LineTaken::Yes;
 }
 

@@ -208,6 +208,7 @@ short ParseResultLine(std::string_view line, LResult& result) {
         !values.Int(r.loser) || !values.Int(r.issue))
         return 5;
     r.score.assign(score);
+    StripLineBreaks(r.score);
     r.date.assign(date);
     result = std::move(r);
     return 0;
@@ -507,7 +508,10 @@ short Ladder::ReadLadderV1(const std::string& text, int version) {
                                   &reportTexts.notes[1], &reportTexts.notes[2],
                                   &reportTexts.notes[3], &reportTexts.notes[4]};
     for (std::string* text : texts)
-        if (lines.Next(line)) *text = Utf8Cut(line, kReportTextLimit);
+        if (lines.Next(line)) {
+            *text = Utf8Cut(line, kReportTextLimit);
+            StripLineBreaks(*text);
+        }
     int count = 0;
     if (!lines.Next(line) || !Words(line).Int(count)) return FinishLoad(5);
 
