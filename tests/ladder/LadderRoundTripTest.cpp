@@ -46,48 +46,24 @@ const char* const kChars[] = {"a", "Z",  "7", " ", "{",    "}",    "=", "&", "%"
 
 // A text of at most `limit` characters, none of them in `without`: often at
 // its limit or one below, or empty; now and then ending in "{" or "{ ", or
-// with blanks at both ends.
+// with blanks at both ends (where `without` allows).
 std::string RandomText(Rng& rng, int limit, const std::string& without = "") {
-    int length = 0;
-    switch (Below(rng, 4)) {
-    case 0:
-        length = limit;
-        break;
-    case 1:
-        length = std::max(limit - 1, 0);
-        break;
-    case 2:
-        length = 0;
-        break;
-    default:
-        length = Below(rng, limit + 1);
-    }
+    const int lengths[] = {limit, std::max(limit - 1, 0), 0, Below(rng, limit + 1)};
+    const int length = lengths[Below(rng, 4)];
     std::vector<std::string> chars;
     while (static_cast<int>(chars.size()) < length) {
         const std::string c = kChars[Below(rng, static_cast<int>(std::size(kChars)))];
         if (without.find(c) == std::string::npos) chars.push_back(c);
     }
-    // The endings go only where their characters may.
-    const bool endings = without.find_first_of("{ ") == std::string::npos;
-    if (!endings) {
-    } else if (length >= 2) {
-        switch (Below(rng, 5)) {
-        case 0:
-            chars.back() = "{";
-            break;
-        case 1:
-            chars[length - 2] = "{";
-            chars.back() = " ";
-            break;
-        case 2:
-            chars.front() = " ";
-            chars.back() = " ";
-            break;
-        default:
-            break;
-        }
-    } else if (length == 1 && OneIn(rng, 3)) {
-        chars.back() = "{";
+    const int ending = without.find_first_of("{ ") == std::string::npos ? Below(rng, 5) : 4;
+    if (length >= 1 && ending == 0) chars.back() = "{";
+    if (length >= 2 && ending == 1) {
+        chars[length - 2] = "{";
+        chars.back() = " ";
+    }
+    if (length >= 2 && ending == 2) {
+        chars.front() = " ";
+        chars.back() = " ";
     }
     std::string text;
     for (const std::string& c : chars)
@@ -106,74 +82,33 @@ std::string RandomWord(Rng& rng, int limit) {
 }
 
 int RandomInt(Rng& rng) {
-    switch (Below(rng, 7)) {
-    case 0:
-        return INT_MAX;
-    case 1:
-        return INT_MIN;
-    case 2:
-        return 0;
-    case 3:
-        return -1;
-    case 4:
-        return Below(rng, 10);
-    default:
-        return static_cast<int>(rng());
-    }
+    const int picks[] = {INT_MAX, INT_MIN, 0, -1, Below(rng, 10), static_cast<int>(rng())};
+    return picks[Below(rng, 6)];
 }
 
 int RandomIssue(Rng& rng) {
-    switch (Below(rng, 4)) {
-    case 0:
-        return MaxIssueNumber;
-    case 1:
-        return MaxIssueNumber - 1;
-    default:
-        return Below(rng, 20);
-    }
+    const int picks[] = {MaxIssueNumber, MaxIssueNumber - 1, Below(rng, 20), Below(rng, 20)};
+    return picks[Below(rng, 4)];
 }
 
 float RandomFloat(Rng& rng) {
-    switch (Below(rng, 7)) {
-    case 0:
-        return FLT_MAX;
-    case 1:
-        return -FLT_MAX;
-    case 2:
-        return FLT_TRUE_MIN;
-    case 3:
-        return -0.0f;
-    case 4:
-        return 0.5f;
-    default: {
-        float f = 0;
-        do {
-            const std::uint32_t bits = rng();
-            std::memcpy(&f, &bits, sizeof f);
-        } while (!std::isfinite(f));
-        return f;
-    }
-    }
+    float any = 0;
+    do {
+        const std::uint32_t bits = rng();
+        std::memcpy(&any, &bits, sizeof any);
+    } while (!std::isfinite(any));
+    const float picks[] = {FLT_MAX, -FLT_MAX, FLT_TRUE_MIN, -0.0f, 0.5f, any, any};
+    return picks[Below(rng, 7)];
 }
 
 // A real as a file may hold it: the forms the writer gives, and others that
 // round to a float.
 std::string RandomReal(Rng& rng) {
-    switch (Below(rng, 6)) {
-    case 0:
-        return "3.40282346638529e+38";
-    case 1:
-        return "-3.40282346638529e+38";
-    case 2:
-        return "1e-50";
-    case 3:
-        return "2.5";
-    default: {
-        char text[40];
-        std::snprintf(text, sizeof text, "%.9g", static_cast<double>(RandomFloat(rng)));
-        return text;
-    }
-    }
+    char any[40];
+    std::snprintf(any, sizeof any, "%.9g", static_cast<double>(RandomFloat(rng)));
+    const std::string picks[] = {
+        "3.40282346638529e+38", "-3.40282346638529e+38", "1e-50", "2.5", any, any};
+    return picks[Below(rng, 6)];
 }
 
 // Every value a ladder file keeps, in one text: two ladders that give the
