@@ -169,7 +169,7 @@ void ExpectOpensAgain(Ladder& ladder, const TempFolder& scratch) {
     ASSERT_TRUE(ladder.Save(scratch.File("saved.lad")));
     const std::string saved = ReadFile(scratch.File("saved.lad"));
     Ladder back;
-    ASSERT_EQ(back.Load(scratch.File("saved.lad")), 0) << saved;
+    ASSERT_EQ(back.Load(scratch.File("saved.lad")), rcOk) << saved;
     EXPECT_EQ(Dump(back), before);
     ASSERT_TRUE(back.Save(scratch.File("again.lad")));
     EXPECT_EQ(ReadFile(scratch.File("again.lad")), saved);
@@ -177,7 +177,7 @@ void ExpectOpensAgain(Ladder& ladder, const TempFolder& scratch) {
     std::string form;
     ladder.SaveToText(form);
     Ladder online;
-    ASSERT_EQ(online.LoadFromText(Downloaded(form)), 0) << form;
+    ASSERT_EQ(online.LoadFromText(Downloaded(form)), rcOk) << form;
     EXPECT_EQ(Dump(online), before);
     std::string again;
     online.SaveToText(again);
@@ -360,7 +360,7 @@ TEST(LadderRoundTrip, WhatATreeFileLoadsOpensAgainTheSame) {
         Rng rng(seed);
         WriteFile(scratch.File("in.lad"), RandomTree(rng));
         Ladder ladder;
-        if (ladder.Load(scratch.File("in.lad")) != 0) continue;
+        if (ladder.Load(scratch.File("in.lad")) != rcOk) continue;
         ++loaded;
         MaybePost(rng, ladder);
         ExpectOpensAgain(ladder, scratch);
@@ -377,7 +377,7 @@ TEST(LadderRoundTrip, WhatAnOnlineTextLoadsOpensAgainTheSame) {
         SCOPED_TRACE("seed " + std::to_string(seed));
         Rng rng(seed + 10000);
         Ladder ladder;
-        if (ladder.LoadFromText(RandomTree(rng)) != 0) continue;
+        if (ladder.LoadFromText(RandomTree(rng)) != rcOk) continue;
         ++loaded;
         MaybePost(rng, ladder);
         ExpectOpensAgain(ladder, scratch);
@@ -395,7 +395,7 @@ TEST(LadderRoundTrip, WhatAnOlderFileLoadsOpensAgainTheSame) {
             const std::string file = RandomOlderFile(rng, version2);
             WriteFile(scratch.File("in.lad"), file);
             Ladder ladder;
-            ASSERT_EQ(ladder.Load(scratch.File("in.lad")), 0) << file;
+            ASSERT_EQ(ladder.Load(scratch.File("in.lad")), rcOk) << file;
             MaybePost(rng, ladder);
             ExpectOpensAgain(ladder, scratch);
             if (HasFatalFailure()) return;

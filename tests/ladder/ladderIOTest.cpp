@@ -245,16 +245,16 @@ TEST_F(LadderLoad, RealsReadAsTheFloatTheyRoundTo) {
         {"0.1", 0.1f},
     };
     for (const auto& [text, value] : read) {
-        ASSERT_EQ(Load(TreeFile({" M{", "  p=" + text, " }"})), 0) << text;
+        ASSERT_EQ(Load(TreeFile({" M{", "  p=" + text, " }"})), rcOk) << text;
         EXPECT_EQ(ladder.PerPosAdvanced(), value) << text;
     }
     for (const char* text : {"3.4028236e+38", "1e39", "inf", "nan", "1e-400"})
-        EXPECT_EQ(Load(TreeFile({" M{", std::string("  t=") + text, " }"})), 5) << text;
+        EXPECT_EQ(Load(TreeFile({" M{", std::string("  t=") + text, " }"})), rcBadData) << text;
 
     ladder.SetPointsOptions(0, 0, 0, 0, kMax, -kMax, kTiny);
     ASSERT_TRUE(ladder.Save(scratch.File("saved.lad")));
     Ladder back;
-    ASSERT_EQ(back.Load(scratch.File("saved.lad")), 0);
+    ASSERT_EQ(back.Load(scratch.File("saved.lad")), rcOk);
     EXPECT_EQ(back.PerPosAdvanced(), kMax);
     EXPECT_EQ(back.PerPctAdvanced(), -kMax);
     EXPECT_EQ(back.PerScoreMargin(), kTiny);
@@ -276,11 +276,11 @@ TEST_F(LadderLoad, OlderFormsTakeOnlyATypeTheTreeKeeps) {
             SCOPED_TRACE(file.substr(0, 4) + " type " + std::to_string(type[0] & 0xFF));
             Ladder fresh;
             WriteFile(scratch.File("in.lad"), file);
-            ASSERT_EQ(fresh.Load(scratch.File("in.lad")), 0);
+            ASSERT_EQ(fresh.Load(scratch.File("in.lad")), rcOk);
             EXPECT_EQ(fresh.TypeChar(), kept);
             ASSERT_TRUE(fresh.Save(scratch.File("saved.lad")));
             Ladder back;
-            ASSERT_EQ(back.Load(scratch.File("saved.lad")), 0);
+            ASSERT_EQ(back.Load(scratch.File("saved.lad")), rcOk);
             EXPECT_EQ(back.TypeChar(), kept);
             ASSERT_TRUE(back.Save(scratch.File("again.lad")));
             EXPECT_EQ(ReadFile(scratch.File("again.lad")), ReadFile(scratch.File("saved.lad")));
@@ -294,7 +294,7 @@ TEST_F(LadderLoad, OlderFormsDropLineBreaksInsideTheirTexts) {
     OlderFile file{.result = "/6-2\r/ 20090102 3 1 -1"};
     std::string text = file.Text();
     text.replace(text.find("Heading"), 7, "Head\ring\r");
-    ASSERT_EQ(Load(text), 0);
+    ASSERT_EQ(Load(text), rcOk);
     EXPECT_EQ(ladder.Heading(), "Heading");
     EXPECT_EQ(ladder.Result(2)->score, "6-2");
 }
@@ -401,7 +401,7 @@ TEST(LadderSave, TextsAtTheirLimitsEndingInABraceOpenAgain) {
                                        "/2/C/D////////// 0 0 0 2 0 0\r\n"
                                        "/6-0/ 200901010{ 1 2 -1\r\n");
     Ladder ladder;
-    ASSERT_EQ(ladder.Load(scratch.File("old.lad")), 0);
+    ASSERT_EQ(ladder.Load(scratch.File("old.lad")), rcOk);
     ladder.SetHeading(braced(60));
     for (int n = 1; n <= 5; ++n)
         ladder.SetNote(n, braced(60));
@@ -411,14 +411,14 @@ TEST(LadderSave, TextsAtTheirLimitsEndingInABraceOpenAgain) {
         *PlayerTexts(player)[i] = braced(kPlayerTextLimits[i]);
     ::Player partner = player;
     partner.firstName = "{";
-    ASSERT_EQ(ladder.AddPlayer(player, &partner), 0);
+    ASSERT_EQ(ladder.AddPlayer(player, &partner), rcOk);
     ASSERT_EQ(ladder.EnterResult("1/2/09", ladder.PlayerDisplayName(3), ladder.PlayerDisplayName(1),
                                  braced(50), false),
-              0);
+              rcOk);
     ASSERT_TRUE(ladder.Save(scratch.File("saved.lad")));
 
     Ladder back;
-    ASSERT_EQ(back.Load(scratch.File("saved.lad")), 0);
+    ASSERT_EQ(back.Load(scratch.File("saved.lad")), rcOk);
     EXPECT_EQ(back.Heading(), braced(60));
     for (int n = 1; n <= 5; ++n)
         EXPECT_EQ(back.Note(n), braced(60)) << n;
@@ -453,11 +453,11 @@ TEST(LadderSave, NotesKeepTheirPlaces) {
         const bool gap = notes[0].empty() || notes[1].empty();
         EXPECT_EQ(ReadFile(scratch.File("notes.lad")).find(" n=") == std::string::npos, gap);
         Ladder back;
-        ASSERT_EQ(back.Load(scratch.File("notes.lad")), 0);
+        ASSERT_EQ(back.Load(scratch.File("notes.lad")), rcOk);
         std::string form;
         ladder.SaveToText(form);
         Ladder online;
-        ASSERT_EQ(online.LoadFromText(Downloaded(form)), 0);
+        ASSERT_EQ(online.LoadFromText(Downloaded(form)), rcOk);
         for (int n = 1; n <= 5; ++n) {
             EXPECT_EQ(back.Note(n), notes[n - 1]) << n;
             EXPECT_EQ(online.Note(n), notes[n - 1]) << n;

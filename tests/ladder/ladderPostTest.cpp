@@ -158,14 +158,14 @@ TEST_F(Posting, GenerateIssueStopsAtTheLastIssueAFileHolds) {
               "Ladder{\r\n v=*2.1\r\n i=" + std::to_string(MaxIssueNumber - 1) +
                   "\r\n P{\r\n  f=x\r\n  l=A\r\n  n=1\r\n }\r\n"
                   " P{\r\n  f=x\r\n  l=B\r\n  n=2\r\n }\r\n}\r\n");
-    ASSERT_EQ(ladder.Load(scratch.File("in.lad")), 0);
+    ASSERT_EQ(ladder.Load(scratch.File("in.lad")), rcOk);
     EXPECT_TRUE(ladder.CanGenerateIssue());
-    ASSERT_EQ(ladder.GenerateIssue(), 0);
+    ASSERT_EQ(ladder.GenerateIssue(), rcOk);
     EXPECT_EQ(ladder.IssueNumber(), MaxIssueNumber);
     EXPECT_FALSE(ladder.CanGenerateIssue());
 
     Beat('B', 'A');
-    ASSERT_EQ(ladder.PostResults(false), 0);
+    ASSERT_EQ(ladder.PostResults(false), rcOk);
     Beat('A', 'B');
     std::string before;
     ladder.SaveToText(before);
@@ -178,7 +178,7 @@ TEST_F(Posting, GenerateIssueStopsAtTheLastIssueAFileHolds) {
 
     ASSERT_TRUE(ladder.Save(scratch.File("saved.lad")));
     Ladder back;
-    ASSERT_EQ(back.Load(scratch.File("saved.lad")), 0);
+    ASSERT_EQ(back.Load(scratch.File("saved.lad")), rcOk);
     EXPECT_EQ(back.IssueNumber(), MaxIssueNumber);
     EXPECT_EQ(back.CountResultsOfIssue(MaxIssueNumber + 1), 1);
 }
@@ -213,7 +213,7 @@ TEST(LadderArithmetic, ValuesAtTheirExtremesLeaveRoomForPostingIssuingAndTheRepo
             file += " R{\r\n  d=20090102\r\n  w=1\r\n  l=4\r\n  i=-1\r\n  t=1\r\n }\r\n}\r\n";
             WriteFile(scratch.File("in.lad"), file);
             Ladder ladder;
-            ASSERT_EQ(ladder.Load(scratch.File("in.lad")), 0);
+            ASSERT_EQ(ladder.Load(scratch.File("in.lad")), rcOk);
 
             std::vector<std::string> lines;
             const auto report = [&] {
@@ -226,12 +226,12 @@ TEST(LadderArithmetic, ValuesAtTheirExtremesLeaveRoomForPostingIssuingAndTheRepo
             ladder.CheckChallenge(ladder.PlayerDisplayName(4), "", ladder.PlayerDisplayName(1), "",
                                   outcome);
             report();
-            ASSERT_EQ(ladder.PostResults(false), 0);
-            ASSERT_EQ(ladder.GenerateIssue(), 0);
+            ASSERT_EQ(ladder.PostResults(false), rcOk);
+            ASSERT_EQ(ladder.GenerateIssue(), rcOk);
             ASSERT_EQ(ladder.EnterResult("1/3/09", ladder.PlayerDisplayName(2),
                                          ladder.PlayerDisplayName(3), "6-0", false),
-                      0);
-            ASSERT_EQ(ladder.PostResults(false), 0);
+                      rcOk);
+            ASSERT_EQ(ladder.PostResults(false), rcOk);
             report();
             EXPECT_EQ(ladder.GenerateIssue(), rcIssueLimit);
             EXPECT_FALSE(lines.empty());
@@ -267,20 +267,20 @@ TEST(LadderArithmetic, AFailedLoadLeavesNoIssueNumberPastTheLimit) {
         SCOPED_TRACE(file);
         WriteFile(scratch.File("in.lad"), file);
         Ladder ladder;
-        EXPECT_EQ(ladder.Load(scratch.File("in.lad")), 5);
+        EXPECT_EQ(ladder.Load(scratch.File("in.lad")), rcBadData);
         EXPECT_LE(ladder.IssueNumber(), MaxIssueNumber);
         std::vector<std::string> lines;
         rxReport writer(lines);
         ladder.PrintReport(writer);
-        EXPECT_EQ(ladder.PostResults(false), 0);
-        EXPECT_EQ(ladder.GenerateIssue(), 0);
+        EXPECT_EQ(ladder.PostResults(false), rcOk);
+        EXPECT_EQ(ladder.GenerateIssue(), rcOk);
     }
     // And one result whose issue is past any issue is not kept either.
     WriteFile(scratch.File("in.lad"), "Ladder{\r\n v=*2.1\r\n" + players +
                                           " R{\r\n  w=1\r\n  l=2\r\n  i=" +
                                           std::to_string(MaxIssueNumber + 2) + "\r\n }\r\n}\r\n");
     Ladder ladder;
-    EXPECT_EQ(ladder.Load(scratch.File("in.lad")), 5);
+    EXPECT_EQ(ladder.Load(scratch.File("in.lad")), rcBadData);
     EXPECT_EQ(ladder.ResultCount(), 0);
 }
 

@@ -362,10 +362,10 @@ void RXEvent::WriteNotes(Tree& parent) const {
 }
 
 short RXEvent::ReadNote(const Tree& leaf, IndexedLeafPlaces& places) {
-    if (Utf8Length(leaf.Value()) > kReportTextLimit) return 5;
+    if (Utf8Length(leaf.Value()) > kReportTextLimit) return rcBadData;
     const int place = places.Next(leaf.Name());
     if (place >= 1 && place <= 5) reportTexts.notes[place - 1] = leaf.Value();
-    return 0;
+    return rcOk;
 }
 
 void RXEvent::WritePlayerNode(Tree& node, const ::Player& player, bool counters) const {

@@ -3,8 +3,9 @@
 // and "{" on one line, then its children indented by one more blank, then
 // "}"; a leaf is its name, "=" and its value, and a leaf with an empty value
 // is left out. A value ending in "{" (and any blanks) is written with one
-// blank more, which the readers take off again. The same tree is also written as one
-// percent-encoded text for the online service, and read back from the text the service returns.
+// blank more, which the readers take off again. The same tree is also
+// written as one percent-encoded text for the online service, and read back
+// from the text the service returns.
 //
 // The readers and writers share one output stream, one input stream, the
 // writer's indentation and the text being written or read: one file read,

@@ -420,8 +420,8 @@ short Ladder::LoadTree(Tree& root) {
             break;
         case 'i':
             number(*child, scratch);
-            if (code == 0 && !IsIssueNumber(scratch)) code = 5;
-            if (code == 0) issueNumber = scratch;
+            if (code == rcOk && !IsIssueNumber(scratch)) code = rcBadData;
+            if (code == rcOk) issueNumber = scratch;
             break;
         case 'a':
             number(*child, scratch);
@@ -441,7 +441,7 @@ short Ladder::LoadTree(Tree& root) {
             break;
         case 'j':
             if (Utf8Length(value) > kReportTextLimit)
-                code = 5;
+                code = rcBadData;
             else
                 reportTexts.emailSubject = value;
             break;
@@ -493,7 +493,7 @@ short Ladder::ReadLadderV1(const std::string& text, int version) {
     std::string_view type;
     if (!options.Character(type) || !options.Int(displayFlags) || !options.Int(challengePercent) ||
         !options.Int(penaltyDist) || !options.Int(penaltyStart))
-        return FinishLoad(5);
+        return FinishLoad(rcBadData);
     // Any other type reads as singles.
     typeChar = IsTypeChar(type) ? type[0] : 'S';
     challengePositions = -1;
@@ -502,7 +502,8 @@ short Ladder::ReadLadderV1(const std::string& text, int version) {
         return FinishLoad(5);
 
     int issue = 0;
-    if (!lines.Next(line) || !Words(line).Int(issue) || !IsIssueNumber(issue)) return FinishLoad(5);
+    if (!lines.Next(line) || !Words(line).Int(issue) || !IsIssueNumber(issue))
+        return FinishLoad(rcBadData);
     issueNumber = issue;
     std::string* const texts[] = {&reportTexts.heading,  &reportTexts.notes[0],
                                   &reportTexts.notes[1], &reportTexts.notes[2],
@@ -551,7 +552,7 @@ short Ladder::StoreLoadedResult(const LResult& result) {
     if (!IsResultId(result.winner) || !IsResultId(result.loser) ||
         !IsResultId(result.winnerPartner) || !IsResultId(result.loserPartner) ||
         !IsResultIssue(result.issue))
-        return 5;
+        return rcBadData;
     if (results.SetAt(resultCount + 1, result) != 0) {
         SetErrorLocation();
         return 10;
