@@ -3,6 +3,7 @@
 // The load is measured at several sizes to show it grows linearly.
 
 #include "tests/core/FileEvent.h"
+#include "tests/support/FullEvents.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -10,28 +11,6 @@
 #include <string>
 
 namespace {
-
-// A text of exactly `limit` characters, different for each player; it holds
-// characters that the percent form escapes.
-std::string Filled(const std::string& start, int limit) {
-    std::string text = start + " & 10% + a=b; ";
-    while (static_cast<int>(text.size()) < limit)
-        text += static_cast<char>('a' + text.size() % 26);
-    return text.substr(0, static_cast<std::size_t>(limit));
-}
-
-::Player FullPlayer(int n, const char* role) {
-    ::Player p;
-    const std::string id = std::string(role) + std::to_string(n);
-    const auto texts = PlayerTexts(p);
-    for (std::size_t i = 0; i < texts.size(); ++i)
-        *texts[i] = Filled(id, kPlayerTextLimits[i]);
-    p.number = n;
-    p.wins = n % 17;
-    p.losses = n % 13;
-    p.gender = n % 2 ? 'M' : 'F';
-    return p;
-}
 
 void FillEvent(FileEvent& event, int players) {
     for (int n = 1; n <= players; ++n) {

@@ -2,6 +2,7 @@
 // rows of 7 columns, which must refill well inside one frame (5 ms).
 
 #include "platform/widgets/Grid.h"
+#include "tests/support/FullEvents.h"
 #include "unified/core/rxProgram.h"
 #include "unified/ladder/Ladder.h"
 #include "unified/window/MainForm.h"
@@ -82,36 +83,14 @@ void RefillFromEmpty(benchmark::State& state) {
 }
 BENCHMARK(RefillFromEmpty)->Unit(benchmark::kMillisecond);
 
-// A doubles ladder of 800 pairs, filled in by hand.
-class FullLadder : public Ladder {
-public:
-    FullLadder() {
-        SetDoubles();
-        for (int i = 1; i <= 800; ++i) {
-            ::Player player;
-            player.firstName = "First" + std::to_string(i);
-            player.lastName = "Last" + std::to_string(i);
-            player.email = "player" + std::to_string(i) + "@example.org";
-            player.wins = i % 9;
-            player.losses = i % 7;
-            player.ties = i % 3;
-            player.inactivity = i % 5;
-            ::Player partner = player;
-            partner.firstName = "Partner" + std::to_string(i);
-            player.partner.Set(partner);
-            players.SetAt(i, player);
-        }
-        playerCount = 800;
-    }
-};
-
 // The main window's own refill: texts made from the players and stored.
 void FillPlayerGridOfDoublesLadder(benchmark::State& state) {
     ParseCommandLine(Settings, {"-L"});
     TMainForm window({"-L"});
     window.show();
     DestroyCurrentEvent();
-    auto* ladder = new FullLadder;
+    auto* ladder = new Ladder;
+    BuildLargestLadder(*ladder);
     CurrentEvent = ladder;
     CurrentLadder = ladder;
     window.FillPlayerGrid();

@@ -1,8 +1,9 @@
-// Loading and saving a full-size ladder file: 800 players with their
-// contacts and 1,500 results, after an issue and a posting; and the same
-// ladder through the online text form.
-#include "bench/FullLadder.h"
+// Loading and saving the largest ladder file: 800 doubles players with
+// partners, every text at its limit, and 1,500 results over four issues;
+// and the same ladder through the online text form.
 #include "tests/ladder/OnlineForm.h"
+#include "tests/support/FullEvents.h"
+#include "unified/ladder/Ladder.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -20,34 +21,10 @@ const std::string& Folder() {
     return folder;
 }
 
-// Half the results posted into an issue, a quarter into the next, the rest
-// pending; every player with phones, e-mail and an address.
-void Build(Ladder& ladder) {
-    BuildFullLadder(ladder, false);
-    ladder.SetHeading("Riverside Club Ladder");
-    ladder.SetNote(1, "Challenges within 25% of the ladder; play within two weeks.");
-    for (int p = 1; p <= ladder.PlayerCount(); ++p) {
-        ::Player& player = *ladder.Player(p);
-        player.workPhone = "555-01" + std::to_string(p % 100);
-        player.homePhone = "555-02" + std::to_string(p % 100);
-        player.email = "player" + std::to_string(p) + "@example.org";
-        player.address1 = std::to_string(p) + " Main Street";
-        player.city = "Springfield";
-        player.postalCode = "62701";
-    }
-    for (int k = 1; k <= 750; ++k)
-        ladder.CancelPendingResult(ladder.PendingResultCount());
-    ladder.GenerateIssue();
-    for (int n = 0; n < 750; ++n)
-        ladder.EnterResult("1/" + std::to_string(1 + n % 28) + "/10", FullLadderName(2 + n % 400),
-                           FullLadderName(1 + n % 400), "6-4, 6-4", false);
-    ladder.PostResults(false);
-}
-
 const std::string& SavedFile() {
     static const std::string path = [] {
         Ladder ladder;
-        Build(ladder);
+        BuildLargestLadder(ladder);
         const std::string file = Folder() + "/full.lad";
         if (!ladder.Save(file) || ladder.ResultCount() != MaxLadderResults) std::abort();
         return file;

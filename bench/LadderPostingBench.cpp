@@ -1,6 +1,7 @@
 // Posting and issue generation on a full-size ladder: 800 players, 1,500
 // pending results, inactive players to drop.
-#include "bench/FullLadder.h"
+#include "tests/support/FullEvents.h"
+#include "unified/ladder/Ladder.h"
 
 #include <benchmark/benchmark.h>
 

@@ -50,6 +50,10 @@ TEST(TreeFile, ReaderRulesAndFailures) {
          false,
          {{"a", "1"}}},
         {"the longest line", "R{\r\n a=" + longest + "\r\n}\r\n", false, {{"a", longest}}},
+        {"line breaks inside a line are no part of its value",
+         "R{\r\n a=b\rc\r\r\n d=e{\r \r\n}\r\n",
+         false,
+         {{"a", "bc"}, {"d", "e{"}}},
         {"limits count characters", "R{\r\n a=" + wide + "\r\n}\r\n", false, {{"a", wide}}},
         {"an empty line", "R{\r\n a=1\r\n\r\n b=2\r\n}\r\n", true, {{"a", "1"}}},
         {"a line without =", "R{\r\n N{\r\n oops\r\n }\r\n b=2\r\n}\r\n", true, {{"N{", ""}}},
@@ -82,13 +86,42 @@ TEST(TreeFile, WriterNeverWritesALineItCannotReadBack) {
     EXPECT_EQ(ReadFile(path), "R{\r\n brace=ends in { \r\n breaks=onetwo\r\n}\r\n");
     Tree back;
     back.LoadFromFile(path);
-    EXPECT_EQ(Children(back), (Entries{{"brace", "ends in { "}, {"breaks", "onetwo"}}));
+    EXPECT_EQ(Children(back), (Entries{{"brace", "ends in {"}, {"breaks", "onetwo"}}));
 
     Tree tooLong("R");
     tooLong.AddValue("a", std::string(kTreeLineLimit, 'x'));
     EXPECT_FALSE(tooLong.SaveToFile(path));
     EXPECT_TRUE(tooLong.HasError());
     EXPECT_EQ(ReadFile(path).substr(0, 10), "R{\r\n brace"); // the old file stays
+}
+
+// The blank after a final "{" is the writer's mark: values come back as they
+// were, through the file and through the percent form alike.
+TEST(TreeFile, ValueEndingInABraceReadsBackUnchanged) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"{", "{ "},      {"a{", "a{ "},  {"a{ ", "a{  "}, {"a{   ", "a{    "},
+        {"{ {", "{ { "},  {" {", " { "},  {"a{b", "a{b"},  {"a{ b", "a{ b"},
+        {"a{\t", "a{\t"}, {"a }", "a }"}, {"é{", "é{ "},   {"   ", "   "},
+    };
+    TempFolder folder;
+    for (const auto& [value, written] : cases) {
+        Tree root("R");
+        root.AddValue("v", value);
+        ASSERT_TRUE(root.SaveToFile(folder.File("out.lad")));
+        EXPECT_EQ(ReadFile(folder.File("out.lad")), "R{\r\n v=" + written + "\r\n}\r\n");
+        Tree back;
+        back.LoadFromFile(folder.File("out.lad"));
+        EXPECT_FALSE(back.HasError());
+        EXPECT_EQ(Children(back), (Entries{{"v", value}})) << "[" << value << "]";
+
+        std::string form;
+        root.SaveToFormText(form);
+        EXPECT_EQ(form, "R{%0Av%3D" + written + "\n}%0A");
+        std::string text = "R{\r\nv=" + written + "\r\n}\r\n";
+        Tree fromText;
+        fromText.LoadFromText(text);
+        EXPECT_EQ(Children(fromText), (Entries{{"v", value}})) << "[" << value << "]";
+    }
 }
 
 TEST(TreeFile, FailedSaveReportsFailureAndKeepsTheOldFile) {
@@ -141,6 +174,34 @@ TEST(TreeFile, NestingAsDeepAsAFileGoesLoadsAndFrees) {
     Tree root;
     root.LoadFromFile(folder.File("deep.lad"));
     EXPECT_FALSE(root.HasError());
+}
+
+// Past the node limit the readers stop with the error flag rather than
+// spend memory on a file that no event writes; at the limit they read on.
+TEST(TreeFile, ReadersStopPastTheNodeLimit) {
+    const auto lines = [](const std::string& line, std::size_t count) {
+        std::string text = "R{\r\n";
+        text.reserve(text.size() + count * line.size());
+        for (std::size_t i = 0; i < count; ++i)
+            text += line;
+        return text;
+    };
+    TempFolder folder;
+    WriteFile(folder.File("full.lad"), lines(" a=1\r\n", kTreeNodeLimit) + "}\r\n");
+    Tree full;
+    full.LoadFromFile(folder.File("full.lad"));
+    EXPECT_FALSE(full.HasError());
+
+    WriteFile(folder.File("nested.lad"), lines("a{\r\n", kTreeNodeLimit + 1));
+    Tree nested;
+    nested.LoadFromFile(folder.File("nested.lad"));
+    EXPECT_TRUE(nested.HasError());
+
+    std::string text = lines(" a=1\r\n", kTreeNodeLimit) + " b=2\r\n}\r\n";
+    Tree fromText;
+    fromText.LoadFromText(text);
+    EXPECT_TRUE(fromText.HasError());
+    EXPECT_EQ(text, " b=2\r\n}\r\n"); // the unread rest
 }
 
 TEST(TreeText, ReaderRules) {
@@ -230,7 +291,7 @@ TEST(TreeForm, StandardDecoderGivesBackEveryValue) {
     EXPECT_FALSE(back.HasError());
     EXPECT_EQ(
         Children(*back.NextChild()),
-        (Entries{{"f", "Zoë & Ann; a=b + c"}, {"c", "10%2B, 50% off"}, {"y", "  ends in { "}}));
+        (Entries{{"f", "Zoë & Ann; a=b + c"}, {"c", "10%2B, 50% off"}, {"y", "  ends in {"}}));
 }
 
 TEST(TreeFile, AFileFarLargerThanAnyEventIsRefusedNotRead) {

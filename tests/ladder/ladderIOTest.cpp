@@ -1,12 +1,14 @@
 // Ladder files beyond the golden cases: what a load refuses and what it
 // keeps then, the limits, the online text form, and saves that fail.
 #include "tests/ladder/LadderPlayers.h"
+#include "tests/ladder/OnlineForm.h"
 #include "tests/support/Scratch.h"
 #include "unified/ladder/Ladder.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -111,7 +113,7 @@ TEST_F(LadderLoad, TreeRefusesBadDataAndKeepsWhatWasRead) {
     const std::string sixty(60, 'h');
     const Case cases[] = {
         {"texts at their limits",
-         {" h=" + sixty, " n=" + sixty, " j=" + std::string(200, 'j')},
+         {" h=" + sixty, " n=" + sixty, " j=" + sixty, " R{", "  m=800", "  p=0", " }"},
          "*2.1",
          0,
          2},
@@ -119,6 +121,8 @@ TEST_F(LadderLoad, TreeRefusesBadDataAndKeepsWhatWasRead) {
         {"an older version", {}, "*2.0", 5, 2},
         {"a heading over 60 characters", {" h=" + sixty + "h"}, "*2.1", 5, 2},
         {"a note over 60 characters", {" n=" + sixty + "\xC3\xA9"}, "*2.1", 5, 2},
+        {"a subject over 60 characters", {" j=" + std::string(9996, 'j')}, "*2.1", 5, 2},
+        {"a position over 3 characters", {" R{", "  o=1000", " }"}, "*2.1", 5, 2},
         {"a player without an id", {" P{", "  l=Dunn", " }"}, "*2.1", 5, 2},
         {"a player id past the map", {" P{", "  l=Dunn", "  n=801", " }"}, "*2.1", 5, 2},
         {"two players with one id", {" P{", "  l=Dunn", "  n=2", " }"}, "*2.1", 5, 2},
@@ -175,7 +179,6 @@ TEST_F(LadderLoad, OlderFormsRefuseBadLinesAndKeepWhatWasRead) {
     const Case cases[] = {
         {"the file as it stands", {}, 0, 3, 2},
         {"an options line short of numbers", {.options = "S 0 25"}, 5, 0, 0},
-        {"a type that is not one byte", {.options = "\xC3\xA9 0 25 5 4"}, 5, 0, 0},
         {"an issue that is no number", {.issue = "first"}, 5, 0, 0},
         {"a player count that is no number", {.count = "three"}, 5, 0, 0},
         {"a first name over 30 characters",
@@ -226,6 +229,74 @@ TEST_F(LadderLoad, OlderFormsRefuseBadLinesAndKeepWhatWasRead) {
             EXPECT_EQ(fresh.PositionOfId(fresh.Player(p)->number), p);
         ExpectNextIdIsNew(fresh);
     }
+}
+
+// A real that rounds to a finite float reads as that float: the largest
+// floats, as the writer puts them, open again.
+TEST_F(LadderLoad, RealsReadAsTheFloatTheyRoundTo) {
+    const float kMax = std::numeric_limits<float>::max();
+    const float kTiny = std::numeric_limits<float>::denorm_min();
+    const std::vector<std::pair<std::string, float>> read = {
+        {"3.40282346638529e+38", kMax},
+        {"-3.40282346638529e+38", -kMax},
+        {"3.4028235677973e+38", kMax},
+        {"1.40129846432482e-45", kTiny},
+        {"1e-50", 0.0f},
+        {"0.1", 0.1f},
+    };
+    for (const auto& [text, value] : read) {
+        ASSERT_EQ(Load(TreeFile({" M{", "  p=" + text, " }"})), rcOk) << text;
+        EXPECT_EQ(ladder.PerPosAdvanced(), value) << text;
+    }
+    for (const char* text : {"3.4028236e+38", "1e39", "inf", "nan", "1e-400"})
+        EXPECT_EQ(Load(TreeFile({" M{", std::string("  t=") + text, " }"})), rcBadData) << text;
+
+    ladder.SetPointsOptions(0, 0, 0, 0, kMax, -kMax, kTiny);
+    ASSERT_TRUE(ladder.Save(scratch.File("saved.lad")));
+    Ladder back;
+    ASSERT_EQ(back.Load(scratch.File("saved.lad")), rcOk);
+    EXPECT_EQ(back.PerPosAdvanced(), kMax);
+    EXPECT_EQ(back.PerPctAdvanced(), -kMax);
+    EXPECT_EQ(back.PerScoreMargin(), kTiny);
+    ASSERT_TRUE(back.Save(scratch.File("again.lad")));
+    EXPECT_EQ(ReadFile(scratch.File("again.lad")), ReadFile(scratch.File("saved.lad")));
+}
+
+// The older forms take only a type the tree form keeps; any other reads as
+// singles, so that the tree saved from them saves the same again.
+TEST_F(LadderLoad, OlderFormsTakeOnlyATypeTheTreeKeeps) {
+    const std::vector<std::pair<std::string, char>> types = {
+        {"D", 'D'}, {"~", '~'},    {std::string(1, '\0'), 'S'}, {"\x01", 'S'}, {"\x7F", 'S'},
+        {"é", 'S'}, {"\x80", 'S'}, // Windows-1252: a euro sign
+    };
+    const std::string v1Tail = "\r\n0\r\n\r\n\r\n\r\n\r\n\r\n\r\n1\r\n/1/Ann/Baker/// 0 0 0 1\r\n";
+    for (const auto& [type, kept] : types) {
+        for (const std::string& file : {OlderFile{.options = type + " 0 25 5 4"}.Text(),
+                                        "*1.0\r\n" + type + " 0 25 5 4" + v1Tail}) {
+            SCOPED_TRACE(file.substr(0, 4) + " type " + std::to_string(type[0] & 0xFF));
+            Ladder fresh;
+            WriteFile(scratch.File("in.lad"), file);
+            ASSERT_EQ(fresh.Load(scratch.File("in.lad")), rcOk);
+            EXPECT_EQ(fresh.TypeChar(), kept);
+            ASSERT_TRUE(fresh.Save(scratch.File("saved.lad")));
+            Ladder back;
+            ASSERT_EQ(back.Load(scratch.File("saved.lad")), rcOk);
+            EXPECT_EQ(back.TypeChar(), kept);
+            ASSERT_TRUE(back.Save(scratch.File("again.lad")));
+            EXPECT_EQ(ReadFile(scratch.File("again.lad")), ReadFile(scratch.File("saved.lad")));
+        }
+    }
+}
+
+// A carriage return inside a line of an older file is no part of a text:
+// the tree writer could not write it back.
+TEST_F(LadderLoad, OlderFormsDropLineBreaksInsideTheirTexts) {
+    OlderFile file{.result = "/6-2\r/ 20090102 3 1 -1"};
+    std::string text = file.Text();
+    text.replace(text.find("Heading"), 7, "Head\ring\r");
+    ASSERT_EQ(Load(text), rcOk);
+    EXPECT_EQ(ladder.Heading(), "Heading");
+    EXPECT_EQ(ladder.Result(2)->score, "6-2");
 }
 
 TEST_F(LadderLoad, ResultsOfDeletedPlayersKeepTheirIds) {
@@ -280,6 +351,8 @@ TEST(LadderText, DownloadReplacesTheLadderOnlyWhenItReadsWhole) {
     const std::vector<std::pair<std::string, short>> failures = {
         {"Ladder{\r\n v=*2.1\r\n P{\r\n  n=1\r\n }\r\n P{\r\n  n=900\r\n }\r\n}\r\n", 5},
         {"Ladder{\r\n v=*2.1\r\n i=soon\r\n}\r\n", 5},
+        {"Ladder{\r\n v=*2.1\r\n j=" + std::string(61, 'j') + "\r\n}\r\n", 5},
+        {"Ladder{\r\n v=*2.1\r\n R{\r\n  m=1234\r\n }\r\n}\r\n", 5},
         {"Ladder{\r\n v=*2.0\r\n}\r\n", 5},
         {"Ladder{\r\n v=*2.1\r\n broken line\r\n}\r\n", 10},
         {"status=FILENOTFOUND\r\n", 10},
@@ -310,6 +383,86 @@ TEST(LadderText, DownloadReplacesTheLadderOnlyWhenItReadsWhole) {
     EXPECT_EQ(ladder.PositionOfId(4), 1);
     EXPECT_EQ(ladder.PositionOfId(1), 0);
     ExpectNextIdIsNew(ladder);
+}
+
+// Every text the ladder writes, at its limit and ending in "{", opens again
+// as it was: the blank the writer puts after the brace is not counted.
+TEST(LadderSave, TextsAtTheirLimitsEndingInABraceOpenAgain) {
+    const auto braced = [](int limit) {
+        std::string text;
+        for (int n = 1; n < limit; ++n)
+            text += n % 2 ? "é" : "x";
+        return text + "{";
+    };
+    TempFolder scratch;
+    // A date as an older file may hold it: any word of up to 10 characters.
+    WriteFile(scratch.File("old.lad"), "*2.0\r\nS 0 25 5 4\r\n0\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
+                                       "2\r\n/1/A/B////////// 0 0 0 1 0 0\r\n"
+                                       "/2/C/D////////// 0 0 0 2 0 0\r\n"
+                                       "/6-0/ 200901010{ 1 2 -1\r\n");
+    Ladder ladder;
+    ASSERT_EQ(ladder.Load(scratch.File("old.lad")), rcOk);
+    ladder.SetHeading(braced(60));
+    for (int n = 1; n <= 5; ++n)
+        ladder.SetNote(n, braced(60));
+    ladder.SetEmailSubject(braced(60));
+    ::Player player;
+    for (std::size_t i = 0; i < 13; ++i)
+        *PlayerTexts(player)[i] = braced(kPlayerTextLimits[i]);
+    ::Player partner = player;
+    partner.firstName = "{";
+    ASSERT_EQ(ladder.AddPlayer(player, &partner), rcOk);
+    ASSERT_EQ(ladder.EnterResult("1/2/09", ladder.PlayerDisplayName(3), ladder.PlayerDisplayName(1),
+                                 braced(50), false),
+              rcOk);
+    ASSERT_TRUE(ladder.Save(scratch.File("saved.lad")));
+
+    Ladder back;
+    ASSERT_EQ(back.Load(scratch.File("saved.lad")), rcOk);
+    EXPECT_EQ(back.Heading(), braced(60));
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_EQ(back.Note(n), braced(60)) << n;
+    EXPECT_EQ(back.EmailSubject(), braced(60));
+    ASSERT_EQ(back.PlayerCount(), 3);
+    for (std::size_t i = 0; i < 13; ++i)
+        EXPECT_EQ(*PlayerTexts(*back.Player(3))[i], braced(kPlayerTextLimits[i])) << i;
+    ASSERT_TRUE(back.Player(3)->partner);
+    EXPECT_EQ(back.Player(3)->partner->firstName, "{");
+    ASSERT_EQ(back.ResultCount(), 2);
+    EXPECT_EQ(back.Result(1)->date, "200901010{");
+    EXPECT_EQ(back.Result(2)->score, braced(50));
+    ASSERT_TRUE(back.Save(scratch.File("again.lad")));
+    EXPECT_EQ(ReadFile(scratch.File("again.lad")), ReadFile(scratch.File("saved.lad")));
+}
+
+// An empty note before a filled one keeps the later notes in their places,
+// in the file and in the online text; notes without such a gap are written
+// as they always were.
+TEST(LadderSave, NotesKeepTheirPlaces) {
+    TempFolder scratch;
+    const std::vector<std::vector<std::string>> cases = {
+        {"one", "", "three", "", ""},
+        {"", "", "", "", "five"},
+        {"one", "two", "", "", ""},
+    };
+    for (const auto& notes : cases) {
+        Ladder ladder;
+        for (int n = 1; n <= 5; ++n)
+            ladder.SetNote(n, notes[n - 1]);
+        ASSERT_TRUE(ladder.Save(scratch.File("notes.lad")));
+        const bool gap = notes[0].empty() || notes[1].empty();
+        EXPECT_EQ(ReadFile(scratch.File("notes.lad")).find(" n=") == std::string::npos, gap);
+        Ladder back;
+        ASSERT_EQ(back.Load(scratch.File("notes.lad")), rcOk);
+        std::string form;
+        ladder.SaveToText(form);
+        Ladder online;
+        ASSERT_EQ(online.LoadFromText(Downloaded(form)), rcOk);
+        for (int n = 1; n <= 5; ++n) {
+            EXPECT_EQ(back.Note(n), notes[n - 1]) << n;
+            EXPECT_EQ(online.Note(n), notes[n - 1]) << n;
+        }
+    }
 }
 
 TEST(LadderSave, FailedSaveKeepsTheOldFileAndTheState) {

@@ -1,5 +1,9 @@
 #include "unified/ladder/Ladder.h"
 
+#include "tests/support/Scratch.h"
+#include "unified/core/rxerrors.h"
+#include "unified/core/rxreport.h"
+
 #include <climits>
 #include <gtest/gtest.h>
 #include <string>
@@ -143,6 +147,141 @@ TEST_F(Posting, AFailedPostingLeavesTheIssueAsItWas) {
     EXPECT_EQ(ladder.PendingResultCount(), 1);
     EXPECT_EQ(ladder.Player(3)->inactivity + ladder.Player(3)->wins, 0);
     EXPECT_FALSE(ladder.PostedThisIssue());
+}
+
+// The last issue a file holds is as far as the ladder goes: Generate Issue
+// then refuses and changes nothing, while a posting (into the issue after
+// it) still saves a file that opens again.
+TEST_F(Posting, GenerateIssueStopsAtTheLastIssueAFileHolds) {
+    TempFolder scratch;
+    WriteFile(scratch.File("in.lad"),
+              "Ladder{\r\n v=*2.1\r\n i=" + std::to_string(MaxIssueNumber - 1) +
+                  "\r\n P{\r\n  f=x\r\n  l=A\r\n  n=1\r\n }\r\n"
+                  " P{\r\n  f=x\r\n  l=B\r\n  n=2\r\n }\r\n}\r\n");
+    ASSERT_EQ(ladder.Load(scratch.File("in.lad")), rcOk);
+    EXPECT_TRUE(ladder.CanGenerateIssue());
+    ASSERT_EQ(ladder.GenerateIssue(), rcOk);
+    EXPECT_EQ(ladder.IssueNumber(), MaxIssueNumber);
+    EXPECT_FALSE(ladder.CanGenerateIssue());
+
+    Beat('B', 'A');
+    ASSERT_EQ(ladder.PostResults(false), rcOk);
+    Beat('A', 'B');
+    std::string before;
+    ladder.SaveToText(before);
+    EXPECT_EQ(ladder.GenerateIssue(), rcIssueLimit);
+    EXPECT_EQ(ErrorMessageText(rcIssueLimit).find("Unknown"), std::string::npos);
+    std::string after;
+    ladder.SaveToText(after);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(ladder.PendingResultCount(), 1);
+
+    ASSERT_TRUE(ladder.Save(scratch.File("saved.lad")));
+    Ladder back;
+    ASSERT_EQ(back.Load(scratch.File("saved.lad")), rcOk);
+    EXPECT_EQ(back.IssueNumber(), MaxIssueNumber);
+    EXPECT_EQ(back.CountResultsOfIssue(MaxIssueNumber + 1), 1);
+}
+
+// Every number a file may hold, at either end of its range, leaves room for
+// what posting, issuing and the report do with it: counters saturate. (The
+// sanitizer build shows that nothing overflows on the way.)
+TEST(LadderArithmetic, ValuesAtTheirExtremesLeaveRoomForPostingIssuingAndTheReport) {
+    TempFolder scratch;
+    for (const long long extreme :
+         {static_cast<long long>(INT_MIN), static_cast<long long>(INT_MAX)})
+        for (const char* system : {"0", "1"}) {
+            SCOPED_TRACE(std::to_string(extreme) + " system " + system);
+            const std::string e = std::to_string(extreme);
+            const std::string real = extreme < 0 ? "-3.40282346638529e+38" : "3.40282346638529e+38";
+            std::string file = "Ladder{\r\n v=*2.1\r\n t=D\r\n";
+            for (const char* key : {"o", "r", "s", "p", "y", "z", "d"})
+                file += std::string(" ") + key + "=" + e + "\r\n";
+            file += " M{\r\n  w=" + e + "\r\n  l=" + e + "\r\n  e=" + e + "\r\n  c=" + e +
+                    "\r\n  p=" + real + "\r\n  t=" + real + "\r\n  m=" + real + "\r\n }\r\n";
+            file += " i=" + std::to_string(MaxIssueNumber - 1) + "\r\n a=1\r\n";
+            file += std::string(" S{\r\n  l=") + system + "\r\n  d=2\r\n  p=" + e + "\r\n }\r\n";
+            for (int id = 1; id <= 4; ++id) {
+                file += " P{\r\n  f=F\r\n  l=L" + std::to_string(id) +
+                        "\r\n  n=" + std::to_string(id) + "\r\n";
+                for (const char* key : {"i", "z", "o", "x", "v", "t"})
+                    file += std::string("  ") + key + "=" + e + "\r\n";
+                file += " }\r\n A{\r\n  l=Mate\r\n }\r\n";
+            }
+            file += " R{\r\n  s=2147483647-0\r\n  d=20090101\r\n  w=4\r\n  l=1\r\n  i=-1\r\n"
+                    "  x=3\r\n  z=2\r\n  m=4\r\n  n=1\r\n  o=3\r\n  p=2\r\n }\r\n";
+            file += " R{\r\n  d=20090102\r\n  w=1\r\n  l=4\r\n  i=-1\r\n  t=1\r\n }\r\n}\r\n";
+            WriteFile(scratch.File("in.lad"), file);
+            Ladder ladder;
+            ASSERT_EQ(ladder.Load(scratch.File("in.lad")), rcOk);
+
+            std::vector<std::string> lines;
+            const auto report = [&] {
+                for (int n = 1; n <= ladder.ResultCount(); ++n)
+                    lines.push_back(ladder.ResultText(n));
+                rxReport writer(lines);
+                ladder.PrintReport(writer);
+            };
+            ChallengeOutcome outcome;
+            ladder.CheckChallenge(ladder.PlayerDisplayName(4), "", ladder.PlayerDisplayName(1), "",
+                                  outcome);
+            report();
+            ASSERT_EQ(ladder.PostResults(false), rcOk);
+            ASSERT_EQ(ladder.GenerateIssue(), rcOk);
+            ASSERT_EQ(ladder.EnterResult("1/3/09", ladder.PlayerDisplayName(2),
+                                         ladder.PlayerDisplayName(3), "6-0", false),
+                      rcOk);
+            ASSERT_EQ(ladder.PostResults(false), rcOk);
+            report();
+            EXPECT_EQ(ladder.GenerateIssue(), rcIssueLimit);
+            EXPECT_FALSE(lines.empty());
+
+            const int won = ladder.Player(ladder.PositionOfId(4))->wins;
+            const int lost = ladder.Player(ladder.PositionOfId(1))->losses;
+            const int tied = ladder.Player(ladder.PositionOfId(4))->ties;
+            const int idle = ladder.Player(ladder.PositionOfId(2))->inactivity;
+            if (extreme > 0) {
+                EXPECT_EQ(won, INT_MAX);
+                EXPECT_EQ(lost, INT_MAX);
+                EXPECT_EQ(tied, INT_MAX);
+            } else {
+                EXPECT_EQ(won, INT_MIN + 1);
+                EXPECT_EQ(lost, INT_MIN + 1);
+                EXPECT_EQ(tied, INT_MIN + 1);
+            }
+            EXPECT_EQ(idle, -1); // played in the last posting
+        }
+}
+
+// A load that fails leaves no value behind that posting, issuing or the
+// report could not take: the issue number is checked as it is read.
+TEST(LadderArithmetic, AFailedLoadLeavesNoIssueNumberPastTheLimit) {
+    TempFolder scratch;
+    const std::string players = " P{\r\n  l=A\r\n  n=1\r\n }\r\n P{\r\n  l=B\r\n  n=2\r\n }\r\n";
+    const std::string v2Players =
+        "2\r\n/1/x/A////////// 0 0 0 1 0 0\r\n/2/x/B////////// 0 0 0 2 0 0\r\n";
+    for (const std::string& file :
+         {"Ladder{\r\n v=*2.1\r\n" + players + " i=2147483647\r\n}\r\n",
+          "Ladder{\r\n v=*2.1\r\n" + players + " i=1000000\r\n}\r\n",
+          "*2.0\r\nS 0 25 5 4\r\n2147483647\r\n\r\n\r\n\r\n\r\n\r\n\r\n" + v2Players}) {
+        SCOPED_TRACE(file);
+        WriteFile(scratch.File("in.lad"), file);
+        Ladder ladder;
+        EXPECT_EQ(ladder.Load(scratch.File("in.lad")), rcBadData);
+        EXPECT_LE(ladder.IssueNumber(), MaxIssueNumber);
+        std::vector<std::string> lines;
+        rxReport writer(lines);
+        ladder.PrintReport(writer);
+        EXPECT_EQ(ladder.PostResults(false), rcOk);
+        EXPECT_EQ(ladder.GenerateIssue(), rcOk);
+    }
+    // And one result whose issue is past any issue is not kept either.
+    WriteFile(scratch.File("in.lad"), "Ladder{\r\n v=*2.1\r\n" + players +
+                                          " R{\r\n  w=1\r\n  l=2\r\n  i=" +
+                                          std::to_string(MaxIssueNumber + 2) + "\r\n }\r\n}\r\n");
+    Ladder ladder;
+    EXPECT_EQ(ladder.Load(scratch.File("in.lad")), rcBadData);
+    EXPECT_EQ(ladder.ResultCount(), 0);
 }
 
 TEST(ScoreParsing, SetsTiebreaksAndOverflow) {

@@ -16,6 +16,7 @@ enum RXCode : short {
     rcNoName = 9,        // neither a first nor a last name
     rcInternal = 10,     // a list failed or an entry is inconsistent
     rcResultLimit = 100, // the ladder holds the most results it may
+    rcIssueLimit = 101,  // the ladder is at the last issue a file can hold
     rcDrawExists = 200,  // players cannot change while a draw stands
     rcNextRoundDecided = 201,
     rcPreviousRoundOpen = 202,

@@ -2,6 +2,7 @@
 
 #include "platform/Text.h"
 #include "unified/core/Tree.h"
+#include "unified/core/indexedLeaves.h"
 #include "unified/core/numberText.h"
 #include "unified/core/rxreport.h"
 
@@ -354,6 +355,17 @@ void RXEvent::ReadPrintOptions(Tree& node) {
             break;
         }
     }
+}
+
+void RXEvent::WriteNotes(Tree& parent) const {
+    WriteIndexedLeaves(parent, "n", reportTexts.notes);
+}
+
+short RXEvent::ReadNote(const Tree& leaf, IndexedLeafPlaces& places) {
+    if (Utf8Length(leaf.Value()) > kReportTextLimit) return rcBadData;
+    const int place = places.Next(leaf.Name());
+    if (place >= 1 && place <= 5) reportTexts.notes[place - 1] = leaf.Value();
+    return rcOk;
 }
 
 void RXEvent::WritePlayerNode(Tree& node, const ::Player& player, bool counters) const {

@@ -7,15 +7,20 @@
 #include "unified/core/Player.h"
 #include "unified/core/RXCode.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <source_location>
 #include <string>
 
+class IndexedLeafPlaces;
 class rxReport;
 class Tree;
 
 // No event holds more players.
 constexpr int MaxPlayers = 800;
+// Characters of the report heading, of each note and of the e-mail subject,
+// as the report options take them; a file holding more is refused.
+constexpr std::size_t kReportTextLimit = 60;
 
 // A player in a sorted report list: its number, and whether its partner's
 // names are the ones compared.
@@ -135,6 +140,11 @@ public:
     // Reads a player node into a cleared record; 5 when a text is over its
     // limit.
     static short ReadPlayerNode(Tree& node, ::Player& player);
+    // The five notes as "n" leaves that keep their places, and one such leaf
+    // read back into the note at its place (a place past the fifth keeps
+    // nothing): 5 when the note is over kReportTextLimit.
+    void WriteNotes(Tree& parent) const;
+    short ReadNote(const Tree& leaf, IndexedLeafPlaces& places);
     // Whether this kind keeps its players' genders (in its files and player
     // lists); the tournament draw does not.
     bool KeepsGender() const { return keepsGender; }

@@ -47,20 +47,40 @@ bool Fits(std::initializer_list<std::string_view> parts) {
     return chars <= kTreeLineLimit;
 }
 
-// A value as it can be written: without line breaks, which would split its
-// line, and with one blank after a final "{", which would make it a node.
 bool IsLineBreak(char c) {
     return c == '\r' || c == '\n';
 }
 
+// Whether a value ends in "{" followed by nothing but blanks. Written as it
+// stands, a line ending in "{" would open a node; so the writer puts one
+// blank of its own after such a value, and the reader takes that one blank
+// off again. Files of older versions wrote "{ " for a value ending in "{",
+// and read so, too.
+bool EndsInBrace(std::string_view value) {
+    const std::size_t last = value.find_last_not_of(' ');
+    return last != std::string_view::npos && value[last] == '{';
+}
+
+// A value as it can be written: without line breaks, which would split its
+// line, and with the writer's mark after a final "{".
 const std::string& WritableValue(const std::string& value, std::string& scratch) {
     const bool breaks = std::any_of(value.begin(), value.end(), IsLineBreak);
-    if (!breaks && (value.empty() || value.back() != '{')) return value;
+    if (!breaks && !EndsInBrace(value)) return value;
     scratch.clear();
     for (char c : value)
         if (!IsLineBreak(c)) scratch += c;
-    if (!scratch.empty() && scratch.back() == '{') scratch += ' ';
+    if (EndsInBrace(scratch)) scratch += ' ';
     return scratch;
+}
+
+// A value as a line holds it: without the line breaks that the writer never
+// writes (a carriage return or line feed inside a line of another writer's
+// file) and without the writer's mark.
+std::string ReadValue(std::string_view written) {
+    std::string value(written);
+    if (std::any_of(value.begin(), value.end(), IsLineBreak)) std::erase_if(value, IsLineBreak);
+    if (!value.empty() && value.back() == ' ' && EndsInBrace(value)) value.pop_back();
+    return value;
 }
 
 // How the percent form writes a character of a value; null when as it is.
@@ -83,13 +103,14 @@ const char* FormEscape(char c) {
     }
 }
 
-enum class LineTaken { Yes, Malformed, NoMemory };
+enum class LineTaken { Yes, Malformed, NoMemory, TooMany };
 
 // One line of the node innermost in `open`, its leading blanks stripped: a
 // line ending in "{" opens a child node, "}" closes the node, and any other
-// line is a leaf split at its first "=".
-LineTaken TakeLine(std::string_view line, std::vector<Tree*>& open) {
+// line is a leaf split at its first "=". `added` counts the nodes and leaves.
+LineTaken TakeLine(std::string_view line, std::vector<Tree*>& open, std::size_t& added) {
     Tree* node = open.back();
+    if (line != "}" && ++added > kTreeNodeLimit) return LineTaken::TooMany;
     if (!line.empty() && line.back() == '{') {
         Tree* child = node->AddChild(std::string(line.substr(0, line.size() - 1)));
         if (child == nullptr) return LineTaken::NoMemory;
@@ -102,7 +123,7 @@ LineTaken TakeLine(std::string_view line, std::vector<Tree*>& open) {
     }
     const std::size_t eq = line.find('=');
     if (eq == std::string_view::npos) return LineTaken::Malformed;
-    node->AddValue(std::string(line.substr(0, eq)), std::string(line.substr(eq + 1)));
+    node->AddValue(std::string(line.substr(0, eq)), ReadValue(line.substr(eq + 1)));
     return node->HasError() ? LineTaken::NoMemory : LineTaken::Yes;
 }
 
@@ -289,8 +310,9 @@ void Tree::LoadFromFile(const std::string& path) {
     // The nodes opened and not yet closed, innermost last. A file that ends
     // inside a node closes it; lines after the root's "}" are not read.
     std::vector<Tree*> open{this};
+    std::size_t added = 0;
     while (!open.empty() && lines.Next(line)) {
-        if (TooLong(line) || TakeLine(StripLeading(line), open) != LineTaken::Yes) {
+        if (TooLong(line) || TakeLine(StripLeading(line), open, added) != LineTaken::Yes) {
             error_ = true;
             return;
         }
@@ -309,19 +331,21 @@ void Tree::LoadFromText(std::string& text) {
     // Lines are taken with an offset and the text is cut once at the end.
     std::size_t offset = firstEnd + 2;
     std::vector<Tree*> open{this};
+    std::size_t added = 0;
     while (!open.empty()) {
         const std::size_t end = text.find("\r\n", offset);
         // No further line, or an empty one: the whole parse ends, without error.
         if (end == std::string::npos || end == offset) break;
-        const LineTaken taken =
-            TakeLine(StripLeading(std::string_view(text).substr(offset, end - offset)), open);
+        const LineTaken taken = TakeLine(
+            StripLeading(std::string_view(text).substr(offset, end - offset)), open, added);
         if (taken == LineTaken::Malformed) {
             // The line stays in the text; each open node meets it in turn.
             for (Tree* n : open)
                 n->error_ = true;
             break;
         }
-        if (taken == LineTaken::NoMemory) break;
+        if (taken == LineTaken::TooMany) error_ = true;
+        if (taken != LineTaken::Yes) break;
         offset = end + 2;
     }
     for (Tree* n : open)

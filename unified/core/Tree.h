@@ -2,8 +2,10 @@
 // The name/value tree that every event file is. In a file a node is its name
 // and "{" on one line, then its children indented by one more blank, then
 // "}"; a leaf is its name, "=" and its value, and a leaf with an empty value
-// is left out. The same tree is also written as one percent-encoded text for
-// the online service, and read back from the text the service returns.
+// is left out. A value ending in "{" (and any blanks) is written with one
+// blank more, which the readers take off again. The same tree is also
+// written as one percent-encoded text for the online service, and read back
+// from the text the service returns.
 //
 // The readers and writers share one output stream, one input stream, the
 // writer's indentation and the text being written or read: one file read,
@@ -15,6 +17,14 @@
 
 // The longest line the file reader takes, in characters.
 constexpr std::size_t kTreeLineLimit = 9999;
+// The most nodes and leaves the readers take from one file or text; past it
+// they stop with the error flag. The largest event file holds about 151,000:
+// a match plan of 255 courts by 99 rounds (a box node and four leaves each)
+// with 800 players and their partners; a full ladder holds about 49,000
+// (800 doubles players with partners and 1,500 results), a full draw fewer.
+// A text with more is no event file and is refused before it takes memory
+// a small machine may not have.
+constexpr std::size_t kTreeNodeLimit = 1'000'000;
 
 class Tree {
 public:

@@ -26,6 +26,9 @@ std::string ErrorMessageText(short code) {
         return "Bad data - first or last name must be provided for every player.";
     case 10:
         return "Internal processing error, err=" + std::to_string(code) + ErrorLocation;
+    case rcIssueLimit:
+        return "No further issue can be generated: the ladder is at the last issue number a "
+               "file can hold.";
     case 200:
         return "Cannot add/delete players after draw is created.  You must clear the draw "
                "first.";

@@ -13,6 +13,9 @@
 constexpr int MaxLadderResults = 1500;
 // The highest player id a ladder gives out or a ladder file may hold.
 constexpr int MaxLadderPlayers = 800;
+// The highest issue number a ladder file may hold; Generate Issue stops
+// there.
+constexpr int MaxIssueNumber = 999999;
 
 // Characters of n written in decimal ("%d"), a minus sign included.
 int DigitCount(int n);
@@ -141,7 +144,10 @@ public:
     // Applies the pending results to the ladder; with `generate` also drops
     // inactive players (traditional system).
     short PostResults(bool generate);
+    // Posts and makes the next issue current; rcIssueLimit, with nothing
+    // changed, when the ladder is at the last issue a file can hold.
     short GenerateIssue();
+    bool CanGenerateIssue() const { return issueNumber < MaxIssueNumber; }
 
     // The tree form: the whole file from its root, and the root's children
     // written into a root. WriteTree is false when memory ran out part-way.

@@ -7,6 +7,7 @@
 #include "platform/OutputFile.h"
 #include "platform/Text.h"
 #include "unified/core/Tree.h"
+#include "unified/core/indexedLeaves.h"
 #include "unified/core/textFile.h"
 
 #include <algorithm>
@@ -22,9 +23,10 @@ const char* const kVersion = "*2.1";
 constexpr std::size_t kFirstLineLimit = 999;
 constexpr std::size_t kPlayerLineLimit = 999;
 constexpr std::size_t kResultLineLimit = 80;
-constexpr std::size_t kReportTextLimit = 60; // heading and notes
 constexpr std::size_t kScoreLimit = 50;
 constexpr std::size_t kDateLimit = 10;
+// A result's positions at entry, as the ladder writes them: 0 to 800.
+constexpr std::size_t kPositionTextLimit = 3;
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -34,12 +36,20 @@ bool ParseInt(std::string_view text, int& value) {
     return ParseNumber(text, value);
 }
 
-// A real in the C locale, finite and within the range of the 32-bit value
-// that keeps it.
+// A real in the C locale that rounds to a finite 32-bit value, read as
+// that value. The writer's 15 digits of the largest float lie just above it
+// and so read back as it; a real too small for a float reads as zero.
 bool ParseReal(std::string_view text, float& value) {
-    double v = 0;
-    if (!ParseNumber(text, v) || !std::isfinite(v) || std::fabs(v) > FLT_MAX) return false;
-    value = static_cast<float>(v);
+    float v = 0;
+    if (ParseNumber(text, v)) {
+        if (!std::isfinite(v)) return false;
+        value = v;
+        return true;
+    }
+    double wide = 0;
+    if (!ParseNumber(text, wide) || !std::isfinite(wide) || std::fabs(wide) >= FLT_MIN)
+        return false;
+    value = std::signbit(wide) ? -0.0f : 0.0f;
     return true;
 }
 
@@ -50,6 +60,22 @@ std::string RealText(float value) {
     const auto result = std::to_chars(text, text + sizeof text, static_cast<double>(value),
                                       std::chars_format::general, 15);
     return std::string(text, result.ptr);
+}
+
+// A type character the tree form keeps: printable ASCII. Half a multi-byte
+// character, a control byte or DEL would not come back from a file.
+bool IsTypeChar(std::string_view c) {
+    return c.size() == 1 && c[0] > ' ' && c[0] < 0x7F;
+}
+
+// Issue numbers a file may hold: Generate Issue counts up to the largest,
+// and a posting puts results into the issue after the current one. Checked
+// as they are read, so that no failed load leaves one behind to overflow.
+bool IsIssueNumber(int issue) {
+    return issue >= 0 && issue <= MaxIssueNumber;
+}
+bool IsResultIssue(int issue) {
+    return issue == -1 || (issue >= 0 && issue <= MaxIssueNumber + 1);
 }
 
 // Result ids may name deleted players, but none past the id map.
@@ -182,6 +208,7 @@ short ParseResultLine(std::string_view line, LResult& result) {
         !values.Int(r.loser) || !values.Int(r.issue))
         return 5;
     r.score.assign(score);
+    StripLineBreaks(r.score);
     r.date.assign(date);
     result = std::move(r);
     return 0;
@@ -222,15 +249,19 @@ short ReadResultNode(Tree& node, LResult& result) {
             read = ParseInt(text, r.loserPartner);
             break;
         case 'm':
+            read = Utf8Length(text) <= kPositionTextLimit;
             r.winnerPos = text;
             break;
         case 'n':
+            read = Utf8Length(text) <= kPositionTextLimit;
             r.loserPos = text;
             break;
         case 'o':
+            read = Utf8Length(text) <= kPositionTextLimit;
             r.winnerPartnerPos = text;
             break;
         case 'p':
+            read = Utf8Length(text) <= kPositionTextLimit;
             r.loserPartnerPos = text;
             break;
         default:
@@ -305,7 +336,7 @@ short Ladder::LoadTree(Tree& root) {
     settings.issueMask = 1;
 
     std::string version;
-    int notes = 0;
+    IndexedLeafPlaces notes;
     // Each number read is checked; the first that is no number ends the load.
     short code = 0;
     const auto number = [&code](const Tree& leaf, int& value) {
@@ -323,13 +354,9 @@ short Ladder::LoadTree(Tree& root) {
         case 'v':
             version = value;
             break;
-        case 't': {
-            // A letter that a file can hold again; half a multi-byte
-            // character is not kept.
-            const unsigned char c = value.empty() ? 0 : static_cast<unsigned char>(value[0]);
-            if (c > ' ' && c < 0x7F) typeChar = static_cast<char>(c);
+        case 't':
+            if (IsTypeChar(FirstChar(value))) typeChar = value[0];
             break;
-        }
         case 'o':
             number(*child, displayFlags);
             break;
@@ -392,7 +419,9 @@ short Ladder::LoadTree(Tree& root) {
             }
             break;
         case 'i':
-            number(*child, issueNumber);
+            number(*child, scratch);
+            if (code == rcOk && !IsIssueNumber(scratch)) code = rcBadData;
+            if (code == rcOk) issueNumber = scratch;
             break;
         case 'a':
             number(*child, scratch);
@@ -408,13 +437,13 @@ short Ladder::LoadTree(Tree& root) {
                 reportTexts.heading = value;
             break;
         case 'n':
-            if (Utf8Length(value) > kReportTextLimit)
-                code = 5;
-            else if (notes < 5)
-                reportTexts.notes[notes++] = value;
+            code = ReadNote(*child, notes);
             break;
         case 'j':
-            reportTexts.emailSubject = value;
+            if (Utf8Length(value) > kReportTextLimit)
+                code = rcBadData;
+            else
+                reportTexts.emailSubject = value;
             break;
         case 'u':
             // The count is that of the P nodes; u is only checked.
@@ -462,21 +491,28 @@ short Ladder::ReadLadderV1(const std::string& text, int version) {
     if (!lines.Next(line)) return FinishLoad(5);
     Words options(line);
     std::string_view type;
-    if (!options.Character(type) || type.size() != 1 || !options.Int(displayFlags) ||
-        !options.Int(challengePercent) || !options.Int(penaltyDist) || !options.Int(penaltyStart))
-        return FinishLoad(5);
-    typeChar = type[0];
+    if (!options.Character(type) || !options.Int(displayFlags) || !options.Int(challengePercent) ||
+        !options.Int(penaltyDist) || !options.Int(penaltyStart))
+        return FinishLoad(rcBadData);
+    // Any other type reads as singles.
+    typeChar = IsTypeChar(type) ? type[0] : 'S';
     challengePositions = -1;
     if (version2 && options.NextIsBlank() && !options.AtEnd() &&
         (!options.Int(pointsWinner) || !options.Int(pointsLoser)))
         return FinishLoad(5);
 
-    if (!lines.Next(line) || !Words(line).Int(issueNumber)) return FinishLoad(5);
+    int issue = 0;
+    if (!lines.Next(line) || !Words(line).Int(issue) || !IsIssueNumber(issue))
+        return FinishLoad(rcBadData);
+    issueNumber = issue;
     std::string* const texts[] = {&reportTexts.heading,  &reportTexts.notes[0],
                                   &reportTexts.notes[1], &reportTexts.notes[2],
                                   &reportTexts.notes[3], &reportTexts.notes[4]};
     for (std::string* text : texts)
-        if (lines.Next(line)) *text = Utf8Cut(line, kReportTextLimit);
+        if (lines.Next(line)) {
+            *text = Utf8Cut(line, kReportTextLimit);
+            StripLineBreaks(*text);
+        }
     int count = 0;
     if (!lines.Next(line) || !Words(line).Int(count)) return FinishLoad(5);
 
@@ -514,8 +550,9 @@ short Ladder::StoreLoadedPlayer(const ::Player& player) {
 
 short Ladder::StoreLoadedResult(const LResult& result) {
     if (!IsResultId(result.winner) || !IsResultId(result.loser) ||
-        !IsResultId(result.winnerPartner) || !IsResultId(result.loserPartner))
-        return 5;
+        !IsResultId(result.winnerPartner) || !IsResultId(result.loserPartner) ||
+        !IsResultIssue(result.issue))
+        return rcBadData;
     if (results.SetAt(resultCount + 1, result) != 0) {
         SetErrorLocation();
         return 10;
@@ -525,11 +562,6 @@ short Ladder::StoreLoadedResult(const LResult& result) {
 }
 
 short Ladder::FinishLoad(short code) {
-    // Issue numbers are counted up by one: a file's must leave room for it.
-    constexpr int kMaxIssueNumber = 999999;
-    if (code == 0 && (issueNumber < 0 || issueNumber > kMaxIssueNumber)) code = 5;
-    for (int n = 1; code == 0 && n <= resultCount; ++n)
-        if (results.Item(n)->issue < -1 || results.Item(n)->issue > kMaxIssueNumber) code = 5;
     int highest = 0;
     for (int p = 1; p <= playerCount; ++p)
         highest = std::max(highest, players.Item(p)->number);
@@ -566,8 +598,7 @@ bool Ladder::WriteTree(Tree& root) const {
     root.AddValue("a", postedThisIssue != 0 ? "1" : "0");
     WritePrintOptions(root);
     root.AddValue("h", reportTexts.heading);
-    for (const std::string& note : reportTexts.notes)
-        root.AddValue("n", note);
+    WriteNotes(root);
     root.AddValue("j", reportTexts.emailSubject);
     root.AddValue("u", std::to_string(playerCount));
     if (Tree* node = root.AddChild("S")) {

@@ -13,6 +13,11 @@ int Clamped(long long value) {
     return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
+// Counters stop at the largest value rather than wrap round.
+void CountUp(std::int32_t& counter) {
+    if (counter < INT_MAX) ++counter;
+}
+
 // trunc(x + 0.5), kept inside the integer range whatever the options hold.
 int RoundedPoints(long double x) {
     const long double r = std::trunc(x + 0.5L);
@@ -166,13 +171,12 @@ void Ladder::OrderPendingByDate(std::vector<int>& order) const {
 }
 
 short Ladder::GenerateIssue() {
+    if (!CanGenerateIssue()) return rcIssueLimit;
     const short code = PostResults(true);
     // A failed posting leaves the issue as it was.
     if (code != 0) return code;
-    for (int p = 1; p <= playerCount; ++p) {
-        ::Player& player = *players.Item(p);
-        if (player.inactivity < INT_MAX) ++player.inactivity;
-    }
+    for (int p = 1; p <= playerCount; ++p)
+        CountUp(players.Item(p)->inactivity);
     ++issueNumber;
     postedThisIssue = 0;
     return 0;
@@ -184,13 +188,13 @@ int Ladder::UpdatePlayerCounts(int position, bool tie, bool win) {
     p->inactivity = -1;
     int points;
     if (tie) {
-        ++p->ties;
+        CountUp(p->ties);
         points = pointsTie;
     } else if (win) {
-        ++p->wins;
+        CountUp(p->wins);
         points = pointsWinner;
     } else {
-        ++p->losses;
+        CountUp(p->losses);
         points = pointsLoser;
     }
     p->points = Clamped(static_cast<long long>(p->points) + points);
