@@ -926,6 +926,23 @@ TEST_F(MainWindow, PostingAndGeneratingAnIssueAskWithTheResultCount) {
     EXPECT_EQ(ladder.IssueNumber(), 1);
 }
 
+TEST_F(MainWindow, GenerateIssueAtTheLastIssueAFileHoldsRefusesBeforeItAsks) {
+    Start({"-L"});
+    TempFolder folder;
+    WriteFile(folder.File("last.lad"),
+              "Ladder{\r\n v=*2.1\r\n i=999999\r\n P{\r\n  f=Ann\r\n  l=Smith\r\n  n=1\r\n "
+              "}\r\n}\r\n");
+    ASSERT_EQ(CurrentEvent->Load(folder.File("last.lad")), rcOk);
+    BoxScript boxes;
+    boxes.Expect("Error",
+                 "No further issue can be generated: the ladder is at the last issue number a file "
+                 "can hold.",
+                 MB_OK | MB_ICONEXCLAMATION);
+    MainForm->GenerateIssue1->trigger();
+    EXPECT_EQ(CurrentLadder->IssueNumber(), 999999);
+    EXPECT_FALSE(CurrentEvent->IsModified());
+}
+
 TEST_F(MainWindow, HelpOpensFilesOfTheInstallationFolderAndSaysWhyNot) {
     Start({"-L"});
     BoxScript boxes;

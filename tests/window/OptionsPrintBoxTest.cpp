@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cstdint>
 
 namespace {
 
@@ -49,7 +50,11 @@ TEST_F(PrintOptionsBox, ValuesFromAFileOutsideTheChoicesTakeTheNearestOne) {
     const struct {
         int players, rounds;
         const char* shown; // players and rounds
-    } cases[] = {{64, 9, "325"}, {12, 0, "81"}, {0, -2, "41"}, {-16, 3, "43"}};
+    } cases[] = {{64, 9, "325"},
+                 {12, 0, "81"},
+                 {0, -2, "41"},
+                 {-16, 3, "43"},
+                 {INT32_MAX, INT32_MIN, "321"}};
     Start("-T", {});
     for (const auto& c : cases) {
         CurrentEvent->SetPrintOptions({.playersPerPage = c.players, .roundsPerPage = c.rounds});

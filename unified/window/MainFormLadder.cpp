@@ -48,6 +48,11 @@ void TMainForm::PostResults1Click() {
 
 void TMainForm::GenerateIssue1Click() {
     if (CurrentLadder == nullptr || !CheckDataPresent(false)) return;
+    // Said before the question, which would name an issue no file can hold.
+    if (!CurrentLadder->CanGenerateIssue()) {
+        ShowErrorMessage(rcIssueLimit);
+        return;
+    }
     const int n = CurrentLadder->PendingResultCount();
     char text[120];
     std::snprintf(text, sizeof text,

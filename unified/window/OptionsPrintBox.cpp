@@ -45,7 +45,7 @@ int PlayersChoice(int playersPerPage) {
 }
 
 int RoundsChoice(int roundsPerPage) {
-    return std::clamp(roundsPerPage - 1, 0, kRoundChoices - 1);
+    return std::clamp(roundsPerPage, 1, kRoundChoices) - 1; // no overflow at the lowest value
 }
 
 QLineEdit* MarginField() {
