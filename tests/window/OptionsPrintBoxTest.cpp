@@ -53,8 +53,8 @@ TEST_F(PrintOptionsBox, ValuesFromAFileOutsideTheChoicesTakeTheNearestOne) {
     } cases[] = {{64, 9, "325"},
                  {12, 0, "81"},
                  {0, -2, "41"},
-                 {-16, 3, "43"},
-                 {INT32_MAX, INT32_MIN, "321"}};
+                 {INT32_MAX, INT32_MIN, "321"},
+                 {-16, 3, "43"}};
     Start("-T", {});
     for (const auto& c : cases) {
         CurrentEvent->SetPrintOptions({.playersPerPage = c.players, .roundsPerPage = c.rounds});
