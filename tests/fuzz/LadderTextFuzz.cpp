@@ -1,8 +1,8 @@
 // The ladder read from the online service's text, on any bytes. A ladder
 // that loads keeps the round-trip rule through the online text and through
-// a file.
+// a file, and through the report, posting and issuing.
 
-#include "tests/fuzz/LadderRoundTrip.h"
+#include "tests/fuzz/LadderOracle.h"
 #include "unified/ladder/Ladder.h"
 
 #include <cstddef>
@@ -15,5 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (ladder.LoadFromText(text) != rcOk) return 0;
     CheckOnlineRoundTrip(ladder);
     CheckFileRoundTrip(ladder);
+    CheckLadderCommands(ladder);
     return 0;
 }

@@ -4,7 +4,7 @@
 // ladder saves and opens again.
 
 #include "tests/fuzz/FuzzSupport.h"
-#include "tests/fuzz/LadderRoundTrip.h"
+#include "tests/fuzz/LadderOracle.h"
 #include "unified/draw/Draw.h"
 #include "unified/ladder/Ladder.h"
 #include "unified/schedule/Matches.h"

@@ -1,10 +1,12 @@
-#include "tests/fuzz/LadderRoundTrip.h"
+#include "tests/fuzz/LadderOracle.h"
 
 #include "tests/fuzz/FuzzSupport.h"
 #include "tests/ladder/OnlineForm.h"
+#include "unified/core/rxreport.h"
 #include "unified/ladder/Ladder.h"
 
 #include <string>
+#include <vector>
 
 void CheckFileRoundTrip(Ladder& ladder) {
     const std::string first = ScratchFile("first.lad");
@@ -27,4 +29,17 @@ void CheckOnlineRoundTrip(Ladder& ladder) {
     std::string again;
     online.SaveToText(again);
     if (again != sent) Fail("the online text read back gives another text");
+}
+
+void CheckLadderCommands(Ladder& ladder) {
+    {
+        std::vector<std::string> lines;
+        rxReport report(lines);
+        ladder.PrintReport(report);
+    }
+    if (ladder.PostResults(false) == rcOk) CheckFileRoundTrip(ladder);
+    if (ladder.GenerateIssue() == rcOk) CheckFileRoundTrip(ladder);
+    std::vector<std::string> lines;
+    rxReport report(lines);
+    ladder.PrintReport(report);
 }
