@@ -1,7 +1,7 @@
 #pragma once
 // The rules every ladder reader keeps, as fuzzing oracles. Whatever a ladder
-// holds after a successful load saves, opens again with code 0, and saves
-// again to the same bytes; and every number it took leaves room for what
+// holds after a successful load saves, opens again with code 0 and the same
+// data, and saves again to the same bytes; and every number it took leaves room for what
 // the program does next (reports, posting, issuing), which the sanitizers
 // watch. A broken rule aborts the run.
 
