@@ -11,13 +11,35 @@
 
 namespace {
 
-void PutPlayer(std::ostream& out, const Player& p) {
+// A text in brackets, its control characters as "\xNN", so that every
+// difference shows on one line.
+std::string Quoted(const std::string& text) {
+    std::string out = "[";
+    for (unsigned char c : text) {
+        if (c < 0x20 || c == 0x7F) {
+            const char* const hex = "0123456789abcdef";
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "]";
+}
+
+// A partner's record is kept with its texts and gender only: its file node
+// holds no id and no counters.
+void PutPlayer(std::ostream& out, const Player& p, bool counters) {
     for (const std::string* text :
          {&p.firstName, &p.lastName, &p.workPhone, &p.homePhone, &p.email, &p.other1, &p.other2,
           &p.address1, &p.address2, &p.city, &p.state, &p.postalCode, &p.country})
-        out << '[' << *text << ']';
-    out << ' ' << p.number << ' ' << p.inactivity << ' ' << p.wins << ' ' << p.losses << ' '
-        << p.ties << ' ' << p.prevPosition << ' ' << p.points << '\n';
+        out << Quoted(*text);
+    out << " g" << int(p.gender);
+    if (counters)
+        out << ' ' << p.number << ' ' << p.inactivity << ' ' << p.wins << ' ' << p.losses << ' '
+            << p.ties << ' ' << p.prevPosition << ' ' << p.points;
+    out << '\n';
 }
 
 // What the ladder holds that a user sees: its texts, players and results,
@@ -25,25 +47,25 @@ void PutPlayer(std::ostream& out, const Player& p) {
 // shows even where the saved bytes come out the same.
 std::string Contents(const Ladder& ladder) {
     std::ostringstream out;
-    out << '[' << ladder.Heading() << ']';
+    out << Quoted(ladder.Heading());
     for (int n = 1; n <= 5; ++n)
-        out << '[' << ladder.Note(n) << ']';
-    out << '[' << ladder.EmailSubject() << "] " << ladder.TypeChar() << ' ' << ladder.IssueNumber()
-        << '\n';
+        out << Quoted(ladder.Note(n));
+    out << Quoted(ladder.EmailSubject()) << ' ' << Quoted(std::string(1, ladder.TypeChar())) << ' '
+        << ladder.IssueNumber() << '\n';
     for (int n = 1; n <= ladder.PlayerCount(); ++n) {
         const Player& p = *ladder.Player(n);
-        PutPlayer(out, p);
+        PutPlayer(out, p, true);
         if (p.partner) {
             out << "partner ";
-            PutPlayer(out, *p.partner);
+            PutPlayer(out, *p.partner, false);
         }
     }
     for (int n = 1; n <= ladder.ResultCount(); ++n) {
         const LResult& r = *ladder.Result(n);
-        out << r.winner << ' ' << r.loser << ' ' << r.issue << " [" << r.score << "][" << r.date
-            << "] " << int(r.tie) << ' ' << r.winnerPartner << ' ' << r.loserPartner << " ["
-            << r.winnerPos << "][" << r.loserPos << "][" << r.winnerPartnerPos << "]["
-            << r.loserPartnerPos << "]\n";
+        out << r.winner << ' ' << r.loser << ' ' << r.issue << ' ' << Quoted(r.score)
+            << Quoted(r.date) << ' ' << int(r.tie) << ' ' << r.winnerPartner << ' '
+            << r.loserPartner << ' ' << Quoted(r.winnerPos) << Quoted(r.loserPos)
+            << Quoted(r.winnerPartnerPos) << Quoted(r.loserPartnerPos) << '\n';
     }
     return out.str();
 }
