@@ -120,7 +120,7 @@ short RXEvent::ImportPlayers(const std::string& path) {
     std::string_view line;
     while (true) {
         if (added >= MaxPlayers) return rcPlayerLimit;
-        if (!lines.Next(line)) return 0;
+        if (!lines.Next(line)) return rcOk;
         if (line.empty()) continue;
         line = CutLine(line);
         const std::vector<std::string_view> cells = SplitCells(line, kImportCells);
@@ -149,7 +149,7 @@ short RXEvent::ImportPlayers(const std::string& path) {
         }
         holdingFirst = false;
         const short code = doubles ? AddPlayer(first, &row) : AddPlayer(row, nullptr);
-        if (code != 0) return code;
+        if (code != rcOk) return code;
         ++added;
     }
 }

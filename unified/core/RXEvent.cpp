@@ -86,19 +86,19 @@ short RXEvent::UpdatePlayer(const std::string& oldName, const ::Player& newPlaye
     const int n = FindPlayerByName(oldName);
     if (n < 1 || n > playerCount) {
         SetErrorLocation();
-        return 400;
+        return rcNotFound;
     }
-    if (IsBlank(player.firstName) && IsBlank(player.lastName)) return 9;
+    if (IsBlank(player.firstName) && IsBlank(player.lastName)) return rcNoName;
     for (int i = 1; i <= playerCount; ++i) {
         const ::Player* other = players.Item(i);
         if (i != n && other->firstName == player.firstName && other->lastName == player.lastName)
-            return 8;
+            return rcDuplicateName;
     }
     ::Player& target = *players.Item(n);
     // Checked before anything changes, so that a failed update changes nothing.
     if (partner != nullptr && !target.partner) {
         SetErrorLocation();
-        return 10;
+        return rcInternal;
     }
     target.firstName = player.firstName;
     target.lastName = player.lastName;
@@ -120,7 +120,7 @@ short RXEvent::UpdatePlayer(const std::string& oldName, const ::Player& newPlaye
         StripLineBreaks(*target.partner);
     }
     state = StateChanged;
-    return 0;
+    return rcOk;
 }
 
 void RXEvent::SaveToText(std::string& text) {
@@ -128,7 +128,7 @@ void RXEvent::SaveToText(std::string& text) {
 }
 
 short RXEvent::LoadFromText(const std::string&) {
-    return 400;
+    return rcNotFound;
 }
 
 int RXEvent::RoundCount() const {
@@ -216,19 +216,19 @@ short RXEvent::GetPlayerByName(const std::string& displayName, ::Player& player,
     const int n = FindPlayerByName(displayName);
     if (n == 0) {
         SetErrorLocation();
-        return 400;
+        return rcNotFound;
     }
     player = *players.Item(n);
     number = n;
-    return 0;
+    return rcOk;
 }
 
 short RXEvent::DeletePlayer(int n) {
     short code = CheckPlayersEditable();
-    if (code != 0) return code;
+    if (code != rcOk) return code;
     if (n < 1 || n > playerCount) {
         SetErrorLocation();
-        return 400;
+        return rcNotFound;
     }
     players.DeleteAt(n);
     --playerCount;
@@ -395,32 +395,33 @@ short RXEvent::ReadPlayerNode(Tree& node, ::Player& player) {
             const std::size_t field = static_cast<std::size_t>(at - kTextKeys);
             std::string text = leaf->Value();
             StripLineBreaks(text);
-            if (Utf8Length(text) > static_cast<std::size_t>(kPlayerTextLimits[field])) return 5;
+            if (Utf8Length(text) > static_cast<std::size_t>(kPlayerTextLimits[field]))
+                return rcBadData;
             *texts[field] = std::move(text);
             continue;
         }
         const std::string& value = leaf->Value();
         switch (key) {
         case 'n':
-            if (!ParseNumber(value, player.number)) return 5;
+            if (!ParseNumber(value, player.number)) return rcBadData;
             break;
         case 'i':
-            if (!ParseNumber(value, player.inactivity)) return 5;
+            if (!ParseNumber(value, player.inactivity)) return rcBadData;
             break;
         case 'z':
-            if (!ParseNumber(value, player.wins)) return 5;
+            if (!ParseNumber(value, player.wins)) return rcBadData;
             break;
         case 'o':
-            if (!ParseNumber(value, player.losses)) return 5;
+            if (!ParseNumber(value, player.losses)) return rcBadData;
             break;
         case 'x':
-            if (!ParseNumber(value, player.ties)) return 5;
+            if (!ParseNumber(value, player.ties)) return rcBadData;
             break;
         case 'v':
-            if (!ParseNumber(value, player.prevPosition)) return 5;
+            if (!ParseNumber(value, player.prevPosition)) return rcBadData;
             break;
         case 't':
-            if (!ParseNumber(value, player.points)) return 5;
+            if (!ParseNumber(value, player.points)) return rcBadData;
             break;
         case 'g': {
             // A printable ASCII character; anything else is no gender, so that
@@ -433,5 +434,5 @@ short RXEvent::ReadPlayerNode(Tree& node, ::Player& player) {
             break;
         }
     }
-    return 0;
+    return rcOk;
 }

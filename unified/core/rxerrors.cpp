@@ -12,52 +12,52 @@ const std::string EmptyText;
 
 std::string ErrorMessageText(short code) {
     switch (code) {
-    case 1:
+    case rcCannotOpen:
         return "Error attempting to open file.";
-    case 4:
+    case rcNoMemory:
         return "Cannot allocate enough memory.";
-    case 5:
+    case rcBadData:
         return "Bad data in file.";
-    case 7:
+    case rcPlayerLimit:
         return "Maximum number of players allowed.";
-    case 8:
+    case rcDuplicateName:
         return "Duplicate player name not allowed.";
-    case 9:
+    case rcNoName:
         return "Bad data - first or last name must be provided for every player.";
-    case 10:
+    case rcInternal:
         return "Internal processing error, err=" + std::to_string(code) + ErrorLocation;
     case rcIssueLimit:
         return "No further issue can be generated: the ladder is at the last issue number a "
                "file can hold.";
-    case 200:
+    case rcDrawExists:
         return "Cannot add/delete players after draw is created.  You must clear the draw "
                "first.";
-    case 201:
+    case rcNextRoundDecided:
         return "Cannot update result; next round has already been decided.";
-    case 202:
+    case rcPreviousRoundOpen:
         return "Cannot update result; previous round not yet decided.";
-    case 203:
+    case rcByeRound:
         return "Cannot update result for a bye round.";
-    case 300:
+    case rcGenderMissing:
         return "Some gender indications are missing.";
-    case 304:
+    case rcTooFewRounds:
         return "Too few rounds are planned to allow this many per player.";
-    case 305:
+    case rcTooFewCourts:
         return "Too few courts are available for round robin schedule.";
-    case 306:
+    case rcRoundRobinPlayers:
         return "Round robin schedule is supported for only 2 to " + std::to_string(100) +
                " players.";
-    case 307:
+    case rcDoublesRoundRobinPlayers:
         return "Doubles round robin schedule is supported for only 4 to " + std::to_string(24) +
                " players.";
-    case 308:
+    case rcRoundRobinNeedsSingles:
         return "Round robin scheduling only applies to singles configuration.";
-    case 309:
+    case rcRoundRobinNeedsDoubles:
         return "Doubles round robin scheduling only applies to doubles configuration, and number "
                "of players must be a multiple of four.";
-    case 310:
+    case rcDoublesRoundRobinMultipleOf4:
         return "Number of players must be multiple of 4 for doubles round robin.";
-    case 311:
+    case rcFixedPartnerMultipleOf2:
         return "Number of players must be multiple of 2 for fixed-partner round robin.";
     default:
         return "Unknown error:  " + std::to_string(code) + ErrorLocation;

@@ -54,7 +54,8 @@ short Draw::AddPlayer(const ::Player& player, const ::Player* partner) {
     if (IsBlank(player.firstName) && IsBlank(player.lastName)) return rcNoName;
     for (int i = 1; i <= playerCount; ++i) {
         const ::Player* other = players.Item(i);
-        if (other->firstName == player.firstName && other->lastName == player.lastName) return rcDuplicateName;
+        if (other->firstName == player.firstName && other->lastName == player.lastName)
+            return rcDuplicateName;
     }
     ++playerCount;
     ::Player added = player;
@@ -70,11 +71,11 @@ short Draw::AddPlayer(const ::Player& player, const ::Player* partner) {
         SetErrorLocation();
         return rcInternal;
     }
-    return 0;
+    return rcOk;
 }
 
 short Draw::PlayerDeleted(int) {
-    return 0;
+    return rcOk;
 }
 
 short Draw::CheckPlayersEditable() {

@@ -117,17 +117,18 @@ bool Ladder::IsDoubles() const {
 short Ladder::AddPlayer(const ::Player& player, const ::Player* partner) {
     // Ids are never reused and the id map ends at the highest id, so a
     // ladder that has given out every id takes no one else.
-    if (playerCount >= MaxPlayers || maxId >= MaxLadderPlayers) return 7;
+    if (playerCount >= MaxPlayers || maxId >= MaxLadderPlayers) return rcPlayerLimit;
     ::Player added = player;
     if (partner != nullptr)
         added.partner.Set(*partner);
     else
         added.partner.Reset();
     StripLineBreaks(added);
-    if (IsBlank(added.firstName) && IsBlank(added.lastName)) return 9;
+    if (IsBlank(added.firstName) && IsBlank(added.lastName)) return rcNoName;
     for (int i = 1; i <= playerCount; ++i) {
         const ::Player* other = players.Item(i);
-        if (other->firstName == added.firstName && other->lastName == added.lastName) return 8;
+        if (other->firstName == added.firstName && other->lastName == added.lastName)
+            return rcDuplicateName;
     }
     added.number = maxId + 1;
     added.inactivity = 0;
@@ -152,22 +153,22 @@ short Ladder::AddPlayer(const ::Player& player, const ::Player* partner) {
     }
     if (players.InsertAt(position, added) != 0) {
         SetErrorLocation();
-        return 10;
+        return rcInternal;
     }
     ++playerCount;
     maxId = static_cast<std::int16_t>(added.number);
     state = StateChanged;
     RebuildPositionMap();
-    return 0;
+    return rcOk;
 }
 
 short Ladder::PlayerDeleted(int) {
     RebuildPositionMap();
-    return 0;
+    return rcOk;
 }
 
 short Ladder::CheckPlayersEditable() {
-    return 0;
+    return rcOk;
 }
 
 int Ladder::ResultCount() const {
@@ -267,7 +268,7 @@ bool Ladder::CheckChallenge(const std::string& winner, const std::string& winner
 short Ladder::EnterResult(const std::string& date, const std::string& winner,
                           const std::string& loser, const std::string& score, bool tie,
                           const std::string& winnerPartner, const std::string& loserPartner) {
-    if (resultCount >= MaxLadderResults) return 100;
+    if (resultCount >= MaxLadderResults) return rcResultLimit;
     LResult r;
     r.winner = PlayerIdByName(winner);
     r.loser = PlayerIdByName(loser);
@@ -277,10 +278,10 @@ short Ladder::EnterResult(const std::string& date, const std::string& winner,
     StripLineBreaks(r.score);
     if (r.winner == 0 || r.loser == 0 || Utf8Length(date) > 10 || Utf8Length(r.score) > 50) {
         SetErrorLocation();
-        return 10;
+        return rcInternal;
     }
     r.date = date;
-    if (!ParseResultDate(r.date)) return 6;
+    if (!ParseResultDate(r.date)) return rcBadDate;
     r.tie = tie ? 1 : 0;
     r.issue = -1;
     r.winnerPos = std::to_string(PositionOfId(r.winner));
@@ -289,11 +290,11 @@ short Ladder::EnterResult(const std::string& date, const std::string& winner,
     r.loserPartnerPos = std::to_string(PositionOfId(r.loserPartner));
     if (results.SetAt(resultCount + 1, r) != 0) {
         SetErrorLocation();
-        return 10;
+        return rcInternal;
     }
     ++resultCount;
     state = StateChanged;
-    return 0;
+    return rcOk;
 }
 
 short Ladder::CancelPendingResult(int k) {
@@ -303,10 +304,10 @@ short Ladder::CancelPendingResult(int k) {
         results.DeleteAt(n);
         --resultCount;
         state = StateChanged;
-        return 0;
+        return rcOk;
     }
     SetErrorLocation();
-    return 10;
+    return rcInternal;
 }
 
 std::string Ladder::SideText(int id, int partnerId) const {

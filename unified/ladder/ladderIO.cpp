@@ -150,31 +150,31 @@ std::string_view TrimBlanks(std::string_view text) {
 // A player line of an older form: the separator, then the id and the
 // texts each ended by it, then the counters separated by blanks.
 short ParsePlayerLine(std::string_view line, ::Player& player, bool version2) {
-    if (line.empty()) return 3;
+    if (line.empty()) return rcEmptyLine;
     ::Player p;
     const std::string_view separator = FirstChar(line);
     std::string_view rest = line.substr(separator.size());
     std::string_view field;
     if (!NextField(rest, separator, field) || !ParseInt(TrimBlanks(field), p.number) ||
         p.number < 1 || p.number > MaxLadderPlayers)
-        return 5;
+        return rcBadData;
     std::string* const texts[] = {&p.firstName, &p.lastName,   &p.workPhone, &p.homePhone,
                                   &p.email,     &p.address1,   &p.address2,  &p.city,
                                   &p.state,     &p.postalCode, &p.country};
     const std::size_t limits[] = {30, 30, 14, 14, 100, 100, 100, 100, 100, 100, 100};
     const std::size_t count = version2 ? std::size(texts) : 4;
     for (std::size_t i = 0; i < count; ++i) {
-        if (!NextField(rest, separator, field) || Utf8Length(field) > limits[i]) return 5;
+        if (!NextField(rest, separator, field) || Utf8Length(field) > limits[i]) return rcBadData;
         texts[i]->assign(field);
     }
     Words numbers(rest);
     if (!numbers.Int(p.inactivity) || !numbers.Int(p.wins) || !numbers.Int(p.losses) ||
         !numbers.Int(p.prevPosition))
-        return 5;
-    if (version2 && (!numbers.Int(p.points) || !numbers.Int(p.spare))) return 5;
+        return rcBadData;
+    if (version2 && (!numbers.Int(p.points) || !numbers.Int(p.spare))) return rcBadData;
     StripLineBreaks(p);
     player = std::move(p);
-    return 0;
+    return rcOk;
 }
 
 // The next line of an older file and the player on it: 400 when there is
@@ -182,7 +182,7 @@ short ParsePlayerLine(std::string_view line, ::Player& player, bool version2) {
 // bad field.
 short ReadPlayerLine(TextLines& lines, ::Player& player, bool version2) {
     std::string_view line;
-    if (!lines.Next(line) || Utf8Length(line) > kPlayerLineLimit) return 400;
+    if (!lines.Next(line) || Utf8Length(line) > kPlayerLineLimit) return rcNotFound;
     return ParsePlayerLine(line, player, version2);
 }
 
@@ -200,18 +200,18 @@ short ParseResultLine(std::string_view line, LResult& result) {
     const std::string_view separator = FirstChar(line);
     std::string_view rest = line.substr(separator.size());
     std::string_view score;
-    if (!NextField(rest, separator, score) || Utf8Length(score) > kScoreLimit) return 5;
+    if (!NextField(rest, separator, score) || Utf8Length(score) > kScoreLimit) return rcBadData;
     LResult r;
     Words values(rest);
     std::string_view date;
     if (!values.Next(date) || Utf8Length(date) > kDateLimit || !values.Int(r.winner) ||
         !values.Int(r.loser) || !values.Int(r.issue))
-        return 5;
+        return rcBadData;
     r.score.assign(score);
     StripLineBreaks(r.score);
     r.date.assign(date);
     result = std::move(r);
-    return 0;
+    return rcOk;
 }
 
 // An R node into a result that starts empty (no tie, no partners): 5 for a
@@ -267,10 +267,10 @@ short ReadResultNode(Tree& node, LResult& result) {
         default:
             break;
         }
-        if (!read) return 5;
+        if (!read) return rcBadData;
     }
     result = std::move(r);
-    return 0;
+    return rcOk;
 }
 
 short ReadLadderSettingsNode(Tree& node, LadderSettings& settings) {
@@ -278,12 +278,12 @@ short ReadLadderSettingsNode(Tree& node, LadderSettings& settings) {
         const char key = leaf->Name().empty() ? '\0' : leaf->Name()[0];
         if (key != 'l' && key != 'd' && key != 'p') continue;
         int value = 0;
-        if (!ParseInt(leaf->Value(), value)) return 5;
+        if (!ParseInt(leaf->Value(), value)) return rcBadData;
         if (key == 'l') settings.ladderSystem = static_cast<std::uint8_t>(value);
         if (key == 'd') settings.displayResults = static_cast<std::uint8_t>(value);
         if (key == 'p') settings.issueMask = value;
     }
-    return 0;
+    return rcOk;
 }
 
 // Whether no node of a tree ran out of memory while it was built. The walk
@@ -299,16 +299,16 @@ bool IsWhole(Tree& node) {
 
 short Ladder::Load(const std::string& path) {
     std::string text;
-    if (!ReadTextFile(path, text)) return 1;
+    if (!ReadTextFile(path, text)) return rcCannotOpen;
     Reset();
     TextLines lines(text);
     std::string_view first;
-    if (!lines.Next(first)) return 5;
+    if (!lines.Next(first)) return rcBadData;
     const std::string firstLine = Utf8Cut(first, kFirstLineLimit);
     if (firstLine == "*1.0") return ReadLadderV1(text, 1);
     if (firstLine == "Ladder{") return ReadTreeFile(path);
     if (firstLine == "*2.0") return ReadLadderV1(text, 2);
-    return 5;
+    return rcBadData;
 }
 
 short Ladder::ReadTreeFile(const std::string& path) {
@@ -316,7 +316,7 @@ short Ladder::ReadTreeFile(const std::string& path) {
     root.LoadFromFile(path);
     if (root.HasError()) {
         SetErrorLocation();
-        return 10;
+        return rcInternal;
     }
     return LoadTree(root);
 }
@@ -338,14 +338,14 @@ short Ladder::LoadTree(Tree& root) {
     std::string version;
     IndexedLeafPlaces notes;
     // Each number read is checked; the first that is no number ends the load.
-    short code = 0;
+    short code = rcOk;
     const auto number = [&code](const Tree& leaf, int& value) {
-        if (!ParseInt(leaf.Value(), value)) code = 5;
+        if (!ParseInt(leaf.Value(), value)) code = rcBadData;
     };
     const auto real = [&code](const Tree& leaf, float& value) {
-        if (!ParseReal(leaf.Value(), value)) code = 5;
+        if (!ParseReal(leaf.Value(), value)) code = rcBadData;
     };
-    while (code == 0) {
+    while (code == rcOk) {
         Tree* child = root.NextChild();
         if (child == nullptr) break;
         const std::string& value = child->Value();
@@ -432,7 +432,7 @@ short Ladder::LoadTree(Tree& root) {
             break;
         case 'h':
             if (Utf8Length(value) > kReportTextLimit)
-                code = 5;
+                code = rcBadData;
             else
                 reportTexts.heading = value;
             break;
@@ -455,7 +455,7 @@ short Ladder::LoadTree(Tree& root) {
         case 'P': {
             ::Player player;
             code = ReadPlayerNode(*child, player);
-            if (code == 0) code = StoreLoadedPlayer(player);
+            if (code == rcOk) code = StoreLoadedPlayer(player);
             break;
         }
         case 'A': {
@@ -468,14 +468,14 @@ short Ladder::LoadTree(Tree& root) {
             if (resultCount >= MaxLadderResults) break;
             LResult r;
             code = ReadResultNode(*child, r);
-            if (code == 0) code = StoreLoadedResult(r);
+            if (code == rcOk) code = StoreLoadedResult(r);
             break;
         }
         default:
             break;
         }
     }
-    if (code == 0 && version != kVersion) code = 5;
+    if (code == rcOk && version != kVersion) code = rcBadData;
     return FinishLoad(code);
 }
 
@@ -488,7 +488,7 @@ short Ladder::ReadLadderV1(const std::string& text, int version) {
     // The options line: the type, the display flags, the challenge percent,
     // the drop distance and start, and in the later form the points for a
     // win and a loss when a blank follows.
-    if (!lines.Next(line)) return FinishLoad(5);
+    if (!lines.Next(line)) return FinishLoad(rcBadData);
     Words options(line);
     std::string_view type;
     if (!options.Character(type) || !options.Int(displayFlags) || !options.Int(challengePercent) ||
@@ -499,7 +499,7 @@ short Ladder::ReadLadderV1(const std::string& text, int version) {
     challengePositions = -1;
     if (version2 && options.NextIsBlank() && !options.AtEnd() &&
         (!options.Int(pointsWinner) || !options.Int(pointsLoser)))
-        return FinishLoad(5);
+        return FinishLoad(rcBadData);
 
     int issue = 0;
     if (!lines.Next(line) || !Words(line).Int(issue) || !IsIssueNumber(issue))
@@ -514,38 +514,38 @@ short Ladder::ReadLadderV1(const std::string& text, int version) {
             StripLineBreaks(*text);
         }
     int count = 0;
-    if (!lines.Next(line) || !Words(line).Int(count)) return FinishLoad(5);
+    if (!lines.Next(line) || !Words(line).Int(count)) return FinishLoad(rcBadData);
 
     for (int i = 1; i <= count; ++i) {
         ::Player player;
         short code =
             version2 ? ReadLadderPlayerLineV2(lines, player) : ParsePlayerLineV1(lines, player);
-        if (code == 400) SetErrorLocation();
-        if (code == 0) code = StoreLoadedPlayer(player);
-        if (code != 0) return FinishLoad(code);
+        if (code == rcNotFound) SetErrorLocation();
+        if (code == rcOk) code = StoreLoadedPlayer(player);
+        if (code != rcOk) return FinishLoad(code);
     }
 
     while (resultCount < MaxLadderResults && lines.Next(line)) {
         if (line.empty()) continue;
         LResult r;
         short code = ParseResultLine(Utf8Cut(line, kResultLineLimit), r);
-        if (code == 0) code = StoreLoadedResult(r);
-        if (code != 0) return FinishLoad(code);
+        if (code == rcOk) code = StoreLoadedResult(r);
+        if (code != rcOk) return FinishLoad(code);
     }
-    return FinishLoad(0);
+    return FinishLoad(rcOk);
 }
 
 short Ladder::StoreLoadedPlayer(const ::Player& player) {
     // Two players with one id would share a place in the id map.
     if (player.number < 1 || player.number > MaxLadderPlayers || positionOfId[player.number] != 0)
-        return 5;
+        return rcBadData;
     if (players.SetAt(playerCount + 1, player) != 0) {
         SetErrorLocation();
-        return 10;
+        return rcInternal;
     }
     ++playerCount;
     positionOfId[player.number] = playerCount;
-    return 0;
+    return rcOk;
 }
 
 short Ladder::StoreLoadedResult(const LResult& result) {
@@ -555,10 +555,10 @@ short Ladder::StoreLoadedResult(const LResult& result) {
         return rcBadData;
     if (results.SetAt(resultCount + 1, result) != 0) {
         SetErrorLocation();
-        return 10;
+        return rcInternal;
     }
     ++resultCount;
-    return 0;
+    return rcOk;
 }
 
 short Ladder::FinishLoad(short code) {
@@ -571,7 +571,7 @@ short Ladder::FinishLoad(short code) {
     }
     maxId = static_cast<std::int16_t>(std::min(highest, MaxLadderPlayers));
     RebuildPositionMap();
-    if (code == 0) state = StateSaved;
+    if (code == rcOk) state = StateSaved;
     return code;
 }
 
@@ -655,20 +655,20 @@ short Ladder::LoadFromText(const std::string& text) {
     root.LoadFromText(rest);
     if (root.HasError()) {
         SetErrorLocation();
-        return 10;
+        return rcInternal;
     }
     // Read aside, so that a text that fails part-way leaves the ladder and
     // its file as they were. What a text without those leaves does not set
     // stays as it is here.
     Ladder loaded;
-    if (loaded.state == StateUnusable) return 4;
+    if (loaded.state == StateUnusable) return rcNoMemory;
     loaded.typeChar = typeChar;
     loaded.displayFlags = displayFlags;
     loaded.postedThisIssue = postedThisIssue;
     loaded.printOptions = printOptions;
     loaded.settings.ladderSystem = settings.ladderSystem;
     const short code = loaded.LoadTree(root);
-    if (code == 0) TakeOver(loaded);
+    if (code == rcOk) TakeOver(loaded);
     return code;
 }
 

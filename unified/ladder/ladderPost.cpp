@@ -59,14 +59,14 @@ short Ladder::PostResults(bool generate) {
         movedPlayers.resize(playerCount + 1);
         OrderPendingByDate(resultOrder);
     } catch (const std::bad_alloc&) {
-        return 4;
+        return rcNoMemory;
     }
     for (int p = 1; p <= playerCount; ++p) {
         const int id = players.Item(p)->number;
         // Ids that do not fit the map would lose players in the moves below.
         if (id < 1 || id > maxId || workMap[id] != 0) {
             SetErrorLocation();
-            return 10;
+            return rcInternal;
         }
         workMap[id] = static_cast<std::int16_t>(p);
         slot[p] = p;
@@ -143,7 +143,7 @@ short Ladder::PostResults(bool generate) {
         *players.Item(p) = std::move(movedPlayers[p]);
     RebuildPositionMap();
     state = StateChanged;
-    return 0;
+    return rcOk;
 }
 
 // The list order after the date sort: going down the list, a pending result
@@ -174,12 +174,12 @@ short Ladder::GenerateIssue() {
     if (!CanGenerateIssue()) return rcIssueLimit;
     const short code = PostResults(true);
     // A failed posting leaves the issue as it was.
-    if (code != 0) return code;
+    if (code != rcOk) return code;
     for (int p = 1; p <= playerCount; ++p)
         CountUp(players.Item(p)->inactivity);
     ++issueNumber;
     postedThisIssue = 0;
-    return 0;
+    return rcOk;
 }
 
 int Ladder::UpdatePlayerCounts(int position, bool tie, bool win) {

@@ -48,7 +48,8 @@ short Matches::AddPlayer(const ::Player& player, const ::Player* partner) {
     if (IsBlank(player.firstName) && IsBlank(player.lastName)) return rcNoName;
     for (int i = 1; i <= playerCount; ++i) {
         const ::Player* other = players.Item(i);
-        if (other->firstName == player.firstName && other->lastName == player.lastName) return rcDuplicateName;
+        if (other->firstName == player.firstName && other->lastName == player.lastName)
+            return rcDuplicateName;
     }
     ::Player added = player;
     added.partner.Reset();
@@ -80,7 +81,7 @@ short Matches::RenumberPlayers(bool deleting, int position) {
         for (int c = 1; c <= boxes.Courts(); ++c)
             for (int p = 1; p <= 4; ++p)
                 boxes.Set(r, c, p, renumbered(boxes.Get(r, c, p)));
-    return 0;
+    return rcOk;
 }
 
 int Matches::GetSlot(int r, int c, int p) const {
@@ -108,7 +109,7 @@ void Matches::SetScheduleType(int code) {
 }
 
 short Matches::CheckPlayersEditable() {
-    return 0;
+    return rcOk;
 }
 
 // Files, the plan's shaping and the report of this kind are not built yet:
