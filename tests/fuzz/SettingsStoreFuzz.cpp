@@ -118,6 +118,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (folder.empty()) Fail("the store's scratch folder was not set up");
     // A new folder each time: nothing is left of the last input, not even a
     // file kept aside.
     std::error_code ignored;
