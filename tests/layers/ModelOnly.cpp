@@ -1,5 +1,5 @@
 // The same probe without the widget: model headers, the platform's seams and
-// Qt Core build where the model builds. It shows that the widget probe fails
+// Qt Core build and link where the model does. It shows that the widget probe fails
 // for its widget and not for how the probe is built.
 
 #include "platform/MessageBox.h"
@@ -11,6 +11,6 @@
 
 #include <QString>
 
-int ModelOnly() {
+int main() {
     return QString::fromStdString("ladder").size();
 }
