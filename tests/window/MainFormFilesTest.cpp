@@ -28,7 +28,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <csignal>
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -323,26 +322,22 @@ TEST_F(FileCommands, SaveAsAsksBeforeOverwriting) {
 namespace {
 
 // Every write beyond `bytes` into any file of the process fails, as on a
-// full disk (the signal that would end the process is ignored meanwhile).
+// full disk. The signal that such a write raises is not touched here: the
+// program ignores it from its start, or the write would end the process.
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes) {
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
         getrlimit(RLIMIT_FSIZE, &previous_);
         rlimit limit = previous_;
         limit.rlim_cur = bytes;
         EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
     }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &previous_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous_); }
     FileSizeLimit(const FileSizeLimit&) = delete;
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
     rlimit previous_{};
-    void (*previousHandler_)(int);
 };
 
 } // namespace
