@@ -10,7 +10,8 @@
 namespace {
 
 // The file a save of this path replaces: the end of its chain of symbolic
-// links (which need not exist yet), or the path itself.
+// links (which need not exist yet), or the path itself. Empty for a chain
+// that does not end, which a direct write would refuse too.
 std::string SaveTarget(std::string path) {
     constexpr int kMostLinks = 40; // as the system follows them
     for (int i = 0; i < kMostLinks; ++i) {
@@ -18,13 +19,13 @@ std::string SaveTarget(std::string path) {
         if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
         std::string link(PATH_MAX, '\0');
         const ssize_t length = readlink(path.c_str(), link.data(), link.size());
-        if (length <= 0 || static_cast<std::size_t>(length) >= link.size()) return path;
+        if (length <= 0 || static_cast<std::size_t>(length) >= link.size()) return {};
         link.resize(static_cast<std::size_t>(length));
         const auto slash = path.rfind('/');
         if (link.front() != '/' && slash != std::string::npos) link.insert(0, path, 0, slash + 1);
         path = std::move(link);
     }
-    return path;
+    return {};
 }
 
 // Whether a file that exists may not be written by this user.
@@ -49,7 +50,7 @@ OutputFile::~OutputFile() {
 bool OutputFile::Open(const std::string& path) {
     Discard();
     std::string target = SaveTarget(path);
-    if (IsWriteProtected(target)) return false;
+    if (target.empty() || IsWriteProtected(target)) return false;
     std::string temp = target + ".XXXXXX";
     const int fd = mkstemp(temp.data());
     if (fd < 0) return false;

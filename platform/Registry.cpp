@@ -364,14 +364,19 @@ StoreFile& ReadStore(int root) {
         if (errno != ENOENT) store.state = StoreFile::CannotRead;
         return store;
     }
+    // Too large a file is not read into memory at all: it is malformed.
     std::string bytes;
-    if (fstat(fd, &store.seen) != 0 || !S_ISREG(store.seen.st_mode) || !ReadAll(fd, bytes)) {
+    const bool regular = fstat(fd, &store.seen) == 0 && S_ISREG(store.seen.st_mode);
+    const bool tooLarge =
+        regular && static_cast<std::uintmax_t>(store.seen.st_size) > kRegistryFileLimit;
+    if (!regular || (!tooLarge && !ReadAll(fd, bytes))) {
         close(fd);
         store.state = StoreFile::CannotRead;
         return store;
     }
     store.fd = fd;
-    const bool parsed = bytes.size() <= kRegistryFileLimit && ParseHive(bytes, store.hive);
+    const bool parsed =
+        !tooLarge && bytes.size() <= kRegistryFileLimit && ParseHive(bytes, store.hive);
     store.state = parsed ? StoreFile::Read : StoreFile::Malformed;
     if (store.state == StoreFile::Malformed) store.hive = Hive();
     return store;

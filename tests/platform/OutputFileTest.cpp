@@ -97,6 +97,16 @@ TEST(OutputFile, ASaveThroughSymbolicLinksReplacesTheFileTheyPointTo) {
         EXPECT_EQ(ReadFile(scratch.File(c.target)), "new");
         EXPECT_EQ(FilesIn(scratch.File("data")), c.target == "data/new.lad" ? 2 : 1);
     }
+
+    // Links that name each other lead to no file: refused, as a direct
+    // write is, and both stay links.
+    TempFolder scratch;
+    std::filesystem::create_symlink("b.lad", scratch.File("a.lad"));
+    std::filesystem::create_symlink("a.lad", scratch.File("b.lad"));
+    OutputFile file;
+    EXPECT_FALSE(file.Open(scratch.File("a.lad")));
+    EXPECT_TRUE(std::filesystem::is_symlink(scratch.File("a.lad")));
+    EXPECT_EQ(FilesIn(scratch.Path()), 2);
 }
 
 TEST(OutputFile, AFileTheUserMayNotWriteIsRefusedInAWritableFolder) {
