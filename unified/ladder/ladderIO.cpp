@@ -460,7 +460,7 @@ short Ladder::LoadTree(Tree& root) {
         }
         case 'A': {
             ::Player partner;
-            if (playerCount > 0 && ReadPlayerNode(*child, partner) == 0)
+            if (playerCount > 0 && ReadPlayerNode(*child, partner) == rcOk)
                 AttachPartner(playerCount, partner);
             break;
         }

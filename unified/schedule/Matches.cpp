@@ -64,7 +64,8 @@ short Matches::AddPlayer(const ::Player& player, const ::Player* partner) {
         SetErrorLocation();
         return rcInternal;
     }
-    return position == playerCount ? 0 : RenumberPlayers(false, position);
+    if (position == playerCount) return rcOk;
+    return RenumberPlayers(false, position);
 }
 
 short Matches::PlayerDeleted(int number) {

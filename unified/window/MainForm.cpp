@@ -415,7 +415,7 @@ void TMainForm::Delete1Click() {
 void TMainForm::AddPlayer1Click() {
     // After a failed New or Open there may be no event to add to.
     if (!IsEventUsable()) {
-        ShowErrorMessage(4);
+        ShowErrorMessage(rcNoMemory);
         return;
     }
     AUPlayerBox->PrepareAdd();

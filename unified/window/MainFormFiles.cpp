@@ -144,9 +144,9 @@ void TMainForm::Print1Click() {
     if (!CheckDataPresent(true) || !LeaveManualMode()) return;
     const PrintOptions& options = CurrentEvent->PrintOpts();
     const int fontSize = options.fontSize > 0 ? options.fontSize : 10;
-    Printer* printer = ThePrinter();
-    if (printer == nullptr || !PrintDialog(*printer)) return;
-    Printer& device = *printer;
+    Printer* chosen = ThePrinter();
+    if (chosen == nullptr || !PrintDialog(*chosen)) return;
+    Printer& device = *chosen;
     device.SetFontSize(fontSize);
     if (options.orientation == 1)
         device.SetOrientation(PrinterOrientation::Portrait);

@@ -30,7 +30,7 @@ void CreateEvent(bool doubles) {
     CurrentLadder = kind == 0 ? dynamic_cast<Ladder*>(event) : nullptr;
     CurrentEvent = event;
     if (!IsEventUsable()) {
-        ShowErrorMessage(4);
+        ShowErrorMessage(rcNoMemory);
         return;
     }
     if (doubles) CurrentEvent->SetDoubles();
