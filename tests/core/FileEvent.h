@@ -57,7 +57,7 @@ public:
             ::Player record;
             if (key == 'T') ReadPrintOptions(*child);
             if (key == 'P' || key == 'A') {
-                if (const short code = ReadPlayerNode(*child, record); code != 0) return code;
+                if (const short code = ReadPlayerNode(*child, record); code != rcOk) return code;
             }
             if (key == 'P') players.SetAt(++playerCount, record);
             if (key == 'A') AttachPartner(playerCount, record);

@@ -65,7 +65,7 @@ TEST_P(GoldenFiles, WrittenAsExpected) {
         const bool doubles = options.find("doubles") != std::string::npos;
         const bool genders = options.find("no-gender") == std::string::npos;
         FileEvent event(doubles, genders);
-        ASSERT_EQ(kind == "event" ? event.Load(input) : event.ImportPlayers(input), 0);
+        ASSERT_EQ(kind == "event" ? event.Load(input) : event.ImportPlayers(input), rcOk);
         ASSERT_TRUE(event.Save(out));
         Tree root("Event");
         event.BuildTree(root);
@@ -75,7 +75,7 @@ TEST_P(GoldenFiles, WrittenAsExpected) {
             Check("export.txt", ReadFile(scratch.File("list.txt")));
         }
         FileEvent back(doubles, genders);
-        ASSERT_EQ(back.Load(out), 0);
+        ASSERT_EQ(back.Load(out), rcOk);
         ASSERT_TRUE(back.Save(again));
     }
     Check("tree.txt", ReadFile(out));

@@ -34,19 +34,20 @@ TEST_F(PlayerList, UnknownLabelsAreNamedAndRefused) {
     BoxScript boxes;
     boxes.Expect("Warning", "The following column labels are not recognized:  Phone Nick Name ",
                  MB_OK | MB_ICONEXCLAMATION);
-    EXPECT_EQ(Import(event, "First Name\tPhone\tLast Name\tNick Name \t", {"Ann\t1\tBaker"}), 5);
+    EXPECT_EQ(Import(event, "First Name\tPhone\tLast Name\tNick Name \t", {"Ann\t1\tBaker"}),
+              rcBadData);
     EXPECT_EQ(event.PlayerCount(), 0);
 }
 
 TEST_F(PlayerList, ImportStopsAtTheFirstRefusedRow) {
     FileEvent event;
-    EXPECT_EQ(Import(event, "", {"Ann\tBaker"}), 9); // no labels: every name is empty
+    EXPECT_EQ(Import(event, "", {"Ann\tBaker"}), rcNoName); // no labels: every name is empty
     EXPECT_EQ(Import(event, "firstname\tlastname", {"Ann\tBaker", "", "Chris\tDoe", "Ann\tBaker"}),
               8);
     EXPECT_EQ(event.PlayerCount(), 2); // the players before it stay
     EXPECT_EQ(event.PlayerDisplayName(2), "Doe, Chris");
     FileEvent other;
-    EXPECT_EQ(other.ImportPlayers(folder.File("no such list.txt")), 1);
+    EXPECT_EQ(other.ImportPlayers(folder.File("no such list.txt")), rcCannotOpen);
     EXPECT_FALSE(other.IsModified());
 }
 
@@ -58,7 +59,7 @@ TEST_F(PlayerList, ThePlayerLimitEndsTheImport) {
         EXPECT_EQ(event.PlayerCount(), std::min(rows, MaxPlayers));
     }
     FileEvent doubles(true); // a pair of rows is one player
-    EXPECT_EQ(Import(doubles, "First Name\tLast Name", Rows(2 * MaxPlayers + 2)), 7);
+    EXPECT_EQ(Import(doubles, "First Name\tLast Name", Rows(2 * MaxPlayers + 2)), rcPlayerLimit);
     EXPECT_EQ(doubles.Player(MaxPlayers)->partner->lastName, std::to_string(2 * MaxPlayers));
 }
 
@@ -78,7 +79,7 @@ TEST_F(PlayerList, ExportedDoublesImportAgain) {
     EXPECT_FALSE(ladder.ExportPlayers(folder.File("missing/export.txt")));
 
     FileEvent back(true);
-    EXPECT_EQ(back.ImportPlayers(folder.File("export.txt")), 0);
+    EXPECT_EQ(back.ImportPlayers(folder.File("export.txt")), rcOk);
     ASSERT_EQ(back.PlayerCount(), 3);
     const ::Player& first = *back.Player(1);
     EXPECT_EQ(first.firstName + "|" + first.lastName + "|" + first.workPhone + "|" + first.email +

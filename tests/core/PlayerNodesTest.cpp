@@ -84,10 +84,11 @@ TEST(PlayerUpdate, TextsEnterWithoutLineBreaks) {
     event.AddPlayer(Named("Ann", "Baker"), nullptr);
     event.AddPlayer(Named("Chris", "Doe"), nullptr);
     ::Player update = Named("Ch\r\nris", "D\noe");
-    EXPECT_EQ(event.UpdatePlayer("Baker, Ann", update, nullptr), 8); // the same names once clean
+    EXPECT_EQ(event.UpdatePlayer("Baker, Ann", update, nullptr),
+              rcDuplicateName); // the same names once clean
     update.lastName = "Doe-\r\nSmith";
     update.email = "ann@\nclub.example";
-    EXPECT_EQ(event.UpdatePlayer("Baker, Ann", update, nullptr), 0);
+    EXPECT_EQ(event.UpdatePlayer("Baker, Ann", update, nullptr), rcOk);
     EXPECT_EQ(event.PlayerDisplayName(1), "Doe-Smith, Chris");
     EXPECT_EQ(event.Player(1)->email, "ann@club.example");
 }

@@ -57,14 +57,14 @@ TEST_F(PlayerOps, FindsByTheWholeDisplayName) {
 
     ::Player found;
     int number = 0;
-    EXPECT_EQ(event.GetPlayerByName("Doubles, Dan", found, number), 0);
+    EXPECT_EQ(event.GetPlayerByName("Doubles, Dan", found, number), rcOk);
     EXPECT_EQ(number, 4);
     ASSERT_TRUE(found.partner);
     EXPECT_EQ(found.partner->firstName, "Eve");
     // The copy is the caller's own: changing it leaves the list alone.
     found.partner->firstName = "Changed";
     EXPECT_EQ(event.Player(4)->partner->firstName, "Eve");
-    EXPECT_EQ(event.GetPlayerByName("Nobody, At All", found, number), 400);
+    EXPECT_EQ(event.GetPlayerByName("Nobody, At All", found, number), rcNotFound);
     EXPECT_NE(ErrorLocation, "");
     ErrorLocation.clear();
 }
@@ -74,36 +74,37 @@ TEST_F(PlayerOps, UpdateChecksNamesBeforeChangingAnything) {
     p.email = "ann@club.example";
     p.points = 12;
     p.wins = 99; // counters stay as they were
-    EXPECT_EQ(event.UpdatePlayer("Baker, Ann", p, nullptr), 0);
+    EXPECT_EQ(event.UpdatePlayer("Baker, Ann", p, nullptr), rcOk);
     EXPECT_EQ(event.Player(1)->email, "ann@club.example");
     EXPECT_EQ(event.Player(1)->points, 12);
     EXPECT_EQ(event.Player(1)->wins, 0);
     EXPECT_TRUE(event.IsModified());
 
     event.MarkSaved();
-    EXPECT_EQ(event.UpdatePlayer("Baker, Ann", Named("John", "Smith, Jr."), nullptr), 8);
-    EXPECT_EQ(event.UpdatePlayer("Baker, Ann", Named("  ", ""), nullptr), 9);
-    EXPECT_EQ(event.UpdatePlayer("Nobody, X", Named("A", "B"), nullptr), 400);
+    EXPECT_EQ(event.UpdatePlayer("Baker, Ann", Named("John", "Smith, Jr."), nullptr),
+              rcDuplicateName);
+    EXPECT_EQ(event.UpdatePlayer("Baker, Ann", Named("  ", ""), nullptr), rcNoName);
+    EXPECT_EQ(event.UpdatePlayer("Nobody, X", Named("A", "B"), nullptr), rcNotFound);
     ErrorLocation.clear();
     // A partner for a player without one: nothing changes at all.
     ::Player partner = Named("New", "Partner");
-    EXPECT_EQ(event.UpdatePlayer("Baker, Ann", Named("Anne", "Baker"), &partner), 10);
+    EXPECT_EQ(event.UpdatePlayer("Baker, Ann", Named("Anne", "Baker"), &partner), rcInternal);
     ErrorLocation.clear();
     EXPECT_EQ(event.Player(1)->firstName, "Ann");
     EXPECT_FALSE(event.IsModified());
 
-    EXPECT_EQ(event.UpdatePlayer("Doubles, Dan", Named("Dan", "Doubles"), &partner), 0);
+    EXPECT_EQ(event.UpdatePlayer("Doubles, Dan", Named("Dan", "Doubles"), &partner), rcOk);
     EXPECT_EQ(event.Player(4)->partner->firstName, "New");
 }
 
 TEST_F(PlayerOps, DeleteAsksTheKindAndRenumbers) {
     event.editable = 200;
-    EXPECT_EQ(event.DeletePlayer(1), 200);
+    EXPECT_EQ(event.DeletePlayer(1), rcDrawExists);
     EXPECT_EQ(event.PlayerCount(), 4);
     event.editable = 0;
-    EXPECT_EQ(event.DeletePlayer(5), 400);
+    EXPECT_EQ(event.DeletePlayer(5), rcNotFound);
     ErrorLocation.clear();
-    EXPECT_EQ(event.DeletePlayerByName("Smith, Jr., John"), 0);
+    EXPECT_EQ(event.DeletePlayerByName("Smith, Jr., John"), rcOk);
     EXPECT_EQ(event.deleted, std::vector<int>{2});
     EXPECT_EQ(Names(), (std::vector<std::string>{"Baker, Ann", "Cher, ", "Doubles, Dan"}));
     EXPECT_TRUE(event.IsModified());

@@ -78,7 +78,7 @@ TEST(EventBase, KindsWithoutAnOnlineFormRefuseIt) {
         std::string text;
         event->SaveToText(text);
         EXPECT_EQ(text, "NOT IMPLEMENTED");
-        EXPECT_EQ(event->LoadFromText("Ladder{\r\n}\r\n"), 400);
+        EXPECT_EQ(event->LoadFromText("Ladder{\r\n}\r\n"), rcNotFound);
         EXPECT_EQ(event->Heading(), "kept");
         EXPECT_EQ(event->PlayerCount(), 0);
         delete event;

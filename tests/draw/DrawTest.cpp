@@ -30,18 +30,18 @@ public:
 
 TEST(DrawPlayers, AddingRefusesTheLimitThenTheBracketThenTheNames) {
     MadeDraw draw;
-    EXPECT_EQ(draw.AddPlayer(Named(" ", "  "), nullptr), 9);
-    ASSERT_EQ(draw.AddPlayer(Named("Ann", "Baker"), nullptr), 0);
-    EXPECT_EQ(draw.AddPlayer(Named("Ann", "Baker"), nullptr), 8);
-    EXPECT_EQ(draw.AddPlayer(Named("Ann", "baker"), nullptr), 0) << "names compare exactly";
+    EXPECT_EQ(draw.AddPlayer(Named(" ", "  "), nullptr), rcNoName);
+    ASSERT_EQ(draw.AddPlayer(Named("Ann", "Baker"), nullptr), rcOk);
+    EXPECT_EQ(draw.AddPlayer(Named("Ann", "Baker"), nullptr), rcDuplicateName);
+    EXPECT_EQ(draw.AddPlayer(Named("Ann", "baker"), nullptr), rcOk) << "names compare exactly";
     draw.MakeBracket(4);
-    EXPECT_EQ(draw.AddPlayer(Named("", ""), nullptr), 200);
-    EXPECT_EQ(draw.DeletePlayer(1), 200);
+    EXPECT_EQ(draw.AddPlayer(Named("", ""), nullptr), rcDrawExists);
+    EXPECT_EQ(draw.DeletePlayer(1), rcDrawExists);
     draw.ClearResults(false);
     for (int i = draw.PlayerCount() + 1; i <= MaxPlayers; ++i)
-        ASSERT_EQ(draw.AddPlayer(Named("P", std::to_string(i)), nullptr), 0);
+        ASSERT_EQ(draw.AddPlayer(Named("P", std::to_string(i)), nullptr), rcOk);
     draw.MakeBracket(1024);
-    EXPECT_EQ(draw.AddPlayer(Named("", ""), nullptr), 7);
+    EXPECT_EQ(draw.AddPlayer(Named("", ""), nullptr), rcPlayerLimit);
     EXPECT_EQ(draw.PlayerCount(), MaxPlayers);
 }
 
@@ -49,16 +49,16 @@ TEST(DrawPlayers, APlayerGoesToTheWantedPlaceOrTheEndWithTheGivenPartnerOnly) {
     MadeDraw draw;
     draw.SetDoubles();
     for (const char* name : {"A", "B", "C"})
-        ASSERT_EQ(draw.AddPlayer(Named(name, "X"), nullptr), 0);
+        ASSERT_EQ(draw.AddPlayer(Named(name, "X"), nullptr), rcOk);
     Player first = Named("First", "X", 1);
     first.partner.Set(Named("Stale", "Record"));
     const Player partner = Named("Amy", "Cole");
-    ASSERT_EQ(draw.AddPlayer(first, &partner), 0);
-    ASSERT_EQ(draw.AddPlayer(Named("Fourth", "X", 4), nullptr), 0);
-    ASSERT_EQ(draw.AddPlayer(Named("Past", "X", 6), nullptr), 0);
+    ASSERT_EQ(draw.AddPlayer(first, &partner), rcOk);
+    ASSERT_EQ(draw.AddPlayer(Named("Fourth", "X", 4), nullptr), rcOk);
+    ASSERT_EQ(draw.AddPlayer(Named("Past", "X", 6), nullptr), rcOk);
     first.firstName = "Own";
     first.points = 0;
-    ASSERT_EQ(draw.AddPlayer(first, nullptr), 0);
+    ASSERT_EQ(draw.AddPlayer(first, nullptr), rcOk);
     EXPECT_EQ(draw.Order(),
               (std::vector<std::string>{"First", "A", "B", "Fourth", "C", "Past", "Own"}));
     EXPECT_EQ(draw.Player(1)->partner->firstName, "Amy");

@@ -21,10 +21,10 @@ TEST_F(CancelPendingResult, TheChosenPendingResultGoesAndPostedOnesStay) {
     MainForm->CancelPendingResult1->trigger();
     Fill(*CurrentLadder, 4);
     Ladder& ladder = *CurrentLadder;
-    ASSERT_EQ(ladder.EnterResult("3/1/2024", Name(2), Name(1), "6-1", false), 0);
-    ASSERT_EQ(ladder.PostResults(false), 0);
-    ASSERT_EQ(ladder.EnterResult("3/8/2024", Name(4), Name(3), "6-2", false), 0);
-    ASSERT_EQ(ladder.EnterResult("3/9/2024", Name(3), Name(2), "6-3", false), 0);
+    ASSERT_EQ(ladder.EnterResult("3/1/2024", Name(2), Name(1), "6-1", false), rcOk);
+    ASSERT_EQ(ladder.PostResults(false), rcOk);
+    ASSERT_EQ(ladder.EnterResult("3/8/2024", Name(4), Name(3), "6-2", false), rcOk);
+    ASSERT_EQ(ladder.EnterResult("3/9/2024", Name(3), Name(2), "6-3", false), rcOk);
     const std::string kept = ladder.ResultText(2);
 
     EXPECT_EQ(CancelWith([&](TCancelResultBox& d) {

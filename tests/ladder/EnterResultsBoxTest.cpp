@@ -34,8 +34,8 @@ TEST_F(EnterResults, EachUseStartsFromTodayWithEveryPairAndNothingChosen) {
     boxes.Expect("No Data", "There is no Player data.", MB_OK | MB_ICONINFORMATION);
     MainForm->EnterResults1->trigger();
     Player partner = Named("Amy", "Adams");
-    ASSERT_EQ(CurrentLadder->AddPlayer(Named("Ann", "Archer"), &partner), 0);
-    ASSERT_EQ(CurrentLadder->AddPlayer(Named("Bob", "Baker"), nullptr), 0);
+    ASSERT_EQ(CurrentLadder->AddPlayer(Named("Ann", "Archer"), &partner), rcOk);
+    ASSERT_EQ(CurrentLadder->AddPlayer(Named("Bob", "Baker"), nullptr), rcOk);
     for (int use = 0; use < 2; ++use)
         Enter([](TEnterResultsBox& d) {
             EXPECT_EQ(d.Date->text(), "03/09/2024");
@@ -99,7 +99,7 @@ TEST_F(EnterResults, RefusalsSendTheFocusBackAndApplyKeepsTheDialogForTheNext) {
 TEST_F(EnterResults, AFullLadderRefusesOneMore) {
     Start(2);
     for (int n = 0; n < MaxLadderResults; ++n)
-        ASSERT_EQ(CurrentLadder->EnterResult("1/1/24", Name(1), Name(2), "", false), 0);
+        ASSERT_EQ(CurrentLadder->EnterResult("1/1/24", Name(1), Name(2), "", false), rcOk);
     boxes.Expect("Error", "Maximum number of results exceeded.", kErrorBox);
     EXPECT_EQ(Enter([](TEnterResultsBox& d) {
                   Choose(d, 1, 2);

@@ -150,14 +150,15 @@ void RunSequences(const Check& check) {
             } else if (roll < 62) {
                 s.op = Op::EnterCancel;
                 if (ladder.EnterResult(date(), someone(), someone(), "6-1", false) == 0) {
-                    EXPECT_EQ(ladder.CancelPendingResult(ladder.PendingResultCount()), 0);
+                    EXPECT_EQ(ladder.CancelPendingResult(ladder.PendingResultCount()), rcOk);
                 }
             } else if (roll < 67) {
                 s.op = Op::Cancel;
                 ladder.CancelPendingResult(below(ladder.PendingResultCount() + 2));
             } else if (roll < 82) {
                 s.op = below(2) == 0 ? Op::Post : Op::Generate;
-                EXPECT_EQ(s.op == Op::Post ? ladder.PostResults(false) : ladder.GenerateIssue(), 0);
+                EXPECT_EQ(s.op == Op::Post ? ladder.PostResults(false) : ladder.GenerateIssue(),
+                          rcOk);
             } else if (roll < 84) {
                 s.op = Op::Clear;
                 ladder.ClearResults(below(2) == 0);
@@ -169,9 +170,9 @@ void RunSequences(const Check& check) {
                 if (below(2) == 0) {
                     ASSERT_TRUE(ladder.Save(scratch.File("ladder.lad")));
                     owner = std::make_unique<Ladder>();
-                    ASSERT_EQ(owner->Load(scratch.File("ladder.lad")), 0);
+                    ASSERT_EQ(owner->Load(scratch.File("ladder.lad")), rcOk);
                 } else {
-                    ASSERT_EQ(ladder.LoadFromText(Downloaded(s.textBefore)), 0);
+                    ASSERT_EQ(ladder.LoadFromText(Downloaded(s.textBefore)), rcOk);
                 }
             } else {
                 s.op = Op::Options;
@@ -203,7 +204,7 @@ void RunSequences(const Check& check) {
             check(s, now);
             if (s.op == Op::Post || s.op == Op::Generate) {
                 Step again{Op::Repost, Capture(now), {}};
-                EXPECT_EQ(now.PostResults(false), 0);
+                EXPECT_EQ(now.PostResults(false), rcOk);
                 check(again, now);
             }
         }

@@ -38,26 +38,26 @@ TEST(LadderModel, SettersKeepTheirRules) {
 
 TEST(LadderModel, AddingPlayersRefusesBadNamesAndGivesNewIds) {
     Ladder ladder;
-    EXPECT_EQ(ladder.AddPlayer(Named("  ", " "), nullptr), 9);
-    ASSERT_EQ(ladder.AddPlayer(Named("Ann", "Baker"), nullptr), 0);
-    EXPECT_EQ(ladder.AddPlayer(Named("Ann", "Baker"), nullptr), 8);
-    EXPECT_EQ(ladder.AddPlayer(Named("ann", "Baker"), nullptr), 0); // case counts
+    EXPECT_EQ(ladder.AddPlayer(Named("  ", " "), nullptr), rcNoName);
+    ASSERT_EQ(ladder.AddPlayer(Named("Ann", "Baker"), nullptr), rcOk);
+    EXPECT_EQ(ladder.AddPlayer(Named("Ann", "Baker"), nullptr), rcDuplicateName);
+    EXPECT_EQ(ladder.AddPlayer(Named("ann", "Baker"), nullptr), rcOk); // case counts
     ::Player partner = Named("Eve", "Partner");
     ::Player withOwn = Named("Dan", "Doubles");
     withOwn.partner.Set(Named("Stale", "Record"));
     withOwn.wins = 7;
-    ASSERT_EQ(ladder.AddPlayer(withOwn, &partner), 0);
+    ASSERT_EQ(ladder.AddPlayer(withOwn, &partner), rcOk);
     const ::Player* dan = ladder.Player(3);
     EXPECT_EQ(dan->number, 3);
     EXPECT_EQ(dan->prevPosition, 3);
     EXPECT_EQ(dan->wins, 0);
     EXPECT_EQ(dan->partner->firstName, "Eve");
-    ASSERT_EQ(ladder.AddPlayer(Named("Solo", "Player"), nullptr), 0);
+    ASSERT_EQ(ladder.AddPlayer(Named("Solo", "Player"), nullptr), rcOk);
     EXPECT_FALSE(ladder.Player(4)->partner);
 
     // Ids are never reused after a delete, and the map follows the order.
-    EXPECT_EQ(ladder.DeletePlayer(1), 0);
-    ASSERT_EQ(ladder.AddPlayer(Named("New", "Comer"), nullptr), 0);
+    EXPECT_EQ(ladder.DeletePlayer(1), rcOk);
+    ASSERT_EQ(ladder.AddPlayer(Named("New", "Comer"), nullptr), rcOk);
     EXPECT_EQ(ladder.Player(4)->number, 5);
     EXPECT_EQ(ladder.PositionOfId(1), 0);
     EXPECT_EQ(ladder.PositionOfId(5), 4);
@@ -88,12 +88,12 @@ TEST(LadderModel, AddedPlayerGoesWhereTheSystemPutsIt) {
 TEST(LadderModel, PlayerLimitAndIdLimit) {
     Ladder ladder;
     Fill(ladder, MaxPlayers);
-    EXPECT_EQ(ladder.AddPlayer(Named("One", "More"), nullptr), 7);
+    EXPECT_EQ(ladder.AddPlayer(Named("One", "More"), nullptr), rcPlayerLimit);
     // With every id given out, a free place still takes no one: the next id
     // would lie past the id map.
     ladder.DeletePlayer(400);
     EXPECT_EQ(ladder.MaxId(), MaxLadderPlayers);
-    EXPECT_EQ(ladder.AddPlayer(Named("One", "More"), nullptr), 7);
+    EXPECT_EQ(ladder.AddPlayer(Named("One", "More"), nullptr), rcPlayerLimit);
     EXPECT_EQ(ladder.PlayerCount(), MaxPlayers - 1);
     EXPECT_EQ(ladder.PositionOfId(MaxLadderPlayers), MaxPlayers - 1);
     for (const int id : {-1, 0, MaxLadderPlayers + 1, 40000})
@@ -153,10 +153,11 @@ TEST(ChallengeRange, CheckMeasuresTheSidesSpread) {
 TEST(LadderResults, EnterChecksLimitsAndRecordsPositions) {
     Ladder ladder;
     Fill(ladder, 4);
-    EXPECT_EQ(ladder.EnterResult("7/4/07", "Nobody, X", Name(1), "6-1", false), 10);
-    EXPECT_EQ(ladder.EnterResult("07/04/2007x", Name(2), Name(1), "6-1", false), 10);
-    EXPECT_EQ(ladder.EnterResult("7/4/07", Name(2), Name(1), std::string(51, '6'), false), 10);
-    EXPECT_EQ(ladder.EnterResult("2/30/04", Name(2), Name(1), "6-1", false), 6);
+    EXPECT_EQ(ladder.EnterResult("7/4/07", "Nobody, X", Name(1), "6-1", false), rcInternal);
+    EXPECT_EQ(ladder.EnterResult("07/04/2007x", Name(2), Name(1), "6-1", false), rcInternal);
+    EXPECT_EQ(ladder.EnterResult("7/4/07", Name(2), Name(1), std::string(51, '6'), false),
+              rcInternal);
+    EXPECT_EQ(ladder.EnterResult("2/30/04", Name(2), Name(1), "6-1", false), rcBadDate);
     ErrorLocation.clear();
     EXPECT_EQ(ladder.ResultCount(), 0);
 
@@ -181,8 +182,8 @@ TEST(LadderResults, ResultLimit) {
     Ladder ladder;
     Fill(ladder, 2);
     for (int i = 0; i < MaxLadderResults; ++i)
-        ASSERT_EQ(ladder.EnterResult("1/1/08", Name(1), Name(2), "6-0", false), 0);
-    EXPECT_EQ(ladder.EnterResult("1/1/08", Name(1), Name(2), "6-0", false), 100);
+        ASSERT_EQ(ladder.EnterResult("1/1/08", Name(1), Name(2), "6-0", false), rcOk);
+    EXPECT_EQ(ladder.EnterResult("1/1/08", Name(1), Name(2), "6-0", false), rcResultLimit);
     EXPECT_EQ(ladder.ResultCount(), MaxLadderResults);
 }
 
@@ -194,9 +195,9 @@ TEST(LadderResults, CancelCountsPendingOnlyAndClearResets) {
     ladder.EnterResult("1/2/08", Name(3), Name(4), "b", false);
     ladder.EnterResult("1/3/08", Name(4), Name(3), "c", false);
     ladder.EnterResult("1/4/08", Name(1), Name(3), "d", false);
-    EXPECT_EQ(ladder.CancelPendingResult(4), 10);
+    EXPECT_EQ(ladder.CancelPendingResult(4), rcInternal);
     ErrorLocation.clear();
-    ASSERT_EQ(ladder.CancelPendingResult(2), 0); // the posted result is skipped
+    ASSERT_EQ(ladder.CancelPendingResult(2), rcOk); // the posted result is skipped
     ASSERT_EQ(ladder.ResultCount(), 3);
     EXPECT_EQ(ladder.Result(1)->score, "a");
     EXPECT_EQ(ladder.Result(2)->score, "b");

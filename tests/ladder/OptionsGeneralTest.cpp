@@ -64,7 +64,7 @@ TEST_F(GeneralOptions, TheChallengeRangeIsInPercentOrInPositionsNotBoth) {
 
 TEST_F(GeneralOptions, OKStoresEveryOptionAndTheWindowFollowsTheSystem) {
     Start(2);
-    ASSERT_EQ(CurrentLadder->EnterResult("3/9/24", Name(2), Name(1), "6-0", false), 0);
+    ASSERT_EQ(CurrentLadder->EnterResult("3/9/24", Name(2), Name(1), "6-0", false), rcOk);
     CurrentLadder->SetDisplayFlags(Ladder::ShowWinLoss | Ladder::NoPosChange);
     CurrentLadder->SetIssueMask(Ladder::NextIssue);
     MainForm->RefreshViews();

@@ -47,7 +47,7 @@ TEST_P(LadderFiles, LoadThenSaveGivesTheExpectedTree) {
     }
 
     Ladder again;
-    ASSERT_EQ(again.Load(scratch.File("saved.lad")), 0);
+    ASSERT_EQ(again.Load(scratch.File("saved.lad")), rcOk);
     EXPECT_EQ(again.State(), StateSaved);
     ASSERT_TRUE(again.Save(scratch.File("again.lad")));
     EXPECT_EQ(ReadFile(scratch.File("again.lad")), saved);
@@ -57,7 +57,7 @@ TEST_P(LadderFiles, LoadThenSaveGivesTheExpectedTree) {
     EXPECT_EQ(again.State(), StateSaved);
     if (Has("form.txt")) CompareGolden(In("form.txt"), form);
     Ladder online;
-    ASSERT_EQ(online.LoadFromText(Downloaded(form)), 0);
+    ASSERT_EQ(online.LoadFromText(Downloaded(form)), rcOk);
     EXPECT_EQ(online.State(), StateSaved);
     ASSERT_TRUE(online.Save(scratch.File("online.lad")));
     EXPECT_EQ(ReadFile(scratch.File("online.lad")), saved);

@@ -73,7 +73,7 @@ void ExpectNextIdIsNew(Ladder& ladder) {
         const LResult& r = *ladder.Result(n);
         highest = std::max({highest, r.winner, r.loser, r.winnerPartner, r.loserPartner});
     }
-    ASSERT_EQ(ladder.AddPlayer(Named("New", "Comer"), nullptr), 0);
+    ASSERT_EQ(ladder.AddPlayer(Named("New", "Comer"), nullptr), rcOk);
     EXPECT_EQ(ladder.Player(ladder.PlayerCount())->number, highest + 1);
 }
 
@@ -91,14 +91,14 @@ protected:
 } // namespace
 
 TEST_F(LadderLoad, FirstLineChoosesTheForm) {
-    EXPECT_EQ(ladder.Load(scratch.File("missing.lad")), 1);
-    EXPECT_EQ(ladder.Load(scratch.Path()), 1); // a folder reads as no file
-    EXPECT_EQ(Load(""), 5);
-    EXPECT_EQ(Load("Tournament{\r\n v=*2.1\r\n}\r\n"), 5);
-    EXPECT_EQ(Load("*2.0 \r\nS 0 25 5 4\r\n"), 5); // compared exactly
-    EXPECT_EQ(Load("Ladder{\r\n v=*2.1\r\n no value\r\n}\r\n"), 10);
+    EXPECT_EQ(ladder.Load(scratch.File("missing.lad")), rcCannotOpen);
+    EXPECT_EQ(ladder.Load(scratch.Path()), rcCannotOpen); // a folder reads as no file
+    EXPECT_EQ(Load(""), rcBadData);
+    EXPECT_EQ(Load("Tournament{\r\n v=*2.1\r\n}\r\n"), rcBadData);
+    EXPECT_EQ(Load("*2.0 \r\nS 0 25 5 4\r\n"), rcBadData); // compared exactly
+    EXPECT_EQ(Load("Ladder{\r\n v=*2.1\r\n no value\r\n}\r\n"), rcInternal);
     EXPECT_NE(ErrorLocation.find("ladderIO"), std::string::npos);
-    EXPECT_EQ(Load("Ladder{\n v=*2.1\n P{\n  f=Ann\n  n=1\n }\n}\n"), 0); // line feeds alone
+    EXPECT_EQ(Load("Ladder{\n v=*2.1\n P{\n  f=Ann\n  n=1\n }\n}\n"), rcOk); // line feeds alone
     EXPECT_EQ(ladder.PlayerCount(), 1);
 }
 
@@ -160,7 +160,7 @@ TEST_F(LadderLoad, TreeRefusesBadDataAndKeepsWhatWasRead) {
         WriteFile(scratch.File("in.lad"), TreeFile(c.extra, c.version));
         EXPECT_EQ(fresh.Load(scratch.File("in.lad")), c.code);
         EXPECT_EQ(fresh.PlayerCount(), c.players);
-        EXPECT_EQ(fresh.State(), c.code == 0 ? StateSaved : StateClean);
+        EXPECT_EQ(fresh.State(), c.code == rcOk ? StateSaved : StateClean);
         for (int p = 1; p <= fresh.PlayerCount(); ++p)
             EXPECT_EQ(fresh.PositionOfId(fresh.Player(p)->number), p);
         ExpectNextIdIsNew(fresh);
@@ -224,7 +224,7 @@ TEST_F(LadderLoad, OlderFormsRefuseBadLinesAndKeepWhatWasRead) {
         EXPECT_EQ(fresh.Load(scratch.File("in.lad")), c.code);
         EXPECT_EQ(fresh.PlayerCount(), c.players);
         EXPECT_EQ(fresh.ResultCount(), c.results);
-        EXPECT_EQ(ErrorLocation.empty(), c.code != 400);
+        EXPECT_EQ(ErrorLocation.empty(), c.code != rcNotFound);
         for (int p = 1; p <= fresh.PlayerCount(); ++p)
             EXPECT_EQ(fresh.PositionOfId(fresh.Player(p)->number), p);
         ExpectNextIdIsNew(fresh);
@@ -305,10 +305,10 @@ TEST_F(LadderLoad, ResultsOfDeletedPlayersKeepTheirIds) {
                              " R{", "  d=20090103", "  w=2", "  l=1", "  i=-1", "  x=5", " }"})),
               0);
     EXPECT_EQ(ladder.MaxId(), 7);
-    ASSERT_EQ(ladder.AddPlayer(Named("New", "Comer"), nullptr), 0);
+    ASSERT_EQ(ladder.AddPlayer(Named("New", "Comer"), nullptr), rcOk);
     EXPECT_EQ(ladder.PlayerIdByName("Comer, New"), 8);
     EXPECT_EQ(ladder.ResultText(2), "01/02/2009 *Deleted* d. Ann Baker 6-0");
-    ASSERT_EQ(ladder.PostResults(false), 0);
+    ASSERT_EQ(ladder.PostResults(false), rcOk);
     EXPECT_EQ(ladder.Player(ladder.PositionOfId(2))->wins, 2);
     EXPECT_EQ(ladder.Player(ladder.PositionOfId(1))->losses, 3);
     EXPECT_EQ(ladder.Player(ladder.PositionOfId(8))->wins, 0);
@@ -316,9 +316,9 @@ TEST_F(LadderLoad, ResultsOfDeletedPlayersKeepTheirIds) {
 
 TEST_F(LadderLoad, PenaltyCycleFromAFileIsAtLeastOne) {
     for (const char* cycle : {"0", "-4"}) {
-        ASSERT_EQ(Load(TreeFile({std::string(" z=") + cycle, " p=50", " y=0"})), 0);
+        ASSERT_EQ(Load(TreeFile({std::string(" z=") + cycle, " p=50", " y=0"})), rcOk);
         EXPECT_EQ(ladder.PenaltyCycle(), 1);
-        EXPECT_EQ(ladder.GenerateIssue(), 0); // the drop rule divides by it
+        EXPECT_EQ(ladder.GenerateIssue(), rcOk); // the drop rule divides by it
     }
 }
 
@@ -331,7 +331,7 @@ TEST_F(LadderLoad, NoMoreThanTheResultLimitIsRead) {
         lines += "/" + score + "/ 20090101 1 2 -1\r\n";
     }
     for (const std::string& text : {TreeFile(nodes), OlderFile{}.Text() + lines}) {
-        ASSERT_EQ(Load(text), 0);
+        ASSERT_EQ(Load(text), rcOk);
         ASSERT_EQ(ladder.ResultCount(), MaxLadderResults);
         const int last = text[0] == 'L' ? 1499 : 1498; // after the file's own results
         EXPECT_EQ(ladder.Result(MaxLadderResults)->score, std::to_string(last) + "-0");
@@ -344,7 +344,7 @@ TEST(LadderText, DownloadReplacesTheLadderOnlyWhenItReadsWhole) {
     ladder.SetLadderSystem(1);
     ladder.SetDisplayFlags(Ladder::ResultsBottom);
     Fill(ladder, 3);
-    ASSERT_EQ(ladder.EnterResult("1/2/09", Name(2), Name(1), "6-3", false), 0);
+    ASSERT_EQ(ladder.EnterResult("1/2/09", Name(2), Name(1), "6-3", false), rcOk);
     std::string before;
     ladder.SaveToText(before);
 
@@ -361,7 +361,7 @@ TEST(LadderText, DownloadReplacesTheLadderOnlyWhenItReadsWhole) {
     for (const auto& [text, code] : failures) {
         SCOPED_TRACE(text);
         EXPECT_EQ(ladder.LoadFromText(text), code);
-        EXPECT_EQ(ErrorLocation.empty(), code != 10);
+        EXPECT_EQ(ErrorLocation.empty(), code != rcInternal);
         ErrorLocation.clear();
         std::string after;
         ladder.SaveToText(after);
@@ -489,18 +489,19 @@ TEST(LadderModel, EnteredTextsLoseTheirLineBreaks) {
     ::Player player = Named("Ann\r\n", "Bak\ner");
     player.email = "ann@example.org\r\n";
     ::Player partner = Named("Eve", "Part\r\nner");
-    ASSERT_EQ(ladder.AddPlayer(player, &partner), 0);
+    ASSERT_EQ(ladder.AddPlayer(player, &partner), rcOk);
     EXPECT_EQ(ladder.PlayerDisplayName(1), "Baker, Ann");
     EXPECT_EQ(ladder.Player(1)->email, "ann@example.org");
     EXPECT_EQ(ladder.Player(1)->partner->lastName, "Partner");
-    EXPECT_EQ(ladder.AddPlayer(Named("\r\nAnn", "Baker"), nullptr), 8); // the same name
-    EXPECT_EQ(ladder.AddPlayer(Named("\r\n", " \n"), nullptr), 9);
+    EXPECT_EQ(ladder.AddPlayer(Named("\r\nAnn", "Baker"), nullptr),
+              rcDuplicateName); // the same name
+    EXPECT_EQ(ladder.AddPlayer(Named("\r\n", " \n"), nullptr), rcNoName);
 }
 
 TEST(SampleLadder, IsASoundLadderTheProgramWrote) {
     const std::string path = std::string(LADDER_TEST_DIR) + "/../../dist/sample/Sample.lad";
     Ladder ladder;
-    ASSERT_EQ(ladder.Load(path), 0);
+    ASSERT_EQ(ladder.Load(path), rcOk);
     ASSERT_GE(ladder.PlayerCount(), 10);
     std::vector<int> wins(MaxLadderPlayers + 1), losses(MaxLadderPlayers + 1),
         ties(MaxLadderPlayers + 1);

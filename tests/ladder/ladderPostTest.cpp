@@ -17,7 +17,7 @@ protected:
     void Make(int n, bool points = false) {
         if (points) ladder.SetLadderSystem(1);
         for (int i = 0; i < n; ++i)
-            ASSERT_EQ(ladder.AddPlayer(Person(i), nullptr), 0);
+            ASSERT_EQ(ladder.AddPlayer(Person(i), nullptr), rcOk);
     }
     static ::Player Person(int i) {
         ::Player p;
@@ -28,7 +28,7 @@ protected:
     static std::string Name(char c) { return std::string(1, c) + ", x"; }
     void Beat(char winner, char loser, const std::string& date = "1/1/09",
               const std::string& score = "6-0", bool tie = false) {
-        ASSERT_EQ(ladder.EnterResult(date, Name(winner), Name(loser), score, tie), 0);
+        ASSERT_EQ(ladder.EnterResult(date, Name(winner), Name(loser), score, tie), rcOk);
     }
     std::string Order() const {
         std::string order;
@@ -49,7 +49,7 @@ TEST_F(Posting, WinnersTakeTheLosersPlaceInDateOrder) {
     Beat('B', 'E', "2/2/09"); // later, so applied second
     Beat('E', 'B', "2/1/09");
     Beat('C', 'A', "2/1/09", "4-4", true); // a tie moves no one
-    ASSERT_EQ(ladder.PostResults(false), 0);
+    ASSERT_EQ(ladder.PostResults(false), rcOk);
     EXPECT_EQ(Order(), "ABECD");
     // The list is left in date order, equal dates in entry order.
     EXPECT_EQ(ladder.Result(1)->winner, ladder.PlayerIdByName(Name('E')));
@@ -79,7 +79,7 @@ TEST_F(Posting, GenerateDropsTheInactiveAndAdvancesTheIssue) {
     // A (9 periods) does not drop: odd; B and D drop one place (10 x 5% is
     // taken as 1); H drops below I; J at the bottom cannot drop.
     Beat('E', 'C', "3/1/09"); // E climbs first and is then active
-    ASSERT_EQ(ladder.GenerateIssue(), 0);
+    ASSERT_EQ(ladder.GenerateIssue(), rcOk);
     EXPECT_EQ(Order(), "AEBCFDGIHJ");
     EXPECT_EQ(ladder.IssueNumber(), 1);
     EXPECT_FALSE(ladder.PostedThisIssue());
@@ -98,7 +98,7 @@ TEST_F(Posting, PointsSystemScoresAndRanks) {
     Beat('H', 'C', "4/1/09", "6-3, 4-6, 7-6(5)"); // games 17-15: margin 2
     Beat('K', 'J', "4/2/09", "6-3,6-x");          // no margin points
     Beat('A', 'B', "4/3/09", "5-5", true);
-    ASSERT_EQ(ladder.PostResults(false), 0);
+    ASSERT_EQ(ladder.PostResults(false), rcOk);
     EXPECT_EQ(Of('H').points, 3 + 2 + 3 + 2); // bonus: trunc(0.5 x 5 + 0.5)
     EXPECT_EQ(Of('C').points, 1);
     EXPECT_EQ(Of('K').points, 3 + 2 + 1);
@@ -119,7 +119,7 @@ TEST_F(Posting, BeatingADeletedPlayerIsNoClimb) {
     ladder.SetPointsOptions(3, 1, 0, 5, 1.0f, 1.0f, 0);
     Beat('F', 'A');
     ladder.DeletePlayer(1);
-    ASSERT_EQ(ladder.PostResults(false), 0);
+    ASSERT_EQ(ladder.PostResults(false), rcOk);
     EXPECT_EQ(Of('F').points, 3);
     EXPECT_EQ(Of('F').wins, 1);
 }
@@ -129,7 +129,7 @@ TEST_F(Posting, OutsizedPointsOptionsSaturate) {
     ladder.SetPointsOptions(INT_MAX, INT_MIN, 0, INT_MAX, 1e30f, -1e30f, 1e30f);
     Beat('C', 'A', "1/1/09", "2147483647-0");
     Beat('B', 'A', "1/2/09");
-    ASSERT_EQ(ladder.PostResults(false), 0);
+    ASSERT_EQ(ladder.PostResults(false), rcOk);
     EXPECT_EQ(Of('C').points, INT_MAX);
     EXPECT_EQ(Of('A').points, INT_MIN);
 }
@@ -140,7 +140,7 @@ TEST_F(Posting, AFailedPostingLeavesTheIssueAsItWas) {
     // Two players with one id, as a damaged file could give: posting would
     // lose one of them, so it refuses, and the issue does not advance.
     ladder.Player(2)->number = ladder.Player(1)->number;
-    EXPECT_EQ(ladder.GenerateIssue(), 10);
+    EXPECT_EQ(ladder.GenerateIssue(), rcInternal);
     ErrorLocation.clear();
     EXPECT_EQ(ladder.IssueNumber(), 0);
     EXPECT_EQ(Order(), "ABC");

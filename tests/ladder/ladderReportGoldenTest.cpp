@@ -89,21 +89,21 @@ void Play(const std::string& script, Ladder& ladder) {
         } else if (op == "player") {
             ::Player p = Person(line, 1);
             p.points = line.Num(8); // the wanted position, or the points
-            EXPECT_EQ(ladder.AddPlayer(p, nullptr), 0) << line.Text();
+            EXPECT_EQ(ladder.AddPlayer(p, nullptr), rcOk) << line.Text();
         } else if (op == "team") {
             const ::Player partner = Person(line, 8);
-            EXPECT_EQ(ladder.AddPlayer(Person(line, 1), &partner), 0) << line.Text();
+            EXPECT_EQ(ladder.AddPlayer(Person(line, 1), &partner), rcOk) << line.Text();
         } else if (op == "result") {
             EXPECT_EQ(ladder.EnterResult(line.Arg(1), line.Arg(2), line.Arg(3), line.Arg(4),
                                          line.Num(5) != 0, line.Arg(6), line.Arg(7)),
                       0)
                 << line.Text();
         } else if (op == "post") {
-            EXPECT_EQ(ladder.PostResults(false), 0);
+            EXPECT_EQ(ladder.PostResults(false), rcOk);
         } else if (op == "generate") {
-            EXPECT_EQ(ladder.GenerateIssue(), 0);
+            EXPECT_EQ(ladder.GenerateIssue(), rcOk);
         } else if (op == "delete") {
-            EXPECT_EQ(ladder.DeletePlayerByName(line.Arg(1)), 0) << line.Text();
+            EXPECT_EQ(ladder.DeletePlayerByName(line.Arg(1)), rcOk) << line.Text();
         } else {
             ADD_FAILURE() << "unknown script line: " << line.Text();
         }

@@ -42,7 +42,7 @@ std::set<std::string> ScoresShown(Ladder& ladder) {
 TEST(LadderReport, PendingResultsAreNotTheCurrentIssues) {
     Ladder ladder;
     Fill(ladder, 3);
-    ASSERT_EQ(ladder.EnterResult("3/1/24", Name(2), Name(1), "6-0", false), 0);
+    ASSERT_EQ(ladder.EnterResult("3/1/24", Name(2), Name(1), "6-0", false), rcOk);
     EXPECT_EQ(ScoresShown(ladder), std::set<std::string>{"none"});
     ladder.SetIssueMask(Ladder::NextIssue);
     EXPECT_EQ(ScoresShown(ladder), std::set<std::string>{"6-0"});
@@ -55,9 +55,9 @@ TEST(LadderReport, AnEmptyFirstNameLeavesOutTheInitial) {
     doubles.SetDoubles();
     const ::Player okafor = Named("", "Okafor");
     const ::Player ilic = Named("Ivo", "Ilic");
-    ASSERT_EQ(doubles.AddPlayer(Named("Priya", "Patel"), &okafor), 0);
-    ASSERT_EQ(doubles.AddPlayer(Named("", "Nakamura"), &ilic), 0);
-    ASSERT_EQ(doubles.EnterResult("5/1/24", "Nakamura", "Patel, Priya", "6-4", false), 0);
+    ASSERT_EQ(doubles.AddPlayer(Named("Priya", "Patel"), &okafor), rcOk);
+    ASSERT_EQ(doubles.AddPlayer(Named("", "Nakamura"), &ilic), rcOk);
+    ASSERT_EQ(doubles.EnterResult("5/1/24", "Nakamura", "Patel, Priya", "6-4", false), rcOk);
     doubles.SetIssueMask(Ladder::NextIssue);
     const std::vector<std::string> lines = Report(doubles);
     EXPECT_NE(
@@ -70,7 +70,7 @@ TEST(LadderReport, AnEmptyFirstNameLeavesOutTheInitial) {
     // last name alone is left, on a row of its own when still too wide.
     Ladder singles;
     const std::string longName = "Abercrombie-Fitzgerald-Whitmore";
-    ASSERT_EQ(singles.AddPlayer(Named("", longName), nullptr), 0);
+    ASSERT_EQ(singles.AddPlayer(Named("", longName), nullptr), rcOk);
     bool alone = false;
     for (const std::string& line : Report(singles))
         alone = alone || line.ends_with(" 0 " + longName);
@@ -84,10 +84,10 @@ TEST(PrintedLadderReport, BlocksAreNotSplitAcrossPages) {
     for (int i = 1; i <= 12; ++i) {
         ::Player p = Named("F" + std::to_string(i), "P" + std::to_string(i));
         p.email = "p" + std::to_string(i) + "@example.org";
-        ASSERT_EQ(ladder.AddPlayer(p, nullptr), 0);
+        ASSERT_EQ(ladder.AddPlayer(p, nullptr), rcOk);
     }
     for (int i = 2; i <= 6; ++i)
-        ASSERT_EQ(ladder.EnterResult("3/1/24", Name(i), Name(i - 1), "6-0", false), 0);
+        ASSERT_EQ(ladder.EnterResult("3/1/24", Name(i), Name(i - 1), "6-0", false), rcOk);
     ladder.SetIssueMask(Ladder::NextIssue);
 
     const auto pageOf = [](const std::vector<RecordedMark>& marks, const std::string& text) {

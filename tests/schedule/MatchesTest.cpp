@@ -37,13 +37,13 @@ public:
 
 TEST(MatchPlanPlayers, AddingRefusesTheLimitAndBadOrTakenNames) {
     ShapedPlan plan(0, 0, 0);
-    EXPECT_EQ(plan.AddPlayer(Named("  ", ""), nullptr), 9);
-    ASSERT_EQ(plan.AddPlayer(Named("Ann", "Baker"), nullptr), 0);
-    EXPECT_EQ(plan.AddPlayer(Named("Ann", "Baker"), nullptr), 8);
-    EXPECT_EQ(plan.AddPlayer(Named("ANN", "Baker"), nullptr), 0);
+    EXPECT_EQ(plan.AddPlayer(Named("  ", ""), nullptr), rcNoName);
+    ASSERT_EQ(plan.AddPlayer(Named("Ann", "Baker"), nullptr), rcOk);
+    EXPECT_EQ(plan.AddPlayer(Named("Ann", "Baker"), nullptr), rcDuplicateName);
+    EXPECT_EQ(plan.AddPlayer(Named("ANN", "Baker"), nullptr), rcOk);
     for (int i = plan.PlayerCount() + 1; i <= MaxPlayers; ++i)
-        ASSERT_EQ(plan.AddPlayer(Named("P", std::to_string(i)), nullptr), 0);
-    EXPECT_EQ(plan.AddPlayer(Named("", ""), nullptr), 7);
+        ASSERT_EQ(plan.AddPlayer(Named("P", std::to_string(i)), nullptr), rcOk);
+    EXPECT_EQ(plan.AddPlayer(Named("", ""), nullptr), rcPlayerLimit);
     plan.SetDoubles();
     EXPECT_FALSE(plan.IsDoubles()) << "singles or doubles is each court's";
 }
@@ -52,15 +52,15 @@ TEST(MatchPlanPlayers, InsertedAndDeletedPlayersLeaveEveryBoxOnTheSamePeople) {
     ShapedPlan plan(10, 2, 2);
     plan.SetRound(1, {1, 2, 3, 4, 5, 0, 10, 0});
     plan.SetRound(2, {3, 9, 6, 2, 7, 8, 1, 0});
-    ASSERT_EQ(plan.AddPlayer(Named("New", "Y", 3), nullptr), 0);
+    ASSERT_EQ(plan.AddPlayer(Named("New", "Y", 3), nullptr), rcOk);
     EXPECT_EQ(plan.Player(4)->firstName, "P3");
     EXPECT_EQ(plan.Round(1), (std::vector<int>{1, 2, 4, 5, 6, 0, 11, 0}));
     EXPECT_EQ(plan.Round(2), (std::vector<int>{4, 10, 7, 2, 8, 9, 1, 0}));
     // At the end, or past it, nobody moves.
-    ASSERT_EQ(plan.AddPlayer(Named("Past", "Y", 12), nullptr), 0);
+    ASSERT_EQ(plan.AddPlayer(Named("Past", "Y", 12), nullptr), rcOk);
     EXPECT_EQ(plan.Round(1), (std::vector<int>{1, 2, 4, 5, 6, 0, 11, 0}));
 
-    ASSERT_EQ(plan.DeletePlayer(4), 0);
+    ASSERT_EQ(plan.DeletePlayer(4), rcOk);
     EXPECT_EQ(plan.Round(1), (std::vector<int>{1, 2, 0, 4, 5, 0, 10, 0}));
     EXPECT_EQ(plan.Round(2), (std::vector<int>{0, 9, 6, 2, 7, 8, 1, 0}));
     EXPECT_EQ(plan.PlayerCount(), 11);

@@ -86,7 +86,7 @@ protected:
     void Start(const std::vector<std::string>& arguments, const std::vector<Player>& players = {}) {
         CreateWindows(arguments);
         for (const Player& p : players)
-            ASSERT_EQ(CurrentEvent->AddPlayer(p, p.partner.get()), 0);
+            ASSERT_EQ(CurrentEvent->AddPlayer(p, p.partner.get()), rcOk);
         MainForm->RefreshViews();
     }
 
@@ -303,7 +303,7 @@ TEST_F(PlayerBox, UpdatingTakesTheTextsAndKeepsTheCounters) {
 TEST_F(PlayerBox, ANewPositionMovesThePlayerAfterTheKindsWarning) {
     Start({"-L"}, {Named("Ann", "A"), Named("Bob", "B"), Named("Cal", "C"), Named("Dee", "D")});
     Move("C, Cal", "2");
-    ASSERT_EQ(CurrentLadder->EnterResult("3/1/2024", "D, Dee", "A, Ann", "6-1", false), 0);
+    ASSERT_EQ(CurrentLadder->EnterResult("3/1/2024", "D, Dee", "A, Ann", "6-1", false), rcOk);
     const std::string line = CurrentLadder->ResultText(1);
     Update("C, Cal", [&](TAUPlayerBox& d) {
         boxes.Expect("Error", "Must be numeric from 1 to 9999.", kBox);
@@ -361,7 +361,7 @@ TEST_F(PlayerBox, ChangedPointsStayInPlaceAndWarnOnceThereAreResults) {
     CurrentEvent->AddPlayer(ann, nullptr);
     CurrentEvent->AddPlayer(Named("Bob", "B"), nullptr);
     Move("B, Bob", "0");
-    ASSERT_EQ(CurrentLadder->EnterResult("3/1/2024", "B, Bob", "A, Ann", "6-1", false), 0);
+    ASSERT_EQ(CurrentLadder->EnterResult("3/1/2024", "B, Bob", "A, Ann", "6-1", false), rcOk);
     boxes.Expect("Warning",
                  " Caution -- you are changing the player's points, which may affect the "
                  "position in the ladder ranking.",

@@ -58,7 +58,7 @@ protected:
     void Start(const char* kind) {
         CreateWindows({kind});
         for (const char* name : {"Cole", "baker", "Adams", "Dunn"})
-            ASSERT_EQ(CurrentEvent->AddPlayer(Named("Al", name), nullptr), 0);
+            ASSERT_EQ(CurrentEvent->AddPlayer(Named("Al", name), nullptr), rcOk);
         MainForm->RefreshViews();
     }
 

@@ -55,7 +55,7 @@ protected:
     // Players added through the ladder, which marks it changed.
     static void AddPlayers(std::initializer_list<const char*> firstNames) {
         for (const char* first : firstNames)
-            ASSERT_EQ(CurrentEvent->AddPlayer(Named(first, "Smith"), nullptr), 0) << first;
+            ASSERT_EQ(CurrentEvent->AddPlayer(Named(first, "Smith"), nullptr), rcOk) << first;
     }
 
     // Saves under a new name through Save As.
@@ -157,7 +157,7 @@ TEST_F(FileCommands, NewOpenAndExitAskToSaveAChangedEventAndObeyTheAnswer) {
             }
             if (c.saved != nullptr) {
                 Ladder saved;
-                ASSERT_EQ(saved.Load(folder.File(c.saved)), 0);
+                ASSERT_EQ(saved.Load(folder.File(c.saved)), rcOk);
                 EXPECT_EQ(saved.PlayerCount(), 2);
                 std::remove(folder.File(c.saved).c_str());
             } else {
@@ -370,7 +370,7 @@ TEST_F(FileCommands, ASaveOnAFullDiskLeavesTheOldFileWholeAndTheEventChanged) {
     // With room on the disk the same save goes through.
     MainForm->Save1->trigger();
     Ladder saved;
-    ASSERT_EQ(saved.Load(club), 0);
+    ASSERT_EQ(saved.Load(club), rcOk);
     EXPECT_EQ(saved.PlayerCount(), 10);
 }
 
@@ -467,7 +467,7 @@ TEST_F(FileCommands, PrintGoesToThePrinterChosenInThePrintDialog) {
 TEST_F(FileCommands, ImportAndExportGoThroughThePlayerList) {
     Start({"-L", "-u"});
     const Player amy = Named("Amy", "Jones");
-    ASSERT_EQ(CurrentEvent->AddPlayer(Named("Ann", "Smith"), &amy), 0);
+    ASSERT_EQ(CurrentEvent->AddPlayer(Named("Ann", "Smith"), &amy), rcOk);
     MainForm->SetCurrentFileName(folder.File("club.lad"));
     FileDialogScript files;
     BoxScript boxes;

@@ -112,7 +112,7 @@ TEST_F(MainWindowStart, AnEventFileNamedAtStartOpensAndNamesTheWindow) {
     constexpr unsigned kError = MB_OK | MB_ICONEXCLAMATION;
     TempFolder folder;
     Ladder ladder;
-    ASSERT_EQ(ladder.AddPlayer(Named("Ann", "Smith"), nullptr), 0);
+    ASSERT_EQ(ladder.AddPlayer(Named("Ann", "Smith"), nullptr), rcOk);
     ASSERT_TRUE(ladder.Save(folder.File("club.lad")));
     ASSERT_TRUE(ladder.Save(folder.File("-i")));
     CreateWindows({"-L", folder.File("club.lad")});
@@ -686,16 +686,16 @@ TEST_F(MainWindow, DeleteRemovesTheChosenPlayerAfterAsking) {
 TEST_F(MainWindow, TheResultsPaneShowsTheResultsTheLadderAsksFor) {
     Start({"-L"});
     for (const char* name : {"Ann", "Bob", "Cal", "Dee"})
-        ASSERT_EQ(CurrentEvent->AddPlayer(MakePlayer(name, "Smith"), nullptr), 0);
+        ASSERT_EQ(CurrentEvent->AddPlayer(MakePlayer(name, "Smith"), nullptr), rcOk);
     Ladder& ladder = *CurrentLadder;
     const auto enter = [&](const char* date, const char* winner, const char* loser) {
-        ASSERT_EQ(ladder.EnterResult(date, winner, loser, "6-4 6-4", false), 0);
+        ASSERT_EQ(ladder.EnterResult(date, winner, loser, "6-4 6-4", false), rcOk);
     };
     enter("3/1/2024", "Smith, Bob", "Smith, Ann");
     enter("3/2/2024", "Smith, Dee", "Smith, Cal");
-    ASSERT_EQ(ladder.GenerateIssue(), 0); // issue 1
+    ASSERT_EQ(ladder.GenerateIssue(), rcOk); // issue 1
     enter("3/9/2024", "Smith, Cal", "Smith, Bob");
-    ASSERT_EQ(ladder.PostResults(false), 0); // into issue 2, the next one
+    ASSERT_EQ(ladder.PostResults(false), rcOk); // into issue 2, the next one
     enter("3/10/2024", "Smith, Ann", "Smith, Dee");
     enter("3/11/2024", "Smith, Cal", "Smith, Dee");
 
@@ -843,7 +843,7 @@ constexpr unsigned kError = MB_OK | MB_ICONEXCLAMATION;
 
 void AddPlayers(std::initializer_list<const char*> firstNames) {
     for (const char* first : firstNames)
-        ASSERT_EQ(CurrentEvent->AddPlayer(MakePlayer(first, "Smith"), nullptr), 0) << first;
+        ASSERT_EQ(CurrentEvent->AddPlayer(MakePlayer(first, "Smith"), nullptr), rcOk) << first;
 }
 
 } // namespace
@@ -852,7 +852,7 @@ TEST_F(MainWindow, ClearCommandsAskToSaveAChangedEventFirst) {
     Start({"-L"});
     AddPlayers({"Ann", "Bob", "Cal"});
     Ladder& ladder = *CurrentLadder;
-    ASSERT_EQ(ladder.EnterResult("3/1/2024", "Smith, Cal", "Smith, Ann", "6-4", false), 0);
+    ASSERT_EQ(ladder.EnterResult("3/1/2024", "Smith, Cal", "Smith, Ann", "6-4", false), rcOk);
     BoxScript boxes;
     boxes.Expect("Ladder has changed!", "Do you want to save?", kSaveQuestion, IDCANCEL);
     MainForm->ClearAllResults1->trigger();
@@ -897,7 +897,7 @@ TEST_F(MainWindow, PostingAndGeneratingAnIssueAskWithTheResultCount) {
     AddPlayers({"Ann", "Bob", "Cal", "Dee"});
     Ladder& ladder = *CurrentLadder;
     const auto enter = [&](const char* winner, const char* loser) {
-        ASSERT_EQ(ladder.EnterResult("3/1/2024", winner, loser, "6-4", false), 0);
+        ASSERT_EQ(ladder.EnterResult("3/1/2024", winner, loser, "6-4", false), rcOk);
     };
     constexpr unsigned kConfirm = MB_OKCANCEL | MB_ICONQUESTION;
     BoxScript boxes;
