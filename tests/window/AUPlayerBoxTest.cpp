@@ -41,7 +41,8 @@ public:
 class DrawToMake : public Draw {
 public:
     void Make() {
-        matches = 3;
+        for (int m = 1; m <= 3; ++m)
+            matchList.SetAt(m, TResult{});
         rounds = 2;
     }
 };

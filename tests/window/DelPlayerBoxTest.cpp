@@ -19,7 +19,7 @@ namespace {
 class DrawToMake : public Draw {
 public:
     void Make() {
-        matches = 1;
+        matchList.SetAt(1, TResult{});
         rounds = 1;
     }
     short PlayerDeleted(int) override {

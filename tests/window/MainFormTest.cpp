@@ -832,7 +832,8 @@ namespace {
 class DrawnDraw : public Stocked<Draw> {
 public:
     void Make() {
-        matches = 7;
+        for (int m = 1; m <= 7; ++m)
+            matchList.SetAt(m, TResult{});
         rounds = 3;
         state = StateChanged;
     }

@@ -19,6 +19,9 @@ struct TResult {
     std::string score;    // at most 28
 };
 
+// The smallest power of two at or above n; 1 for n of 1 or less.
+int DrawSize(int n);
+
 class Draw : public RXEvent {
 public:
     // Bits of the option word.
@@ -50,17 +53,77 @@ public:
 
     void SetType(char type);
     char Type() const { return type; }
-    // -1 while the seed count is left to the draw's default.
-    int SeedCount() const { return seeds; }
+
+    // The matches of round r: half the draw in round 1, one in the final.
+    int MatchesInRound(int round) const;
+    // The list index of match m of round r; 0 when it lies outside the list.
+    int MatchIndex(int round, int match) const;
+    // A copy of match m of round r (an empty match outside the draw).
+    TResult GetMatch(int round, int match) const;
+    // Puts a player into slot 1 or 2 of a match.
+    void SetSlot(int round, int match, int slot, int player);
+    // Records a match's texts and winner (1 the first player, 2 the second,
+    // 0 none) and moves the winner on: 201, 202 or 203 with nothing changed,
+    // and rcBadData for a match outside the draw. Texts are cut to their
+    // limits.
+    short EnterResult(int round, int match, const std::string& dateTime,
+                      const std::string& location, const std::string& score, int winner);
+    // Moves every round-1 player without an opponent into round 2; 10 when
+    // a round-2 match it would fill is already decided.
+    short AdvanceByes();
+    // Whether no match has two players and a winner.
+    bool HasNoResults() const;
     // Empties the draw (not the players) when there is one.
     void ClearDraw();
 
+    void SetOption(std::uint32_t bits);
+    void ClearOptions();
+    void ClearOption(std::uint32_t bits);
+    bool HasOption(std::uint32_t bits) const { return (options & bits) != 0; }
+
+    // The seeds of a draw of this many players when none are asked for.
+    int DefaultSeedCount() const;
+    // The seeds of the last automatic draw, or the default.
+    int SeedCount() const;
+    // The automatic draw: seeds at their places, byes over the quarters, the
+    // others at random; rcOk, rcNoMemory or rcInternal (then no draw is
+    // left), or rcBadData with nothing changed for a seed count outside 0
+    // to half the players.
+    short CreateDraw(int seedCount);
+    // The empty draw that a manual draw starts from.
+    short CreateEmptyDraw();
+    // Pairs a and b (0 for none) in match m of round r, taking them out of
+    // every other slot; rcBadData, with nothing changed, for a match outside
+    // the draw or a player outside the list.
+    short SetPairing(int round, int match, int a, int b);
+    // Whether a manual draw is complete; else why not.
+    bool CheckManualDraw(std::string& message) const;
+
+    // The text of a slot in the draw grid: side 1 the first player, 2 the
+    // second, 0 the winner, of the match at a list index (0: empty text).
+    std::string SlotText(int side, int index) const;
+
 protected:
+    // Files: the tree form and the older line form, and what every load
+    // ends with: the bracket's checks, or no draw after a failure.
+    short ReadTreeFile(const std::string& path);
+    short ReadDrawV1(const std::string& text);
+    short StoreLoadedPlayer(const ::Player& player);
+    short StoreLoadedMatch(const TResult& match);
+    short FinishLoad(short code);
+    // rcBadData unless the bracket is one the program can hold: its size
+    // that of the players, its slots and winners theirs, and outside manual
+    // mode every winner a player of the match, every later slot a player of
+    // the match that feeds it, every bye advanced.
+    short CheckBracket() const;
+    bool WriteTree(Tree& root) const;
+    // No draw: the list emptied, no rounds.
+    void DropBracket();
+
     char type = 'S';         // 'S' singles, 'D' doubles
     char secondLetter = 'E'; // kept from the file, used nowhere else
     std::uint32_t options = 0xFFFF;
-    std::int16_t matches = 0; // draw size less one; 0 while there is no draw
     std::int16_t rounds = 0;
-    std::int16_t seeds = -1;
-    MyArray<TResult> matchList; // round 1 first, the final last
+    std::int16_t seeds = -1;    // -1: the default count
+    MyArray<TResult> matchList; // round 1 first, the final last; empty: no draw
 };
