@@ -139,11 +139,14 @@ void Draw::SetSlot(int round, int match, int slot, int player) {
     state = StateChanged;
 }
 
+TResult* Draw::MatchAt(int round, int match) {
+    if (round < 1 || round > rounds || match < 1 || match > MatchesInRound(round)) return nullptr;
+    return matchList.Item(MatchIndex(round, match));
+}
+
 short Draw::EnterResult(int round, int match, const std::string& dateTime,
                         const std::string& location, const std::string& score, int winner) {
-    TResult* entry = round >= 1 && round <= rounds && match >= 1 && match <= MatchesInRound(round)
-                         ? matchList.Item(MatchIndex(round, match))
-                         : nullptr;
+    TResult* entry = MatchAt(round, match);
     if (entry == nullptr) return rcBadData;
     const int newWinner = winner == 1 ? entry->first : winner == 2 ? entry->second : 0;
     const bool slotEmpty = entry->first == 0 || entry->second == 0;

@@ -104,6 +104,9 @@ public:
     std::string SlotText(int side, int index) const;
 
 protected:
+    // Match m of round r, or null when the draw has no such match.
+    TResult* MatchAt(int round, int match);
+
     // Files: the tree form and the older line form, and what every load
     // ends with: the bracket's checks, or no draw after a failure.
     short ReadTreeFile(const std::string& path);

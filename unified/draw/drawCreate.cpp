@@ -172,7 +172,7 @@ short Draw::CreateEmptyDraw() {
 
 short Draw::SetPairing(int round, int match, int a, int b) {
     const int p = players.Count();
-    TResult* entry = matchList.Item(MatchIndex(round, match));
+    TResult* entry = MatchAt(round, match);
     if (entry == nullptr || a < 0 || a > p || b < 0 || b > p) return rcBadData;
     // Winners stay where they are: leaving manual mode sets the byes'.
     for (int i = 1; i <= matchList.Count(); ++i) {
