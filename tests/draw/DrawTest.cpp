@@ -35,6 +35,8 @@ TEST(DrawPlayers, AddingRefusesTheLimitThenTheBracketThenTheNames) {
     ASSERT_EQ(draw.AddPlayer(Named("Ann", "Baker"), nullptr), rcOk);
     EXPECT_EQ(draw.AddPlayer(Named("Ann", "Baker"), nullptr), rcDuplicateName);
     EXPECT_EQ(draw.AddPlayer(Named("Ann", "baker"), nullptr), rcOk) << "names compare exactly";
+    EXPECT_EQ(draw.AddPlayer(Named("An\r\nn", "Bak\ner"), nullptr), rcDuplicateName)
+        << "line breaks are dropped first";
     draw.MakeBracket(4);
     EXPECT_EQ(draw.AddPlayer(Named("", ""), nullptr), rcDrawExists);
     EXPECT_EQ(draw.DeletePlayer(1), rcDrawExists);

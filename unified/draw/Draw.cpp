@@ -66,16 +66,18 @@ bool Draw::IsDoubles() const {
 short Draw::AddPlayer(const ::Player& player, const ::Player* partner) {
     if (playerCount >= MaxPlayers) return rcPlayerLimit;
     if (matchList.Count() > 0) return rcDrawExists;
-    if (IsBlank(player.firstName) && IsBlank(player.lastName)) return rcNoName;
-    for (int i = 1; i <= playerCount; ++i) {
-        const ::Player* other = players.Item(i);
-        if (other->firstName == player.firstName && other->lastName == player.lastName)
-            return rcDuplicateName;
-    }
-    ++playerCount;
     ::Player added = player;
     added.partner.Reset();
     if (partner != nullptr) added.partner.Set(*partner);
+    // A line break in a text would break the line of the file it is saved on.
+    StripLineBreaks(added);
+    if (IsBlank(added.firstName) && IsBlank(added.lastName)) return rcNoName;
+    for (int i = 1; i <= playerCount; ++i) {
+        const ::Player* other = players.Item(i);
+        if (other->firstName == added.firstName && other->lastName == added.lastName)
+            return rcDuplicateName;
+    }
+    ++playerCount;
     // The list order is the seeding order: the record's points field asks
     // for a place in it.
     const int position =
