@@ -1,5 +1,6 @@
 #include "tests/support/FullEvents.h"
 
+#include "unified/draw/Draw.h"
 #include "unified/ladder/Ladder.h"
 
 #include <random>
@@ -78,4 +79,33 @@ void BuildFullLadder(Ladder& ladder, bool points) {
                            FullLadderName(upset ? loser : winner), "6-3, 4-6, 7-6(5)",
                            rng() % 20 == 0);
     }
+}
+
+void AddFullDrawPlayers(Draw& draw) {
+    draw.SetDoubles();
+    draw.SetHeading(FullText("Heading", kReportTextLimit));
+    for (int n = 1; n <= 5; ++n)
+        draw.SetNote(n, FullText("Note " + std::to_string(n), kReportTextLimit));
+    draw.SetEmailSubject(FullText("Subject", kReportTextLimit));
+    for (int i = 1; i <= MaxPlayers; ++i) {
+        const Player partner = FullPlayer(i, "A");
+        draw.AddPlayer(FullPlayer(i, "P"), &partner);
+    }
+}
+
+void EnterEveryResult(Draw& draw) {
+    for (int r = 1; r <= draw.RoundCount(); ++r)
+        for (int m = 1; m <= draw.MatchesInRound(r); ++m) {
+            const TResult match = draw.GetMatch(r, m);
+            if (match.first == 0 || match.second == 0) continue; // a bye, advanced
+            draw.EnterResult(r, m, FullText("Sat 10:00", 24), FullText("Court", 24),
+                             FullText("6-3, 4-6, 7-6(5)", 28), m % 2 == 1 ? 1 : 2);
+        }
+}
+
+void BuildFullDraw(Draw& draw) {
+    AddFullDrawPlayers(draw);
+    draw.SetOption(Draw::ByesToSeeded);
+    draw.CreateDraw(draw.DefaultSeedCount());
+    EnterEveryResult(draw);
 }

@@ -1,12 +1,13 @@
 #pragma once
 // Full-size events, built the same way for the tests and the benchmarks:
-// players with every text at its limit, and the ladders the program's limits
-// allow at their largest.
+// players with every text at its limit, and the ladders and draws the
+// program's limits allow at their largest.
 
 #include "unified/core/Player.h"
 
 #include <string>
 
+class Draw;
 class Ladder;
 
 // A text of exactly `limit` characters that starts with `start` (and so
@@ -30,3 +31,13 @@ void BuildLargestLadder(Ladder& ladder);
 void BuildFullLadder(Ladder& ladder, bool points);
 // The display name of player i of BuildFullLadder.
 std::string FullLadderName(int i);
+
+// The largest draw's players: 800 doubles players with partners, every text
+// of a player, partner, heading, note and subject at its limit.
+void AddFullDrawPlayers(Draw& draw);
+// Enters every result of a draw, round by round, the texts at their limits:
+// the first player wins the odd matches, the second the even ones.
+void EnterEveryResult(Draw& draw);
+// The largest draw a file holds: the full players, the default 128 seeds
+// with byes to them, every result entered.
+void BuildFullDraw(Draw& draw);
