@@ -111,8 +111,8 @@ protected:
     // ends with: the bracket's checks, or no draw after a failure.
     short ReadTreeFile(const std::string& path);
     short ReadDrawV1(const std::string& text);
-    short StoreLoadedPlayer(const ::Player& player);
-    short StoreLoadedMatch(const TResult& match);
+    short StoreLoadedPlayer(::Player& player);
+    short StoreLoadedMatch(TResult& match);
     short FinishLoad(short code);
     // rcBadData unless the bracket is one the program can hold: its size
     // that of the players, its slots and winners theirs, and outside manual

@@ -13,13 +13,14 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <fstream>
 #include <string_view>
 #include <vector>
 
 namespace {
 
 const char* const kVersion = "*2.1";
-// Characters of the first line that are compared.
+// Bytes of the first line that are compared.
 constexpr std::size_t kFirstLineLimit = 999;
 // Characters the line form's readers take of a line and of its fields.
 constexpr std::size_t kPlayerLineLimit = 117;
@@ -202,6 +203,23 @@ short ReadMatchNode(Tree& node, TResult& match) {
     return rcOk;
 }
 
+// The first line of a file, without its line end, when it has at most
+// kFirstLineLimit bytes (no longer line names a form); false when the file
+// cannot be read. Only this much is read to choose the form, so that a tree
+// file is read once, by the tree reader.
+bool ReadFirstLine(const std::string& path, std::string& line) {
+    std::ifstream in(path, std::ios::in | std::ios::binary);
+    if (!in) return false;
+    char start[kFirstLineLimit + 2];
+    in.read(start, sizeof start);
+    if (in.bad()) return false;
+    const std::string_view read(start, static_cast<std::size_t>(in.gcount()));
+    std::string_view first = read.substr(0, read.find('\n'));
+    if (!first.empty() && first.back() == '\r') first.remove_suffix(1);
+    line = first.size() <= kFirstLineLimit ? std::string(first) : std::string();
+    return true;
+}
+
 // Whether no node of a tree ran out of memory while it was built. The walk
 // hands out each child once; writers do not use the cursor.
 bool IsWhole(Tree& node) {
@@ -214,16 +232,14 @@ bool IsWhole(Tree& node) {
 } // namespace
 
 short Draw::Load(const std::string& path) {
+    std::string firstLine;
+    if (!ReadFirstLine(path, firstLine)) return rcCannotOpen;
+    Reset();
+    if (firstLine == "Tournament{") return ReadTreeFile(path);
+    if (firstLine != "*1.0") return rcBadData;
     std::string text;
     if (!ReadTextFile(path, text)) return rcCannotOpen;
-    Reset();
-    TextLines lines(text);
-    std::string_view first;
-    if (!lines.Next(first)) return rcBadData;
-    const std::string firstLine = Utf8Cut(first, kFirstLineLimit);
-    if (firstLine == "Tournament{") return ReadTreeFile(path);
-    if (firstLine == "*1.0") return ReadDrawV1(text);
-    return rcBadData;
+    return ReadDrawV1(text);
 }
 
 short Draw::ReadTreeFile(const std::string& path) {
@@ -388,21 +404,27 @@ short Draw::ReadDrawV1(const std::string& text) {
     return FinishLoad(rcOk);
 }
 
-short Draw::StoreLoadedPlayer(const ::Player& player) {
+// A record read is moved to its place: a full draw's players hold 26
+// texts each.
+short Draw::StoreLoadedPlayer(::Player& player) {
     if (players.Count() >= MaxPlayers) return rcBadData;
-    if (players.SetAt(players.Count() + 1, player) != 0) {
+    const int n = players.Count() + 1;
+    if (players.SetAt(n, ::Player()) != 0) {
         SetErrorLocation();
         return rcInternal;
     }
-    playerCount = static_cast<std::int16_t>(players.Count());
+    *players.Item(n) = std::move(player);
+    playerCount = static_cast<std::int16_t>(n);
     return rcOk;
 }
 
-short Draw::StoreLoadedMatch(const TResult& match) {
-    if (matchList.SetAt(matchList.Count() + 1, match) != 0) {
+short Draw::StoreLoadedMatch(TResult& match) {
+    const int n = matchList.Count() + 1;
+    if (matchList.SetAt(n, TResult()) != 0) {
         SetErrorLocation();
         return rcInternal;
     }
+    *matchList.Item(n) = std::move(match);
     return rcOk;
 }
 
