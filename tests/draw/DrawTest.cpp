@@ -97,14 +97,6 @@ TEST(DrawState, ClearingAndManualModeFollowTheBracket) {
     draw.Reset();
     EXPECT_EQ(draw.ResultCount(), 0);
     EXPECT_FALSE(draw.IsModified());
-
-    draw.ClearOptions();
-    EXPECT_FALSE(draw.HasOption(Draw::ByesToSeeded));
-    draw.SetOption(Draw::ByesToSeeded);
-    EXPECT_TRUE(draw.HasOption(Draw::ByesToSeeded));
-    draw.ClearOption(Draw::ByesToSeeded);
-    EXPECT_FALSE(draw.HasOption(Draw::ByesToSeeded));
-    EXPECT_TRUE(draw.IsModified());
 }
 
 TEST(DrawIndex, RoundAndMatchGiveTheListIndex) {

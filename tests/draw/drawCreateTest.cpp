@@ -234,18 +234,8 @@ TEST(DrawCreation, TheSameClockGivesTheSameDraw) {
     EXPECT_EQ(draws.size(), 10u);
 }
 
-TEST(DrawCreation, SmallDrawsPlaceTheirSeedsAndByesAsTheRulesSay) {
+TEST(DrawCreation, TwelvePlayersWithFourSeedsHaveAByeBesideEachSeed) {
     FixedClock clock(1'000'000);
-    Draw two;
-    AddPlayers(two, 2);
-    ASSERT_EQ(two.CreateDraw(0), rcOk);
-    EXPECT_EQ(two.ResultCount(), 1);
-    EXPECT_EQ(two.RoundCount(), 1);
-    EXPECT_EQ(two.GetMatch(1, 1).winner, 0);
-    EXPECT_TRUE(two.IsModified());
-
-    // 12 players, 4 seeds: a bye beside each seed with the option, else one
-    // in each quarter.
     Draw twelve;
     AddPlayers(twelve, 12);
     twelve.SetOption(Draw::ByesToSeeded);
@@ -256,14 +246,7 @@ TEST(DrawCreation, SmallDrawsPlaceTheirSeedsAndByesAsTheRulesSay) {
         if (slot[s] == 0) byes.push_back(s);
     EXPECT_EQ(byes, (std::vector<int>{2, 7, 10, 15}));
     EXPECT_EQ(std::set<int>({slot[8], slot[9]}), (std::set<int>{3, 4}));
-
-    // 6 seeds in a draw of 16: seeds 5 and 6 at slots 4 and 5.
-    Draw sixteen;
-    AddPlayers(sixteen, 13);
-    ASSERT_EQ(sixteen.CreateDraw(6), rcOk);
-    const std::vector<int> s16 = FirstRoundSlots(sixteen);
-    EXPECT_EQ(std::set<int>({s16[4], s16[5]}), (std::set<int>{5, 6}));
-    EXPECT_EQ(sixteen.SeedCount(), 6);
+    EXPECT_TRUE(twelve.IsModified());
 }
 
 TEST(DrawCreation, AFailedDrawLeavesNoneAndARefusedOneChangesNothing) {

@@ -60,7 +60,8 @@ public:
     int MatchIndex(int round, int match) const;
     // A copy of match m of round r (an empty match outside the draw).
     TResult GetMatch(int round, int match) const;
-    // Puts a player into slot 1 or 2 of a match.
+    // Puts a player into slot 1 or 2 of a match; another slot, or a player
+    // outside the list, changes nothing.
     void SetSlot(int round, int match, int slot, int player);
     // Records a match's texts and winner (1 the first player, 2 the second,
     // 0 none) and moves the winner on: 201, 202 or 203 with nothing changed,
