@@ -1,6 +1,8 @@
 #include "unified/Program.h"
 
 #include "platform/widgets/Application.h"
+#include "unified/draw/CreateDrawBox.h"
+#include "unified/draw/OptionsTournBox.h"
 #include "unified/ladder/CancelResultBox.h"
 #include "unified/ladder/Enter2ResultsBox.h"
 #include "unified/ladder/EnterResultsBox.h"
@@ -41,9 +43,11 @@ void CreateWindows(const std::vector<std::string>& arguments) {
     ReportOptionsBox = new TReportOptionsBox(MainForm);
     NewEventBox = new TNewEventBox(MainForm);
     EnterResultsBox = new TEnterResultsBox(MainForm);
+    OptionsTournBox = new TOptionsTournBox(MainForm);
     OptionsPrintBox = new TOptionsPrintBox(MainForm);
     UpdPlayerBox = new TUpdPlayerBox(MainForm);
     CancelResultBox = new TCancelResultBox(MainForm);
+    CreateDrawBox = new TCreateDrawBox(MainForm);
     ProgressBox = new TProgressBox(MainForm);
     Enter2ResultsBox = new TEnter2ResultsBox(MainForm);
     DelPlayerBox = new TDelPlayerBox(MainForm);
@@ -54,9 +58,11 @@ void DestroyWindows() {
     Destroy(DelPlayerBox);
     Destroy(Enter2ResultsBox);
     Destroy(ProgressBox);
+    Destroy(CreateDrawBox);
     Destroy(CancelResultBox);
     Destroy(UpdPlayerBox);
     Destroy(OptionsPrintBox);
+    Destroy(OptionsTournBox);
     Destroy(EnterResultsBox);
     Destroy(NewEventBox);
     Destroy(ReportOptionsBox);

@@ -212,7 +212,7 @@ void TMainForm::BuildMenus() {
          &M::OptionsTraditional1Click, kLadder},
         {&M::Options2, &M::PointSystem1, "&Point System...", 0, kLadder, &M::OptionsPoint1Click,
          kLadder},
-        {&M::Options2, &M::OptTourn1, "&Options...", 0, kDraw, &M::OptTourn1Click, kNever},
+        {&M::Options2, &M::OptTourn1, "&Options...", 0, kDraw, &M::OptTourn1Click, kDraw},
         {&M::Options2, &M::OptPartyLayout1, "Report &Layout Options...", 0, kPlan,
          &M::OptPartyLayout1Click, kNever},
         {&M::Options2, &M::OptPrint1, "P&rinting...", 0, kLadder | kDraw, &M::OptPrint1Click, kAll},
@@ -225,8 +225,8 @@ void TMainForm::BuildMenus() {
          kLadder},
         {&M::Tools1, &M::GenerateIssue1, "&Generate Issue...", 'G', kLadder,
          &M::GenerateIssue1Click, kLadder},
-        {&M::Tools1, &M::CreateDraw1, "Create Dra&w ...", 'W', kDraw, &M::CreateDraw1Click, kNever},
-        {&M::Tools1, &M::ManualDraw1, "&Manual Draw", 'M', kDraw, &M::ManualDraw1Click, kNever},
+        {&M::Tools1, &M::CreateDraw1, "Create Dra&w ...", 'W', kDraw, &M::CreateDraw1Click, kDraw},
+        {&M::Tools1, &M::ManualDraw1, "&Manual Draw", 'M', kDraw, &M::ManualDraw1Click, kDraw},
         {&M::Tools1, &M::MatchAssignment1, "&Match Assignment...", 'M', kPlan,
          &M::MatchAssignment1Click, kNever},
         {&M::Tools1, &M::ManualAssign1, "Manual Assi&gnment", 'G', kPlan, &M::ManualAssign1Click,
@@ -577,15 +577,9 @@ void TMainForm::CourtsAndRounds1Click() {
 }
 void TMainForm::Email1Click() {
 }
-void TMainForm::OptTourn1Click() {
-}
 void TMainForm::OptPartyLayout1Click() {
 }
 void TMainForm::Warnings1Click() {
-}
-void TMainForm::CreateDraw1Click() {
-}
-void TMainForm::ManualDraw1Click() {
 }
 void TMainForm::MatchAssignment1Click() {
 }

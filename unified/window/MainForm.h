@@ -11,6 +11,7 @@
 #include <vector>
 
 class Canvas;
+class Draw;
 class Grid;
 class OnlineLink;
 class QAction;
@@ -198,6 +199,11 @@ private slots:
     void GenerateIssue1Click();
     void CreateDraw1Click();
     void ManualDraw1Click();
+    // Enters the manual draw, or leaves it once the draw is complete.
+    void ToggleManualDraw();
+    // The checks before an automatic draw, then its dialog: the dialog's
+    // result, or mrCancel when a check stopped it.
+    int MakeAutomaticDraw(Draw& draw);
     void MatchAssignment1Click();
     void ManualAssign1Click();
     void PrefPartner1Click();
