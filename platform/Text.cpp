@@ -37,8 +37,10 @@ std::size_t SequenceLength(std::string_view text, std::size_t i) {
     return n;
 }
 
-// Bytes of the character at i: a valid sequence, or one stray byte.
+// Bytes of the character at i: a valid sequence, or one stray byte. Most
+// text is ASCII, which takes the short way.
 std::size_t CharBytes(std::string_view text, std::size_t i) {
+    if (static_cast<unsigned char>(text[i]) < 0x80) return 1;
     const std::size_t n = SequenceLength(text, i);
     return n == 0 ? 1 : n;
 }
@@ -88,6 +90,10 @@ std::string Utf8Pad(std::string_view text, std::size_t width, bool leftAlign, st
 
 bool IsValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         const std::size_t n = SequenceLength(text, i);
         if (n == 0) return false;
         i += n;
