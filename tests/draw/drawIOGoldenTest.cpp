@@ -47,3 +47,31 @@ TEST_P(DrawFiles, LoadThenSaveGivesTheExpectedTree) {
 INSTANTIATE_TEST_SUITE_P(Cases, DrawFiles, testing::ValuesIn(GoldenCases(kCases)), GoldenCaseName);
 
 } // namespace
+
+// The sample a user opens from Help: a draw the program itself wrote, half
+// played, that saves again to the same bytes.
+TEST(SampleDraw, IsAHalfPlayedDrawTheProgramWrote) {
+    const std::string path = std::string(DRAW_TEST_DIR) + "/../../dist/sample/Sample.trn";
+    Draw draw;
+    ASSERT_EQ(draw.Load(path), rcOk);
+    EXPECT_EQ(draw.PlayerCount(), 16);
+    EXPECT_EQ(draw.SeedCount(), 4);
+    int decided = 0;
+    for (int r = 1; r <= draw.RoundCount(); ++r)
+        for (int m = 1; m <= draw.MatchesInRound(r); ++m) {
+            const TResult match = draw.GetMatch(r, m);
+            if (r == 1) {
+                EXPECT_NE(match.winner, 0) << m; // the first round is played
+            }
+            if (match.winner != 0) {
+                ++decided;
+                EXPECT_FALSE(match.score.empty()) << r << "/" << m;
+            }
+        }
+    EXPECT_GT(decided, draw.MatchesInRound(1));
+    EXPECT_EQ(draw.GetMatch(draw.RoundCount(), 1).winner, 0);
+
+    TempFolder scratch;
+    ASSERT_TRUE(draw.Save(scratch.File("again.trn")));
+    EXPECT_EQ(ReadFile(scratch.File("again.trn")), ReadFile(path));
+}
