@@ -241,6 +241,8 @@ private:
     void DrawGridDrawCell(Canvas& canvas, int col, int row, const TRect& rect, unsigned state);
     void DrawGridKeyDown(int& key, Qt::KeyboardModifiers modifiers);
     void DrawGridDblClick();
+    // Paints one cell of the draw's bracket.
+    void PaintDrawCell(Canvas& canvas, int col, int row, const TRect& rect);
     void FormResize();
     void Splitter1Moved();
     void FormCloseQuery(bool& canClose);

@@ -210,9 +210,10 @@ void TMainForm::ResultsPaneClick() {
     ResultsPane->setTextCursor(cursor);
 }
 
-void TMainForm::DrawGridDrawCell(Canvas&, int, int, const TRect&, unsigned) {
-    // The draw's bracket and the plan's match boxes are painted here by
-    // their kinds' grid painters; until those exist the grid shows its lines.
+void TMainForm::DrawGridDrawCell(Canvas& canvas, int col, int row, const TRect& rect, unsigned) {
+    // The plan's match boxes are painted here by its grid painter once it
+    // exists.
+    if (Settings.IsDraw()) PaintDrawCell(canvas, col, row, rect);
 }
 
 void TMainForm::DrawGridKeyDown(int&, Qt::KeyboardModifiers) {
