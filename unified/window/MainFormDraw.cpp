@@ -1,6 +1,6 @@
 // The main window's tournament commands: the automatic draw, entering and
-// leaving the manual draw, the draw's options and the bracket painted in the
-// upper grid.
+// leaving the manual draw, the draw's options, the bracket painted in the
+// upper grid and the result dialog opened from it.
 
 #include "unified/window/MainForm.h"
 
@@ -12,6 +12,7 @@
 #include "unified/draw/CreateDrawBox.h"
 #include "unified/draw/Draw.h"
 #include "unified/draw/OptionsTournBox.h"
+#include "unified/draw/TournResultsBox.h"
 #include "unified/window/eventFactory.h"
 
 #include <QAction>
@@ -200,4 +201,10 @@ void TMainForm::PaintDrawCell(Canvas& canvas, int col, int row, const TRect& rec
         Line(canvas, rect.Right - 1, rect.Top, rect.Right - 9, rect.Bottom - 1);
     }
     Line(canvas, rect.Left + 1, underline, rect.Right - 6, underline);
+}
+
+void TMainForm::OpenDrawMatch() {
+    if (CurrentDraw() == nullptr || TournResultsBox == nullptr) return;
+    if (TournResultsBox->SelectMatch(DrawGrid->Col(), DrawGrid->Row()))
+        ShowModal(*TournResultsBox);
 }

@@ -1,0 +1,152 @@
+// A draw match's result dialog, opened from the draw grid by Enter and by a
+// double click: which cells open which match, results entered, changed and
+// withdrawn with the draw's refusals, and the manual pairing of round 1.
+#include "platform/widgets/Grid.h"
+#include "tests/support/Players.h"
+#include "tests/support/Responders.h"
+#include "unified/Program.h"
+#include "unified/core/rxProgram.h"
+#include "unified/draw/Draw.h"
+#include "unified/draw/TournResultsBox.h"
+#include "unified/window/MainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr unsigned kError = MB_OK | MB_ICONEXCLAMATION;
+
+class TournResults : public testing::Test {
+protected:
+    void SetUp() override {
+        Settings = rxProgram();
+        CreateWindows({"-T"});
+        MainForm->resize(900, 700);
+        MainForm->show();
+    }
+    void TearDown() override { DestroyWindows(); }
+
+    Draw& TheDraw() { return dynamic_cast<Draw&>(*CurrentEvent); }
+
+    void Enter(const std::vector<std::pair<std::string, std::string>>& names) {
+        for (const auto& [first, last] : names)
+            ASSERT_EQ(TheDraw().AddPlayer(Named(first, last), nullptr), rcOk);
+    }
+    void Enter(int count) {
+        for (int n = 1; n <= count; ++n)
+            ASSERT_EQ(TheDraw().AddPlayer(Named("F" + std::to_string(n), "L" + std::to_string(n)),
+                                          nullptr),
+                      rcOk);
+    }
+
+    // Round 1 paired by hand, byes advanced, out of manual mode.
+    void Pair(const std::vector<int>& places) {
+        Draw& draw = TheDraw();
+        ASSERT_EQ(draw.CreateEmptyDraw(), rcOk);
+        draw.EnterManualMode();
+        for (std::size_t m = 1; 2 * m <= places.size(); ++m)
+            ASSERT_EQ(draw.SetPairing(1, int(m), places[2 * m - 2], places[2 * m - 1]), rcOk);
+        ASSERT_EQ(draw.AdvanceByes(), rcOk);
+        draw.ClearManualMode();
+        MainForm->RefreshViews();
+    }
+
+    // Presses Enter on a cell; the dialog, when one is expected, gets the
+    // action. False when a dialog was expected and none came.
+    bool EnterOn(int col, int row, std::function<void(TTournResultsBox&)> action = nullptr) {
+        MainForm->DrawGrid->SetCurrent(col, row);
+        return Open(action, [] { QTest::keyClick(MainForm->DrawGrid, Qt::Key_Return); });
+    }
+    bool DoubleClickOn(int col, int row,
+                       std::function<void(TTournResultsBox&)> action = nullptr) {
+        const QRect cell = MainForm->DrawGrid->CellRect(col, row);
+        EXPECT_FALSE(cell.isEmpty()) << col << "," << row << " is on screen";
+        return Open(action, [cell] {
+            QTest::mouseDClick(MainForm->DrawGrid->viewport(), Qt::LeftButton, {}, cell.center());
+        });
+    }
+    bool Open(std::function<void(TTournResultsBox&)> action, std::function<void()> gesture) {
+        bool shown = false;
+        DialogScript dialogs;
+        if (action)
+            dialogs.Expect<TTournResultsBox>([&](TTournResultsBox& d) {
+                shown = true;
+                QApplication::setActiveWindow(&d);
+                action(d);
+            });
+        gesture();
+        return action == nullptr || shown;
+    }
+
+    static std::string Heading(const TTournResultsBox& d) {
+        return d.RoundMatchHeading->text().toStdString();
+    }
+
+    BoxScript boxes;
+};
+
+TEST_F(TournResults, EnterAndDoubleClickOpenTheMatchUnderTheCell) {
+    Enter(8);
+    Pair({1, 8, 4, 5, 3, 6, 2, 7});
+    // Column = round; a match of round r spans 2^(r-1) rows.
+    const struct {
+        int col, row;
+        const char* heading;
+    } kCells[] = {
+        {1, 1, "Round 1 Match 1"}, {1, 4, "Round 1 Match 4"}, {2, 3, "Round 2 Match 2"},
+        {2, 2, "Round 2 Match 1"}, {3, 4, "Round 3 Match 1"},
+    };
+    for (const auto& cell : kCells) {
+        SCOPED_TRACE(std::to_string(cell.col) + "," + std::to_string(cell.row));
+        const auto cancel = [&](TTournResultsBox& d) {
+            EXPECT_EQ(Heading(d), cell.heading);
+            d.Cancel->click();
+        };
+        EXPECT_TRUE(EnterOn(cell.col, cell.row, cancel));
+        EXPECT_TRUE(DoubleClickOn(cell.col, cell.row, cancel));
+    }
+
+    // The champion column opens nothing (an unexpected dialog would fail),
+    // nor does a double click on a heading, whatever the current cell.
+    EnterOn(4, 2);
+    DoubleClickOn(4, 1);
+    MainForm->DrawGrid->SetCurrent(1, 1);
+    DoubleClickOn(0, 2);
+    DoubleClickOn(2, 0);
+    EXPECT_EQ(MainForm->DrawGrid->Col(), 1) << "a heading is never the current cell";
+}
+
+TEST_F(TournResults, ACellSelectsTheMatchOfItsRoundAndRow) {
+    EXPECT_FALSE(TournResultsBox->SelectMatch(1, 1)) << "no draw yet";
+    Enter(16);
+    ASSERT_EQ(TheDraw().CreateDraw(2), rcOk);
+    const struct {
+        int col, row;
+        bool selected;
+        int round, match;
+    } kCases[] = {
+        {3, 7, true, 3, 2},  {1, 8, true, 1, 8},  {2, 8, true, 2, 4},   {4, 8, true, 4, 1},
+        {4, 1, true, 4, 1},  {0, 3, false, 0, 0}, {2, 0, false, 0, 0},  {5, 1, false, 0, 0},
+        {1, 9, false, 0, 0}, {3, 9, false, 0, 0}, {-1, 1, false, 0, 0},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::to_string(c.col) + "," + std::to_string(c.row));
+        ASSERT_EQ(TournResultsBox->SelectMatch(c.col, c.row), c.selected);
+        if (!c.selected) continue;
+        EXPECT_EQ(TournResultsBox->Round(), c.round);
+        EXPECT_EQ(TournResultsBox->Match(), c.match);
+    }
+}
+
+} // namespace
