@@ -149,4 +149,130 @@ TEST_F(TournResults, ACellSelectsTheMatchOfItsRoundAndRow) {
     }
 }
 
+TEST_F(TournResults, ResultsAreEnteredChangedAndWithdrawn) {
+    Enter(8);
+    Pair({1, 8, 4, 5, 3, 6, 2, 7});
+    Draw& draw = TheDraw();
+
+    ASSERT_TRUE(EnterOn(1, 1, [&](TTournResultsBox& d) {
+        EXPECT_EQ(d.windowTitle(), "Match Schedule & Results");
+        EXPECT_EQ(Heading(d), "Round 1 Match 1");
+        EXPECT_EQ(d.NamesLabel->text(), "Winner:");
+        EXPECT_EQ(d.nameA->text(), "  1 F L1");
+        EXPECT_EQ(d.nameB->text(), "  8 F L8");
+        EXPECT_FALSE(d.winnerA->isChecked());
+        EXPECT_FALSE(d.winnerB->isChecked());
+        EXPECT_TRUE(d.nameA->isVisible());
+        EXPECT_FALSE(d.PlayerA->isVisible());
+        EXPECT_TRUE(d.MatchScore->isEnabled());
+        EXPECT_EQ(d.focusWidget(), d.DateTime);
+        // What the user types stops at each field's limit.
+        const struct {
+            QLineEdit* edit;
+            int limit;
+        } kLimits[] = {{d.DateTime, 24}, {d.Location, 24}, {d.MatchScore, 28}};
+        for (const auto& field : kLimits) {
+            field.edit->clear();
+            QTest::keyClicks(field.edit, QString(40, 'x'));
+            EXPECT_EQ(field.edit->text().size(), field.limit);
+        }
+        d.DateTime->setText("Sat 10:00");
+        d.Location->setText("Court 2");
+        d.MatchScore->setText("6-1 6-2");
+        d.winnerA->setChecked(true);
+        d.OK->click();
+        EXPECT_FALSE(d.isVisible());
+    }));
+    TResult match = draw.GetMatch(1, 1);
+    EXPECT_EQ(match.winner, 1);
+    EXPECT_EQ(match.dateTime, "Sat 10:00");
+    EXPECT_EQ(match.location, "Court 2");
+    EXPECT_EQ(match.score, "6-1 6-2");
+    EXPECT_EQ(draw.GetMatch(2, 1).first, 1) << "the winner moved on";
+    EXPECT_TRUE(draw.IsModified());
+
+    // Changed: the other player moves on instead; the texts come back.
+    ASSERT_TRUE(DoubleClickOn(1, 1, [&](TTournResultsBox& d) {
+        EXPECT_TRUE(d.winnerA->isChecked());
+        EXPECT_FALSE(d.winnerB->isChecked());
+        EXPECT_EQ(d.Location->text(), "Court 2");
+        d.winnerB->setChecked(true);
+        boxes.Expect("Error", "Only one winner box can be checked.", kError);
+        d.OK->click();
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(d.focusWidget(), d.winnerA);
+        d.winnerA->setChecked(false);
+        d.OK->click();
+    }));
+    EXPECT_EQ(draw.GetMatch(1, 1).winner, 8);
+    EXPECT_EQ(draw.GetMatch(2, 1).first, 8);
+
+    // Withdrawn: no winner, and the next match's slot is empty again.
+    ASSERT_TRUE(EnterOn(1, 1, [&](TTournResultsBox& d) {
+        d.winnerB->setChecked(false);
+        d.OK->click();
+    }));
+    EXPECT_EQ(draw.GetMatch(1, 1).winner, 0);
+    EXPECT_EQ(draw.GetMatch(2, 1).first, 0);
+    EXPECT_EQ(draw.GetMatch(1, 1).score, "6-1 6-2") << "the texts stay";
+
+    // 202: round 2 match 1 still lacks a player. Its empty slots check no
+    // winner box, so OK without a change stores just the texts.
+    ASSERT_TRUE(EnterOn(2, 1, [&](TTournResultsBox& d) {
+        EXPECT_EQ(d.nameA->text(), "       ");
+        EXPECT_FALSE(d.winnerA->isChecked());
+        EXPECT_FALSE(d.winnerB->isChecked());
+        d.Location->setText("Court 1");
+        d.OK->click();
+    }));
+    EXPECT_EQ(draw.GetMatch(2, 1).location, "Court 1");
+    ASSERT_TRUE(EnterOn(2, 1, [&](TTournResultsBox& d) {
+        d.winnerB->setChecked(true);
+        d.Location->setText("Court 9");
+        boxes.Expect("Error", "Cannot update result; previous round not yet decided.", kError);
+        d.OK->click();
+        EXPECT_FALSE(d.isVisible()) << "closes with OK after the error";
+    }));
+    EXPECT_EQ(draw.GetMatch(2, 1).winner, 0);
+    EXPECT_EQ(draw.GetMatch(2, 1).location, "Court 1") << "nothing changed";
+
+    // 201: once round 2 is decided, its round-1 results are fixed.
+    ASSERT_EQ(draw.EnterResult(1, 1, "", "", "", 1), rcOk);
+    ASSERT_EQ(draw.EnterResult(1, 2, "", "", "", 1), rcOk);
+    ASSERT_EQ(draw.EnterResult(2, 1, "", "", "", 2), rcOk);
+    ASSERT_TRUE(DoubleClickOn(1, 2, [&](TTournResultsBox& d) {
+        EXPECT_TRUE(d.winnerA->isChecked());
+        d.winnerA->setChecked(false);
+        d.winnerB->setChecked(true);
+        boxes.Expect("Error", "Cannot update result; next round has already been decided.",
+                     kError);
+        d.OK->click();
+    }));
+    EXPECT_EQ(draw.GetMatch(1, 2).winner, 4);
+    EXPECT_EQ(draw.GetMatch(2, 1).second, 4);
+
+    // Cancel stores nothing.
+    ASSERT_TRUE(EnterOn(1, 3, [&](TTournResultsBox& d) {
+        d.winnerA->setChecked(true);
+        d.Cancel->click();
+    }));
+    EXPECT_EQ(draw.GetMatch(1, 3).winner, 0);
+}
+
+TEST_F(TournResults, AByeTakesNoResult) {
+    Enter(5);
+    Pair({1, 0, 4, 5, 3, 0, 0, 2});
+    ASSERT_TRUE(EnterOn(1, 4, [&](TTournResultsBox& d) {
+        EXPECT_EQ(d.nameA->text(), "    BYE  ");
+        EXPECT_EQ(d.nameB->text(), "  2 F L2");
+        EXPECT_FALSE(d.winnerA->isChecked());
+        EXPECT_TRUE(d.winnerB->isChecked()) << "the bye's player has won it";
+        d.MatchScore->setText("w/o");
+        boxes.Expect("Error", "Cannot update result for a bye round.", kError);
+        d.OK->click();
+    }));
+    EXPECT_EQ(TheDraw().GetMatch(1, 4).score, "");
+    EXPECT_EQ(TheDraw().GetMatch(2, 2).second, 2);
+}
+
 } // namespace
