@@ -275,4 +275,77 @@ TEST_F(TournResults, AByeTakesNoResult) {
     EXPECT_EQ(TheDraw().GetMatch(2, 2).second, 2);
 }
 
+TEST_F(TournResults, TheManualDrawIsPairedThroughTheDialog) {
+    Enter({{"Cy", "Cole"}, {"Al", "Archer"}, {"Bo", "Baker"}});
+    MainForm->ManualDraw1->trigger();
+    Draw& draw = TheDraw();
+    ASSERT_TRUE(draw.IsManualMode());
+
+    ASSERT_TRUE(EnterOn(1, 1, [&](TTournResultsBox& d) {
+        EXPECT_EQ(Heading(d), "Round 1 Match 1 (Manual Mode)");
+        EXPECT_EQ(d.NamesLabel->text(), "Players:");
+        EXPECT_FALSE(d.MatchScore->isEnabled());
+        EXPECT_FALSE(d.ScoreLabel->isEnabled());
+        EXPECT_FALSE(d.nameA->isVisible());
+        EXPECT_FALSE(d.winnerA->isVisible());
+        EXPECT_FALSE(d.winnerB->isVisible());
+        EXPECT_TRUE(d.PlayerA->isVisible());
+        EXPECT_TRUE(d.PlayerB->isVisible());
+        EXPECT_EQ(d.focusWidget(), d.DateTime);
+        ASSERT_EQ(d.PlayerA->count(), 3);
+        EXPECT_EQ(d.PlayerA->itemText(0), "Archer, Al") << "sorted";
+        EXPECT_EQ(d.PlayerA->itemText(1), "Baker, Bo");
+        EXPECT_EQ(d.PlayerA->itemText(2), "Cole, Cy");
+        EXPECT_EQ(d.PlayerA->currentText(), "") << "an empty match";
+
+        boxes.Expect("Error", "You must choose two different players for each match.", kError);
+        d.OK->click();
+        EXPECT_TRUE(d.isVisible()) << "both sides empty";
+        d.PlayerA->setCurrentIndex(2);
+        d.PlayerB->setCurrentIndex(2);
+        boxes.Expect("Error", "You must choose two different players for each match.", kError);
+        d.OK->click();
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(d.focusWidget(), d.PlayerA);
+        d.PlayerB->setCurrentIndex(-1); // side B left empty: a bye
+        d.Location->setText("Court 3");
+        d.OK->click();
+        EXPECT_FALSE(d.isVisible());
+    }));
+    TResult match = draw.GetMatch(1, 1);
+    EXPECT_EQ(match.first, 1);
+    EXPECT_EQ(match.second, 0);
+    EXPECT_EQ(match.winner, 0);
+    EXPECT_EQ(match.location, "Court 3");
+
+    ASSERT_TRUE(DoubleClickOn(1, 2, [&](TTournResultsBox& d) {
+        d.PlayerA->setCurrentIndex(0);
+        d.PlayerB->setCurrentIndex(1);
+        d.OK->click();
+    }));
+    EXPECT_EQ(draw.GetMatch(1, 2).first, 2);
+    EXPECT_EQ(draw.GetMatch(1, 2).second, 3);
+
+    // Choosing a player again takes it out of its other match.
+    ASSERT_TRUE(EnterOn(1, 1, [&](TTournResultsBox& d) {
+        EXPECT_EQ(d.PlayerA->currentText(), "Cole, Cy");
+        EXPECT_EQ(d.PlayerB->currentText(), "");
+        d.PlayerB->setCurrentIndex(1);
+        d.OK->click();
+    }));
+    EXPECT_EQ(draw.GetMatch(1, 1).second, 3);
+    EXPECT_EQ(draw.GetMatch(1, 2).second, 0);
+
+    // Later rounds are not paired by hand.
+    boxes.Expect("Error", "Manual assignments can only be made in round 1.", kError);
+    EnterOn(2, 1);
+    boxes.Expect("Error", "Manual assignments can only be made in round 1.", kError);
+    DoubleClickOn(2, 2);
+
+    // Left, the manual draw advances its bye.
+    MainForm->ManualDraw1->trigger();
+    ASSERT_FALSE(draw.IsManualMode());
+    EXPECT_EQ(draw.GetMatch(2, 1).second, 2) << "Archer's bye in match 2";
+}
+
 } // namespace
