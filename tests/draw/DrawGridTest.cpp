@@ -2,9 +2,9 @@
 // paints (texts by their top-left corner, and lines), recorded on a canvas
 // of fixed metrics. Whole grids are compared with the files under grids/;
 // ROSTRIX_UPDATE_GOLDEN=1 rewrites them.
+#include "platform/Clock.h"
 #include "platform/RecordingPrinter.h"
 #include "platform/widgets/Grid.h"
-#include "platform/Clock.h"
 #include "tests/support/Golden.h"
 #include "tests/support/Players.h"
 #include "tests/support/Responders.h"
@@ -103,8 +103,8 @@ protected:
                         out += "  line " + std::to_string(m.x) + "," + std::to_string(m.y) +
                                " to " + std::to_string(m.x2) + "," + std::to_string(m.y2) + "\n";
                     else
-                        out += "  text " + std::to_string(m.x) + "," + std::to_string(m.y) +
-                               " \"" + m.text + "\"\n";
+                        out += "  text " + std::to_string(m.x) + "," + std::to_string(m.y) + " \"" +
+                               m.text + "\"\n";
                 }
             }
         }

@@ -1,13 +1,13 @@
 // A draw match's result dialog, opened from the draw grid by Enter and by a
 // double click: which cells open which match, results entered, changed and
 // withdrawn with the draw's refusals, and the manual pairing of round 1.
+#include "unified/draw/TournResultsBox.h"
 #include "platform/widgets/Grid.h"
 #include "tests/support/Players.h"
 #include "tests/support/Responders.h"
 #include "unified/Program.h"
 #include "unified/core/rxProgram.h"
 #include "unified/draw/Draw.h"
-#include "unified/draw/TournResultsBox.h"
 #include "unified/window/MainForm.h"
 
 #include <QAction>
@@ -68,8 +68,7 @@ protected:
         MainForm->DrawGrid->SetCurrent(col, row);
         return Open(action, [] { QTest::keyClick(MainForm->DrawGrid, Qt::Key_Return); });
     }
-    bool DoubleClickOn(int col, int row,
-                       std::function<void(TTournResultsBox&)> action = nullptr) {
+    bool DoubleClickOn(int col, int row, std::function<void(TTournResultsBox&)> action = nullptr) {
         const QRect cell = MainForm->DrawGrid->CellRect(col, row);
         EXPECT_FALSE(cell.isEmpty()) << col << "," << row << " is on screen";
         return Open(action, [cell] {
@@ -244,8 +243,7 @@ TEST_F(TournResults, ResultsAreEnteredChangedAndWithdrawn) {
         EXPECT_TRUE(d.winnerA->isChecked());
         d.winnerA->setChecked(false);
         d.winnerB->setChecked(true);
-        boxes.Expect("Error", "Cannot update result; next round has already been decided.",
-                     kError);
+        boxes.Expect("Error", "Cannot update result; next round has already been decided.", kError);
         d.OK->click();
     }));
     EXPECT_EQ(draw.GetMatch(1, 2).winner, 4);

@@ -147,10 +147,11 @@ void TMainForm::PaintDrawCell(Canvas& canvas, int col, int row, const TRect& rec
             Line(canvas, rect.Left + 1, rect.Bottom - 1, rect.Right - 1, rect.Bottom - 1);
         }
         // The notes stand in row 1, below the heading. In a draw of 2 or 4
-        // the champion stands there too, at half height: the seeds note then
-        // moves to row 2, or in a draw of 2 to the top line. There a manual
-        // draw shows its own note alone: its seeds are not those of an
-        // automatic draw.
+        // the champion stands there too, at half height, where the seeds
+        // note would cover the name: a draw of 4 moves the notes to row 2; a
+        // draw of 2 has no row 2 and puts the seeds note on the top line,
+        // which in manual mode is the manual note's alone (a manual draw's
+        // seeds are not those of an automatic draw).
         int notesRow = 1;
         int seedsY = rect.Top + h;
         bool seedsShown = true;
@@ -205,6 +206,5 @@ void TMainForm::PaintDrawCell(Canvas& canvas, int col, int row, const TRect& rec
 
 void TMainForm::OpenDrawMatch() {
     if (CurrentDraw() == nullptr || TournResultsBox == nullptr) return;
-    if (TournResultsBox->SelectMatch(DrawGrid->Col(), DrawGrid->Row()))
-        ShowModal(*TournResultsBox);
+    if (TournResultsBox->SelectMatch(DrawGrid->Col(), DrawGrid->Row())) ShowModal(*TournResultsBox);
 }
