@@ -73,8 +73,10 @@ protected:
         for (int c = 0; c < MainForm->DrawGrid->ColCount(); ++c)
             for (int r = 0; r < MainForm->DrawGrid->RowCount(); ++r) {
                 std::set<int> tops;
-                for (const RecordedMark& mark : Cell(c, r))
-                    if (!mark.line) EXPECT_TRUE(tops.insert(mark.y).second) << c << "," << r;
+                for (const RecordedMark& mark : Cell(c, r)) {
+                    if (mark.line) continue;
+                    EXPECT_TRUE(tops.insert(mark.y).second) << c << "," << r;
+                }
             }
     }
 
