@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
+#include <initializer_list>
 #include <string>
 
 TTournResultsBox* TournResultsBox = nullptr;
@@ -158,8 +159,7 @@ void TTournResultsBox::FormShow() {
     NamesLabel->setText(manual ? "Players:" : "Winner:");
     MatchScore->setEnabled(!manual);
     ScoreLabel->setEnabled(!manual);
-    for (QWidget* normal : {static_cast<QWidget*>(nameA), static_cast<QWidget*>(nameB),
-                            static_cast<QWidget*>(winnerA), static_cast<QWidget*>(winnerB)})
+    for (QWidget* normal : std::initializer_list<QWidget*>{nameA, nameB, winnerA, winnerB})
         normal->setVisible(!manual);
     PlayerA->setVisible(manual);
     PlayerB->setVisible(manual);
