@@ -168,6 +168,10 @@ TEST_F(DrawGridView, TheSeedsNoteNeverCoversTheChampion) {
     DestroyWindows();
     CreateWindows({"-T"});
     Enter(2, false);
+    Pair({2, 0}, true);
+    MainForm->RefreshViews();
+    EXPECT_EQ(Texts(1, 1), (std::vector<std::string>{"  2 F L2", "       "}))
+        << "an empty slot of two players is no bye";
     Pair({2, 1}, true);
     grids += Dump();
     EXPECT_EQ(Texts(1, 1), (std::vector<std::string>{"  2 F L2", "  1 F L1"}));
