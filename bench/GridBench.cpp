@@ -2,13 +2,17 @@
 // rows of 7 columns, which must refill well inside one frame (5 ms).
 
 #include "platform/widgets/Grid.h"
+#include "platform/widgets/PainterCanvas.h"
 #include "tests/support/FullEvents.h"
 #include "unified/core/rxProgram.h"
+#include "unified/draw/Draw.h"
 #include "unified/ladder/Ladder.h"
 #include "unified/window/MainForm.h"
 #include "unified/window/eventFactory.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
 #include <string>
@@ -103,6 +107,53 @@ void FillPlayerGridOfDoublesLadder(benchmark::State& state) {
     DestroyCurrentEvent();
 }
 BENCHMARK(FillPlayerGridOfDoublesLadder)->Unit(benchmark::kMillisecond);
+
+// The largest draw (800 players, a draw of 1,024: 513 rows of 12 columns)
+// in the main window's draw grid, every result entered.
+class LargestDrawWindow {
+public:
+    LargestDrawWindow() : window({"-T"}) {
+        window.resize(900, 700);
+        window.show();
+        DestroyCurrentEvent();
+        auto* draw = new Draw;
+        BuildFullDraw(*draw);
+        CurrentEvent = draw;
+        window.RefreshViews();
+        QApplication::processEvents();
+    }
+    ~LargestDrawWindow() { DestroyCurrentEvent(); }
+    TMainForm window;
+};
+
+// One screenful of the draw grid repainted, as after each key in it.
+void RepaintDrawGridScreen(benchmark::State& state) {
+    LargestDrawWindow shown;
+    Grid& grid = *shown.window.DrawGrid;
+    for (auto _ : state) {
+        grid.viewport()->repaint();
+    }
+    if (grid.RowCount() != 513 || grid.ColCount() != 12) state.SkipWithError("wrong grid shape");
+}
+BENCHMARK(RepaintDrawGridScreen)->Unit(benchmark::kMillisecond);
+
+// Every cell of the draw painted once, as a scroll through the whole draw
+// would paint it.
+void PaintEveryCellOfTheLargestDraw(benchmark::State& state) {
+    LargestDrawWindow shown;
+    Grid& grid = *shown.window.DrawGrid;
+    QImage image(125, 36, QImage::Format_RGB32);
+    for (auto _ : state) {
+        for (int r = 0; r < grid.RowCount(); ++r)
+            for (int c = 0; c < grid.ColCount(); ++c) {
+                QPainter painter(&image);
+                painter.setFont(grid.font());
+                PainterCanvas canvas(painter);
+                grid.OnDrawCell(canvas, c, r, {0, 0, grid.ColWidth(c), grid.RowHeight(r)}, 0);
+            }
+    }
+}
+BENCHMARK(PaintEveryCellOfTheLargestDraw)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

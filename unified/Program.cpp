@@ -3,6 +3,7 @@
 #include "platform/widgets/Application.h"
 #include "unified/draw/CreateDrawBox.h"
 #include "unified/draw/OptionsTournBox.h"
+#include "unified/draw/TournResultsBox.h"
 #include "unified/ladder/CancelResultBox.h"
 #include "unified/ladder/Enter2ResultsBox.h"
 #include "unified/ladder/EnterResultsBox.h"
@@ -45,6 +46,7 @@ void CreateWindows(const std::vector<std::string>& arguments) {
     EnterResultsBox = new TEnterResultsBox(MainForm);
     OptionsTournBox = new TOptionsTournBox(MainForm);
     OptionsPrintBox = new TOptionsPrintBox(MainForm);
+    TournResultsBox = new TTournResultsBox(MainForm);
     UpdPlayerBox = new TUpdPlayerBox(MainForm);
     CancelResultBox = new TCancelResultBox(MainForm);
     CreateDrawBox = new TCreateDrawBox(MainForm);
@@ -61,6 +63,7 @@ void DestroyWindows() {
     Destroy(CreateDrawBox);
     Destroy(CancelResultBox);
     Destroy(UpdPlayerBox);
+    Destroy(TournResultsBox);
     Destroy(OptionsPrintBox);
     Destroy(OptionsTournBox);
     Destroy(EnterResultsBox);

@@ -103,6 +103,9 @@ public:
     // The text of a slot in the draw grid: side 1 the first player, 2 the
     // second, 0 the winner, of the match at a list index (0: empty text).
     std::string SlotText(int side, int index) const;
+    std::string FirstPlayerText(int index) const { return SlotText(1, index); }
+    std::string SecondPlayerText(int index) const { return SlotText(2, index); }
+    std::string WinnerText(int index) const { return SlotText(0, index); }
 
 protected:
     // Match m of round r, or null when the draw has no such match.

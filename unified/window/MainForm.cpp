@@ -122,6 +122,7 @@ void TMainForm::BuildLayout() {
         DrawGridKeyDown(key, modifiers);
     };
     DrawGrid->OnDblClick = [this] { DrawGridDblClick(); };
+    DrawGrid->viewport()->installEventFilter(this);
 
     PlayerGrid = new Grid;
     PlayerGrid->setObjectName("PlayerGrid");

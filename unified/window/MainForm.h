@@ -241,6 +241,11 @@ private:
     void DrawGridDrawCell(Canvas& canvas, int col, int row, const TRect& rect, unsigned state);
     void DrawGridKeyDown(int& key, Qt::KeyboardModifiers modifiers);
     void DrawGridDblClick();
+    // Paints one cell of the draw's bracket.
+    void PaintDrawCell(Canvas& canvas, int col, int row, const TRect& rect);
+    // Opens the result dialog of the draw match under the grid's current
+    // cell, when the cell holds one.
+    void OpenDrawMatch();
     void FormResize();
     void Splitter1Moved();
     void FormCloseQuery(bool& canClose);
@@ -284,6 +289,9 @@ private:
     std::unique_ptr<Printer> printer;
     // The result each line of the results pane shows, from line 1 on.
     std::vector<int> paneResults;
+    // Whether the last double click in the upper grid hit a cell that can be
+    // current; one on a heading leaves the current cell where it was.
+    bool upperGridClickOnCell = true;
 };
 
 extern TMainForm* MainForm;

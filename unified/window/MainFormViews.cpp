@@ -12,6 +12,7 @@
 #include "unified/window/eventFactory.h"
 
 #include <QEvent>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QTextBlock>
@@ -210,18 +211,20 @@ void TMainForm::ResultsPaneClick() {
     ResultsPane->setTextCursor(cursor);
 }
 
-void TMainForm::DrawGridDrawCell(Canvas&, int, int, const TRect&, unsigned) {
-    // The draw's bracket and the plan's match boxes are painted here by
-    // their kinds' grid painters; until those exist the grid shows its lines.
+void TMainForm::DrawGridDrawCell(Canvas& canvas, int col, int row, const TRect& rect, unsigned) {
+    // The plan's match boxes are painted here by its grid painter once it
+    // exists.
+    if (Settings.IsDraw()) PaintDrawCell(canvas, col, row, rect);
 }
 
-void TMainForm::DrawGridKeyDown(int&, Qt::KeyboardModifiers) {
-    // Enter opens the result or assignment dialog of the cell once those
-    // dialogs exist; every key refreshes the views.
+void TMainForm::DrawGridKeyDown(int& key, Qt::KeyboardModifiers) {
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Settings.IsDraw()) OpenDrawMatch();
+    // Every key refreshes the views, Enter or not.
     RefreshViews();
 }
 
 void TMainForm::DrawGridDblClick() {
+    if (upperGridClickOnCell && Settings.IsDraw()) OpenDrawMatch();
     RefreshViews();
 }
 
@@ -234,6 +237,14 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (ResultsPane != nullptr && watched == ResultsPane->viewport() &&
         event->type() == QEvent::MouseButtonRelease)
         ResultsPaneClick();
+    if (DrawGrid != nullptr && watched == DrawGrid->viewport() &&
+        event->type() == QEvent::MouseButtonDblClick) {
+        int col = 0;
+        int row = 0;
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        upperGridClickOnCell = DrawGrid->MouseToCell(at, col, row) &&
+                               col >= DrawGrid->FixedCols() && row >= DrawGrid->FixedRows();
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
