@@ -5,11 +5,11 @@
 #include "unified/core/MyArray.h"
 #include "unified/core/RXEvent.h"
 
-struct TournBlockData;
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+struct TournBlockData;
 
 // One match of a draw. Player numbers are places in the player list; 0 is an
 // empty slot, or no winner yet.
