@@ -154,6 +154,25 @@ TEST(PrinterBracket, ConnectorColumnsComeFromRoundsPerPage) {
     EXPECT_EQ(secondColumnX(0), 270 + 15 * 25); // fifteen "n"
 }
 
+// A column drawn beyond the rounds per page (the draw's champion) must not
+// start at the right margin: the fitted count shares the width.
+TEST(PrinterBracket, FittedColumnsShareTheWidthBetweenTheMargins) {
+    RecordingPrinter printer(OddGeometry());
+    rxReport report(printer, Margins(1, 1, 1, 1, 4));
+    report.InitBracket(4, 30, -1);
+    report.PlaceBracketText(0, 4, {"CHAMPION", "", "", ""});
+    report.PlaceBracketMatch(1, 4, {0, 0, "Adams", "", "", "", 1}, 1);
+    report.FitBracketColumns(5);
+    report.WriteBracket(2, 5, true);
+    const int column = (2400 - 2 * 270) / 5;
+    EXPECT_EQ(Find(printer.Texts(), "CHAMPION").x, 270 + 4 * column);
+    int rightmost = 0;
+    for (const RecordedMark& line : printer.Lines())
+        rightmost = std::max({rightmost, line.x, line.x2});
+    EXPECT_LE(rightmost, 2400 - 270); // within the right margin
+    EXPECT_GT(rightmost, 270 + 4 * column);
+}
+
 TEST(PrinterBracket, SqueezesOntoThePageWhenTooFewLinesAreLeft) {
     RecordingPrinter printer; // 20 pixel lines, top 25, 46 lines a page
     rxReport report(printer, Margins(1, 1, 0.5f, 0.75f));

@@ -62,10 +62,9 @@ rxReport::rxReport(Printer& printer, const PrintOptions& options)
     // The bottom is measured from the top offset too.
     bottomMargin_ = MarginPixels(perInchY, options.bottomMargin, offsetY);
     linesPerPage_ = (printer.PageHeight() - topMargin_ - bottomMargin_) / lineHeight_;
-    printerColumnWidth_ =
-        options.roundsPerPage > 0
-            ? (printer.PageWidth() - leftMargin_ - rightMargin_) / options.roundsPerPage
-            : canvas_->TextWidth("nnnnnnnnnnnnnnn");
+    printerUsableWidth_ = printer.PageWidth() - leftMargin_ - rightMargin_;
+    printerColumnWidth_ = options.roundsPerPage > 0 ? printerUsableWidth_ / options.roundsPerPage
+                                                    : canvas_->TextWidth("nnnnnnnnnnnnnnn");
 }
 
 rxReport::rxReport(const std::string& path, std::uint8_t sink, const std::string& title)

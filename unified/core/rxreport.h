@@ -24,9 +24,9 @@ struct TournBlockData {
     int secondSeed = 0;
     std::string firstName;
     std::string secondName;
-    std::string firstInner;
-    std::string secondInner;
-    std::uint8_t single = 0; // one name on a line, no match
+    std::string firstInner;  // the draw's match date and time
+    std::string secondInner; // the score once decided, else the location
+    std::uint8_t single = 0; // one name on a line, no match: the draw's champion
 };
 
 class rxReport {
@@ -91,6 +91,10 @@ public:
     void PlaceBracketText(int row, int column, const BracketLines& lines);
     void PlaceBracketMatch(int row, int column, const TournBlockData& data, int kind);
     void WriteBracket(int rows, int columns, bool connectors);
+    // On the printer, connector columns share the width between the margins
+    // by this count rather than by the rounds per page, so that a column
+    // drawn beyond them (the champion's) stays on the paper.
+    void FitBracketColumns(int columns);
 
 private:
     struct BufferedCell {
@@ -151,4 +155,5 @@ private:
     int columnWidth_ = 30;      // characters
     int firstColumnWidth_ = 30; // characters
     int printerColumnWidth_ = 0;
+    int printerUsableWidth_ = 0; // between the left and right margins
 };

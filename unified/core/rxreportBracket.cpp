@@ -95,6 +95,10 @@ void rxReport::PlaceBracketMatch(int row, int column, const TournBlockData& data
     SetBracketCell(row, column, lines, kind);
 }
 
+void rxReport::FitBracketColumns(int columns) {
+    if (sink_ == SinkPrinter && columns > 0) printerColumnWidth_ = printerUsableWidth_ / columns;
+}
+
 void rxReport::WriteBracket(int rows, int columns, bool connectors) {
     rows = std::min(rows, static_cast<int>(BracketRows));
     columns = std::min(columns, static_cast<int>(BracketColumns));

@@ -257,9 +257,6 @@ std::string Draw::FileFilter() const {
     return "Tournament files (*.trn)|*.trn|All files (*.*)|*.*";
 }
 
-void Draw::PrintReport(rxReport&) {
-}
-
 void Draw::EnterManualMode() {
     manualMode = true;
     seeds = 0;

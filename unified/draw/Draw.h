@@ -7,6 +7,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+struct TournBlockData;
 
 // One match of a draw. Player numbers are places in the player list; 0 is an
 // empty slot, or no winner yet.
@@ -107,6 +110,12 @@ public:
     std::string SecondPlayerText(int index) const { return SlotText(2, index); }
     std::string WinnerText(int index) const { return SlotText(0, index); }
 
+    // The report: player p's text in a bracket cell of `width` characters
+    // ("BYE" for an empty round-1 slot) and its seed mark (0 unseeded).
+    void ReportSlotText(int p, int round, int width, std::string& text, int& seed) const;
+    // The cell of the match at the report's current round and match.
+    void FillBracketCell(TournBlockData& cell) const;
+
 protected:
     // Match m of round r, or null when the draw has no such match.
     TResult* MatchAt(int round, int match);
@@ -133,4 +142,13 @@ protected:
     std::int16_t rounds = 0;
     std::int16_t seeds = -1;    // -1: the default count
     MyArray<TResult> matchList; // round 1 first, the final last; empty: no draw
+
+    // Where the report stands while it is written.
+    int reportPage = 1;
+    int reportRound = 1;
+    int reportMatch = 1;
+
+private:
+    void ReportTitle(rxReport& report);
+    void ReportPlayers(rxReport& report, const std::vector<PlayerSortEntry>& entries);
 };
