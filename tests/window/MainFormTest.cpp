@@ -160,6 +160,14 @@ TEST_F(MainWindowStart, TheStagedProgramFindsItsManualAndSamples) {
     EXPECT_EQ(MainForm->windowTitle(), "Sample.lad - Rostrix");
     EXPECT_GT(CurrentEvent->PlayerCount(), 10);
     EXPECT_GT(CurrentEvent->ResultCount(), 0);
+
+    DestroyWindows();
+    CreateWindows({"-T"});
+    EXPECT_EQ(MainForm->SampleData1->text(), "&Data - Tournament Draw");
+    MainForm->SampleData1->trigger();
+    EXPECT_EQ(MainForm->windowTitle(), "Sample.trn - Rostrix");
+    EXPECT_EQ(CurrentEvent->PlayerCount(), 16);
+    EXPECT_EQ(CurrentEvent->ResultCount(), 15); // the matches of a draw of 16
 }
 
 namespace {
@@ -986,9 +994,9 @@ TEST_F(MainWindow, HelpOpensFilesOfTheInstallationFolderAndSaysWhyNot) {
     MainForm->OpenWebPage("https://ladder.example/club");
     EXPECT_EQ(shell.Seen().back().directory, "");
 
-    for (const char* kind : {"-T", "-P"}) {
-        SwitchTo(kind);
-        EXPECT_FALSE(MainForm->SampleData1->isEnabled()) << kind << " has no sample yet";
-        EXPECT_TRUE(MainForm->UserManual1->isEnabled());
-    }
+    SwitchTo("-T");
+    EXPECT_TRUE(MainForm->SampleData1->isEnabled());
+    SwitchTo("-P");
+    EXPECT_FALSE(MainForm->SampleData1->isEnabled()) << "the plan has no sample yet";
+    EXPECT_TRUE(MainForm->UserManual1->isEnabled());
 }
