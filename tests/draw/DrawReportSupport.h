@@ -16,18 +16,6 @@
 
 #include <string>
 
-inline ::Player ScriptPerson(const ScriptLine& line, std::size_t from) {
-    ::Player p;
-    p.firstName = line.Arg(from);
-    p.lastName = line.Arg(from + 1);
-    p.workPhone = line.Arg(from + 2);
-    p.homePhone = line.Arg(from + 3);
-    p.email = line.Arg(from + 4);
-    p.other1 = line.Arg(from + 5);
-    p.other2 = line.Arg(from + 6);
-    return p;
-}
-
 inline void PlayDrawScript(const std::string& script, Draw& draw) {
     // The random placement of the automatic draw follows the clock.
     FixedClock clock(1'700'000'000);

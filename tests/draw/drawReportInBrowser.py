@@ -19,9 +19,7 @@ For each reports/<case>/expected.html:
 """
 
 import os
-import subprocess
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "core"))
 import htmlReportInBrowser as browser  # noqa: E402
@@ -51,20 +49,6 @@ for (const td of document.querySelectorAll('td')) {
 </script>
 """
 LINES_PER_CELL = 4
-# A browser started beside a whole test suite on a busy machine may take its time.
-CHROMIUM_SECONDS = 90
-
-
-def run_chromium(chromium, args):
-    with tempfile.TemporaryDirectory() as profile:
-        command = [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-                   "--disable-background-networking", "--disable-component-update",
-                   "--disable-sync", "--user-data-dir=" + profile] + args
-        done = subprocess.run(command, capture_output=True, timeout=CHROMIUM_SECONDS,
-                              check=False)
-    if done.returncode != 0:
-        raise RuntimeError("chromium failed: " + done.stderr.decode(errors="replace")[-2000:])
-    return done.stdout.decode("utf-8")
 
 
 def lines_of(td):
@@ -140,11 +124,11 @@ def check_case(chromium, folder, out):
     end = written.rfind("</body>")
     with open(measured, "w", encoding="utf-8") as f:
         f.write(written[:end] + MEASURE + written[end:])
-    page = browser.Page(run_chromium(chromium, ["--dump-dom", "file://" + measured]))
+    page = browser.Page(browser.run_chromium(chromium, ["--dump-dom", "file://" + measured]))
     shot = os.path.join(out, name + ".png")
     if os.path.exists(shot):
         os.remove(shot)
-    run_chromium(chromium, ["--window-size=%d,%d" % browser.WINDOW, "--screenshot=" + shot,
+    browser.run_chromium(chromium, ["--window-size=%d,%d" % browser.WINDOW, "--screenshot=" + shot,
                             "file://" + os.path.join(folder, "expected.html")])
 
     problems = []
@@ -171,23 +155,5 @@ def check_case(chromium, folder, out):
     return name, "%d brackets" % len(brackets), problems
 
 
-def main():
-    if len(sys.argv) != 4:
-        sys.exit(__doc__)
-    chromium, cases, out = sys.argv[1], os.path.abspath(sys.argv[2]), os.path.abspath(sys.argv[3])
-    os.makedirs(out, exist_ok=True)
-    folders = sorted(os.path.join(cases, d) for d in os.listdir(cases)
-                     if os.path.exists(os.path.join(cases, d, "expected.html")))
-    failed = 0
-    for folder in folders:
-        name, summary, problems = check_case(chromium, folder, out)
-        print("%s: %s: %s" % ("FAIL" if problems else "ok", name, summary))
-        for problem in problems:
-            print("  " + problem)
-        failed += bool(problems)
-    print("%d passed, %d failed" % (len(folders) - failed, failed))
-    sys.exit(1 if failed or not folders else 0)
-
-
 if __name__ == "__main__":
-    main()
+    browser.run_cases(check_case, __doc__)

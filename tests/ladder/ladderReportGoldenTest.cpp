@@ -12,6 +12,7 @@
 #include "platform/widgets/SystemPrinter.h"
 #include "tests/support/Golden.h"
 #include "tests/support/PdfText.h"
+#include "tests/support/Players.h"
 #include "tests/support/Scratch.h"
 #include "unified/core/rxreport.h"
 #include "unified/ladder/Ladder.h"
@@ -36,20 +37,6 @@ int Bits(const ScriptLine& line, const std::map<std::string, int>& names) {
             bits |= found->second;
     }
     return bits;
-}
-
-// Fields from `from` on: first and last name, work and home phone, e-mail,
-// the two other contacts.
-::Player Person(const ScriptLine& line, std::size_t from) {
-    ::Player p;
-    p.firstName = line.Arg(from);
-    p.lastName = line.Arg(from + 1);
-    p.workPhone = line.Arg(from + 2);
-    p.homePhone = line.Arg(from + 3);
-    p.email = line.Arg(from + 4);
-    p.other1 = line.Arg(from + 5);
-    p.other2 = line.Arg(from + 6);
-    return p;
 }
 
 void Play(const std::string& script, Ladder& ladder) {
@@ -87,12 +74,12 @@ void Play(const std::string& script, Ladder& ladder) {
                    (op == "team" && line.FieldCount() != 15)) {
             ADD_FAILURE() << "wrong field count: " << line.Text();
         } else if (op == "player") {
-            ::Player p = Person(line, 1);
+            ::Player p = ScriptPerson(line, 1);
             p.points = line.Num(8); // the wanted position, or the points
             EXPECT_EQ(ladder.AddPlayer(p, nullptr), rcOk) << line.Text();
         } else if (op == "team") {
-            const ::Player partner = Person(line, 8);
-            EXPECT_EQ(ladder.AddPlayer(Person(line, 1), &partner), rcOk) << line.Text();
+            const ::Player partner = ScriptPerson(line, 8);
+            EXPECT_EQ(ladder.AddPlayer(ScriptPerson(line, 1), &partner), rcOk) << line.Text();
         } else if (op == "result") {
             EXPECT_EQ(ladder.EnterResult(line.Arg(1), line.Arg(2), line.Arg(3), line.Arg(4),
                                          line.Num(5) != 0, line.Arg(6), line.Arg(7)),
