@@ -557,7 +557,7 @@ TEST_F(FileCommands, NewReplacesTheEventWithTheKindChosen) {
     EXPECT_EQ(MainForm->windowTitle(), "Rostrix");
     EXPECT_TRUE(MainForm->DrawGrid->isVisible()) << "the menus and panes follow the kind";
     EXPECT_TRUE(MainForm->CreateDraw1->isVisible());
-    EXPECT_FALSE(MainForm->SampleData1->isEnabled());
+    EXPECT_EQ(MainForm->SampleData1->text(), "&Data - Tournament Draw");
 }
 
 TEST_F(FileCommands, PreviewShowsTheReportWithoutBlocking) {
