@@ -17,6 +17,10 @@ public:
     // Empty rows 1 to rounds of courts boxes each. When memory runs out the
     // grid has no rounds, no courts and is not allocated; 0 or 4.
     int Allocate(int rounds, int courts);
+    // New counts keeping every box that lies in both the old and the new
+    // grid; 0, or 4 (nothing changed) when memory runs out or a count is
+    // out of range.
+    int Resize(int rounds, int courts);
     bool IsAllocated() const { return allocated; }
     int Rounds() const { return rounds; }
     int Courts() const { return courts; }
@@ -25,6 +29,10 @@ public:
     int Get(int r, int c, int p) const;
     // Writes position p of box (r, c); nothing outside the grid.
     void Set(int r, int c, int p, int n);
+    // Whether player n is in any box of round r.
+    bool IsInRound(int r, int n) const;
+    void ClearBox(int r, int c);
+    bool Contains(int r, int c) const { return r >= 1 && r <= rounds && c >= 1 && c <= courts; }
 
 private:
     int courts = 0;

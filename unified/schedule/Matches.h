@@ -6,16 +6,74 @@
 #include "unified/core/RXEvent.h"
 #include "unified/schedule/BoxMatrix.h"
 
+#include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
+
+// How a plan was made.
+enum ScheduleType : std::int16_t {
+    stNone = 0, // none, or edited by hand
+    stMixer = 100,
+    stSinglesRoundRobin = 200,
+    stSinglesRoundRobinPartial = 210,
+    stDoublesRoundRobin = 300,
+    stDoublesRoundRobinPartial = 310,
+    stFixedPartnerRoundRobin = 350,
+    stFixedPartnerRoundRobinPartial = 360,
+    stMixedRoundRobin = 400,
+    stMixedRoundRobinPartial = 410,
+    stMixedRoundRobinExtended = 420,
+    stLeague = 500,
+    stLeaguePartial = 510,
+};
+
+// The bits of the plan's option word; bits not named here are kept as read.
+enum PlanOptions : std::uint32_t {
+    RoundsPerPlayer = 0x1,
+    SinglesPerPlayer = 0x2,
+    GenderImbal = 0x4,
+    SkillDisparity = 0x8,
+    ScheduleDiversity = 0x10,
+    Gaps = 0x20,
+    GenderRequired = 0x100, // by the oldest file form's reader
+    OptimizeLayout = 0x1000,
+    TwoColumn = 0x2000,
+    StrictlyMixed = 0x10000,
+    SkipUnsched = 0x20000,
+    ShowNames = 0x40000,
+};
+constexpr std::uint32_t DefaultPlanOptions = 0xFFF7;
+
+class Matches;
+
+// A new shape of courts and rounds, collected by a dialog before it is
+// applied; courts and rounds 1-based, entry 0 unused.
+struct SetupDataCR {
+    int courts = 0;
+    char courtTypes[256] = {};
+    int rounds = 0;
+    std::string roundNotations[100];
+
+    // Copies the plan's court types; the Court Types choice that fits them:
+    // 1 doubles (also for no courts), 0 singles, 2 custom.
+    int LoadCourtTypes(const Matches& plan);
+    // Copies the plan's notations and empties the entries past its rounds.
+    void LoadRoundNotations(const Matches& plan);
+    // Any type other than 'S' or 'D' becomes 'D'.
+    void NormalizeCourtTypes();
+};
 
 class Matches : public RXEvent {
 public:
     static constexpr int MaxRounds = 99;
     static constexpr int MaxCourts = 255;
+    static constexpr std::size_t MaxNotation = 14;
 
     Matches();
     ~Matches() override;
 
+    void DebugDump(const std::string& caller) override;
     bool IsModified() const override;
     void Reset() override;
     // Singles and doubles belong to each court, not to the event.
@@ -36,25 +94,118 @@ public:
     std::string FileFilter() const override;
 
     int CourtCount() const { return courts; }
+    // 'S' or 'D'; '?' outside the courts.
+    char CourtType(int c) const;
+    // 4 on a doubles court, 2 on any other, 0 outside the courts.
+    int PlayersPerCourt(int c) const;
+    // True also when there are no courts.
+    bool AllCourtsOfType(char type) const;
+    // Round r's notation; empty outside the rounds.
+    std::string RoundName(int r) const;
 
     // The player in position p of box (r, c); 0 outside the grid.
     int GetSlot(int r, int c, int p) const;
-    // Writes a position without any check.
-    void PutSlot(int r, int c, int p, int n);
-    // Whether any box of rounds a to b holds a player.
+    // The checked write of one position: 0, 5 (outside the grid or no such
+    // player), 301 (already in the round) or 302 (a full box that is not
+    // one man and one woman a side while the plan is strictly mixed).
+    short SetSlot(int r, int c, int p, int n);
+    // Writes a position without the player checks; 5 outside the grid.
+    short PutSlot(int r, int c, int p, int n);
+    // Whether the box with position p holding n breaks the strictly mixed
+    // rule; a box with an empty position never does.
+    bool IsNotMixedBox(int r, int c, int p, int n) const;
+
+    // The lowest court on which n plays in round r; 0 when idle.
+    int CourtOfPlayer(int r, int n) const;
+    bool IsScheduled(int n) const;
+    // Whether any box of rounds a to b, or of courts a to b, holds a player.
     bool HasMatchesInRounds(int a, int b) const;
+    bool HasMatchesInCourts(int a, int b) const;
+    void ClearBoxes();
+
+    bool SetCourts(int count, char type);
+    // Types 1 to count are read; singles courts lose positions 2 and 4.
+    bool SetCourtTypes(int count, const char* types);
+    // Notations 1 to count are read, and cut to 14 characters in the
+    // caller's array too.
+    bool SetRounds(int count, std::string* notations);
 
     // How the plan was made: 0 none or by hand, else the generator's code.
     int ScheduleType() const { return scheduleType; }
     void SetScheduleType(int code);
+    std::uint32_t Options() const { return options; }
+    void SetOptions(std::uint32_t bits);
+    void ClearOptions(std::uint32_t bits);
+    bool HasOption(std::uint32_t bits) const { return (options & bits) != 0; }
+    int DisparityThreshold() const { return disparityThreshold; }
+    void SetDisparityThreshold(int percent);
+    int DiversityLimit() const { return diversityLimit; }
+    void SetDiversityLimit(int limit);
+    bool ManuallyModified() const { return manuallyModified != 0; }
+    void SetManuallyModified() { manuallyModified = 1; }
+
+    // The first box whose sides hold different numbers of players: 0, or
+    // 303 with the box kept for IncompleteMatch.
+    short CheckComplete();
+    struct IncompleteBox {
+        int round = 0;
+        int court = 0;
+        int found = 0;
+    };
+    IncompleteBox IncompleteMatch() const { return incomplete; }
+
+    // The longest run of idle rounds a perfect rotation leaves a player.
+    void ComputeGapThreshold();
+    int GapThreshold() const { return gapThreshold; }
+    // How far apart two players are in skill, as a percentage of the list.
+    int SkillDistance(int a, int b) const;
+    void GenderCounts(int& men, int& women, int& others) const;
+    // The courts and rounds a full round robin of the type needs.
+    void RoundRobinSize(int type, int& roundCount, int& courtCount) const;
+
+    // Evens out who hosts (position 1): three passes and the information,
+    // or the warning for a league, which keeps its home sides.
+    void DesignateHosts();
+    void BalanceHosts();
+    // Makes the list neighbours 1-2, 3-4 ... partners in round r by
+    // exchanging player numbers throughout the plan.
+    void ApplyPreferredPartners(int r);
+    void SwapPlayerNumbers(int a, int b);
 
     // Keeps every box pointing at the same people after a player was
     // inserted at, or deleted from, a place in the list; 0 or 4.
     short RenumberPlayers(bool deleting, int position);
 
 protected:
+    // Work storage of the assignment engines.
+    int mixerTarget = 0;
+    std::array<std::uint8_t, MaxPlayers + 1> roundsPlayed{};
+    std::array<std::uint8_t, MaxPlayers + 1> singlesPlayed{};
+    std::array<std::uint8_t, MaxPlayers + 1> genderCode{};
+    unsigned allSingles = 0;
+    int baseRounds = 0;
+    int gapThreshold = -1;
+    // The warning check's summary goes to the caller's list.
+    int summaryCount = 0;
+    std::vector<std::string>* summaryList = nullptr;
+    std::vector<std::string> traceList;
+    std::uint8_t manuallyModified = 0;
+
     std::int16_t rounds = 0;
     std::int16_t courts = 0;
+    std::vector<char> courtTypes;            // 1-based
+    std::vector<std::string> roundNotations; // 1-based
     BoxMatrix boxes;
-    std::int16_t scheduleType = 0;
+    // Whether the grid stands; a reset takes it away until the next shape.
+    bool hasGrid = true;
+    IncompleteBox incomplete;
+    std::int16_t scheduleType = stNone;
+    std::uint32_t options = DefaultPlanOptions;
+    int disparityThreshold = 100;
+    int diversityLimit = 2;
 };
+
+// A new plan, or null when memory runs out.
+Matches* NewMatchPlan();
+// The current event as a plan; only while the event kind is the schedule.
+Matches* AsMatchPlan();
