@@ -1,10 +1,43 @@
 #include "unified/schedule/Matches.h"
 #include "tests/support/Players.h"
+#include "tests/support/Responders.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <memory>
+#include <new>
+#include <random>
 #include <string>
 #include <tuple>
 #include <vector>
+
+namespace {
+
+// Armed by a test, the next allocation of this program fails as when memory
+// runs out.
+std::atomic<bool> failNextAllocation{false};
+
+void FailNextAllocation() {
+    failNextAllocation = true;
+}
+
+} // namespace
+
+void* operator new(std::size_t size) {
+    if (failNextAllocation.exchange(false)) throw std::bad_alloc();
+    if (void* block = std::malloc(size == 0 ? 1 : size)) return block;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
 
 namespace {
 
@@ -332,4 +365,322 @@ TEST(MatchPlanSlots, UncheckedWritesRefuseOnlyPlacesOutsideTheGrid) {
     EXPECT_EQ(plan.PutSlot(2, 2, 4, 2), rcOk);
     EXPECT_EQ(plan.GetSlot(2, 2, 4), 2);
     EXPECT_TRUE(plan.IsModified());
+}
+
+namespace {
+
+// A random plan, seeded: up to 30 players of random genders, one to six
+// courts of random types, one to eight rounds, boxes filled through the
+// checked write so that nobody plays twice in a round.
+std::unique_ptr<Plan> RandomPlan(std::mt19937& random, bool doublesOnly = false) {
+    const auto between = [&](int a, int b) {
+        return std::uniform_int_distribution<int>(a, b)(random);
+    };
+    std::string genders;
+    for (int i = between(4, 30); i > 0; --i)
+        genders += "MF "[between(0, 2)];
+    std::string types;
+    for (int c = between(1, 6); c > 0; --c)
+        types += doublesOnly || between(0, 2) != 0 ? 'D' : 'S';
+    auto plan = std::make_unique<Plan>(genders, types, between(1, 8));
+    const int count = plan->PlayerCount();
+    for (int r = 1; r <= plan->RoundCount(); ++r)
+        for (int c = 1; c <= plan->CourtCount(); ++c)
+            for (int p = 1; p <= 4; ++p) {
+                if (plan->CourtType(c) == 'S' && p % 2 == 0) continue;
+                if (between(0, 4) != 0) plan->SetSlot(r, c, p, between(1, count));
+            }
+    return plan;
+}
+
+unsigned TestSeed() {
+    return std::random_device{}();
+}
+
+} // namespace
+
+TEST(MatchPlanPlayers, RenumberingAfterADeleteKeepsEveryOtherPlayersBoxes) {
+    const unsigned seed = TestSeed();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    for (int trial = 0; trial < 100; ++trial) {
+        auto plan = RandomPlan(random);
+        const auto before = plan->All();
+        const auto name = [&](int n) { return n == 0 ? std::string() : plan->PlayerFirstName(n); };
+        std::vector<std::vector<std::string>> named;
+        for (const auto& round : before) {
+            named.emplace_back();
+            for (int n : round)
+                named.back().push_back(name(n));
+        }
+        const int gone = std::uniform_int_distribution<int>(1, plan->PlayerCount())(random);
+        const std::string goneName = name(gone);
+        ASSERT_EQ(plan->DeletePlayer(gone), rcOk);
+        const auto after = plan->All();
+        for (std::size_t r = 0; r < after.size(); ++r)
+            for (std::size_t i = 0; i < after[r].size(); ++i) {
+                const std::string expected = named[r][i] == goneName ? "" : named[r][i];
+                ASSERT_EQ(name(after[r][i]), expected) << "round " << r + 1 << " place " << i;
+            }
+    }
+}
+
+TEST(MatchPlanPartners, PreferredPartnersAppliedTwiceChangeNothingMore) {
+    const unsigned seed = TestSeed();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    for (int trial = 0; trial < 100; ++trial) {
+        auto plan = RandomPlan(random);
+        const int r = std::uniform_int_distribution<int>(1, plan->RoundCount())(random);
+        plan->ApplyPreferredPartners(r);
+        const auto once = plan->All();
+        // Neighbours 1-2, 3-4 ... partner wherever the first has a partner.
+        for (int i = 1; i + 1 <= plan->PlayerCount(); i += 2) {
+            const int c = plan->CourtOfPlayer(r, i);
+            if (c == 0) continue;
+            for (int p = 1; p <= 4; ++p)
+                if (plan->GetSlot(r, c, p) == i) {
+                    const int partner = plan->GetSlot(r, c, p % 2 == 1 ? p + 1 : p - 1);
+                    EXPECT_TRUE(partner == 0 || partner == i + 1)
+                        << "round " << r << ": " << i << " partners " << partner;
+                }
+        }
+        plan->ApplyPreferredPartners(r);
+        ASSERT_EQ(plan->All(), once);
+    }
+}
+
+TEST(MatchPlanCompleteness, CheckCompleteAgreesWithADirectScan) {
+    const unsigned seed = TestSeed();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    for (int trial = 0; trial < 200; ++trial) {
+        auto plan = RandomPlan(random);
+        // Mostly balanced boxes, so that the faulty one is often far in.
+        for (int r = 1; r <= plan->RoundCount(); ++r)
+            for (int c = 1; c <= plan->CourtCount(); ++c)
+                if (std::uniform_int_distribution<int>(0, 9)(random) != 0)
+                    for (int p = 1; p <= 4; ++p)
+                        plan->PutSlot(r, c, p, p == 1 || p == 3 ? 1 : 0);
+        int round = 0;
+        int court = 0;
+        for (int r = 1; r <= plan->RoundCount() && round == 0; ++r)
+            for (int c = 1; c <= plan->CourtCount() && round == 0; ++c) {
+                int sides[2] = {0, 0};
+                for (int p = 1; p <= 4; ++p)
+                    sides[(p - 1) / 2] += plan->GetSlot(r, c, p) != 0;
+                if (sides[0] != sides[1]) round = r, court = c;
+            }
+        const auto stored = plan->IncompleteMatch();
+        const short code = plan->CheckComplete();
+        ASSERT_EQ(code, round != 0 ? rcIncompleteMatch : rcOk);
+        const auto found = plan->IncompleteMatch();
+        if (round != 0) {
+            EXPECT_EQ(found.round, round);
+            EXPECT_EQ(found.court, court);
+            EXPECT_EQ(found.found, 1);
+        } else {
+            EXPECT_EQ(found.round, stored.round) << "a complete plan keeps the stored box";
+            EXPECT_EQ(found.found, stored.found);
+        }
+    }
+}
+
+TEST(MatchPlanCompleteness, TheOnlyFaultyBoxIsFoundAndSinglesOnDoublesCourtsAreComplete) {
+    Plan plan("MMMMMMMMMM", "DD", 4);
+    plan.SetRound(1, {1, 2, 3, 4, 5, 0, 6, 0});
+    plan.SetRound(2, {0, 0, 0, 0, 1, 2, 3, 4});
+    plan.SetRound(3, {1, 2, 3, 4, 5, 6, 7, 0});
+    plan.SetRound(4, {1, 0, 0, 0, 0, 0, 0, 0});
+    EXPECT_EQ(plan.CheckComplete(), rcIncompleteMatch);
+    EXPECT_EQ(plan.IncompleteMatch().round, 3);
+    EXPECT_EQ(plan.IncompleteMatch().court, 2);
+    plan.PutSlot(3, 2, 4, 8);
+    plan.PutSlot(4, 1, 1, 0);
+    EXPECT_EQ(plan.CheckComplete(), rcOk);
+    EXPECT_EQ(plan.IncompleteMatch().round, 3) << "left as the last check stored it";
+}
+
+TEST(MatchPlanShape, CourtTypesAndRoundsKeepWhatFitsAndCutNotations) {
+    Plan plan("MFMFMFMFMFMFMFMF", "DDDD", 3);
+    for (int r = 1; r <= 3; ++r)
+        for (int c = 1; c <= 4; ++c)
+            for (int p = 1; p <= 4; ++p)
+                plan.PutSlot(r, c, p, (c - 1) * 4 + p);
+    EXPECT_TRUE(plan.SetCourtTypes(4, " DSDD"));
+    EXPECT_EQ(plan.CourtType(2), 'S');
+    EXPECT_EQ(plan.PlayersPerCourt(2), 2);
+    EXPECT_EQ(plan.PlayersPerCourt(5), 0);
+    EXPECT_EQ(plan.CourtType(0), '?');
+    for (int r = 1; r <= 3; ++r)
+        EXPECT_EQ(plan.Round(r),
+                  (std::vector<int>{1, 2, 3, 4, 5, 0, 7, 0, 9, 10, 11, 12, 13, 14, 15, 16}));
+    EXPECT_TRUE(plan.SetCourts(6, 'D'));
+    EXPECT_EQ(plan.Round(2), (std::vector<int>{1,  2,  3,  4,  5, 0, 7, 0, 9, 10, 11, 12,
+                                               13, 14, 15, 16, 0, 0, 0, 0, 0, 0,  0,  0}));
+    EXPECT_TRUE(plan.AllCourtsOfType('D'));
+    EXPECT_FALSE(plan.SetCourts(0, 'D'));
+    EXPECT_FALSE(plan.SetCourts(256, 'D'));
+    EXPECT_EQ(plan.CourtCount(), 6);
+
+    std::string notations[100];
+    notations[1] = "Monday 7:30 pm, court A";
+    notations[2] = "Tue";
+    EXPECT_TRUE(plan.SetRounds(2, notations));
+    EXPECT_EQ(notations[1], "Monday 7:30 pm");
+    EXPECT_EQ(plan.RoundName(1), "Monday 7:30 pm");
+    EXPECT_EQ(plan.RoundName(2), "Tue");
+    EXPECT_EQ(plan.RoundName(3), "");
+    EXPECT_EQ(plan.RoundCount(), 2);
+    EXPECT_EQ(plan.GetSlot(3, 1, 1), 0);
+    EXPECT_EQ(plan.GetSlot(2, 4, 4), 16);
+    EXPECT_FALSE(plan.SetRounds(0, notations));
+    EXPECT_FALSE(plan.SetRounds(100, notations));
+
+    SetupDataCR setup;
+    setup.roundNotations[7] = "stale";
+    EXPECT_EQ(setup.LoadCourtTypes(plan), 1);
+    setup.LoadRoundNotations(plan);
+    EXPECT_EQ(setup.roundNotations[1], "Monday 7:30 pm");
+    EXPECT_EQ(setup.roundNotations[7], "");
+    plan.SetCourtTypes(3, " SDS");
+    EXPECT_EQ(setup.LoadCourtTypes(plan), 2);
+    EXPECT_EQ(std::string(setup.courtTypes + 1, 3), "SDS");
+    plan.SetCourts(2, 'S');
+    EXPECT_EQ(setup.LoadCourtTypes(plan), 0);
+    setup.courts = 3;
+    setup.courtTypes[2] = 'x';
+    setup.courtTypes[3] = 0;
+    setup.NormalizeCourtTypes();
+    EXPECT_EQ(std::string(setup.courtTypes + 1, 3), "SDD");
+}
+
+TEST(MatchPlanSizes, GapThresholdSkillDistanceAndRoundRobinSizes) {
+    Plan nine("MFMFMFMFM", "DD", 1);
+    nine.ComputeGapThreshold();
+    EXPECT_EQ(nine.GapThreshold(), 2);
+    EXPECT_EQ(nine.SkillDistance(9, 1), 100);
+    EXPECT_EQ(nine.SkillDistance(3, 5), 25);
+    int men = 0, women = 0, others = 0;
+    nine.GenderCounts(men, women, others);
+    EXPECT_EQ(std::tuple(men, women, others), std::tuple(5, 4, 0));
+
+    // No courts seat nobody, and one player is no distance from himself:
+    // neither divides by zero.
+    Plan courtless("M ", "", 0);
+    courtless.ComputeGapThreshold();
+    EXPECT_EQ(courtless.GapThreshold(), Matches::MaxRounds);
+    courtless.GenderCounts(men, women, others);
+    EXPECT_EQ(std::tuple(men, women, others), std::tuple(1, 0, 1));
+    Plan alone("F", "S", 1);
+    EXPECT_EQ(alone.SkillDistance(1, 1), 0);
+
+    struct Case {
+        int players, type, rounds, courts;
+    };
+    for (const Case& test : {Case{12, 200, 11, 6},
+                             {12, 300, 11, 3},
+                             {12, 400, 5, 3},
+                             {12, 350, 5, 3},
+                             {10, 400, 5, 2},
+                             {11, 200, 11, 5},
+                             {12, 100, 0, 0},
+                             {12, 500, 0, 0}}) {
+        Plan plan(std::string(static_cast<std::size_t>(test.players), 'M'), "D", 1);
+        int rounds = -1, courts = -1;
+        plan.RoundRobinSize(test.type, rounds, courts);
+        EXPECT_EQ(std::pair(rounds, courts), std::pair(test.rounds, test.courts))
+            << test.players << " players, type " << test.type;
+    }
+}
+
+TEST(MatchPlanHosts, BalancingSpreadsHostingAndKeepsEverySide) {
+    BoxScript boxes;
+    Plan plan("MMMM", "D", 4);
+    for (int r = 1; r <= 4; ++r)
+        plan.SetRound(r, {1, 2, 3, 4});
+    boxes.Expect("Information", "The first player in each match is the designated host.",
+                 MB_OK | MB_ICONINFORMATION);
+    plan.DesignateHosts();
+    std::vector<int> hosts;
+    for (int r = 1; r <= 4; ++r) {
+        auto box = plan.Round(r);
+        hosts.push_back(box[0]);
+        std::sort(box.begin(), box.begin() + 2);
+        std::sort(box.begin() + 2, box.end());
+        if (box[0] == 3) std::swap_ranges(box.begin(), box.begin() + 2, box.begin() + 2);
+        EXPECT_EQ(box, (std::vector<int>{1, 2, 3, 4})) << "round " << r;
+    }
+    EXPECT_EQ(hosts, (std::vector<int>{4, 2, 3, 1}));
+
+    Plan singles("MMMM", "S", 4);
+    for (int r = 1; r <= 4; ++r)
+        singles.SetRound(r, {1, 0, 2, 0});
+    singles.BalanceHosts();
+    EXPECT_EQ(singles.All(), (std::vector<std::vector<int>>{
+                                 {2, 0, 1, 0}, {2, 0, 1, 0}, {1, 0, 2, 0}, {1, 0, 2, 0}}));
+
+    Plan league("MMMM", "D", 2);
+    league.SetRound(1, {1, 2, 3, 4});
+    league.SetRound(2, {1, 2, 3, 4});
+    league.SetScheduleType(stLeague);
+    boxes.Expect("Warning", "Designate Host Player is not supported for this schedule type.",
+                 MB_OK | MB_ICONEXCLAMATION);
+    league.DesignateHosts();
+    EXPECT_EQ(league.All(), (std::vector<std::vector<int>>{{1, 2, 3, 4}, {1, 2, 3, 4}}));
+}
+
+TEST(MatchPlanPartners, ThePartnerOfTheFirstTakesTheSecondsNumberInEveryRound) {
+    Plan plan("MMMMMMMMM", "DD", 2);
+    plan.SetRound(1, {5, 3, 2, 4, 1, 9, 6, 7});
+    plan.SetRound(2, {1, 5, 3, 4, 9, 0, 2, 0});
+    plan.ApplyPreferredPartners(2);
+    // 1 and 5 partner in round 2: 5 and 2 exchange numbers; 3 and 4 already
+    // partner; 7 is idle; 9 has no neighbour.
+    EXPECT_EQ(plan.Round(1), (std::vector<int>{2, 3, 5, 4, 1, 9, 6, 7}));
+    EXPECT_EQ(plan.Round(2), (std::vector<int>{1, 2, 3, 4, 9, 0, 5, 0}));
+}
+
+TEST(MatchPlanPlayers, AFailedInsertLeavesTheCountAsItWas) {
+    Plan plan("", "D", 1);
+    FailNextAllocation();
+    EXPECT_EQ(plan.AddPlayer(Named("Ann", "Lee"), nullptr), rcInternal);
+    EXPECT_EQ(plan.PlayerCount(), 0);
+    EXPECT_EQ(plan.SetSlot(1, 1, 1, 1), rcBadData) << "no player 1 to schedule";
+    ASSERT_EQ(plan.AddPlayer(Named("Ann", "Lee"), nullptr), rcOk);
+    EXPECT_EQ(plan.PlayerCount(), 1);
+    EXPECT_EQ(plan.PlayerFirstName(1), "Ann");
+}
+
+TEST(MatchPlanEvent, DefaultsAndTheEventOperations) {
+    BoxScript boxes;
+    Matches plan;
+    EXPECT_EQ(plan.Options(), 0xFFF7u);
+    EXPECT_FALSE(plan.HasOption(SkillDisparity | StrictlyMixed));
+    EXPECT_TRUE(plan.HasOption(Gaps | SkillDisparity));
+    EXPECT_EQ(plan.DisparityThreshold(), 100);
+    EXPECT_EQ(plan.DiversityLimit(), 2);
+    EXPECT_EQ(plan.GapThreshold(), -1);
+    EXPECT_EQ(plan.ScheduleType(), stNone);
+    EXPECT_FALSE(plan.IsModified());
+    plan.SetOptions(StrictlyMixed);
+    plan.ClearOptions(Gaps);
+    EXPECT_EQ(plan.Options(), 0x1FFD7u);
+    EXPECT_TRUE(plan.IsModified());
+    boxes.Expect("Debugging", "caller  not NULL", MB_OK | MB_ICONEXCLAMATION);
+    plan.DebugDump("caller");
+    plan.Reset();
+    boxes.Expect("Debugging", "caller  NULL", MB_OK | MB_ICONEXCLAMATION);
+    plan.DebugDump("caller");
+    // After a reset the grid is empty but there: shaping it again works.
+    EXPECT_TRUE(plan.SetCourts(2, 'D'));
+    std::string notations[3];
+    EXPECT_TRUE(plan.SetRounds(2, notations));
+    EXPECT_EQ(plan.PutSlot(2, 2, 4, 1), rcOk);
+    plan.SetManuallyModified();
+    plan.ClearResults(false);
+    EXPECT_EQ(plan.GetSlot(2, 2, 4), 0);
+    EXPECT_FALSE(plan.ManuallyModified());
+    EXPECT_EQ(plan.RoundCount(), 2);
+    EXPECT_EQ(plan.ResultCount(), 0);
 }
