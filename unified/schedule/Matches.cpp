@@ -23,8 +23,6 @@ int PartnerPosition(int p) {
 
 Matches::Matches() {
     if (!boxes.IsAllocated()) ShowDebugMessage("problem allocating boxes!!!");
-    options = 0;
-    options |= DefaultPlanOptions;
     state = StateClean;
 }
 
@@ -415,13 +413,14 @@ void Matches::BalanceHosts() {
             const int p4 = GetSlot(r, c, 4);
             const int h = count(p1);
             if (p2 != 0 || p4 != 0) {
-                int box[4] = {p1, p2, p3, p4};
+                // The new host and, in order, the rest of the box.
+                std::array<int, 4> box;
                 if (count(p2) + 1 < h)
-                    box[0] = p2, box[1] = p1;
+                    box = {p2, p1, p3, p4};
                 else if (count(p3) + 1 < h)
-                    box[0] = p3, box[1] = p4, box[2] = p1, box[3] = p2;
+                    box = {p3, p4, p1, p2};
                 else if (count(p4) + 1 < h)
-                    box[0] = p4, box[1] = p3, box[2] = p1, box[3] = p2;
+                    box = {p4, p3, p1, p2};
                 else
                     continue;
                 handOver(p1, box[0]);
