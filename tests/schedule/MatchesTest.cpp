@@ -525,11 +525,11 @@ TEST(MatchPlanShape, CourtTypesAndRoundsKeepWhatFitsAndCutNotations) {
 
     std::string notations[100];
     notations[1] = "Monday 7:30 pm, court A";
-    notations[2] = "Tue";
+    notations[2] = "Mardi 19 h, côté A";
     EXPECT_TRUE(plan.SetRounds(2, notations));
     EXPECT_EQ(notations[1], "Monday 7:30 pm");
     EXPECT_EQ(plan.RoundName(1), "Monday 7:30 pm");
-    EXPECT_EQ(plan.RoundName(2), "Tue");
+    EXPECT_EQ(plan.RoundName(2), "Mardi 19 h, cô") << "characters, not bytes";
     EXPECT_EQ(plan.RoundName(3), "");
     EXPECT_EQ(plan.RoundCount(), 2);
     EXPECT_EQ(plan.GetSlot(3, 1, 1), 0);

@@ -1,5 +1,6 @@
 #include "unified/schedule/Matches.h"
 
+#include "platform/Text.h"
 #include "unified/core/rxerrors.h"
 
 #include <algorithm>
@@ -268,7 +269,8 @@ bool Matches::SetRounds(int count, std::string* notations) {
     try {
         std::vector<std::string> stored(static_cast<std::size_t>(count) + 1);
         for (int r = 1; r <= count; ++r) {
-            if (notations[r].size() > MaxNotation) notations[r].resize(MaxNotation);
+            if (Utf8Length(notations[r]) > MaxNotation)
+                notations[r] = Utf8Cut(notations[r], MaxNotation);
             stored[r] = notations[r];
         }
         roundNotations.swap(stored);
