@@ -14,7 +14,7 @@ template <typename Kind> RXEvent* Make() {
     return new (std::nothrow) Kind();
 }
 
-EventMaker makers[3] = {Make<Ladder>, Make<Draw>, Make<Matches>};
+EventMaker makers[3] = {Make<Ladder>, Make<Draw>, []() -> RXEvent* { return NewMatchPlan(); }};
 
 } // namespace
 
