@@ -486,21 +486,6 @@ TEST(MatchPlanCompleteness, CheckCompleteAgreesWithADirectScan) {
     }
 }
 
-TEST(MatchPlanCompleteness, TheOnlyFaultyBoxIsFoundAndSinglesOnDoublesCourtsAreComplete) {
-    Plan plan("MMMMMMMMMM", "DD", 4);
-    plan.SetRound(1, {1, 2, 3, 4, 5, 0, 6, 0});
-    plan.SetRound(2, {0, 0, 0, 0, 1, 2, 3, 4});
-    plan.SetRound(3, {1, 2, 3, 4, 5, 6, 7, 0});
-    plan.SetRound(4, {1, 0, 0, 0, 0, 0, 0, 0});
-    EXPECT_EQ(plan.CheckComplete(), rcIncompleteMatch);
-    EXPECT_EQ(plan.IncompleteMatch().round, 3);
-    EXPECT_EQ(plan.IncompleteMatch().court, 2);
-    plan.PutSlot(3, 2, 4, 8);
-    plan.PutSlot(4, 1, 1, 0);
-    EXPECT_EQ(plan.CheckComplete(), rcOk);
-    EXPECT_EQ(plan.IncompleteMatch().round, 3) << "left as the last check stored it";
-}
-
 TEST(MatchPlanShape, CourtTypesAndRoundsKeepWhatFitsAndCutNotations) {
     Plan plan("MFMFMFMFMFMFMFMF", "DDDD", 3);
     for (int r = 1; r <= 3; ++r)
