@@ -41,19 +41,10 @@ void operator delete(void* block, std::size_t) noexcept {
 
 namespace {
 
-// A plan of players "P1" to "Pn" whose rounds and courts were set up (by its
-// dialogs, elsewhere).
-class ShapedPlan : public Matches {
+// A plan read and written round by round: round r's boxes, court after
+// court, four positions each.
+class RoundsView : public Matches {
 public:
-    ShapedPlan(int players, int roundCount, int courtCount) {
-        for (int i = 1; i <= players; ++i)
-            AddPlayer(Named("P" + std::to_string(i), "X"), nullptr);
-        rounds = static_cast<std::int16_t>(roundCount);
-        courts = static_cast<std::int16_t>(courtCount);
-        boxes.Allocate(roundCount, courtCount);
-    }
-
-    // Round r's boxes, court after court, four positions each.
     std::vector<int> Round(int r) const {
         std::vector<int> numbers;
         for (int c = 1; c <= CourtCount(); ++c)
@@ -64,6 +55,25 @@ public:
     void SetRound(int r, const std::vector<int>& numbers) {
         for (std::size_t i = 0; i < numbers.size(); ++i)
             PutSlot(r, static_cast<int>(i / 4) + 1, static_cast<int>(i % 4) + 1, numbers[i]);
+    }
+    std::vector<std::vector<int>> All() const {
+        std::vector<std::vector<int>> all;
+        for (int r = 1; r <= RoundCount(); ++r)
+            all.push_back(Round(r));
+        return all;
+    }
+};
+
+// A plan of players "P1" to "Pn" whose rounds and courts were set up (by its
+// dialogs, elsewhere).
+class ShapedPlan : public RoundsView {
+public:
+    ShapedPlan(int players, int roundCount, int courtCount) {
+        for (int i = 1; i <= players; ++i)
+            AddPlayer(Named("P" + std::to_string(i), "X"), nullptr);
+        rounds = static_cast<std::int16_t>(roundCount);
+        courts = static_cast<std::int16_t>(courtCount);
+        boxes.Allocate(roundCount, courtCount);
     }
 };
 
@@ -122,7 +132,7 @@ namespace {
 // A plan shaped through its own setters: players "P1" to "Pn" with the
 // genders of the text (one letter each, blank for none), the court types,
 // and rounds without notations.
-class Plan : public Matches {
+class Plan : public RoundsView {
 public:
     Plan(const std::string& genders, const std::string& types, int roundCount) {
         for (std::size_t i = 0; i < genders.size(); ++i) {
@@ -135,24 +145,6 @@ public:
         SetRounds(roundCount, notations.data());
     }
     void MarkSaved() { state = StateSaved; }
-
-    std::vector<int> Round(int r) const {
-        std::vector<int> numbers;
-        for (int c = 1; c <= CourtCount(); ++c)
-            for (int p = 1; p <= 4; ++p)
-                numbers.push_back(GetSlot(r, c, p));
-        return numbers;
-    }
-    void SetRound(int r, const std::vector<int>& numbers) {
-        for (std::size_t i = 0; i < numbers.size(); ++i)
-            PutSlot(r, static_cast<int>(i / 4) + 1, static_cast<int>(i % 4) + 1, numbers[i]);
-    }
-    std::vector<std::vector<int>> All() const {
-        std::vector<std::vector<int>> all;
-        for (int r = 1; r <= RoundCount(); ++r)
-            all.push_back(Round(r));
-        return all;
-    }
 };
 
 } // namespace
