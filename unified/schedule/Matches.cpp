@@ -469,14 +469,6 @@ short Matches::CheckPlayersEditable() {
 
 // Files and the report of this kind are not built yet: each says so with
 // the "not provided" code or a failure.
-short Matches::Load(const std::string&) {
-    return rcNotFound;
-}
-
-bool Matches::Save(const std::string&) {
-    return false;
-}
-
 bool Matches::ExportPlayersVer1(const std::string&) {
     ShowDebugMessage("exportPlayersVer1 !!");
     return false;

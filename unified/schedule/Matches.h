@@ -177,6 +177,18 @@ public:
     short RenumberPlayers(bool deleting, int position);
 
 protected:
+    // The file forms: each reader leaves what it read when it fails.
+    short ReadTreeFile(const std::string& path);
+    short ReadPlanV1(const std::string& text);
+    short ReadCourtTypes(Tree& node, bool expected);
+    short ReadNotations(Tree& node, bool expected);
+    // Box `index` of the grid, counted round by round.
+    short ReadBoxNode(Tree& node, int index);
+    // SetSlot's checks without the strictly mixed one.
+    short PutLoadedSlot(int r, int c, int p, int n);
+    short FinishLoad(short code);
+    bool WriteTree(Tree& root) const;
+
     // Work storage of the assignment engines.
     int mixerTarget = 0;
     std::array<std::uint8_t, MaxPlayers + 1> roundsPlayed{};
