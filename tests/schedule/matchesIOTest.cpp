@@ -1,10 +1,14 @@
 // Match plan files beyond the golden cases: what a load refuses, with its
-// code, in the tree form and the older line form.
+// code, in the tree form and the older line form; and over seeded random
+// plans, that every file the plan writes opens again into the same plan and
+// saves the same bytes.
 #include "tests/support/Responders.h"
 #include "tests/support/Scratch.h"
 #include "unified/schedule/Matches.h"
 
 #include <gtest/gtest.h>
+#include <iostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -180,6 +184,116 @@ TEST(PlanLoad, LineFormFillsWhatItHolds) {
     EXPECT_EQ(plan.GetSlot(2, 1, 3), 1);
     EXPECT_EQ(plan.GetSlot(2, 2, 1), 2);
     EXPECT_EQ(plan.Options(), 65271u);
+}
+
+// A random plan as the program may hold it: courts of either type, rounds
+// whose notations and notes are empty here and there, players of any gender
+// (some with partners and names outside ASCII), any option word, and boxes
+// filled through the checked write, so that what the model allows is kept.
+void RandomPlan(std::mt19937& random, Matches& plan) {
+    const auto pick = [&random](int least, int most) {
+        return std::uniform_int_distribution<int>(least, most)(random);
+    };
+    const char* const words[] = {"", "", "Mon", "Tue 9:00", "Zoë", "Court fees", "x"};
+    const auto word = [&] { return std::string(words[pick(0, 6)]); };
+
+    const int courts = pick(1, 6);
+    std::string types = " ";
+    for (int c = 1; c <= courts; ++c)
+        types += pick(0, 1) != 0 ? 'D' : 'S';
+    ASSERT_TRUE(plan.SetCourtTypes(courts, types.c_str()));
+    const int rounds = pick(1, 8);
+    std::vector<std::string> notations(static_cast<std::size_t>(rounds) + 1);
+    for (int r = 1; r <= rounds; ++r)
+        notations[r] = word();
+    ASSERT_TRUE(plan.SetRounds(rounds, notations.data()));
+    plan.SetHeading(word());
+    for (int n = 1; n <= 5; ++n)
+        plan.SetNote(n, word());
+    plan.SetEmailSubject(word());
+    plan.ClearOptions(~0u);
+    plan.SetOptions(static_cast<std::uint32_t>(random()));
+    plan.SetScheduleType(pick(0, 1) != 0 ? stMixer : stLeague);
+    plan.SetDisparityThreshold(pick(-100, 1000));
+    plan.SetDiversityLimit(pick(-5, 50));
+
+    const int players = pick(1, 16);
+    const char genders[] = {'M', 'F', ' '};
+    for (int p = 1; p <= players; ++p) {
+        ::Player player;
+        player.firstName = word() + std::to_string(p);
+        player.lastName = word();
+        player.email = pick(0, 3) == 0 ? "p" + std::to_string(p) + "@example.org" : "";
+        player.gender = genders[pick(0, 2)];
+        ::Player partner;
+        partner.firstName = "Partner";
+        partner.lastName = word();
+        partner.gender = genders[pick(0, 2)];
+        ASSERT_EQ(plan.AddPlayer(player, pick(0, 3) == 0 ? &partner : nullptr), rcOk);
+    }
+    for (int r = 1; r <= rounds; ++r)
+        for (int c = 1; c <= courts; ++c)
+            for (int p = 1; p <= 4; ++p) {
+                if (plan.CourtType(c) == 'S' && p % 2 == 0) continue;
+                if (pick(0, 3) == 0) continue;
+                plan.SetSlot(r, c, p, pick(1, players)); // a refused write leaves the box
+            }
+}
+
+void ExpectSamePlan(const Matches& a, const Matches& b) {
+    EXPECT_EQ(a.CourtCount(), b.CourtCount());
+    for (int c = 1; c <= a.CourtCount(); ++c)
+        EXPECT_EQ(a.CourtType(c), b.CourtType(c)) << c;
+    ASSERT_EQ(a.RoundCount(), b.RoundCount());
+    for (int r = 1; r <= a.RoundCount(); ++r) {
+        EXPECT_EQ(a.RoundName(r), b.RoundName(r)) << r;
+        for (int c = 1; c <= a.CourtCount(); ++c)
+            for (int p = 1; p <= 4; ++p)
+                EXPECT_EQ(a.GetSlot(r, c, p), b.GetSlot(r, c, p)) << r << "/" << c << "/" << p;
+    }
+    ASSERT_EQ(a.PlayerCount(), b.PlayerCount());
+    for (int p = 1; p <= a.PlayerCount(); ++p) {
+        const ::Player& x = *a.Player(p);
+        const ::Player& y = *b.Player(p);
+        EXPECT_EQ(x.firstName, y.firstName);
+        EXPECT_EQ(x.lastName, y.lastName);
+        EXPECT_EQ(x.email, y.email);
+        EXPECT_EQ(x.gender, y.gender);
+        ASSERT_EQ(static_cast<bool>(x.partner), static_cast<bool>(y.partner)) << p;
+        if (x.partner) {
+            EXPECT_EQ(x.partner->lastName, y.partner->lastName);
+            EXPECT_EQ(x.partner->gender, y.partner->gender);
+        }
+    }
+    EXPECT_EQ(a.Options(), b.Options());
+    EXPECT_EQ(a.ScheduleType(), b.ScheduleType());
+    EXPECT_EQ(a.DisparityThreshold(), b.DisparityThreshold());
+    EXPECT_EQ(a.DiversityLimit(), b.DiversityLimit());
+    EXPECT_EQ(a.Heading(), b.Heading());
+    for (int n = 1; n <= 5; ++n)
+        EXPECT_EQ(a.Note(n), b.Note(n)) << n;
+    EXPECT_EQ(a.EmailSubject(), b.EmailSubject());
+}
+
+TEST(PlanFileProperty, RandomPlansOpenAgainUnchanged) {
+    const unsigned seed = std::random_device()();
+    std::cout << "seed " << seed << "\n";
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    TempFolder scratch;
+    for (int i = 0; i < 200; ++i) {
+        SCOPED_TRACE(i);
+        Matches plan;
+        RandomPlan(random, plan);
+        if (HasFatalFailure()) return;
+        ASSERT_TRUE(plan.Save(scratch.File("plan.rxd")));
+        EXPECT_EQ(plan.State(), StateSaved);
+        Matches again;
+        ASSERT_EQ(again.Load(scratch.File("plan.rxd")), rcOk);
+        ExpectSamePlan(plan, again);
+        ASSERT_TRUE(again.Save(scratch.File("again.rxd")));
+        ASSERT_EQ(ReadFile(scratch.File("again.rxd")), ReadFile(scratch.File("plan.rxd")));
+    }
 }
 
 } // namespace
