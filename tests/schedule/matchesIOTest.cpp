@@ -22,19 +22,21 @@ std::string Lines(const std::vector<std::string>& lines) {
 }
 
 // Three players on a doubles and a singles court for two rounds.
-const std::string kTree = Lines({
-    "Matches{", " v=*2.1", " a=0", " o=65527", " p=100", " y=2", " c=2", " r=2", " h=Head",
-    " u=3", " C{", "  c=D", "  c=S", " }", " R{", "  r=One", "  r=Two", " }",
-    " P{", "  f=Ann", "  l=Baker", "  g=F", " }", " P{", "  f=Bob", "  l=Cole", "  g=M", " }",
-    " P{", "  f=Cy", "  l=Dunn", "  g=M", " }",
-    " M{", "  1=1", "  2=2", "  3=3", "  4=0", " }", " M{", "  1=0", "  2=0", "  3=0", "  4=0", " }",
-    " M{", "  1=3", "  2=0", "  3=1", "  4=0", " }", " M{", "  1=2", "  2=0", "  3=0", "  4=0", " }",
-    "}"});
+const std::string kTree = Lines(
+    {"Matches{", " v=*2.1",  " a=0",  " o=65527", " p=100",    " y=2",   " c=2",     " r=2",
+     " h=Head",  " u=3",     " C{",   "  c=D",    "  c=S",     " }",     " R{",      "  r=One",
+     "  r=Two",  " }",       " P{",   "  f=Ann",  "  l=Baker", "  g=F",  " }",       " P{",
+     "  f=Bob",  "  l=Cole", "  g=M", " }",       " P{",       "  f=Cy", "  l=Dunn", "  g=M",
+     " }",       " M{",      "  1=1", "  2=2",    "  3=3",     "  4=0",  " }",       " M{",
+     "  1=0",    "  2=0",    "  3=0", "  4=0",    " }",        " M{",    "  1=3",    "  2=0",
+     "  3=1",    "  4=0",    " }",    " M{",      "  1=2",     "  2=0",  "  3=0",    "  4=0",
+     " }",       "}"});
 
 // The same kind of plan in the older line form.
-const std::string kLines = Lines({"*1.0", "65271 100 2", "Head", "", "", "", "", "", "DS", "2",
-                                  "One", "Two", "3", "F/Ann/Baker", "M/Bob/Cole", "M/Cy/Dunn",
-                                  "1 2 3 0", "", "3 0 1 0", "2 0 0 0"});
+const std::string kLines =
+    Lines({"*1.0",       "65271 100 2", "Head",    "",    "",        "",       "",
+           "",           "DS",          "2",       "One", "Two",     "3",      "F/Ann/Baker",
+           "M/Bob/Cole", "M/Cy/Dunn",   "1 2 3 0", "",    "3 0 1 0", "2 0 0 0"});
 
 // The base text with the first occurrence of `from` replaced by `to`.
 std::string Edit(const std::string& base, const std::string& from, const std::string& to) {
@@ -79,14 +81,13 @@ std::vector<LoadCase> Cases() {
         {"type node shorter than the courts", Edit(kTree, "  c=S\r\n", ""), rcBadData},
         {"type node without types", Edit(kTree, " C{\r\n  c=D\r\n  c=S\r\n }\r\n", ""), rcOk},
         {"court type X", Edit(kTree, "  c=S", "  c=X"), rcBadData},
-        {"notation node before the round count", Edit(kTree, " v=*2.1", " v=*2.1" + r),
-         rcBadData},
+        {"notation node before the round count", Edit(kTree, " v=*2.1", " v=*2.1" + r), rcBadData},
         {"player count above the players", Edit(kTree, " u=3", " u=4"), rcBadData},
         {"player count below the players", Edit(kTree, " u=3", " u=2"), rcBadData},
         {"player count 801", Edit(kTree, " u=3", " u=801"), rcBadData},
         {"no players",
-         Lines({"Matches{", " v=*2.1", " c=1", " r=1", " u=0", " C{", "  c=D", " }", " M{",
-                "  1=0", " }", "}"}),
+         Lines({"Matches{", " v=*2.1", " c=1", " r=1", " u=0", " C{", "  c=D", " }", " M{", "  1=0",
+                " }", "}"}),
          rcBadData},
         {"first name of 31", Edit(kTree, "f=Ann", "f=" + std::string(31, 'f')), rcBadData},
         {"partner before any player", Edit(kTree, " u=3", " A{\r\n  f=Zed\r\n }\r\n u=3"), rcOk},
@@ -105,6 +106,15 @@ std::vector<LoadCase> Cases() {
         {"line form as written", kLines, rcOk},
         {"line form options no number", Edit(kLines, "65271 100 2", "x 100 2"), rcBadData},
         {"line form court type X", Edit(kLines, "\r\nDS\r\n", "\r\nDX\r\n"), rcBadData},
+        // Past 255 characters the court line is not read.
+        {"line form court line past 255",
+         Lines({"*1.0", "0 0 0", "", "", "", "", "", "", std::string(255, 'D') + "X", "1", "", "1",
+                "M/A/B"}),
+         rcOk},
+        {"line form court X within 255",
+         Lines({"*1.0", "0 0 0", "", "", "", "", "", "", std::string(254, 'D') + "X", "1", "", "1",
+                "M/A/B"}),
+         rcBadData},
         {"line form rounds negative", Edit(kLines, "\r\n2\r\nOne", "\r\n-1\r\nOne"), rcBadData},
         {"line form rounds 100", Edit(kLines, "\r\n2\r\nOne", "\r\n100\r\nOne"), rcBadData},
         {"line form players negative", Edit(kLines, "\r\n3\r\nF/", "\r\n-3\r\nF/"), rcBadData},
@@ -115,9 +125,8 @@ std::vector<LoadCase> Cases() {
         {"line form blank gender required", Edit(Edit(kLines, "M/Bob", " /Bob"), "65271", "65527"),
          rcGenderMissing},
         {"line form empty player line", Edit(kLines, "M/Bob/Cole", ""), rcEmptyLine},
-        {"line form ends in the players", Lines({"*1.0", "0 0 0", "", "", "", "", "", "", "D",
-                                                  "1", "", "3", "M/A/B"}),
-         rcNotFound},
+        {"line form ends in the players",
+         Lines({"*1.0", "0 0 0", "", "", "", "", "", "", "D", "1", "", "3", "M/A/B"}), rcNotFound},
         {"line form one delimiter", Edit(kLines, "M/Bob/Cole", "M/BobCole"), rcBadData},
         {"line form first name of 31",
          Edit(kLines, "M/Bob/Cole", "M/" + std::string(31, 'b') + "/C"), rcBadData},

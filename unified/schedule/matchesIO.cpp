@@ -11,9 +11,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
-#include <limits>
-#include <type_traits>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -231,8 +230,8 @@ short Matches::ReadTreeFile(const std::string& path) {
             break;
         }
     }
-    if (code == rcOk && (version != kVersion || statedPlayers < 1 ||
-                         statedPlayers != players.Count()))
+    if (code == rcOk &&
+        (version != kVersion || statedPlayers < 1 || statedPlayers != players.Count()))
         code = rcBadData;
     return FinishLoad(code);
 }
