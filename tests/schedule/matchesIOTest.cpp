@@ -6,6 +6,7 @@
 #include "tests/support/Scratch.h"
 #include "unified/schedule/Matches.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <iostream>
 #include <random>
@@ -175,6 +176,16 @@ TEST(PlanLoad, UnknownChildIsShownAndPassedOver) {
     Matches plan;
     EXPECT_EQ(plan.Load(scratch.File("in.rxd")), rcOk);
     EXPECT_EQ(plan.Heading(), "Head");
+}
+
+// The plan has no contact list of the older kind: the call only says so.
+TEST(PlanExport, OlderContactListIsNotWritten) {
+    TempFolder scratch;
+    BoxScript boxes;
+    boxes.Expect("Debugging", "exportPlayersVer1 !!", MB_OK | MB_ICONEXCLAMATION);
+    Matches plan;
+    EXPECT_FALSE(plan.ExportPlayersVer1(scratch.File("contacts.txt")));
+    EXPECT_FALSE(std::filesystem::exists(scratch.File("contacts.txt")));
 }
 
 TEST(PlanLoad, LineFormFillsWhatItHolds) {
