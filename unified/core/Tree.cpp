@@ -352,3 +352,10 @@ void Tree::LoadFromText(std::string& text) {
         if (n->error_) error_ = true;
     text.erase(0, offset);
 }
+
+bool IsWhole(Tree& node) {
+    if (node.HasError()) return false;
+    while (Tree* child = node.NextChild())
+        if (child->IsNode() && !IsWhole(*child)) return false;
+    return true;
+}

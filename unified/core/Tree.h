@@ -80,3 +80,7 @@ private:
     bool isNode_ = true;
     bool error_ = false;
 };
+
+// Whether no node of a tree ran out of memory while it was built. The walk
+// hands out each child once; writers do not use the cursor.
+bool IsWhole(Tree& node);

@@ -54,3 +54,21 @@ private:
     std::string_view text_;
     std::size_t offset_ = 0;
 };
+
+// The first line of a file, without its line end, when it has at most
+// kFirstLineLimit bytes (no longer line names a form); false when the file
+// cannot be read. Only this much is read to choose the form, so that a tree
+// file is read once, by the tree reader.
+constexpr std::size_t kFirstLineLimit = 999;
+inline bool ReadFirstLine(const std::string& path, std::string& line) {
+    std::ifstream in(path, std::ios::in | std::ios::binary);
+    if (!in) return false;
+    char start[kFirstLineLimit + 2];
+    in.read(start, sizeof start);
+    if (in.bad()) return false;
+    const std::string_view read(start, static_cast<std::size_t>(in.gcount()));
+    std::string_view first = read.substr(0, read.find('\n'));
+    if (!first.empty() && first.back() == '\r') first.remove_suffix(1);
+    line = first.size() <= kFirstLineLimit ? std::string(first) : std::string();
+    return true;
+}

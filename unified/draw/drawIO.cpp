@@ -21,7 +21,6 @@ namespace {
 
 const char* const kVersion = "*2.1";
 // Bytes of the first line that are compared.
-constexpr std::size_t kFirstLineLimit = 999;
 // Characters the line form's readers take of a line and of its fields.
 constexpr std::size_t kPlayerLineLimit = 117;
 constexpr std::size_t kMatchLineLimit = 104;
@@ -201,32 +200,6 @@ short ReadMatchNode(Tree& node, TResult& match) {
     }
     match = std::move(m);
     return rcOk;
-}
-
-// The first line of a file, without its line end, when it has at most
-// kFirstLineLimit bytes (no longer line names a form); false when the file
-// cannot be read. Only this much is read to choose the form, so that a tree
-// file is read once, by the tree reader.
-bool ReadFirstLine(const std::string& path, std::string& line) {
-    std::ifstream in(path, std::ios::in | std::ios::binary);
-    if (!in) return false;
-    char start[kFirstLineLimit + 2];
-    in.read(start, sizeof start);
-    if (in.bad()) return false;
-    const std::string_view read(start, static_cast<std::size_t>(in.gcount()));
-    std::string_view first = read.substr(0, read.find('\n'));
-    if (!first.empty() && first.back() == '\r') first.remove_suffix(1);
-    line = first.size() <= kFirstLineLimit ? std::string(first) : std::string();
-    return true;
-}
-
-// Whether no node of a tree ran out of memory while it was built. The walk
-// hands out each child once; writers do not use the cursor.
-bool IsWhole(Tree& node) {
-    if (node.HasError()) return false;
-    while (Tree* child = node.NextChild())
-        if (child->IsNode() && !IsWhole(*child)) return false;
-    return true;
 }
 
 } // namespace

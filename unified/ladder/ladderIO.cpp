@@ -20,7 +20,6 @@ namespace {
 
 const char* const kVersion = "*2.1";
 // Characters of the lines the older forms' readers take.
-constexpr std::size_t kFirstLineLimit = 999;
 constexpr std::size_t kPlayerLineLimit = 999;
 constexpr std::size_t kResultLineLimit = 80;
 constexpr std::size_t kScoreLimit = 50;
@@ -284,15 +283,6 @@ short ReadLadderSettingsNode(Tree& node, LadderSettings& settings) {
         if (key == 'p') settings.issueMask = value;
     }
     return rcOk;
-}
-
-// Whether no node of a tree ran out of memory while it was built. The walk
-// hands out each child once; writers do not use the cursor.
-bool IsWhole(Tree& node) {
-    if (node.HasError()) return false;
-    while (Tree* child = node.NextChild())
-        if (child->IsNode() && !IsWhole(*child)) return false;
-    return true;
 }
 
 } // namespace

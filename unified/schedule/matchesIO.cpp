@@ -18,7 +18,6 @@
 namespace {
 
 const char* const kVersion = "*2.1";
-constexpr std::size_t kFirstLineLimit = 999;
 // Characters the line form takes of a line.
 constexpr std::size_t kCourtLineLimit = 255;
 constexpr std::size_t kPlayerLineLimit = 63;
@@ -56,27 +55,6 @@ int LeadingNumbers(std::string_view line, std::int64_t* values, int count) {
         values[i] = negative ? -value : value;
     }
     return count;
-}
-
-bool ReadFirstLine(const std::string& path, std::string& line) {
-    std::ifstream in(path, std::ios::in | std::ios::binary);
-    if (!in) return false;
-    char start[kFirstLineLimit + 2];
-    in.read(start, sizeof start);
-    if (in.bad()) return false;
-    const std::string_view read(start, static_cast<std::size_t>(in.gcount()));
-    std::string_view first = read.substr(0, read.find('\n'));
-    if (!first.empty() && first.back() == '\r') first.remove_suffix(1);
-    line = first.size() <= kFirstLineLimit ? std::string(first) : std::string();
-    return true;
-}
-
-// Whether no node of a tree ran out of memory while it was built.
-bool IsWhole(Tree& node) {
-    if (node.HasError()) return false;
-    while (Tree* child = node.NextChild())
-        if (child->IsNode() && !IsWhole(*child)) return false;
-    return true;
 }
 
 // A player line of the line form: gender, delimiter, first name up to the
