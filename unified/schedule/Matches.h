@@ -5,9 +5,11 @@
 
 #include "unified/core/RXEvent.h"
 #include "unified/schedule/BoxMatrix.h"
+#include "unified/schedule/CounterMatrix.h"
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -195,6 +197,10 @@ protected:
     std::array<std::uint8_t, MaxPlayers + 1> singlesPlayed{};
     std::array<std::uint8_t, MaxPlayers + 1> genderCode{};
     unsigned allSingles = 0;
+    // How often two players met, and were partners, in the mixer's run;
+    // none outside a run.
+    std::unique_ptr<CounterMatrix> meetingCounts;
+    std::unique_ptr<CounterMatrix> partnerCounts;
     int baseRounds = 0;
     int gapThreshold = -1;
     // The warning check's summary goes to the caller's list.
