@@ -237,7 +237,7 @@ void TMainForm::BuildMenus() {
         {&M::Tools1, &M::HostPlayer1, "Designate &Host Player", 0, kPlan, &M::HostPlayer1Click,
          kNever},
         {&M::Tools1, &M::MatchAnalysis1, "&Warnings && Match Analysis", 'W', kPlan,
-         &M::MatchAnalysis1Click, kNever},
+         &M::MatchAnalysis1Click, kPlan},
         {&M::Tools1, nullptr, nullptr, 0, kAll, nullptr, kNever},
         {&M::Tools1, &M::PreviewIssue1, "Pre&view Issue", 'V', kAll, &M::PreviewIssue1Click, kAll},
         {&M::Tools1, &M::SendEmail1, "&E-mail Current Issue", 'E', kAll, &M::SendEmail1Click,
@@ -589,8 +589,6 @@ void TMainForm::ManualAssign1Click() {
 void TMainForm::PrefPartner1Click() {
 }
 void TMainForm::HostPlayer1Click() {
-}
-void TMainForm::MatchAnalysis1Click() {
 }
 void TMainForm::SendEmail1Click() {
 }

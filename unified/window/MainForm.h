@@ -51,6 +51,19 @@ public:
     // printed, previewed, sent or uploaded; false when the plan is not fit.
     bool LeaveManualMode();
 
+    // The schedule's warnings and match analysis: the command's work, also
+    // run after the mixer (afterMixer set: a plan without warnings shows
+    // nothing then).
+    void RunMatchAnalysis(bool afterMixer);
+    // The warning summary in a box; true when the user asks for the details.
+    bool ShowWarningSummary(const std::vector<std::string>& summary);
+    // The preview of the warnings (when given) and the match analysis.
+    void ShowWarningsAndAnalysis(const std::vector<std::string>* summary,
+                                 const std::vector<std::string>* details);
+    // Says that the box the completeness check stored is not complete, and
+    // chooses it in the grid.
+    void ShowIncompleteMatch();
+
     // Whether the current event may be replaced: asks to save it, or after
     // an online download to upload it, and does what the answer says.
     bool QuerySaveChanges();
