@@ -1,0 +1,85 @@
+#!/usr/bin/python3
+"""Opens every golden HTML plan report in headless Chromium and checks the
+match chart and the lists as a reader sees them.
+
+usage: planReportInBrowser.py CHROMIUM CASES_FOLDER OUT_FOLDER
+
+For each reports/<case>/expected.html:
+- The DOM that Chromium builds holds exactly the elements and texts the
+  writer wrote, in its order; the report's heading shows as the title, and
+  every text of the case's script with markup characters shows as text.
+- Every chart keeps its cells in the heading columns and the grid's rows,
+  lined up with them (the report writer's own checks), and every cell holds
+  the chart's three lines.
+- Every mail link leads to the address it shows.
+- A screenshot, OUT_FOLDER/<case>.png, of the window's size that shows
+  something.
+"""
+
+import os
+import re
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "core"))
+import htmlReportInBrowser as browser  # noqa: E402
+
+LINES_PER_CELL = 3
+
+
+def check_case(chromium, folder, out):
+    name = os.path.basename(folder)
+    with open(os.path.join(folder, "expected.html"), encoding="utf-8") as f:
+        written = f.read()
+    with open(os.path.join(folder, "plan"), encoding="utf-8") as f:
+        script = f.read()
+    measured = os.path.join(out, name + "-measured.html")
+    end = written.rfind("</body>")
+    with open(measured, "w", encoding="utf-8") as f:
+        f.write(written[:end] + browser.MEASURE + written[end:])
+    page = browser.Page(browser.run_chromium(chromium, ["--dump-dom", "file://" + measured]))
+    shot = os.path.join(out, name + ".png")
+    if os.path.exists(shot):
+        os.remove(shot)
+    browser.run_chromium(chromium, ["--window-size=%d,%d" % browser.WINDOW, "--screenshot=" + shot,
+                                    "file://" + os.path.join(folder, "expected.html")])
+
+    problems = []
+    written_page = browser.Page(written)
+    browser.check_sequence(written_page.tokens, page.tokens, problems)
+    for element in page.root.elements():
+        if element.tag not in browser.WRITER_ELEMENTS and element.tag != "script":
+            problems.append("stray element <%s> in the page" % element.tag)
+    titles = [t.text() for t in page.root.elements("title")]
+    wanted = [t.text() for t in written_page.root.elements("title")]
+    if titles != wanted or len(titles) != 1:
+        problems.append("title shows %r" % titles)
+    body = browser.shown("".join(b.text() for b in page.root.elements("body")))
+    for line in script.splitlines():
+        if line.startswith("#"):
+            continue
+        for field in line.split("|")[1:]:
+            if re.search(r'[<>&"]', field) and browser.shown(field) not in body:
+                problems.append("user text %r does not show as text" % field)
+    for link in page.root.elements("a"):
+        if link.attrs.get("href") != "mailto:" + link.text():
+            problems.append("mail link %r shows %r" % (link.attrs.get("href"), link.text()))
+
+    charts = [t for t in page.root.elements("table")
+              if any("rowspan" in td.attrs for td in t.elements("td"))]
+    if not charts:
+        problems.append("no match chart in the page")
+    for table in charts:
+        browser.check_bracket(table, problems)
+        for td in table.elements("td"):
+            lines = sum(1 for c in td.children if isinstance(c, browser.Node) and c.tag == "br")
+            if lines != LINES_PER_CELL:
+                problems.append("a chart cell of %d lines: %r" % (lines, td.text()))
+    if not os.path.exists(shot):
+        problems.append("no screenshot")
+    else:
+        browser.check_screenshot(shot, problems)
+    return name, "%d charts" % len(charts), problems
+
+
+if __name__ == "__main__":
+    browser.run_cases(check_case, __doc__)
