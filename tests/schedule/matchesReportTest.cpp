@@ -131,9 +131,12 @@ TEST(PlanReportChart, EveryBoxShownOnceUnderItsRoundAndCourt) {
         EXPECT_GT(pages, 0);
         // The pages after the chart go on in order to the last.
         int page = pages;
-        for (const std::string& line : list)
-            if (line.rfind("Rostrix Report - page ", 0) == 0 && std::stoi(line.substr(22)) > pages)
+        for (const std::string& line : list) {
+            if (line.rfind("Rostrix Report - page ", 0) == 0 &&
+                std::stoi(line.substr(22)) > pages) {
                 EXPECT_EQ(std::stoi(line.substr(22)), ++page);
+            }
+        }
         EXPECT_GT(page, pages) << "the court assignments follow the chart";
     }
 }
