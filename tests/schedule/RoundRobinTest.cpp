@@ -22,15 +22,25 @@ namespace {
 using Box = std::array<int, 4>;
 // grid[r][c], rounds and courts 1-based.
 using Grid = std::vector<std::vector<Box>>;
+// Times each pair of numbers was seen, (a, b) with a < b unless ordered.
+using Counts = std::map<std::pair<int, int>, int>;
 
-// Fixes the clock, and with it the relabelling, for one plan.
-class FixedClockScope {
-public:
-    explicit FixedClockScope(std::time_t moment) { SetFixedClock(moment); }
-    ~FixedClockScope() { ClearFixedClock(); }
+struct PlanRun {
+    int n;
+    int rounds; // the plan's
+    int courts;
+    int type;
+    unsigned seed;
+    bool partial = false;
+    std::string genders = ""; // player i's at i - 1, blank past the end
 };
 
-// n players; genders[i - 1] is player i's, blank when the text is short.
+std::string Describe(const PlanRun& run) {
+    return std::to_string(run.n) + " players, " + std::to_string(run.courts) + " courts, " +
+           std::to_string(run.rounds) + " rounds, type " + std::to_string(run.type) + ", seed " +
+           std::to_string(run.seed) + ", genders '" + run.genders + "'";
+}
+
 std::unique_ptr<Matches> PlanOf(int n, const std::string& genders = "") {
     auto plan = std::make_unique<Matches>();
     for (int i = 1; i <= n; ++i) {
@@ -50,6 +60,45 @@ void Shape(Matches& plan, int courts, char type, int rounds, int scheduleType) {
     plan.SetOptions(StrictlyMixed);
 }
 
+// The generator run on a new plan of the run's shape, the relabelling fixed
+// by the seed through the clock.
+std::unique_ptr<Matches> Generate(const PlanRun& run, char courtType, short (*make)(Matches&)) {
+    auto plan = PlanOf(run.n, run.genders);
+    Shape(*plan, run.courts, courtType, run.rounds, run.type);
+    SetFixedClock(static_cast<std::time_t>(run.seed));
+    EXPECT_EQ(make(*plan), rcOk);
+    ClearFixedClock();
+    return plan;
+}
+
+// A full run and a partial one per size, the partial rounds and one court
+// more or not drawn from the seed.
+std::vector<PlanRun> Runs(const std::vector<int>& sizes, int (*fullRounds)(int),
+                          int (*leastCourts)(int), int fullType, int partialType, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::vector<PlanRun> runs;
+    for (const int n : sizes) {
+        const int full = fullRounds(n);
+        const unsigned first = static_cast<unsigned>(rng());
+        std::mt19937 draw(first);
+        runs.push_back({n, full, leastCourts(n) + static_cast<int>(draw() % 2), fullType, first});
+        const unsigned second = static_cast<unsigned>(rng());
+        draw.seed(second);
+        const int partial =
+            1 + static_cast<int>(draw() % static_cast<unsigned>(std::min(full, 99)));
+        runs.push_back(
+            {n, partial, leastCourts(n) + static_cast<int>(draw() % 2), partialType, second, true});
+    }
+    return runs;
+}
+
+std::vector<int> Sizes(int from, int to, int step) {
+    std::vector<int> sizes;
+    for (int n = from; n <= to; n += step)
+        sizes.push_back(n);
+    return sizes;
+}
+
 Grid Read(const Matches& plan) {
     Grid grid(static_cast<std::size_t>(plan.RoundCount()) + 1,
               std::vector<Box>(static_cast<std::size_t>(plan.CourtCount()) + 1));
@@ -60,17 +109,14 @@ Grid Read(const Matches& plan) {
     return grid;
 }
 
-// The order a shuffle listed under its heading: order[i] is i's image, and
-// the images are a permutation of 1..count.
+// The order a shuffle listed under its heading, order[i] being i's image;
+// the images must be a permutation of 1..count.
 std::vector<int> TracedOrder(const Matches& plan, const std::string& heading, int count) {
     const std::vector<std::string>& trace = plan.TraceList();
     std::vector<int> order(static_cast<std::size_t>(count) + 1, 0);
-    std::size_t at = 0;
-    while (at < trace.size() && trace[at] != heading)
-        ++at;
-    EXPECT_LT(at, trace.size()) << "no " << heading << " in the trace";
-    if (at + count + 1 >= trace.size()) {
-        ADD_FAILURE() << "the trace is cut short";
+    const auto at = std::find(trace.begin(), trace.end(), heading) - trace.begin();
+    if (at + count + 1 >= static_cast<long>(trace.size())) {
+        ADD_FAILURE() << "no complete " << heading << " in the trace";
         return order;
     }
     std::set<int> images;
@@ -85,59 +131,54 @@ std::vector<int> TracedOrder(const Matches& plan, const std::string& heading, in
     return order;
 }
 
-// Every number of the grid replaced through a table (0 stays 0).
-Grid Mapped(Grid grid, const std::vector<int>& table) {
+// The grid with every player replaced by the number the pattern wrote.
+Grid Undone(const Matches& plan, const std::vector<int>& back) {
+    Grid grid = Read(plan);
     for (auto& round : grid)
         for (Box& box : round)
             for (int& x : box)
-                if (x > 0) x = x < static_cast<int>(table.size()) ? table[x] : -1;
+                if (x > 0) x = x < static_cast<int>(back.size()) ? back[x] : -1;
     return grid;
 }
 
-// Player numbers back to the numbers the pattern wrote.
 Grid UndoShufflePlayers(const Matches& plan) {
     const int n = plan.PlayerCount();
     const std::vector<int> order = TracedOrder(plan, "randomizePlayers:", n);
     std::vector<int> back(static_cast<std::size_t>(n) + 1, 0);
     for (int i = 1; i <= n; ++i)
-        if (order[i] >= 1 && order[i] <= n) back[order[i]] = i;
-    return Mapped(Read(plan), back);
+        back[order[i]] = i;
+    return Undone(plan, back);
 }
 
-// Players back to couples' places: 2k - 1 the man's, 2k the woman's. With a
-// man and a woman for every couple, the image(k)-th man and woman in list
-// order took couple k's places, and must be of their place's gender.
+// Players back to couples' places, 2k - 1 the man's and 2k the woman's.
+// With a man and a woman for every couple the image(k)-th man and woman in
+// list order took couple k's places; otherwise the places stay numbers.
 Grid UndoShuffleCouples(const Matches& plan) {
     const int n = plan.PlayerCount();
     const std::vector<int> order = TracedOrder(plan, "gRandomizePlayers:", n / 2);
     std::vector<int> men, women;
-    for (int i = 1; i <= n; ++i) {
-        if (plan.Player(i)->gender == 'M') men.push_back(i);
-        if (plan.Player(i)->gender == 'F') women.push_back(i);
-    }
-    const bool gendered = static_cast<int>(men.size()) * 2 == n && men.size() == women.size();
+    for (int i = 1; i <= n; ++i)
+        (plan.Player(i)->gender == 'M' ? men : women).push_back(i);
+    const bool gendered = static_cast<int>(men.size()) * 2 == n &&
+                          std::all_of(women.begin(), women.end(),
+                                      [&](int i) { return plan.Player(i)->gender == 'F'; });
     std::vector<int> back(static_cast<std::size_t>(n) + 1, 0);
     for (int k = 1; k <= n / 2; ++k) {
         const int image = order[k];
-        if (image < 1) continue;
-        if (gendered) {
-            back[men[image - 1]] = 2 * k - 1;
-            back[women[image - 1]] = 2 * k;
-        } else {
-            back[2 * image - 1] = 2 * k - 1;
-            back[2 * image] = 2 * k;
-        }
+        if (image < 1) continue; // the trace check has failed already
+        back[gendered ? men[image - 1] : 2 * image - 1] = 2 * k - 1;
+        back[gendered ? women[image - 1] : 2 * image] = 2 * k;
     }
-    return Mapped(Read(plan), back);
+    return Undone(plan, back);
 }
 
 int Filled(const Box& box) {
     return (box[0] != 0) + (box[1] != 0) + (box[2] != 0) + (box[3] != 0);
 }
 
-// No player twice in a round, no number outside 1..n, and nothing past the
-// rounds the generator reported writing.
-void ExpectRoundsSound(const Grid& grid, int n, int written) {
+// No player twice in a round, no number outside 1..n, nothing past the
+// rounds written, and the players seated in each round written.
+void ExpectRounds(const Grid& grid, int n, int written, int seated) {
     for (std::size_t r = 1; r < grid.size(); ++r) {
         std::set<int> seen;
         for (std::size_t c = 1; c < grid[r].size(); ++c)
@@ -146,366 +187,231 @@ void ExpectRoundsSound(const Grid& grid, int n, int written) {
                 EXPECT_TRUE(x >= 1 && x <= n) << "round " << r << " court " << c << ": " << x;
                 EXPECT_TRUE(seen.insert(x).second) << "player " << x << " twice in round " << r;
             }
-        if (static_cast<int>(r) > written) {
-            EXPECT_TRUE(seen.empty()) << "round " << r << " is past the pattern";
+        const int expected = static_cast<int>(r) <= written ? seated : 0;
+        if (seated >= 0) {
+            EXPECT_EQ(static_cast<int>(seen.size()), expected) << "round " << r;
         }
     }
 }
 
-// Counts per unordered pair.
-struct PairCounts {
-    std::map<std::pair<int, int>, int> counts;
-    void Add(int a, int b) { ++counts[{std::min(a, b), std::max(a, b)}]; }
-    int operator()(int a, int b) const {
-        const auto found = counts.find({std::min(a, b), std::max(a, b)});
-        return found == counts.end() ? 0 : found->second;
-    }
-};
+void Add(Counts& counts, int a, int b, bool ordered = false) {
+    ++counts[ordered || a < b ? std::make_pair(a, b) : std::make_pair(b, a)];
+}
 
-struct PlanRun {
-    int n;
-    int rounds; // the plan's
-    int courts;
-    int type;
-    unsigned seed;
-    std::string Describe() const {
-        return std::to_string(n) + " players, " + std::to_string(courts) + " courts, " +
-               std::to_string(rounds) + " rounds, type " + std::to_string(type) + ", seed " +
-               std::to_string(seed);
-    }
-};
-
-// The plan's rounds for a partial run, drawn from the seed.
-int PartialRounds(std::mt19937& rng, int full) {
-    return 1 + static_cast<int>(rng() % static_cast<unsigned>(std::min(full, 99)));
+// Every pair of 1..n seen `full` times, or at most that in a partial plan.
+void ExpectEachPair(const Counts& counts, int n, int full, bool partial, const char* what,
+                    bool ordered = false) {
+    for (int a = 1; a <= n; ++a)
+        for (int b = ordered ? 1 : a + 1; b <= n; ++b) {
+            if (a == b) continue;
+            const auto found = counts.find({a, b});
+            const int count = found == counts.end() ? 0 : found->second;
+            EXPECT_TRUE(partial ? count <= full : count == full)
+                << what << " " << a << "-" << b << ": " << count;
+        }
 }
 
 } // namespace
 
-TEST(RoundRobin, CircleMethodTurnsEveryNumberButOne) {
-    const RoundRobin six(6);
-    const int expected[2][3][2] = {{{1, 2}, {6, 3}, {5, 4}}, {{1, 6}, {5, 2}, {4, 3}}};
-    for (int r = 1; r <= 2; ++r)
-        for (int k = 1; k <= 3; ++k)
-            for (int side = 1; side <= 2; ++side)
-                EXPECT_EQ(six.Player(r, k, side), expected[r - 1][k - 1][side - 1])
-                    << "round " << r << " match " << k;
-    EXPECT_EQ(six.Player(6, 1, 1), 0);
-    EXPECT_EQ(six.Player(1, 4, 1), 0);
-    const RoundRobin five(5);
-    EXPECT_TRUE(five.HasBye());
-    EXPECT_EQ(five.Rounds(), 5);
-    EXPECT_EQ(five.MatchCount(), 2);
-    EXPECT_FALSE(RoundRobin(0).IsValid());
-    EXPECT_FALSE(RoundRobin(101).IsValid());
-    EXPECT_TRUE(RoundRobin(99).IsValid());
-}
-
 TEST(RoundRobin, SinglesEveryPairMeetsOnceAndOddCountsRestOnce) {
-    std::mt19937 rng(2121);
-    for (int n = 2; n <= 100; ++n)
-        for (const bool partial : {false, true}) {
-            const int full = n % 2 == 0 ? n - 1 : n;
-            const unsigned seed = rng();
-            std::mt19937 draw(seed);
-            const PlanRun run{n, partial ? PartialRounds(draw, full) : full,
-                              n / 2 + static_cast<int>(draw() % 3), partial ? 210 : 200, seed};
-            SCOPED_TRACE(run.Describe());
-            auto plan = PlanOf(n);
-            Shape(*plan, run.courts, 'S', run.rounds, run.type);
-            FixedClockScope clock(static_cast<std::time_t>(seed));
-            ASSERT_EQ(MakeSinglesRoundRobin(*plan), rcOk);
-            const int written = std::min(full, run.rounds);
-            EXPECT_EQ(plan->BaseRounds(), written);
-            const Grid grid = UndoShufflePlayers(*plan);
-            ExpectRoundsSound(grid, n, written);
-            PairCounts met;
-            std::vector<int> rests(static_cast<std::size_t>(n) + 1, 0);
-            for (int r = 1; r <= written; ++r) {
-                int boxes = 0;
-                std::set<int> playing;
-                for (int c = 1; c <= run.courts; ++c) {
-                    const Box& box = grid[r][c];
-                    if (Filled(box) == 0) continue;
-                    ++boxes;
-                    EXPECT_TRUE(box[0] != 0 && box[1] == 0 && box[2] != 0 && box[3] == 0)
-                        << "round " << r << " court " << c;
-                    met.Add(box[0], box[2]);
-                    playing.insert({box[0], box[2]});
-                }
-                EXPECT_EQ(boxes, n / 2) << "round " << r;
-                for (int i = 1; i <= n; ++i)
-                    rests[i] += playing.count(i) == 0;
-                if (n % 2 != 0 && r == 1) {
-                    EXPECT_EQ(playing.count(1), 0u) << "1 rests first";
-                }
+    const auto full = [](int n) { return n % 2 == 0 ? n - 1 : n; };
+    for (const PlanRun& run : Runs(
+             Sizes(2, 100, 1), full, [](int n) { return n / 2; }, 200, 210, 2121)) {
+        SCOPED_TRACE(Describe(run));
+        const int n = run.n;
+        auto plan = Generate(run, 'S', MakeSinglesRoundRobin);
+        const int written = std::min(full(n), run.rounds);
+        EXPECT_EQ(plan->BaseRounds(), written);
+        const Grid grid = UndoShufflePlayers(*plan);
+        ExpectRounds(grid, n, written, n / 2 * 2);
+        Counts met;
+        std::vector<int> played(static_cast<std::size_t>(n) + 1, 0);
+        for (int r = 1; r <= written; ++r)
+            for (int c = 1; c <= run.courts; ++c) {
+                const Box& box = grid[r][c];
+                if (Filled(box) == 0) continue;
+                EXPECT_TRUE(box[0] != 0 && box[1] == 0 && box[2] != 0 && box[3] == 0)
+                    << "round " << r << " court " << c;
+                Add(met, box[0], box[2]);
+                ++played[box[0]];
+                ++played[box[2]];
+                EXPECT_FALSE(n % 2 != 0 && r == 1 && (box[0] == 1 || box[2] == 1))
+                    << "1 rests first";
             }
-            for (int a = 1; a <= n; ++a)
-                for (int b = a + 1; b <= n; ++b)
-                    EXPECT_EQ(met(a, b), partial ? std::min(met(a, b), 1) : 1) << a << "-" << b;
-            if (!partial && n % 2 != 0) {
-                for (int i = 1; i <= n; ++i)
-                    EXPECT_EQ(rests[i], 1) << "player " << i;
-            }
-        }
+        ExpectEachPair(met, n, 1, run.partial, "pair");
+        for (int i = 1; i <= n && !run.partial; ++i)
+            EXPECT_EQ(played[i], n - 1) << "player " << i; // an odd count rests once
+    }
 }
 
 TEST(RoundRobin, DoublesPartnersOnceAndOpponentsTwice) {
-    std::mt19937 rng(300);
-    for (int n = 4; n <= 24; n += 4)
-        for (const bool partial : {false, true}) {
-            const unsigned seed = rng();
-            std::mt19937 draw(seed);
-            const PlanRun run{n, partial ? PartialRounds(draw, n - 1) : n - 1,
-                              n / 4 + static_cast<int>(draw() % 2), partial ? 310 : 300, seed};
-            SCOPED_TRACE(run.Describe());
-            auto plan = PlanOf(n);
-            Shape(*plan, run.courts, 'D', run.rounds, run.type);
-            FixedClockScope clock(static_cast<std::time_t>(seed));
-            ASSERT_EQ(MakeDoublesRoundRobin(*plan), rcOk);
-            const int written = std::min(n - 1, run.rounds);
-            EXPECT_EQ(plan->BaseRounds(), written);
-            const Grid grid = UndoShufflePlayers(*plan);
-            ExpectRoundsSound(grid, n, written);
-            PairCounts partners, opponents;
-            for (int r = 1; r <= written; ++r) {
-                int seated = 0;
-                for (int c = 1; c <= run.courts; ++c) {
-                    const Box& box = grid[r][c];
-                    const int filled = Filled(box);
-                    EXPECT_TRUE(filled == 0 || filled == 4) << "round " << r << " court " << c;
-                    if (filled != 4) continue;
-                    seated += 4;
-                    partners.Add(box[0], box[1]);
-                    partners.Add(box[2], box[3]);
-                    for (int a : {box[0], box[1]})
-                        for (int b : {box[2], box[3]})
-                            opponents.Add(a, b);
-                }
-                EXPECT_EQ(seated, n) << "round " << r;
+    for (const PlanRun& run : Runs(
+             Sizes(4, 24, 4), [](int n) { return n - 1; }, [](int n) { return n / 4; }, 300, 310,
+             300)) {
+        SCOPED_TRACE(Describe(run));
+        const int n = run.n;
+        auto plan = Generate(run, 'D', MakeDoublesRoundRobin);
+        const int written = std::min(n - 1, run.rounds);
+        EXPECT_EQ(plan->BaseRounds(), written);
+        const Grid grid = UndoShufflePlayers(*plan);
+        ExpectRounds(grid, n, written, n);
+        Counts partners, opponents;
+        for (int r = 1; r <= written; ++r)
+            for (int c = 1; c <= run.courts; ++c) {
+                const Box& box = grid[r][c];
+                EXPECT_TRUE(Filled(box) == 0 || Filled(box) == 4)
+                    << "round " << r << " court " << c;
+                if (Filled(box) != 4) continue;
+                Add(partners, box[0], box[1]);
+                Add(partners, box[2], box[3]);
+                for (int a : {box[0], box[1]})
+                    for (int b : {box[2], box[3]})
+                        Add(opponents, a, b);
             }
-            for (int a = 1; a <= n; ++a)
-                for (int b = a + 1; b <= n; ++b) {
-                    EXPECT_EQ(partners(a, b), partial ? std::min(partners(a, b), 1) : 1)
-                        << a << "-" << b;
-                    EXPECT_EQ(opponents(a, b), partial ? std::min(opponents(a, b), 2) : 2)
-                        << a << "-" << b;
-                }
-        }
+        ExpectEachPair(partners, n, 1, run.partial, "partners");
+        ExpectEachPair(opponents, n, 2, run.partial, "opponents");
+    }
 }
 
 TEST(RoundRobin, FixedPartnerTeamsStayTogetherAndMeetOnce) {
-    std::mt19937 rng(350);
-    for (int n = 4; n <= 100; n += 2)
-        for (const bool partial : {false, true}) {
-            const int teams = n / 2;
-            const int full = teams % 2 == 0 ? teams - 1 : teams;
-            const unsigned seed = rng();
-            std::mt19937 draw(seed);
-            const PlanRun run{n, partial ? PartialRounds(draw, full) : full,
-                              n / 4 + static_cast<int>(draw() % 2), partial ? 360 : 350, seed};
-            SCOPED_TRACE(run.Describe());
-            auto plan = PlanOf(n);
-            Shape(*plan, run.courts, 'D', run.rounds, run.type);
-            ASSERT_EQ(MakeFixedPartnerRoundRobin(*plan), rcOk);
-            const int written = std::min(full, run.rounds);
-            EXPECT_EQ(plan->BaseRounds(), written);
-            const Grid grid = Read(*plan);
-            ExpectRoundsSound(grid, n, written);
-            PairCounts met;
-            std::vector<int> rests(static_cast<std::size_t>(teams) + 1, 0);
-            for (int r = 1; r <= written; ++r) {
-                std::set<int> playing;
-                for (int c = 1; c <= run.courts; ++c) {
-                    const Box& box = grid[r][c];
-                    if (c > n / 4) {
-                        EXPECT_EQ(Filled(box), 0) << "court " << c << " is past n / 4";
-                        continue;
-                    }
-                    if (Filled(box) == 0) continue;
-                    // Team k is players 2k - 1 and 2k, on one side.
-                    EXPECT_TRUE(box[0] % 2 == 1 && box[1] == box[0] + 1 && box[2] % 2 == 1 &&
-                                box[3] == box[2] + 1)
-                        << "round " << r << " court " << c;
-                    met.Add(box[1] / 2, box[3] / 2);
-                    playing.insert({box[1] / 2, box[3] / 2});
-                }
-                EXPECT_EQ(static_cast<int>(playing.size()), 2 * (teams / 2)) << "round " << r;
-                for (int t = 1; t <= teams; ++t)
-                    rests[t] += playing.count(t) == 0;
+    const auto full = [](int n) { return n / 2 % 2 == 0 ? n / 2 - 1 : n / 2; };
+    for (const PlanRun& run : Runs(
+             Sizes(4, 100, 2), full, [](int n) { return n / 4; }, 350, 360, 350)) {
+        SCOPED_TRACE(Describe(run));
+        const int n = run.n;
+        auto plan = Generate(run, 'D', MakeFixedPartnerRoundRobin);
+        const int written = std::min(full(n), run.rounds);
+        EXPECT_EQ(plan->BaseRounds(), written);
+        const Grid grid = Read(*plan);
+        ExpectRounds(grid, n, written, n / 4 * 4);
+        Counts met;
+        for (int r = 1; r <= written; ++r)
+            for (int c = 1; c <= run.courts; ++c) {
+                const Box& box = grid[r][c];
+                // Team k is players 2k - 1 and 2k, on one side, on courts up to n / 4.
+                EXPECT_TRUE(Filled(box) == 0 ||
+                            (c <= n / 4 && box[0] % 2 == 1 && box[1] == box[0] + 1 &&
+                             box[2] % 2 == 1 && box[3] == box[2] + 1))
+                    << "round " << r << " court " << c;
+                if (Filled(box) != 0) Add(met, box[1] / 2, box[3] / 2);
             }
-            for (int a = 1; a <= teams; ++a)
-                for (int b = a + 1; b <= teams; ++b)
-                    EXPECT_EQ(met(a, b), partial ? std::min(met(a, b), 1) : 1)
-                        << "teams " << a << "-" << b;
-            if (!partial && teams % 2 != 0) {
-                for (int t = 1; t <= teams; ++t)
-                    EXPECT_EQ(rests[t], 1) << "team " << t;
-            }
-        }
+        ExpectEachPair(met, n / 2, 1, run.partial, "teams");
+    }
 }
 
 TEST(RoundRobin, MixedSidesAreAManAndAWomanAndNoSpousesMeet) {
     // Genders: none, a man and a woman for every couple in a random list
     // order, and counts that differ (the places then stay numbers).
     std::mt19937 rng(400);
-    for (int n = 4; n <= 24; n += 2)
-        for (const int type : {400, 410, 420})
-            for (int genders = 0; genders < 3; ++genders) {
-                const int h = n / 2;
-                const int full = n % 4 == 0 ? h - 1 : h;
-                const int extra = n % 4 == 0 ? 1 : 2;
-                const unsigned seed = rng();
-                std::mt19937 draw(seed);
-                const int rounds = type == 400   ? full
-                                   : type == 420 ? full + extra
-                                                 : PartialRounds(draw, full);
-                const PlanRun run{n, rounds, n / 4 + static_cast<int>(draw() % 2), type, seed};
-                std::string sexes;
-                if (genders == 1) {
-                    sexes = std::string(static_cast<std::size_t>(h), 'M') +
-                            std::string(static_cast<std::size_t>(h), 'F');
-                    std::shuffle(sexes.begin(), sexes.end(), draw);
-                } else if (genders == 2) {
-                    sexes = std::string(static_cast<std::size_t>(n), 'M');
-                    for (int i = 0; i < h / 2; ++i)
-                        sexes[draw() % sexes.size()] = 'F';
+    const auto full = [](int n) { return n % 4 == 0 ? n / 2 - 1 : n / 2; };
+    std::vector<PlanRun> runs = Runs(
+        Sizes(4, 24, 2), full, [](int n) { return n / 4; }, 400, 410, 410);
+    for (const PlanRun& run : Runs(
+             Sizes(4, 24, 2), full, [](int n) { return n / 4; }, 420, 420, 420))
+        if (!run.partial)
+            runs.push_back(
+                {run.n, run.rounds + (run.n % 4 == 0 ? 1 : 2), run.courts, 420, run.seed});
+    for (std::size_t i = 0, count = runs.size(); i < count; ++i)
+        for (int kind = 1; kind <= 2; ++kind) {
+            PlanRun run = runs[i];
+            run.genders = std::string(static_cast<std::size_t>(run.n / 2), 'M');
+            run.genders += std::string(static_cast<std::size_t>(run.n / 2), kind == 1 ? 'F' : 'M');
+            if (kind == 2) run.genders[rng() % run.genders.size()] = 'F';
+            std::shuffle(run.genders.begin(), run.genders.end(), rng);
+            runs.push_back(run);
+        }
+    for (const PlanRun& run : runs) {
+        SCOPED_TRACE(Describe(run));
+        const int n = run.n;
+        auto plan = Generate(run, 'D', MakeMixedDoublesRoundRobin);
+        const int pattern = std::min(full(n), run.rounds);
+        EXPECT_EQ(plan->BaseRounds(), pattern);
+        const Grid grid = UndoShuffleCouples(*plan);
+        ExpectRounds(grid, n, run.rounds, -1);
+        // With a man and a woman for every couple, men take the men's places.
+        if (std::count(run.genders.begin(), run.genders.end(), 'M') * 2 == n)
+            for (int r = 1; r <= run.rounds; ++r)
+                for (int c = 1; c <= run.courts; ++c)
+                    for (int p = 1; p <= 4; ++p)
+                        if (const int real = plan->GetSlot(r, c, p); real != 0) {
+                            EXPECT_EQ(grid[r][c][p - 1] % 2 == 1 ? 'M' : 'F',
+                                      plan->Player(real)->gender)
+                                << "player " << real << " in round " << r;
+                        }
+        const bool samdrr = n != 6 && n != 12 && n != 20;
+        Counts partnered; // (man's couple, woman's couple)
+        for (int r = 1; r <= pattern; ++r) {
+            int seated = 0;
+            for (int c = 1; c <= run.courts; ++c) {
+                const Box& box = grid[r][c];
+                seated += Filled(box);
+                if (Filled(box) == 0) continue;
+                EXPECT_LE(c, n / 4) << "round " << r;
+                std::set<int> couples;
+                for (int side = 0; side < 4; side += 2) {
+                    const int man = box[side] % 2 == 1 ? box[side] : box[side + 1];
+                    const int woman = box[side] % 2 == 1 ? box[side + 1] : box[side];
+                    EXPECT_TRUE(man % 2 == 1 && woman > 0 && woman % 2 == 0)
+                        << "round " << r << " court " << c << " side " << side / 2 + 1;
+                    Add(partnered, (man + 1) / 2, woman / 2, true);
+                    couples.insert({(man + 1) / 2, woman / 2});
                 }
-                SCOPED_TRACE(run.Describe() + ", genders " + sexes);
-                auto plan = PlanOf(n, sexes);
-                Shape(*plan, run.courts, 'D', run.rounds, run.type);
-                FixedClockScope clock(static_cast<std::time_t>(seed));
-                ASSERT_EQ(MakeMixedDoublesRoundRobin(*plan), rcOk);
-                const int pattern = std::min(full, run.rounds);
-                EXPECT_EQ(plan->BaseRounds(), pattern);
-                const int written = type == 420 ? full + extra : pattern;
-                const Grid grid = UndoShuffleCouples(*plan);
-                ExpectRoundsSound(grid, n, written);
-                // With a man and a woman for every couple, men take the men's places.
-                if (genders == 1)
-                    for (int r = 1; r <= written; ++r)
-                        for (int c = 1; c <= run.courts; ++c)
-                            for (int p = 1; p <= 4; ++p)
-                                if (const int real = plan->GetSlot(r, c, p); real != 0) {
-                                    EXPECT_EQ(grid[r][c][p - 1] % 2 == 1 ? 'M' : 'F',
-                                              plan->Player(real)->gender)
-                                        << "player " << real << " in round " << r;
-                                }
-                const bool samdrr = n != 6 && n != 12 && n != 20;
-                // (man's couple, woman's couple) -> times partnered
-                std::map<std::pair<int, int>, int> partners;
-                for (int r = 1; r <= written; ++r) {
-                    int seated = 0;
-                    for (int c = 1; c <= run.courts; ++c) {
-                        const Box& box = grid[r][c];
-                        seated += Filled(box);
-                        if (Filled(box) == 0) continue;
-                        EXPECT_TRUE(c <= n / 4) << "court " << c << " is past n / 4";
-                        for (int side = 0; side < 4; side += 2) {
-                            const int a = box[side], b = box[side + 1];
-                            if (b == 0) continue; // the last extended round's singles
-                            EXPECT_EQ((a + b) % 2, 1)
-                                << "round " << r << " court " << c << ": " << a << " " << b;
-                            if (samdrr && r <= pattern) {
-                                const int man = a % 2 == 1 ? a : b;
-                                const int woman = a % 2 == 1 ? b : a;
-                                ++partners[{(man + 1) / 2, woman / 2}];
-                            }
-                        }
-                        if (samdrr && r <= pattern && n > 4) {
-                            std::set<int> couples;
-                            for (int x : box)
-                                couples.insert((x + 1) / 2);
-                            EXPECT_EQ(couples.size(), 4u) << "spouses in round " << r;
-                        }
-                    }
-                    if (r > pattern) {
-                        // The extended rounds: couples together, then the
-                        // couple left over plays itself.
-                        if (r == pattern + 1)
-                            for (int j = 1; j <= n / 4; ++j)
-                                EXPECT_EQ(grid[r][j],
-                                          (Box{4 * j - 3, 4 * j - 2, 4 * j - 1, 4 * j}));
-                        else
-                            EXPECT_EQ(grid[r][1], (Box{n - 1, 0, n, 0}));
-                    } else {
-                        EXPECT_EQ(seated, 4 * (n / 4)) << "round " << r;
-                    }
-                }
-                if (samdrr)
-                    for (int i = 1; i <= h; ++i)
-                        for (int w = 1; w <= h; ++w) {
-                            const int count = partners.count({i, w}) ? partners[{i, w}] : 0;
-                            if (w == i)
-                                EXPECT_EQ(count, 0) << "man " << i << " partners his wife";
-                            else
-                                EXPECT_EQ(count, type == 410 ? std::min(count, 1) : 1)
-                                    << "man " << i << " and woman " << w;
-                        }
+                EXPECT_TRUE(!samdrr || n == 4 || couples.size() == 4u) << "spouses, round " << r;
             }
+            EXPECT_EQ(seated, n / 4 * 4) << "round " << r;
+        }
+        if (samdrr) {
+            for (int k = 1; k <= n / 2; ++k)
+                EXPECT_EQ(partnered.count({k, k}), 0u) << "man " << k << " partners his wife";
+            ExpectEachPair(partnered, n / 2, 1, run.partial, "man and woman", true);
+        }
+        // Extended: couples together, then the couple left over against itself.
+        for (int r = pattern + 1; r <= run.rounds; ++r)
+            for (int j = 1; j <= n / 4; ++j)
+                EXPECT_EQ(grid[r][j], r == pattern + 1
+                                          ? (Box{4 * j - 3, 4 * j - 2, 4 * j - 1, 4 * j})
+                                          : (j == 1 ? Box{n - 1, 0, n, 0} : Box{}))
+                    << "round " << r;
+    }
 }
 
 TEST(RoundRobin, LeagueEveryOrderedPairOnceAtHome) {
-    std::mt19937 rng(500);
-    std::vector<PlanRun> runs;
-    for (int n = 2; n <= 50; ++n) {
-        const int natural = n % 2 == 0 ? 2 * (n - 1) : 2 * n;
-        runs.push_back({n, natural, n, 500, static_cast<unsigned>(rng())});
-        std::mt19937 draw(runs.back().seed);
-        runs.push_back({n, PartialRounds(draw, natural), n, 510, runs.back().seed});
-    }
+    const auto full = [](int n) { return n % 2 == 0 ? 2 * (n - 1) : 2 * n; };
+    std::vector<PlanRun> runs = Runs(
+        Sizes(2, 50, 1), full, [](int n) { return n; }, 500, 510, 500);
     // Past 50 players only part of a league fits the grid.
-    for (const int n : {51, 60, 99, 100})
-        runs.push_back({n, 99, n, 510, static_cast<unsigned>(rng())});
+    for (const int n : {51, 60, 99, 100, 255})
+        runs.push_back({n, 99, n, 510, 0, true});
     for (const PlanRun& run : runs) {
-        SCOPED_TRACE(run.Describe());
+        SCOPED_TRACE(Describe(run));
         const int n = run.n;
-        auto plan = PlanOf(n);
-        Shape(*plan, run.courts, 'S', run.rounds, run.type);
-        ASSERT_EQ(MakeLeagueSchedule(*plan), rcOk);
-        const int natural = n % 2 == 0 ? 2 * (n - 1) : 2 * n;
-        EXPECT_EQ(plan->BaseRounds(), std::min(natural, run.rounds));
+        auto plan = Generate(run, 'S', MakeLeagueSchedule);
+        EXPECT_EQ(plan->BaseRounds(), std::min(full(n), run.rounds));
         const Grid grid = Read(*plan);
-        ExpectRoundsSound(grid, n, run.rounds);
-        std::map<std::pair<int, int>, int> hosted;
-        for (int r = 1; r <= run.rounds; ++r) {
-            int matches = 0;
+        ExpectRounds(grid, n, run.rounds, n / 2 * 2);
+        Counts hosted;
+        for (int r = 1; r <= run.rounds; ++r)
             for (int c = 1; c <= run.courts; ++c) {
                 const Box& box = grid[r][c];
-                if (Filled(box) == 0) continue;
-                ++matches;
-                EXPECT_TRUE(box[0] == c && box[1] == 0 && box[2] != 0 && box[3] == 0)
+                EXPECT_TRUE(Filled(box) == 0 ||
+                            (box[0] == c && box[1] == 0 && box[2] != 0 && box[3] == 0))
                     << "round " << r << " court " << c;
-                ++hosted[{box[0], box[2]}];
+                if (Filled(box) != 0) Add(hosted, box[0], box[2], true);
             }
-            EXPECT_EQ(matches, n / 2) << "round " << r;
-        }
-        for (int a = 1; a <= n; ++a)
-            for (int b = 1; b <= n; ++b) {
-                if (a == b) continue;
-                const int count = hosted.count({a, b}) ? hosted[{a, b}] : 0;
-                EXPECT_EQ(count, run.type == 510 ? std::min(count, 1) : 1)
-                    << a << " at home to " << b;
-            }
+        ExpectEachPair(hosted, n, 1, run.partial, "at home", true);
     }
 }
 
 TEST(RoundRobin, FourPlayerLeagueAndSixPlayerMixedTableAsTheyStand) {
-    auto league = PlanOf(4);
-    Shape(*league, 4, 'S', 6, 500);
-    ASSERT_EQ(MakeLeagueSchedule(*league), rcOk);
+    auto league = Generate({4, 6, 4, 500, 0}, 'S', MakeLeagueSchedule);
     const int homeAway[6][2][2] = {{{4, 1}, {3, 2}}, {{2, 4}, {1, 3}}, {{3, 4}, {2, 1}},
                                    {{1, 4}, {2, 3}}, {{4, 2}, {3, 1}}, {{4, 3}, {1, 2}}};
+    const Grid grid = Read(*league);
     for (int r = 1; r <= 6; ++r)
-        for (const auto& [home, away] : homeAway[r - 1]) {
-            EXPECT_EQ(league->GetSlot(r, home, 1), home) << "round " << r;
-            EXPECT_EQ(league->GetSlot(r, home, 3), away) << "round " << r;
-        }
+        for (const auto& [home, away] : homeAway[r - 1])
+            EXPECT_EQ(grid[r][home], (Box{home, 0, away, 0})) << "round " << r;
 
-    auto mixed = PlanOf(6, "MFMFMF");
-    Shape(*mixed, 1, 'D', 3, 400);
-    FixedClockScope clock(42);
-    ASSERT_EQ(MakeMixedDoublesRoundRobin(*mixed), rcOk);
+    auto mixed = Generate({6, 3, 1, 400, 42, false, "MFMFMF"}, 'D', MakeMixedDoublesRoundRobin);
     const Grid places = UndoShuffleCouples(*mixed);
     EXPECT_EQ(places[1][1], (Box{3, 6, 5, 2}));
     EXPECT_EQ(places[2][1], (Box{1, 4, 3, 2}));
@@ -514,7 +420,6 @@ TEST(RoundRobin, FourPlayerLeagueAndSixPlayerMixedTableAsTheyStand) {
 
 TEST(RoundRobin, SizesRefusedGiveTheirCodes) {
     struct Case {
-        const char* generator;
         short (*make)(Matches&);
         int n;
         int courts;
@@ -524,33 +429,34 @@ TEST(RoundRobin, SizesRefusedGiveTheirCodes) {
         short code;
     };
     const Case cases[] = {
-        {"singles", MakeSinglesRoundRobin, 1, 1, 'S', 1, 200, rcRoundRobinPlayers},
-        {"singles", MakeSinglesRoundRobin, 101, 51, 'S', 99, 200, rcRoundRobinPlayers},
-        {"singles", MakeSinglesRoundRobin, 8, 3, 'S', 7, 200, rcTooFewCourts},
-        {"singles", MakeSinglesRoundRobin, 8, 4, 'D', 7, 200, rcRoundRobinNeedsSingles},
-        {"doubles", MakeDoublesRoundRobin, 10, 3, 'D', 9, 300, rcDoublesRoundRobinMultipleOf4},
-        {"doubles", MakeDoublesRoundRobin, 0, 1, 'D', 1, 300, rcDoublesRoundRobinPlayers},
-        {"doubles", MakeDoublesRoundRobin, 28, 7, 'D', 27, 300, rcDoublesRoundRobinPlayers},
-        {"doubles", MakeDoublesRoundRobin, 12, 2, 'D', 11, 300, rcTooFewCourts},
-        {"doubles", MakeDoublesRoundRobin, 12, 3, 'S', 11, 300, rcRoundRobinNeedsDoubles},
-        {"fixed", MakeFixedPartnerRoundRobin, 7, 2, 'D', 3, 350, rcFixedPartnerMultipleOf2},
-        {"fixed", MakeFixedPartnerRoundRobin, 2, 1, 'D', 1, 350, rcRoundRobinPlayers},
-        {"fixed", MakeFixedPartnerRoundRobin, 102, 26, 'D', 51, 350, rcRoundRobinPlayers},
-        {"fixed", MakeFixedPartnerRoundRobin, 16, 3, 'D', 7, 350, rcTooFewCourts},
-        {"fixed", MakeFixedPartnerRoundRobin, 16, 4, 'S', 7, 350, rcRoundRobinNeedsDoubles},
-        {"mixed", MakeMixedDoublesRoundRobin, 9, 2, 'D', 4, 400, rcInternal},
-        {"mixed", MakeMixedDoublesRoundRobin, 2, 1, 'D', 1, 400, rcDoublesRoundRobinPlayers},
-        {"mixed", MakeMixedDoublesRoundRobin, 26, 6, 'D', 13, 400, rcDoublesRoundRobinPlayers},
-        {"mixed", MakeMixedDoublesRoundRobin, 16, 3, 'D', 7, 410, rcTooFewCourts},
-        {"mixed", MakeMixedDoublesRoundRobin, 16, 4, 'S', 7, 420, rcRoundRobinNeedsDoubles},
-        {"league", MakeLeagueSchedule, 1, 1, 'S', 2, 500, rcRoundRobinPlayers},
-        {"league", MakeLeagueSchedule, 0, 1, 'S', 2, 510, rcRoundRobinPlayers},
-        {"league", MakeLeagueSchedule, 51, 51, 'S', 99, 500, rcTooFewRounds},
-        {"league", MakeLeagueSchedule, 8, 7, 'S', 14, 500, rcTooFewCourts},
-        {"league", MakeLeagueSchedule, 256, 255, 'S', 99, 510, rcTooFewCourts},
+        {MakeSinglesRoundRobin, 1, 1, 'S', 1, 200, rcRoundRobinPlayers},
+        {MakeSinglesRoundRobin, 101, 51, 'S', 99, 200, rcRoundRobinPlayers},
+        {MakeSinglesRoundRobin, 8, 3, 'S', 7, 200, rcTooFewCourts},
+        {MakeSinglesRoundRobin, 8, 4, 'D', 7, 200, rcRoundRobinNeedsSingles},
+        {MakeDoublesRoundRobin, 10, 3, 'D', 9, 300, rcDoublesRoundRobinMultipleOf4},
+        {MakeDoublesRoundRobin, 0, 1, 'D', 1, 300, rcDoublesRoundRobinPlayers},
+        {MakeDoublesRoundRobin, 28, 7, 'D', 27, 300, rcDoublesRoundRobinPlayers},
+        {MakeDoublesRoundRobin, 12, 2, 'D', 11, 300, rcTooFewCourts},
+        {MakeDoublesRoundRobin, 12, 3, 'S', 11, 300, rcRoundRobinNeedsDoubles},
+        {MakeFixedPartnerRoundRobin, 7, 2, 'D', 3, 350, rcFixedPartnerMultipleOf2},
+        {MakeFixedPartnerRoundRobin, 2, 1, 'D', 1, 350, rcRoundRobinPlayers},
+        {MakeFixedPartnerRoundRobin, 102, 26, 'D', 51, 350, rcRoundRobinPlayers},
+        {MakeFixedPartnerRoundRobin, 16, 3, 'D', 7, 350, rcTooFewCourts},
+        {MakeFixedPartnerRoundRobin, 16, 4, 'S', 7, 350, rcRoundRobinNeedsDoubles},
+        {MakeMixedDoublesRoundRobin, 9, 2, 'D', 4, 400, rcInternal},
+        {MakeMixedDoublesRoundRobin, 2, 1, 'D', 1, 400, rcDoublesRoundRobinPlayers},
+        {MakeMixedDoublesRoundRobin, 26, 6, 'D', 13, 400, rcDoublesRoundRobinPlayers},
+        {MakeMixedDoublesRoundRobin, 16, 3, 'D', 7, 410, rcTooFewCourts},
+        {MakeMixedDoublesRoundRobin, 16, 4, 'S', 7, 420, rcRoundRobinNeedsDoubles},
+        {MakeLeagueSchedule, 1, 1, 'S', 2, 500, rcRoundRobinPlayers},
+        {MakeLeagueSchedule, 0, 1, 'S', 2, 510, rcRoundRobinPlayers},
+        {MakeLeagueSchedule, 51, 51, 'S', 99, 500, rcTooFewRounds},
+        {MakeLeagueSchedule, 8, 7, 'S', 14, 500, rcTooFewCourts},
+        {MakeLeagueSchedule, 256, 255, 'S', 99, 510, rcTooFewCourts},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.generator) + " of " + std::to_string(c.n) + " players");
+        SCOPED_TRACE("case " + std::to_string(&c - cases) + ": " + std::to_string(c.n) +
+                     " players");
         auto plan = PlanOf(c.n);
         Shape(*plan, c.courts, c.type, c.rounds, c.scheduleType);
         // Whatever stood before is emptied, and nothing else is written.
