@@ -27,10 +27,9 @@
 #include <string>
 #include <vector>
 
-// A plan whose trace a script can write.
+// A plan and whether its analysis is asked for as under "-Z".
 class ScriptedPlan : public Matches {
 public:
-    void AddTrace(const std::string& line) { traceList.push_back(line); }
     bool zSwitch = false;
 };
 
