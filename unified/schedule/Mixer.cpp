@@ -547,8 +547,10 @@ bool Mixer::PlaceShortPlayer(int x) {
 }
 
 void Mixer::RepairShortfalls() {
+    // A player short by more than one round is placed once for each.
     for (int x = 1; x <= n; ++x)
-        if (plan.roundsPlayed[x] < target) PlaceShortPlayer(x);
+        while (plan.roundsPlayed[x] < target && PlaceShortPlayer(x)) {
+        }
     if (!AllAtTarget()) {
         RotatePlayers();
         return;
