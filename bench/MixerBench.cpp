@@ -21,6 +21,7 @@ struct Shape {
     int players;
     int rounds;
     std::string courtTypes; // one character per court
+    int diversity = 2;      // the program's default limit
 };
 
 // What one plan shows.
@@ -112,6 +113,7 @@ void BM_Mixer(benchmark::State& state, Shape shape) {
         state.PauseTiming();
         Matches plan;
         BuildPlan(plan, shape);
+        plan.SetDiversityLimit(shape.diversity);
         SetFixedClock(1000 + runs);
         const int target = TargetOf(plan);
         state.ResumeTiming();
@@ -151,6 +153,13 @@ BENCHMARK_CAPTURE(BM_Mixer, 12_on_3_for_11, Shape{12, 11, "DDD"})
     ->Iterations(kSeeds)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Mixer, 16_on_4_for_5, Shape{16, 5, "DDDD"})
+    ->Iterations(kSeeds)
+    ->Unit(benchmark::kMillisecond);
+// The two shapes with a perfect plan again, with the diversity limit at 1.
+BENCHMARK_CAPTURE(BM_Mixer, 12_on_3_for_11_diversity_1, Shape{12, 11, "DDD", 1})
+    ->Iterations(kSeeds)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Mixer, 16_on_4_for_5_diversity_1, Shape{16, 5, "DDDD", 1})
     ->Iterations(kSeeds)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Mixer, 24_on_6_for_12, Shape{24, 12, std::string(6, 'D')})

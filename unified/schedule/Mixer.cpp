@@ -709,6 +709,7 @@ bool Mixer::TrySwap(int r, int c, int p) {
     if (Get(from) == 0) return false;
     Slot best;
     int bestGain = 0;
+    const int penaltyHere = BoxRepairPenalty(r, c);
     // Within the round, courts before and after this one; then the
     // earlier rounds, then the later ones.
     const auto stage = [&](int firstRound, int lastRound, int firstCourt, int lastCourt) {
@@ -716,7 +717,7 @@ bool Mixer::TrySwap(int r, int c, int p) {
             for (int c2 = firstCourt; c2 <= lastCourt; ++c2)
                 for (int p2 = 1; p2 <= 4; ++p2) {
                     const Slot to{r2, c2, p2};
-                    const int gain = SwapGain(from, to);
+                    const int gain = SwapGain(from, to, penaltyHere);
                     if (gain == -1) {
                         best = to;
                         return true;
@@ -738,13 +739,14 @@ bool Mixer::TrySwap(int r, int c, int p) {
     return true;
 }
 
-int Mixer::SwapGain(const Slot& a, const Slot& b) {
+int Mixer::SwapGain(const Slot& a, const Slot& b, int penaltyOfA) {
     const int x = Get(a);
     const int y = Get(b);
     if (x == 0 || y == 0 || x == y) return 0;
     if (a.round != b.round && (Plays(b.round, x) || Plays(a.round, y))) return 0;
     if (strict && plan.genderCode[x] != plan.genderCode[y]) return 0;
-    const int before = BoxRepairPenalty(a.round, a.court) + BoxRepairPenalty(b.round, b.court);
+    const int before = (penaltyOfA >= 0 ? penaltyOfA : BoxRepairPenalty(a.round, a.court)) +
+                       BoxRepairPenalty(b.round, b.court);
     // A singles count held at 0 would not come back by the moves alone.
     const int singlesX = plan.singlesPlayed[x];
     const int singlesY = plan.singlesPlayed[y];

@@ -35,7 +35,7 @@ short RunMixer(Matches& plan, int target, MixerProgress* progress, int& initialP
 // its phases are open so that each can be checked on its own.
 class Mixer {
 public:
-    // Its positions and what each holds.
+    // One position of one box.
     struct Slot {
         int round = 0;
         int court = 0;
@@ -70,7 +70,9 @@ public:
     // a pass that raises it is undone. The last total.
     int OptimizePass(int threshold);
     bool TrySwap(int r, int c, int p);
-    int SwapGain(const Slot& a, const Slot& b);
+    // The gain of exchanging two players; -1 when both boxes end free of
+    // penalty. The first box's penalty may be given when already known.
+    int SwapGain(const Slot& a, const Slot& b, int penaltyOfA = -1);
     // Chooses the partners in each full doubles box: 0 or 4.
     short AssignPartners();
 
