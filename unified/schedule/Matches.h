@@ -228,6 +228,9 @@ protected:
     void PrintCourtAssignments(rxReport& report);
     void PrintPlayerNumbers(rxReport& report);
 
+    // The mixer works in the plan's own work storage.
+    friend class Mixer;
+
     // Work storage of the assignment engines.
     int mixerTarget = 0;
     std::array<std::uint8_t, MaxPlayers + 1> roundsPlayed{};
