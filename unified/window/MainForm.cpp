@@ -257,8 +257,7 @@ void TMainForm::BuildMenus() {
          &M::PlayerFileSpreadsheet1Click, kAll},
         {&M::Samples1, &M::PlayerFileText1, "Player File (&Text)", 0, kAll,
          &M::PlayerFileText1Click, kAll},
-        {&M::Samples1, &M::SampleData1, "&Data - Mixer Plan", 0, kAll, &M::SampleData1Click,
-         kAll},
+        {&M::Samples1, &M::SampleData1, "&Data - Mixer Plan", 0, kAll, &M::SampleData1Click, kAll},
         {&M::Help1, &M::AboutRostrix1, "&About Rostrix...", 0, kAll, &M::AboutRostrix1Click, kAll},
     };
 
