@@ -3,6 +3,8 @@
 // played on which court and who hosted.
 #include "unified/schedule/Matches.h"
 
+#include "unified/core/rxProgram.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -10,8 +12,6 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include "unified/core/rxProgram.h"
 
 namespace {
 
