@@ -4,7 +4,6 @@
 // pages are numbered in order. A failure names the seed.
 
 #include "tests/schedule/PlanScript.h"
-#include "tests/support/FullEvents.h"
 #include "unified/core/rxreport.h"
 
 #include <algorithm>
@@ -139,23 +138,6 @@ TEST(PlanReportChart, EveryBoxShownOnceUnderItsRoundAndCourt) {
         }
         EXPECT_GT(page, pages) << "the court assignments follow the chart";
     }
-}
-
-// The largest plan: 100 players on 25 courts for 99 rounds takes forty
-// chart pages (six courts and thirteen rounds a page).
-TEST(PlanReportChart, TheLargestPlanTakesFortyChartPages) {
-    Matches plan;
-    BuildFullPlan(plan, 100);
-    std::vector<std::string> list;
-    {
-        rxReport report(list);
-        plan.PrintReport(report);
-    }
-    int charts = 0;
-    for (std::size_t i = 0; i + 3 < list.size(); ++i)
-        if (list[i].rfind("Rostrix Report - page ", 0) == 0 && list[i + 3].rfind("Court:", 0) == 0)
-            ++charts;
-    EXPECT_EQ(charts, 40);
 }
 
 } // namespace

@@ -2,12 +2,8 @@
 
 #include "unified/draw/Draw.h"
 #include "unified/ladder/Ladder.h"
-#include "unified/schedule/Matches.h"
 
-#include <algorithm>
-#include <numeric>
 #include <random>
-#include <vector>
 
 std::string FullText(const std::string& start, int limit) {
     std::string text = start + " & 10% + a=b; ";
@@ -112,29 +108,4 @@ void BuildFullDraw(Draw& draw) {
     draw.SetOption(Draw::ByesToSeeded);
     draw.CreateDraw(draw.DefaultSeedCount());
     EnterEveryResult(draw);
-}
-
-void BuildFullPlan(Matches& plan, int players) {
-    constexpr int kCourts = 25;
-    constexpr int kRounds = Matches::MaxRounds;
-    for (int n = 1; n <= players; ++n)
-        plan.AddPlayer(FullPlayer(n, "plan"), nullptr);
-    std::vector<std::string> notations(kRounds + 1);
-    for (int r = 1; r <= kRounds; ++r)
-        notations[r] = "Week " + std::to_string(r) + " Mon";
-    plan.SetCourts(kCourts, 'D');
-    plan.SetRounds(kRounds, notations.data());
-    std::mt19937 random(11);
-    std::vector<int> order(static_cast<std::size_t>(players));
-    for (int r = 1; r <= kRounds; ++r) {
-        std::iota(order.begin(), order.end(), 1);
-        std::shuffle(order.begin(), order.end(), random);
-        std::size_t next = 0;
-        for (int c = 1; c <= kCourts && next + 1 < order.size(); ++c) {
-            const bool doubles = next + 3 < order.size();
-            const int seats[] = {1, 3, 2, 4};
-            for (int i = 0; i < (doubles ? 4 : 2); ++i)
-                plan.PutSlot(r, c, seats[i], order[next++]);
-        }
-    }
 }

@@ -9,7 +9,6 @@
 
 class Draw;
 class Ladder;
-class Matches;
 
 // A text of exactly `limit` characters that starts with `start` (and so
 // differs for each start); it holds characters the percent form escapes.
@@ -42,10 +41,3 @@ void EnterEveryResult(Draw& draw);
 // The largest draw a file holds: the full players, the default 128 seeds
 // with byes to them, every result entered.
 void BuildFullDraw(Draw& draw);
-
-// The largest plan the warnings and the report meet: `players` full-size
-// players with genders on 25 doubles courts for 99 rounds with notations,
-// the players shuffled anew each round (a fixed seed) and seated box by box;
-// a box that gets fewer than four is a singles match. (The class is named
-// so, as a draw test has a function of the same name.)
-void BuildFullPlan(class Matches& plan, int players);

@@ -102,12 +102,4 @@ TEST_F(MatchAnalysis, AnIncompleteBoxIsShownAndChosenInTheGrid) {
     EXPECT_EQ(MainForm->DrawGrid->Row(), 2);
 }
 
-TEST_F(MatchAnalysis, APlanWithoutCourtsOrRoundsIsRefused) {
-    Play("players|4\n");
-    BoxScript boxes;
-    boxes.Expect("No Data", "There is no Courts & Rounds data.", kInformation);
-    MainForm->MatchAnalysis1->trigger();
-    EXPECT_EQ(Shown(), "");
-}
-
 } // namespace
