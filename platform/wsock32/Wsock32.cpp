@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QObject>
-#include <QPointer>
 #include <QSocketNotifier>
 #include <algorithm>
 #include <arpa/inet.h>
@@ -432,8 +431,9 @@ struct Request {
 
 std::map<std::uintptr_t, Request> g_requests;
 std::uintptr_t g_nextRequest = 1;
-// Lives on the thread that started the library; the workers' answers are
-// queued to it.
+// Lives on the thread that first started the library, for the life of the
+// process, so that a worker can always queue its answer to it; an answer
+// for a request that is gone (cancelled, or cleaned up) is then dropped.
 QObject* g_home = nullptr;
 
 void Complete(std::uintptr_t id, const HostAnswer& answer) {
@@ -459,12 +459,10 @@ HANDLE StartLookup(HWND window, UINT message, char* buffer, int length, Work wor
     std::uintptr_t id = g_nextRequest++;
     g_requests[id] = Request{window, message, buffer, length};
     QObject* home = g_home;
-    QPointer<QObject> guard(home);
-    std::thread([id, guard, work] {
+    std::thread([id, home, work] {
         HostAnswer answer = work();
-        // The hand-off is dropped by Qt when the library was cleaned up.
         QMetaObject::invokeMethod(
-            guard.data(), [id, answer] { Complete(id, answer); }, Qt::QueuedConnection);
+            home, [id, answer] { Complete(id, answer); }, Qt::QueuedConnection);
     }).detach();
     return reinterpret_cast<HANDLE>(id);
 }
@@ -516,7 +514,8 @@ WINSOCK_API(int, WSAStartup)(WORD version, WSADATA* data) {
     std::strcpy(data->szSystemStatus, "Running");
     data->iMaxSockets = 32767;
     data->iMaxUdpDg = 65467;
-    if (g_startups++ == 0) g_home = new QObject;
+    if (g_home == nullptr) g_home = new QObject;
+    ++g_startups;
     return 0;
 }
 
@@ -530,8 +529,6 @@ WINSOCK_API(int, WSACleanup)() {
             CloseSocket(std::move(s));
         }
         g_requests.clear();
-        delete g_home;
-        g_home = nullptr;
     }
     return 0;
 }
