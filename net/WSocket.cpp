@@ -654,3 +654,12 @@ std::string WSocketErrorDesc(int code) {
         return "Not a WinSock error";
     }
 }
+
+namespace {
+
+// At the end of the program the library goes, whatever the count.
+struct UnloadAtEnd {
+    ~UnloadAtEnd() { WSocketUnloadWinsock(); }
+} g_unloadAtEnd;
+
+} // namespace

@@ -46,6 +46,36 @@ protected:
         }
     }
 
+    // The server sends 300,000 bytes and closes at once; the client reads
+    // them in smaller pieces than wait.
+    void SendThenClose(const LINGER* linger) {
+        Connect();
+        if (linger != nullptr)
+            WSocket_setsockopt(a, WS_SOL_SOCKET, WS_SO_LINGER,
+                               reinterpret_cast<const char*>(linger), sizeof *linger);
+        std::string received;
+        bool readAfterClose = false;
+        client.onNotice = [&](const Notice& n) {
+            if (n.wParam != c) return;
+            if (n.low == FD_READ) {
+                readAfterClose |= client.Count(c, FD_CLOSE) > 0;
+                received += Receive(c, 7000); // less than is waiting, so more reads follow
+            }
+        };
+        std::string data(300000, '\0');
+        for (std::size_t i = 0; i < data.size(); ++i)
+            data[i] = char(i * 7 % 251);
+        SendAll(a, data);
+        EXPECT_EQ(WSocket_closesocket(a), 0);
+        ASSERT_TRUE(PumpUntil([&] { return client.Count(c, FD_CLOSE) == 1; }));
+        PumpFor(100);
+        EXPECT_EQ(received.size(), data.size());
+        EXPECT_TRUE(received == data);
+        EXPECT_FALSE(readAfterClose);
+        EXPECT_EQ(client.Count(c, FD_CLOSE), 1);
+        EXPECT_EQ(client.notices.back().high, 0);
+    }
+
     NoticeWindow client, server;
     USHORT port = 0;
     SOCKET listener = INVALID_SOCKET, c = INVALID_SOCKET, a = INVALID_SOCKET;
@@ -116,28 +146,13 @@ TEST_F(Winsock, ANewRegistrationPostsWhatIsTrueInWinsocksOrder) {
 }
 
 TEST_F(Winsock, APeerThatSendsAndClosesAtOnceDeliversEverythingBeforeOneClose) {
-    Connect();
-    std::string received;
-    bool readAfterClose = false;
-    client.onNotice = [&](const Notice& n) {
-        if (n.wParam != c) return;
-        if (n.low == FD_READ) {
-            readAfterClose |= client.Count(c, FD_CLOSE) > 0;
-            received += Receive(c, 7000); // less than is waiting, so more reads follow
-        }
-    };
-    std::string data(300000, '\0');
-    for (std::size_t i = 0; i < data.size(); ++i)
-        data[i] = char(i * 7 % 251);
-    SendAll(a, data);
-    EXPECT_EQ(WSocket_closesocket(a), 0);
-    ASSERT_TRUE(PumpUntil([&] { return client.Count(c, FD_CLOSE) == 1; }));
-    PumpFor(100);
-    EXPECT_EQ(received.size(), data.size());
-    EXPECT_TRUE(received == data);
-    EXPECT_FALSE(readAfterClose);
-    EXPECT_EQ(client.Count(c, FD_CLOSE), 1);
-    EXPECT_EQ(client.notices.back().high, 0);
+    SendThenClose(nullptr);
+}
+
+// A positive linger closes in the background, and as gracefully.
+TEST_F(Winsock, APeerThatLingersDeliversEverythingBeforeOneClose) {
+    LINGER graceful{1, 2};
+    SendThenClose(&graceful);
 }
 
 TEST_F(Winsock, ARefusedConnectIsReportedThroughFdConnect) {
