@@ -4,6 +4,7 @@
 // are posted as window messages, never sent.
 
 #include "platform/Winsock.h"
+#include "platform/wsock32/ErrorCodes.h"
 #include "platform/wsock32/HostEntry.h"
 
 #include <QCoreApplication>
@@ -40,128 +41,13 @@ void SetError(int code) {
     t_lastError = code;
 }
 
-int FromErrno(int error) {
-    switch (error) {
-    case 0:
-        return 0;
-    case EINTR:
-        return WSAEINTR;
-    case EBADF:
-        return WSAEBADF;
-    case EACCES:
-    case EPERM:
-        return WSAEACCES;
-    case EFAULT:
-        return WSAEFAULT;
-    case EINVAL:
-        return WSAEINVAL;
-    case EMFILE:
-    case ENFILE:
-        return WSAEMFILE;
-    case EAGAIN:
-    case EINPROGRESS:
-        return WSAEWOULDBLOCK;
-    case EALREADY:
-        return WSAEALREADY;
-    case ENOTSOCK:
-        return WSAENOTSOCK;
-    case EDESTADDRREQ:
-        return WSAEDESTADDRREQ;
-    case EMSGSIZE:
-        return WSAEMSGSIZE;
-    case EPROTOTYPE:
-        return WSAEPROTOTYPE;
-    case ENOPROTOOPT:
-        return WSAENOPROTOOPT;
-    case EPROTONOSUPPORT:
-        return WSAEPROTONOSUPPORT;
-    case ESOCKTNOSUPPORT:
-        return WSAESOCKTNOSUPPORT;
-    case EOPNOTSUPP:
-        return WSAEOPNOTSUPP;
-    case EPFNOSUPPORT:
-        return WSAEPFNOSUPPORT;
-    case EAFNOSUPPORT:
-        return WSAEAFNOSUPPORT;
-    case EADDRINUSE:
-        return WSAEADDRINUSE;
-    case EADDRNOTAVAIL:
-        return WSAEADDRNOTAVAIL;
-    case ENETDOWN:
-        return WSAENETDOWN;
-    case ENETUNREACH:
-        return WSAENETUNREACH;
-    case ENETRESET:
-        return WSAENETRESET;
-    case ECONNABORTED:
-        return WSAECONNABORTED;
-    case ECONNRESET:
-    case EPIPE:
-        return WSAECONNRESET;
-    case ENOBUFS:
-    case ENOMEM:
-        return WSAENOBUFS;
-    case EISCONN:
-        return WSAEISCONN;
-    case ENOTCONN:
-        return WSAENOTCONN;
-    case ESHUTDOWN:
-        return WSAESHUTDOWN;
-    case ETOOMANYREFS:
-        return WSAETOOMANYREFS;
-    case ETIMEDOUT:
-        return WSAETIMEDOUT;
-    case ECONNREFUSED:
-        return WSAECONNREFUSED;
-    case ELOOP:
-        return WSAELOOP;
-    case ENAMETOOLONG:
-        return WSAENAMETOOLONG;
-    case EHOSTDOWN:
-        return WSAEHOSTDOWN;
-    case EHOSTUNREACH:
-        return WSAEHOSTUNREACH;
-    case ENOTEMPTY:
-        return WSAENOTEMPTY;
-    case EUSERS:
-        return WSAEUSERS;
-    case EDQUOT:
-        return WSAEDQUOT;
-    case ESTALE:
-        return WSAESTALE;
-    case EREMOTE:
-        return WSAEREMOTE;
-    default:
-        return WSAEINVAL;
-    }
-}
-
-int FromLookup(int error) {
-    switch (error) {
-    case EAI_NONAME:
-        return WSAHOST_NOT_FOUND;
-    case EAI_AGAIN:
-        return WSATRY_AGAIN;
-#ifdef EAI_NODATA
-    case EAI_NODATA:
-        return WSANO_DATA;
-#endif
-    case EAI_ADDRFAMILY:
-        return WSANO_DATA;
-    case EAI_MEMORY:
-        return WSAENOBUFS;
-    default:
-        return WSANO_RECOVERY;
-    }
-}
-
 int Fail(int code) {
     SetError(code);
     return SOCKET_ERROR;
 }
 
 int FailErrno() {
-    return Fail(FromErrno(errno));
+    return Fail(WinsockErrorOfErrno(errno));
 }
 
 WinsockMessagePoster g_post = nullptr;
@@ -256,7 +142,7 @@ void Examine(SOCKET handle) {
         getsockopt(s.fd, SOL_SOCKET, SO_ERROR, &error, &length);
         s.phase = error == 0 ? Phase::Connected : Phase::Fresh;
         s.writeArmed = error == 0;
-        PostEvent(s, FD_CONNECT, FromErrno(error));
+        PostEvent(s, FD_CONNECT, WinsockErrorOfErrno(error));
     }
     if (s.phase == Phase::Listening) {
         if (s.acceptArmed && (p.revents & POLLIN)) {
@@ -283,7 +169,7 @@ void Examine(SOCKET handle) {
                 PostEvent(s, FD_CLOSE, 0);
             } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
                 s.closePosted = true;
-                PostEvent(s, FD_CLOSE, FromErrno(errno));
+                PostEvent(s, FD_CLOSE, WinsockErrorOfErrno(errno));
             }
         }
     }
@@ -370,7 +256,7 @@ HostAnswer LookUpName(const std::string& name) {
     addrinfo* list = nullptr;
     int rc = getaddrinfo(name.c_str(), nullptr, &hints, &list);
     if (rc != 0) {
-        answer.error = FromLookup(rc);
+        answer.error = WinsockErrorOfLookup(rc);
         return answer;
     }
     answer.name = list->ai_canonname != nullptr ? list->ai_canonname : name;
@@ -395,7 +281,7 @@ HostAnswer LookUpAddress(std::uint32_t address) {
     int rc = getnameinfo(reinterpret_cast<sockaddr*>(&where), sizeof where, name, sizeof name,
                          nullptr, 0, NI_NAMEREQD);
     if (rc != 0) {
-        answer.error = FromLookup(rc);
+        answer.error = WinsockErrorOfLookup(rc);
         return answer;
     }
     answer.name = name;
@@ -768,7 +654,7 @@ WINSOCK_API(int, getsockopt)(SOCKET handle, int level, int option, char* value, 
             int error = 0;
             socklen_t size = sizeof error;
             ::getsockopt(s->fd, SOL_SOCKET, SO_ERROR, &error, &size);
-            return answer(FromErrno(error));
+            return answer(WinsockErrorOfErrno(error));
         }
         case WS_SO_TYPE:
             return answer(s->type == SOCK_STREAM  ? WS_SOCK_STREAM
@@ -812,7 +698,8 @@ WINSOCK_API(int, sendto)
     int error = errno;
     if (sent < 0 || sent < length) s->writeArmed = true;
     UpdateNotifiers(*s);
-    if (sent < 0) return Fail(error == EPIPE && s->sendShut ? WSAESHUTDOWN : FromErrno(error));
+    if (sent < 0)
+        return Fail(error == EPIPE && s->sendShut ? WSAESHUTDOWN : WinsockErrorOfErrno(error));
     return int(sent);
 }
 
@@ -968,10 +855,10 @@ WINSOCK_API(int, connect)(SOCKET handle, const SOCKADDR* name, int length) {
                    error == ETIMEDOUT;
     if (refused && Registered(*s) && s->type == SOCK_STREAM) {
         // The caller learns of it as of any other failed connect.
-        PostEvent(*s, FD_CONNECT, FromErrno(error));
+        PostEvent(*s, FD_CONNECT, WinsockErrorOfErrno(error));
         return Fail(WSAEWOULDBLOCK);
     }
-    return Fail(FromErrno(error));
+    return Fail(WinsockErrorOfErrno(error));
 }
 
 WINSOCK_API(int, closesocket)(SOCKET handle) {
@@ -1006,7 +893,7 @@ WINSOCK_API(SOCKET, accept)(SOCKET handle, SOCKADDR* name, int* length) {
     int error = errno;
     s->acceptArmed = true;
     UpdateNotifiers(*s);
-    if (fd < 0) return SetError(FromErrno(error)), INVALID_SOCKET;
+    if (fd < 0) return SetError(WinsockErrorOfErrno(error)), INVALID_SOCKET;
     if (name != nullptr && FromPosix(address, name, length) != 0) {
         close(fd);
         return INVALID_SOCKET;
@@ -1036,7 +923,7 @@ WINSOCK_API(int, recvfrom)
     // Every receive, a peek or a failure included, enables FD_READ again.
     s->readArmed = true;
     UpdateNotifiers(*s);
-    if (got < 0) return Fail(FromErrno(error));
+    if (got < 0) return Fail(WinsockErrorOfErrno(error));
     if (from != nullptr && FromPosix(address, from, fromLength) != 0) return SOCKET_ERROR;
     return int(got);
 }
