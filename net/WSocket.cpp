@@ -8,7 +8,6 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <filesystem>
-#include <unistd.h>
 
 namespace {
 

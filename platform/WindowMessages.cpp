@@ -113,12 +113,19 @@ ThreadQueue* CurrentQueueLocked() {
     if (queue == nullptr) {
         queue = new ThreadQueue;
         queue->object = new QueueObject(queue);
+        // A thread's windows and messages end with it.
         QObject::connect(thread, &QThread::finished, queue->object, [thread] {
             std::lock_guard guard(Lock());
             auto found = Queues().find(thread);
             if (found == Queues().end()) return;
-            found->second->object->deleteLater();
-            delete found->second;
+            ThreadQueue* ended = found->second;
+            std::erase_if(Windows(), [ended](const auto& entry) {
+                if (entry.second->queue != ended) return false;
+                delete entry.second;
+                return true;
+            });
+            ended->object->deleteLater();
+            delete ended;
             Queues().erase(found);
         });
     }
@@ -418,16 +425,17 @@ void ClearApplicationTerminated() {
 }
 
 void ProcessApplicationMessages() {
-    bool any = false;
+    // Waits at most once, and only when nothing was waiting.
+    bool tookOrWaited = false;
     MSG msg;
     for (;;) {
         if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (any) return;
-            any = true; // wait once, then take what came
+            if (tookOrWaited) return;
+            tookOrWaited = true;
             WaitForNextEvent(kIdleWaitMilliseconds);
             continue;
         }
-        any = true;
+        tookOrWaited = true;
         if (msg.message == WM_QUIT && msg.hwnd == nullptr)
             g_terminated = true;
         else
