@@ -333,6 +333,21 @@ void WSocketMessageWindow::DeallocateSocketHWnd() {
     if (XSocketDeallocateHWnd(FWindowHandle)) FWindowHandle = nullptr;
 }
 
+void WSocketMessageWindow::ThreadDetach() {
+    if (GetCurrentThreadId() != FThreadId)
+        throw ESocketException("Cannot detach from other thread");
+    if (SocketHandle() != INVALID_SOCKET)
+        WSocket_WSAAsyncSelect(SocketHandle(), FWindowHandle, 0, 0);
+    DeallocateSocketHWnd();
+}
+
+void WSocketMessageWindow::ThreadAttach() {
+    if (FWindowHandle != nullptr) throw ESocketException("Cannot attach when not detached");
+    AllocateSocketHWnd();
+    if (SocketHandle() != INVALID_SOCKET)
+        WSocket_WSAAsyncSelect(SocketHandle(), FWindowHandle, WM_ASYNCSELECT, SelectedEvents());
+}
+
 bool WSocketMessageWindow::ProcessMessage() {
     MSG msg;
     if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;

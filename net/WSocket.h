@@ -104,6 +104,11 @@ public:
     virtual void AllocateSocketHWnd();
     virtual void DeallocateSocketHWnd();
     virtual void HandleBackGroundException(const std::exception& error);
+    // Moving the socket to another thread: the old thread stops its
+    // notifications and drops the window; the new one makes a window and
+    // selects the same events again.
+    void ThreadDetach();
+    void ThreadAttach();
 
     // The pumps of the blocking helpers.
     bool ProcessMessage();
@@ -120,6 +125,10 @@ protected:
     // The messages of the socket; the base raises the test exception for
     // WM_TRIGGER_EXCEPTION and leaves the rest to the default procedure.
     virtual void HandleMessage(TMessage& message);
+    // The socket the window serves and the events last selected for it;
+    // none in the base.
+    virtual SOCKET SocketHandle() const { return INVALID_SOCKET; }
+    virtual long SelectedEvents() const { return 0; }
 
     HWND FWindowHandle = nullptr;
     DWORD FThreadId = 0;

@@ -1,11 +1,13 @@
 // The socket layer's binding to the Winsock library and its hidden windows.
 
 #include "net/WSocket.h"
+#include "tests/net/WinsockSupport.h"
 
 #include <cstdlib>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -18,7 +20,7 @@ protected:
     }
 };
 
-std::string RaisedBy(void (*call)()) {
+template <typename Call> std::string RaisedBy(Call call) {
     try {
         call();
     } catch (const ESocketException& error) {
@@ -192,6 +194,57 @@ TEST_F(WSocketBinding, SocketWindowsHandTheirMessagesToTheirObject) {
     EXPECT_TRUE(WSocketUnregisterClass());
     EXPECT_TRUE(atDispatch.empty());
     SetBackgroundExceptionHandler(nullptr);
+}
+
+// A socket window that serves a real socket of the library.
+class ServingSocket : public WSocketMessageWindow {
+public:
+    SOCKET socket = INVALID_SOCKET;
+    std::vector<WORD> events;
+
+protected:
+    void HandleMessage(TMessage& message) override {
+        if (message.Msg == WM_ASYNCSELECT && SOCKET(message.WParam) == socket)
+            events.push_back(message.LParamLo());
+    }
+    SOCKET SocketHandle() const override { return socket; }
+    long SelectedEvents() const override { return FD_READ | FD_CLOSE; }
+};
+
+TEST_F(WSocketBinding, DetachingStopsTheNotificationsAndAttachingSelectsThemAgain) {
+    WSocketForceLoadWinsock();
+    NoticeWindow server;
+    USHORT port;
+    SOCKET listener = Listener(port);
+    ServingSocket socket;
+    socket.AllocateSocketHWnd();
+    socket.socket = Connecting(server, port); // connected, its events go to `server` for now
+    ASSERT_TRUE(PumpUntil([&] { return server.Count(socket.socket, FD_WRITE) == 1; }));
+    SOCKET accepted = WSocket_accept(listener, nullptr, nullptr);
+    HWND before = socket.Handle();
+
+    std::string raised;
+    std::thread([&] {
+        try {
+            socket.ThreadDetach();
+        } catch (const ESocketException& error) {
+            raised = error.what();
+        }
+    }).join();
+    EXPECT_EQ(raised, "Cannot detach from other thread");
+    EXPECT_EQ(RaisedBy([&] { socket.ThreadAttach(); }), "Cannot attach when not detached");
+
+    socket.ThreadDetach();
+    EXPECT_FALSE(IsWindow(before));
+    WSocket_send(accepted, "x", 1, 0);
+    PumpFor(100);
+    EXPECT_EQ(server.Count(socket.socket, FD_READ), 0);
+    EXPECT_TRUE(socket.events.empty());
+
+    socket.ThreadAttach();
+    EXPECT_NE(socket.Handle(), nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return !socket.events.empty(); }));
+    EXPECT_EQ(socket.events, (std::vector<WORD>{FD_READ}));
 }
 
 } // namespace
