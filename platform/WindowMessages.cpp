@@ -157,7 +157,8 @@ void LetQtDeliver() {
 
 bool Matches(const MSG& msg, HWND window, UINT filterMin, UINT filterMax) {
     if (window != nullptr && msg.hwnd != window) return false;
-    if (filterMin == 0 && filterMax == 0) return true;
+    // The quit message is taken whatever range is asked for.
+    if ((filterMin == 0 && filterMax == 0) || msg.message == WM_QUIT) return true;
     return msg.message >= filterMin && msg.message <= filterMax;
 }
 

@@ -108,7 +108,8 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Lets Qt deliver what is pending (socket notifications, hand-offs from
 // other threads), then takes the first queued message of the calling
-// thread that matches the window (null: any) and the range (0, 0: all).
+// thread that matches the window (null: any) and the range (0, 0: all;
+// WM_QUIT is in every range).
 bool PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeMessage);
 // Waits for a message; false for WM_QUIT.
 bool GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax);

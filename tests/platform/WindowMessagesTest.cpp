@@ -205,7 +205,7 @@ TEST_F(WindowMessages, TheQuitMessageEndsGetAndSetsTheTerminatedFlag) {
     MSG msg;
     EXPECT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
     EXPECT_EQ(msg.wParam, 1u);
-    EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_FALSE(GetMessageA(&msg, nullptr, WM_USER, WM_USER)); // in every range
     EXPECT_EQ(msg.message, WM_QUIT);
 
     EXPECT_FALSE(ApplicationTerminated());
