@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <sys/socket.h>
 #include <unistd.h>
 #include <vector>
 
@@ -449,6 +450,67 @@ TEST(WSocket, LookUpsOfDottedNamesAndEmptyTexts) {
     s.DnsLookup("localhost");
     s.CancelDnsLookup();
     EXPECT_EQ(done.back(), WSAEINTR);
+}
+
+TEST(WSocket, DatagramsConnectAtOnceAndCarryTheirSender) {
+    TWSocket server;
+    std::vector<std::string> log;
+    std::string from;
+    server.SetProto("udp");
+    server.SetAddr("127.0.0.1");
+    server.SetPort("0");
+    server.OnChangeState = [&](TCustomWSocket*, TSocketState, TSocketState to) {
+        log.push_back(StateName(to));
+    };
+    server.OnSessionConnected = [&](TCustomWSocket*, WORD e) {
+        log.push_back("connected " + std::to_string(e));
+    };
+    server.OnDataAvailable = [&](TCustomWSocket* s, WORD) {
+        char buffer[512];
+        SOCKADDR_IN sender{};
+        int length = sizeof sender;
+        int got = s->ReceiveFrom(buffer, sizeof buffer, sender, length);
+        if (got > 0) log.push_back("datagram " + std::string(buffer, std::size_t(got)));
+        from = WSocket_inet_ntoa(sender.sin_addr);
+    };
+    server.Listen();
+    EXPECT_EQ(log, (std::vector<std::string>{"bound", "listening", "connected", "connected 0"}));
+
+    TWSocket client;
+    client.SetProto("udp");
+    client.SetAddr("127.0.0.1");
+    client.SetPort(server.GetXPort());
+    int connected = -1;
+    client.OnSessionConnected = [&](TCustomWSocket*, WORD e) { connected = e; };
+    client.Connect();
+    EXPECT_EQ(connected, 0); // before Connect returns
+    EXPECT_EQ(client.State(), wsConnected);
+    client.SendStr("one datagram");
+    ASSERT_TRUE(PumpUntil([&] { return log.size() == 5; }));
+    EXPECT_EQ(log.back(), "datagram one datagram");
+    EXPECT_EQ(from, "127.0.0.1");
+}
+
+TEST(WSocket, APeerThatResetsDuringALargeSendClosesTheSessionOnce) {
+    ScriptedPeer peer([](int fd) {
+        ReadExactly(fd, 4096);
+        linger abortive{1, 0};
+        setsockopt(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+    });
+    TWSocket client;
+    std::vector<int> closes;
+    client.OnSessionClosed = [&](TCustomWSocket*, WORD e) { closes.push_back(e); };
+    client.SetAddr("127.0.0.1");
+    client.SetPort(std::to_string(peer.port));
+    client.Connect();
+    ASSERT_TRUE(PumpUntil([&] { return client.State() == wsConnected; }));
+    const std::string data = Pattern(32 << 20);
+    client.Send(data.data(), int(data.size()));
+    ASSERT_TRUE(PumpUntil([&] { return !closes.empty(); }));
+    PumpFor(50);
+    ASSERT_EQ(closes.size(), 1u);
+    EXPECT_TRUE(closes[0] == WSAECONNRESET || closes[0] == WSAECONNABORTED) << closes[0];
+    EXPECT_EQ(client.State(), wsClosed);
 }
 
 } // namespace
