@@ -193,7 +193,8 @@ void TCustomWSocket::TriggerDataSent(WORD error) {
 }
 
 void TCustomWSocket::TriggerChangeState(TSocketState oldState, TSocketState newState) {
-    if (OnChangeState) OnChangeState(this, oldState, newState);
+    // A socket being destroyed tells nobody: its owner may be half gone.
+    if (OnChangeState && !FDestroying) OnChangeState(this, oldState, newState);
 }
 
 void TCustomWSocket::TriggerDNSLookupDone(WORD error) {

@@ -348,8 +348,8 @@ TEST(WSocket, AHandlerMayDestroyTheSocketFromOnSessionClosed) {
         auto* client = new TWSocket;
         bool destroyed = false;
         client->OnSessionClosed = [&](TCustomWSocket* s, WORD) {
+            destroyed = true; // before the handler itself goes with the socket
             delete s;
-            destroyed = true;
         };
         ConnectTo(*client, server.port);
         ASSERT_TRUE(PumpUntil([&] { return client->State() == wsConnected && server.peer; }));
@@ -511,6 +511,22 @@ TEST(WSocket, APeerThatResetsDuringALargeSendClosesTheSessionOnce) {
     ASSERT_EQ(closes.size(), 1u);
     EXPECT_TRUE(closes[0] == WSAECONNRESET || closes[0] == WSAECONNABORTED) << closes[0];
     EXPECT_EQ(client.State(), wsClosed);
+}
+
+TEST(WSocket, DestroyingAConnectedSocketClosesItWithoutTellingTheOwner) {
+    Server server;
+    std::vector<std::string> log;
+    auto client = std::make_unique<TWSocket>();
+    client->OnChangeState = [&](TCustomWSocket*, TSocketState, TSocketState to) {
+        log.push_back(StateName(to));
+    };
+    client->OnSessionClosed = [&](TCustomWSocket*, WORD) { log.push_back("closed"); };
+    ConnectTo(*client, server.port);
+    ASSERT_TRUE(PumpUntil([&] { return client->State() == wsConnected && server.peer; }));
+    log.clear();
+    client.reset();
+    EXPECT_TRUE(log.empty());
+    ASSERT_TRUE(PumpUntil([&] { return server.recorder.closed == 1; })); // the peer hears it
 }
 
 } // namespace
