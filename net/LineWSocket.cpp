@@ -47,7 +47,6 @@ void TCustomLineWSocket::WMTriggerDataAvailable() {
 
 int TCustomLineWSocket::GetRcvdCount() {
     if (FLineMode) return FLineLength;
-    if (FRcvdCnt > 0) return FRcvdCnt;
     return TCustomSocksWSocket::GetRcvdCount();
 }
 

@@ -305,6 +305,16 @@ TEST(SocksWSocket, SettingsAndRefusalsBeforeAnythingIsSent) {
     EXPECT_EQ(s.HSocket(), INVALID_SOCKET);
 }
 
+TEST(SocksWSocket, AServerThatCannotBeReachedIsReportedTwiceThenClosed) {
+    SocksLog events;
+    TWSocket s;
+    events.Attach(s);
+    Through(s, FreeLoopbackPort(), "5", "127.0.0.1", 7);
+    ASSERT_TRUE(PumpUntil([&] { return events.closed > 0; }));
+    EXPECT_EQ(events.log,
+              (std::vector<std::string>{"socks connected 10061", "connected 10061", "closed 0"}));
+}
+
 // ---- real servers ----
 
 // A target on 127.0.0.1 that greets, answers one line and closes.
