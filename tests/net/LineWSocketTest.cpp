@@ -167,15 +167,30 @@ TEST(LineWSocket, ReadLineTakesOneLineAtATimeAndGivesUpAtItsTimeOut) {
     ASSERT_TRUE(PumpUntil([&] { return s.State() == wsConnected; }));
     s.ReadLine(5, text);
     EXPECT_EQ(text, "first\r\n");
-    s.ReadLine(5, text); // the second line of the same packet is kept
+    EXPECT_EQ(s.Timeout(), 5000);
+    s.ReadLine(0, text); // the second line of the same packet is kept
     EXPECT_EQ(text, "second\r\n");
+    EXPECT_EQ(s.Timeout(), 60000);
     DWORD start = GetTickCount();
     s.ReadLine(-300, text);
     DWORD spent = GetTickCount() - start;
     EXPECT_EQ(text, "part"); // what came, without a line end
     EXPECT_GE(spent, 290u);
     EXPECT_LT(spent, 3000u);
+    EXPECT_EQ(s.Timeout(), 300);
     EXPECT_FALSE(s.LineMode());
+}
+
+TEST(LineWSocket, ReadLineEndsWithTheLastLineWhenThePeerCloses) {
+    ScriptedPeer peer(Packets({"abc"}, true));
+    TWSocket s;
+    ConnectTo(s, peer.port);
+    ASSERT_TRUE(PumpUntil([&] { return s.State() == wsConnected; }));
+    std::string text;
+    DWORD start = GetTickCount();
+    s.ReadLine(10, text);
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_EQ(text, "abc");
 }
 
 TEST(LineWSocket, ReadLineGivesBackWhatFollowsItsLineToTheOwner) {
