@@ -9,6 +9,8 @@
 #include <fstream>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -122,10 +124,12 @@ ScriptedPeer::~ScriptedPeer() {
     close(listener_);
 }
 
-ServerProcess::ServerProcess(const std::vector<std::string>& argv, unsigned short port) {
+ServerProcess::ServerProcess(const std::vector<std::string>& argv, unsigned short port,
+                             const std::function<bool()>& prepare) {
     pid_ = fork();
     if (pid_ == 0) {
         setpgid(0, 0);
+        if (prepare && !prepare()) _exit(126);
         int null = open("/dev/null", O_RDWR);
         dup2(null, 0);
         dup2(null, 1);
@@ -158,19 +162,39 @@ ServerProcess::~ServerProcess() {
     kill(-pid_, SIGKILL);
 }
 
-std::vector<std::string> DanteCommand(const std::string& folder, unsigned short port) {
+std::vector<std::string> DanteCommand(const std::string& folder, unsigned short port, bool logins) {
     std::string config = folder + "/danted.conf";
     std::ofstream out(config);
     out << "logoutput: stderr\n"
         << "internal: 127.0.0.1 port = " << port << "\n"
         << "external: 127.0.0.1\n"
         << "clientmethod: none\n"
-        << "socksmethod: none\n"
+        << "socksmethod: " << (logins ? "username" : "none") << "\n"
         << "user.privileged: root\n"
         << "user.unprivileged: nobody\n"
         << "client pass { from: 127.0.0.0/8 to: 0.0.0.0/0 }\n"
         << "socks pass { from: 127.0.0.0/8 to: 0.0.0.0/0 protocol: tcp }\n";
     return {"/usr/sbin/danted", "-f", config, "-p", folder + "/danted.pid"};
+}
+
+std::function<bool()> PrivateAccounts(const std::string& folder, const std::string& user,
+                                      const std::string& cryptedPassword) {
+    const std::string passwd = folder + "/passwd", shadow = folder + "/shadow";
+    std::ofstream p(passwd), s(shadow);
+    p << "root:x:0:0:root:/root:/bin/sh\n"
+      << "nobody:x:65534:65534:nobody:/nonexistent:/usr/sbin/nologin\n"
+      << user << ":x:4242:4242::/nonexistent:/usr/sbin/nologin\n";
+    s << "root:*:19000:0:99999:7:::\n"
+      << "nobody:*:19000:0:99999:7:::\n"
+      << user << ":" << cryptedPassword << ":19000:0:99999:7:::\n";
+    // Runs in the forked child: system calls only, nothing allocated.
+    return [passwd, shadow] {
+        if (unshare(CLONE_NEWNS) != 0) return false;
+        // Nothing mounted here may reach the machine's own namespace.
+        if (mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
+        return mount(passwd.c_str(), "/etc/passwd", nullptr, MS_BIND, nullptr) == 0 &&
+               mount(shadow.c_str(), "/etc/shadow", nullptr, MS_BIND, nullptr) == 0;
+    };
 }
 
 bool ProgramExists(const std::string& path) {

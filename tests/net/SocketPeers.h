@@ -44,8 +44,10 @@ private:
 // by its pid (and its group) in the destructor, whatever happened.
 class ServerProcess {
 public:
-    // Starts the program and waits until the port answers.
-    ServerProcess(const std::vector<std::string>& argv, unsigned short port);
+    // Starts the program and waits until the port answers. The child runs
+    // `prepare` before the program and gives up when it returns false.
+    ServerProcess(const std::vector<std::string>& argv, unsigned short port,
+                  const std::function<bool()>& prepare = nullptr);
     ~ServerProcess();
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;
@@ -56,7 +58,14 @@ private:
     bool running_ = false;
 };
 
-// A dante SOCKS 4 and 5 server without authentication, on the port, from a
-// configuration written into the folder.
-std::vector<std::string> DanteCommand(const std::string& folder, unsigned short port);
+// A dante SOCKS 4 and 5 server on the port, from a configuration written
+// into the folder; with `logins`, level 5 asks for a user code and password.
+std::vector<std::string> DanteCommand(const std::string& folder, unsigned short port,
+                                      bool logins = false);
+// Writes passwd and shadow files with one account into the folder and gives
+// what the child that runs dante with logins does before it starts: take a
+// mount namespace of its own in which those files stand for the system's,
+// so that the account exists for that process alone.
+std::function<bool()> PrivateAccounts(const std::string& folder, const std::string& user,
+                                      const std::string& cryptedPassword);
 bool ProgramExists(const std::string& path);

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -383,6 +384,41 @@ TEST_F(Dante, ARefusedTargetGivesItsCode) {
         ASSERT_GE(events.log.size(), 4u);
         EXPECT_EQ(events.log[1].substr(0, 17), "socks error " + std::to_string(c.error));
         EXPECT_EQ(events.log.back(), "closed " + std::to_string(c.error));
+    }
+}
+
+TEST(DanteLogin, UserCodeLoginRightAndWrong) {
+    // "s3cret" under SHA-512 crypt, as the account's shadow entry.
+    const std::string crypted = "$6$rostrixsalt$9Ftox4.K/9sgyaiiKLrZiDkygzKFNFPGMXGWETBCse7sA5U"
+                                "BuxX3khQVijGcuU/kT7XgeZ3ZrQUtZTvmYhbLM.";
+    if (geteuid() != 0) GTEST_SKIP() << "a private account for dante needs root";
+    TempFolder folder;
+    const unsigned short port = FreeLoopbackPort();
+    ServerProcess server(DanteCommand(folder.Path(), port, true), port,
+                         PrivateAccounts(folder.Path(), "rostrix", crypted));
+    ASSERT_TRUE(server.Running()) << "danted did not answer";
+    for (const char* password : {"s3cret", "wrong"}) {
+        const bool right = std::string(password) == "s3cret";
+        SCOPED_TRACE(password);
+        ScriptedPeer target(Target());
+        SocksLog events;
+        TWSocket s;
+        events.Attach(s);
+        s.SocksAuthentication = socksAuthenticateUsercode;
+        s.SocksUsercode = "rostrix";
+        s.SocksPassword = password;
+        Through(s, port, "5", "127.0.0.1", target.port);
+        if (right) {
+            TalkThrough(s, events, target);
+            EXPECT_EQ(events.log[1], "auth 0");
+            EXPECT_EQ(events.log[2], "auth 1");
+        } else {
+            ASSERT_TRUE(PumpUntil([&] { return events.closed > 0; }, 10000));
+            EXPECT_EQ(events.log,
+                      (std::vector<std::string>{"socks connected 0", "auth 0",
+                                                "socks error 20015 socks authentication failed",
+                                                "connected 20015", "closed 20015"}));
+        }
     }
 }
 
