@@ -65,6 +65,45 @@ BENCHMARK(HundredMegabytesThroughTWSocket)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// The library alone, sending as the queue does: one 1460-byte chunk per
+// call, on FD_WRITE until a send falls short. The gap between this and
+// winsock_loopback_bench's 256 KB sends is the cost of the chunk size.
+void HundredMegabytesInChunkSizedSends(benchmark::State& state) {
+    WSocketForceLoadWinsock();
+    constexpr int kChunk = 1460;
+    std::vector<char> out(kChunk, 'x'), in(kReadSize);
+    for (auto _ : state) {
+        Pair pair;
+        SOCKET client = pair.client.HSocket(), server = pair.server->HSocket();
+        pair.client.Pause();
+        pair.server->Pause();
+        long long sent = 0, received = 0;
+        HWND window = AllocateHWnd([&](TMessage& message) {
+            if (message.Msg != WM_ASYNCSELECT) return;
+            if (SOCKET(message.WParam) == client && message.LParamLo() == FD_WRITE)
+                while (sent < kTotal) {
+                    int n = WSocket_send(client, out.data(), kChunk, 0);
+                    if (n <= 0) break;
+                    sent += n;
+                    if (n < kChunk) break;
+                }
+            if (SOCKET(message.WParam) == server && message.LParamLo() == FD_READ)
+                for (int n; (n = WSocket_recv(server, in.data(), kReadSize, 0)) > 0;)
+                    received += n;
+        });
+        WSocket_WSAAsyncSelect(server, window, WM_ASYNCSELECT, FD_READ | FD_CLOSE);
+        WSocket_WSAAsyncSelect(client, window, WM_ASYNCSELECT, FD_WRITE | FD_CLOSE);
+        while (received < kTotal)
+            ProcessApplicationMessages();
+        WSocket_WSAAsyncSelect(server, window, 0, 0);
+        WSocket_WSAAsyncSelect(client, window, 0, 0);
+        DeallocateHWnd(window);
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * kTotal);
+    WSocketCancelForceLoadWinsock();
+}
+BENCHMARK(HundredMegabytesInChunkSizedSends)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void TenMegabytesOfShortLines(benchmark::State& state) {
     WSocketForceLoadWinsock();
     std::string body;
