@@ -1,0 +1,71 @@
+#pragma once
+// Peers for the socket tests on 127.0.0.1: a scripted server run by a
+// thread of its own (byte-at-a-time replies, closes at chosen moments), and
+// real servers started from their Debian programs, stopped by pid.
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <sys/types.h>
+#include <thread>
+#include <vector>
+
+// A port of 127.0.0.1 that nothing listens on at this moment.
+unsigned short FreeLoopbackPort();
+// Whether a TCP connection to the port is taken within the time.
+bool PortAnswers(unsigned short port, int milliseconds);
+
+// Blocking helpers for peer threads; every read gives up after 5 seconds.
+std::string ReadExactly(int fd, std::size_t count);
+// Reads until the byte string appears or the peer closes.
+std::string ReadUntil(int fd, const std::string& end);
+void WriteAll(int fd, const std::string& bytes);
+void WriteBytewise(int fd, const std::string& bytes, int pauseMilliseconds = 5);
+
+// A server on an ephemeral port that runs the script once for the first
+// connection it accepts, then closes that connection.
+class ScriptedPeer {
+public:
+    explicit ScriptedPeer(std::function<void(int fd)> script);
+    ~ScriptedPeer();
+    ScriptedPeer(const ScriptedPeer&) = delete;
+    ScriptedPeer& operator=(const ScriptedPeer&) = delete;
+    unsigned short port = 0;
+    // Waits for the script to end (at most 10 seconds).
+    bool Finished();
+
+private:
+    int listener_ = -1;
+    std::thread thread_;
+    std::atomic<bool> done_{false};
+};
+
+// A server program run as a child in a process group of its own; stopped
+// by its pid (and its group) in the destructor, whatever happened.
+class ServerProcess {
+public:
+    // Starts the program and waits until the port answers. The child runs
+    // `prepare` before the program and gives up when it returns false.
+    ServerProcess(const std::vector<std::string>& argv, unsigned short port,
+                  const std::function<bool()>& prepare = nullptr);
+    ~ServerProcess();
+    ServerProcess(const ServerProcess&) = delete;
+    ServerProcess& operator=(const ServerProcess&) = delete;
+    bool Running() const { return running_; }
+
+private:
+    pid_t pid_ = -1;
+    bool running_ = false;
+};
+
+// A dante SOCKS 4 and 5 server on the port, from a configuration written
+// into the folder; with `logins`, level 5 asks for a user code and password.
+std::vector<std::string> DanteCommand(const std::string& folder, unsigned short port,
+                                      bool logins = false);
+// Writes passwd and shadow files with one account into the folder and gives
+// what the child that runs dante with logins does before it starts: take a
+// mount namespace of its own in which those files stand for the system's,
+// so that the account exists for that process alone.
+std::function<bool()> PrivateAccounts(const std::string& folder, const std::string& user,
+                                      const std::string& cryptedPassword);
+bool ProgramExists(const std::string& path);
