@@ -113,6 +113,11 @@ public:
     short SetSlot(int r, int c, int p, int n);
     // Writes a position without the player checks; 5 outside the grid.
     short PutSlot(int r, int c, int p, int n);
+    // Empties box (r, c) and writes the players of its two sides as the
+    // manual assignment does, each side filled from its first position:
+    // SetSlot's code, and on a refusal the box (and whether the plan was
+    // changed) as it was before.
+    short WriteBox(int r, int c, const int (&players)[4]);
     // Whether the box with position p holding n breaks the strictly mixed
     // rule; a box with an empty position never does.
     bool IsNotMixedBox(int r, int c, int p, int n) const;
@@ -144,6 +149,9 @@ public:
     int DiversityLimit() const { return diversityLimit; }
     void SetDiversityLimit(int limit);
     bool ManuallyModified() const { return manuallyModified != 0; }
+    // The mixer's trace of its run.
+    const std::vector<std::string>& TraceList() const { return traceList; }
+    void ClearTraceList() { traceList.clear(); }
     void SetManuallyModified() { manuallyModified = 1; }
 
     // The first box whose sides hold different numbers of players: 0, or
