@@ -17,7 +17,22 @@ public:
     // keeps the event loop from painting until it ends.
     void SetProgressText(const std::string& text);
 
+    // Shows the box for work done on this thread. Until EndWork the program
+    // paints but takes no other event, except the box's own: a command
+    // started meanwhile (a second OK, File > Open) could re-enter the work
+    // or replace what it works on. Input waits for EndWork; other events
+    // that arrive meanwhile are dropped.
+    void BeginWork(const std::string& caption, const std::string& text);
+    void EndWork();
+    bool IsWorking() const { return working; }
+
     QPlainTextEdit* Memo1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool working = false;
 };
 
 extern TProgressBox* ProgressBox;

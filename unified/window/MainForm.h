@@ -50,6 +50,11 @@ public:
     // Ends a schedule's manual assignment before the event is saved,
     // printed, previewed, sent or uploaded; false when the plan is not fit.
     bool LeaveManualMode();
+    // Leaves manual assignment when the plan has no incomplete box, which
+    // is otherwise shown; true when it was left.
+    bool EndManualAssignment();
+    // Says that a box is incomplete and makes it the grid's current cell.
+    void ShowIncompleteMatch();
 
     // Whether the current event may be replaced: asks to save it, or after
     // an online download to upload it, and does what the answer says.
@@ -206,6 +211,9 @@ private slots:
     int MakeAutomaticDraw(Draw& draw);
     void MatchAssignment1Click();
     void ManualAssign1Click();
+    // Enters manual assignment (asking for a shape when the plan has
+    // none), or leaves it once no box is incomplete.
+    void ToggleManualAssignment();
     void PrefPartner1Click();
     void HostPlayer1Click();
     void MatchAnalysis1Click();
@@ -246,6 +254,16 @@ private:
     // Opens the result dialog of the draw match under the grid's current
     // cell, when the cell holds one.
     void OpenDrawMatch();
+    // Paints one cell of the match grid: headings, or a match box.
+    void PaintMatchCell(Canvas& canvas, int col, int row, const TRect& rect);
+    // Opens the manual assignment of the box under the grid's current cell.
+    void OpenMatchBox();
+    // LeaveManualMode for a match schedule.
+    bool LeavePlanManualMode();
+    // The plan's warnings after manual assignment, and its analysis after
+    // the mixer.
+    void ShowPlanWarnings();
+    void AnalyseMixerPlan();
     void FormResize();
     void Splitter1Moved();
     void FormCloseQuery(bool& canClose);
