@@ -9,6 +9,7 @@
 #include "unified/dialogparts/editChecks.h"
 #include "unified/dialogparts/eventViews.h"
 #include "unified/schedule/RoundNotations.h"
+#include "unified/schedule/RoundRobin.h"
 #include "unified/schedule/SetupCustomCourts.h"
 
 #include <QButtonGroup>
@@ -580,10 +581,27 @@ bool TMatchAssignment::Apply(Matches& plan, const Assignment& a) {
 }
 
 short TMatchAssignment::RunEngine(Matches& plan, const Assignment& a) {
-    (void)plan;
-    (void)a;
-    // The engines join here once they are built.
-    return rcNotFound;
+    switch (a.type) {
+    case stSinglesRoundRobin:
+    case stSinglesRoundRobinPartial:
+        return MakeSinglesRoundRobin(plan);
+    case stDoublesRoundRobin:
+    case stDoublesRoundRobinPartial:
+        return MakeDoublesRoundRobin(plan);
+    case stFixedPartnerRoundRobin:
+    case stFixedPartnerRoundRobinPartial:
+        return MakeFixedPartnerRoundRobin(plan);
+    case stMixedRoundRobin:
+    case stMixedRoundRobinPartial:
+    case stMixedRoundRobinExtended:
+        return MakeMixedDoublesRoundRobin(plan);
+    case stLeague:
+    case stLeaguePartial:
+        return MakeLeagueSchedule(plan);
+    default:
+        // The mixer joins here once it is built.
+        return rcNotFound;
+    }
 }
 
 void ReportMixerProgress(int round, int value) {

@@ -202,6 +202,10 @@ short Matches::WriteBox(int r, int c, const int (&players)[4]) {
     return code;
 }
 
+short Matches::SetPatternSlot(int r, int c, int p, int n) {
+    return PutLoadedSlot(r, c, p, n);
+}
+
 bool Matches::IsNotMixedBox(int r, int c, int p, int n) const {
     int box[5] = {0, GetSlot(r, c, 1), GetSlot(r, c, 2), GetSlot(r, c, 3), GetSlot(r, c, 4)};
     if (p >= 1 && p <= 4) box[p] = n;

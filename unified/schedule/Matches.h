@@ -121,6 +121,10 @@ public:
     // Whether the box with position p holding n breaks the strictly mixed
     // rule; a box with an empty position never does.
     bool IsNotMixedBox(int r, int c, int p, int n) const;
+    // SetSlot without the strictly mixed check: a generator's pattern stands
+    // whatever the genders, and an option left from a mixer run must not
+    // leave its boxes half written.
+    short SetPatternSlot(int r, int c, int p, int n);
 
     // The lowest court on which n plays in round r; 0 when idle.
     int CourtOfPlayer(int r, int n) const;
@@ -149,10 +153,14 @@ public:
     int DiversityLimit() const { return diversityLimit; }
     void SetDiversityLimit(int limit);
     bool ManuallyModified() const { return manuallyModified != 0; }
-    // The mixer's trace of its run.
-    const std::vector<std::string>& TraceList() const { return traceList; }
-    void ClearTraceList() { traceList.clear(); }
     void SetManuallyModified() { manuallyModified = 1; }
+    // The rounds of a generator's pattern that the plan holds.
+    int BaseRounds() const { return baseRounds; }
+    void SetBaseRounds(int count) { baseRounds = count; }
+    // Lines for the trace part of the match analysis.
+    const std::vector<std::string>& TraceList() const { return traceList; }
+    void AddTrace(const std::string& line) { traceList.push_back(line); }
+    void ClearTraceList() { traceList.clear(); }
 
     // The first box whose sides hold different numbers of players: 0, or
     // 303 with the box kept for IncompleteMatch.
