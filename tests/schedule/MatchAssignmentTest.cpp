@@ -361,3 +361,84 @@ TEST_F(MatchAssignmentDialog, RoundsPerPlayerShareTheSeatsOfEveryRound) {
             << test.players << " on " << test.types;
     }
 }
+
+TEST_F(MatchAssignmentDialog, OKShapesThePlanStoresItsTypeAndRunsTheGenerator) {
+    struct Case {
+        int players;
+        std::string genders;
+        int type;
+        bool fixed;
+        const char* extent; // "full", "partial" or "extended"
+        int partialRounds;
+        int scheduleType;
+        const char* shape; // rounds x court types
+    };
+    const std::string mixed12 = "MFMFMFMFMFMF";
+    const Case cases[] = {
+        {8, "", Box::SinglesRR, false, "full", 0, stSinglesRoundRobin, "7 SSSS"},
+        {9, "", Box::SinglesRR, false, "partial", 3, stSinglesRoundRobinPartial, "3 SSSS"},
+        {12, "", Box::DoublesRR, false, "full", 0, stDoublesRoundRobin, "11 DDD"},
+        {8, "", Box::DoublesRR, false, "partial", 2, stDoublesRoundRobinPartial, "2 DD"},
+        {10, "", Box::DoublesRR, true, "full", 0, stFixedPartnerRoundRobin, "5 DD"},
+        {12, "", Box::DoublesRR, true, "partial", 4, stFixedPartnerRoundRobinPartial, "4 DDD"},
+        {12, mixed12, Box::MixedRR, false, "full", 0, stMixedRoundRobin, "5 DDD"},
+        {12, mixed12, Box::MixedRR, false, "partial", 3, stMixedRoundRobinPartial, "3 DDD"},
+        {10, mixed12.substr(0, 10), Box::MixedRR, false, "extended", 0, stMixedRoundRobinExtended,
+         "7 DD"},
+        {12, "", Box::MixedRR, false, "full", 0, stMixedRoundRobin, "5 DDD"},
+        {5, "", Box::League, false, "full", 0, stLeague, "10 SSSSS"},
+        {6, "", Box::League, false, "partial", 4, stLeaguePartial, "4 SSSSSS"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(std::to_string(test.players) + " players, type " +
+                     std::to_string(test.scheduleType));
+        DestroyWindows();
+        SetUp();
+        AddPlayers(test.players, test.genders);
+        HandMade(test.players);
+        Plan().EnterManualMode();
+        Plan().AddTrace("an older run");
+        const int result = Assign([&](Box& d) {
+            d.AssignmentType->Button(test.type)->click();
+            if (test.fixed) d.FixedPartner->click();
+            if (std::string(test.extent) == "extended") d.Extended->click();
+            if (std::string(test.extent) == "partial") {
+                d.Partial->click();
+                d.NumRounds->setText(QString::number(test.partialRounds));
+            }
+            d.OK->click();
+        });
+        EXPECT_EQ(result, mrOk);
+        const Matches& plan = Plan();
+        EXPECT_EQ(plan.ScheduleType(), test.scheduleType);
+        std::string shape = std::to_string(plan.RoundCount()) + " ";
+        for (int c = 1; c <= plan.CourtCount(); ++c)
+            shape += plan.CourtType(c);
+        EXPECT_EQ(shape, test.shape);
+        EXPECT_FALSE(plan.IsManualMode());
+        EXPECT_EQ(plan.RoundName(1), "Mon") << "the notations kept";
+        // Every round is filled, nobody twice in one.
+        for (int r = 1; r <= plan.RoundCount(); ++r) {
+            std::vector<int> seen(test.players + 1, 0);
+            int placed = 0;
+            for (int c = 1; c <= plan.CourtCount(); ++c)
+                for (int p = 1; p <= 4; ++p)
+                    if (const int n = plan.GetSlot(r, c, p); n != 0) {
+                        ++placed;
+                        EXPECT_EQ(++seen[n], 1) << "round " << r;
+                    }
+            EXPECT_GE(placed, 2) << "round " << r;
+        }
+        EXPECT_EQ(MainForm->DrawGrid->RowCount(), plan.RoundCount() + 1);
+        EXPECT_EQ(std::count(plan.TraceList().begin(), plan.TraceList().end(), "an older run"), 0);
+
+        // Shown again, the dialog says how the plan was made.
+        Assign([&](Box& d) {
+            EXPECT_EQ(d.AssignmentType->ItemIndex(), test.type);
+            EXPECT_EQ(d.FixedPartner->isChecked(), test.fixed);
+            EXPECT_EQ(d.Partial->isChecked(), std::string(test.extent) == "partial");
+            EXPECT_EQ(d.Extended->isChecked(), std::string(test.extent) == "extended");
+            d.Cancel->click();
+        });
+    }
+}
