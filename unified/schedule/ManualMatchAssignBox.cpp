@@ -73,13 +73,13 @@ TManualMatchAssignBox::TManualMatchAssignBox(QWidget* parent) : QDialog(parent) 
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(RoundMatchHeading, 0, 0, 1, 4);
-    layout->addWidget(LabelFor("&Players:", Player1), 1, 0);
+    layout->addWidget(new QLabel("Players:"), 1, 0);
     layout->addWidget(Player1, 1, 1);
-    layout->addWidget(new QLabel("&&"), 1, 2);
+    layout->addWidget(new QLabel("&"), 1, 2);
     layout->addWidget(Player2, 1, 3);
     layout->addWidget(new QLabel("vs."), 2, 0);
     layout->addWidget(Player3, 3, 1);
-    layout->addWidget(new QLabel("&&"), 3, 2);
+    layout->addWidget(new QLabel("&"), 3, 2);
     layout->addWidget(Player4, 3, 3);
     layout->addWidget(OkCancelButtons(this, OK, Cancel), 4, 0, 1, 4);
     connect(OK, &QPushButton::clicked, this, &TManualMatchAssignBox::OKClick);
