@@ -172,10 +172,12 @@ void TMainForm::PaintMatchCell(Canvas& canvas, int col, int row, const TRect& re
     if (row > plan->RoundCount() || col > plan->CourtCount()) return;
     const int x = (rect.Left + rect.Right) / 2;
     const int y = (rect.Top + rect.Bottom) / 2;
+    // The box's outline fills it with the cell's colour, so it comes before
+    // the lines that divide it.
+    canvas.Rectangle(rect.Left + 2, rect.Top + 2, rect.Right - 2, rect.Bottom - 2);
     if (plan->CourtType(col) == 'D') Line(canvas, x, rect.Top + 6, x, rect.Bottom - 6);
     Line(canvas, rect.Left + 6, y - 1, rect.Right - 6, y - 1);
     Line(canvas, rect.Left + 6, y + 1, rect.Right - 6, y + 1);
-    canvas.Rectangle(rect.Left + 2, rect.Top + 2, rect.Right - 2, rect.Bottom - 2);
     const int places[4][2] = {{rect.Left + 3, rect.Top + h / 2},
                               {x + 3, rect.Top + h / 2},
                               {rect.Left + 3, y + 2},
