@@ -207,6 +207,9 @@ protected:
     short FinishLoad(short code);
     bool WriteTree(Tree& root) const;
 
+    // The mixer works in the plan's own work storage.
+    friend class Mixer;
+
     // Work storage of the assignment engines.
     int mixerTarget = 0;
     std::array<std::uint8_t, MaxPlayers + 1> roundsPlayed{};

@@ -1,0 +1,144 @@
+#pragma once
+// The mixer: fills an empty plan so that every player plays a number of
+// rounds, in groups balanced in skill, varied in whom each player meets, fair
+// in singles play, free of long idle gaps and, when asked, mixed in gender.
+// It works greedily round by round, then repairs shortfalls, then swaps
+// players between boxes, and last chooses the partners in each doubles box.
+
+#include "unified/schedule/Matches.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The mixer's only link to a window: the box that shows how far it is.
+class MixerProgress {
+public:
+    virtual ~MixerProgress() = default;
+    // Shows the box, without blocking, with its caption and first text.
+    virtual void Open(const std::string& caption, const std::string& text) = 0;
+    // (round, court) before each court is filled; (-1, phase) as each of
+    // the phases 1 to 3 starts.
+    virtual void Report(int round, int value) = 0;
+    virtual void Close() = 0;
+};
+
+// Fills the plan's grid so that every player plays `target` rounds; the
+// progress may be null. 0, 400 (a target outside 1 to the rounds, or no
+// courts), 304 (too few rounds for the target) or 4 (memory). The penalties
+// are -1 until computed. The box is closed on every return.
+short RunMixer(Matches& plan, int target, MixerProgress* progress, int& initialPenalty,
+               int& finalPenalty);
+
+// The engine's work on one plan, phase by phase. RunMixer runs it whole;
+// its phases are open so that each can be checked on its own.
+class Mixer {
+public:
+    // One position of one box.
+    struct Slot {
+        int round = 0;
+        int court = 0;
+        int position = 0;
+    };
+    using Group = std::array<int, 4>;
+
+    Mixer(Matches& plan, MixerProgress* progress);
+    ~Mixer();
+    Mixer(const Mixer&) = delete;
+    Mixer& operator=(const Mixer&) = delete;
+
+    // Empties the grid, checks the target and sets up the work state: 0,
+    // 400, 304 or 4.
+    short Start(int target);
+    // The greedy phase: round by round until everyone reached the target.
+    void FillRounds();
+    void FillRound(int r, char type);
+    // Best group of `size` growing from the first k members of `group`,
+    // with the next candidates lo and hi; its score.
+    int GroupSearch(int r, Group& group, int k, int size, int lo, int hi, Group& best);
+
+    // Whether a player is below the target or a box has unequal sides.
+    bool NeedsRepair() const;
+    void RepairShortfalls();
+    bool PlaceShortPlayer(int x);
+    bool FindFreeSlot(int x, int exceptRound, int exceptCourt, Slot& found) const;
+    // A free slot of a box whose sides the player would make equal.
+    bool FindCompletingSlot(int x, int exceptRound, int exceptCourt, Slot& found) const;
+    void RotatePlayers();
+    // Swap passes on boxes above the threshold while the total goes down;
+    // a pass that raises it is undone. The last total.
+    int OptimizePass(int threshold);
+    bool TrySwap(int r, int c, int p);
+    // The gain of exchanging two players; -1 when both boxes end free of
+    // penalty. The first box's penalty may be given when already known.
+    int SwapGain(const Slot& a, const Slot& b, int penaltyOfA = -1);
+    // Chooses the partners in each full doubles box: 0 or 4.
+    short AssignPartners();
+
+    int TotalPenalty() const;
+    int BoxPenalty(int r, int c) const;
+    int BoxRepairPenalty(int r, int c) const;
+    int GroupPenalty(const Group& group, int size) const;
+
+    void PlaceInSlot(const Slot& s, int x);
+    void RemoveFromSlot(const Slot& s);
+    void SwapSlots(const Slot& a, const Slot& b);
+    void SortBox(int r, int c);
+
+    int Target() const { return target; }
+    int RoundsPlayed(int x) const { return plan.roundsPlayed[x]; }
+    int SinglesPlayed(int x) const { return plan.singlesPlayed[x]; }
+    int Meetings(int a, int b) const;
+    int Partnered(int a, int b) const;
+
+private:
+    static constexpr int MaxOptimizePasses = 100;
+
+    int SkillPenalty(int a, int b) const;
+    int MeetingSpreadPenalty(int x, int extra1, int extra2, int extra3) const;
+    int GapPenalty(int x) const;
+    int SinglesPenalty(int x) const;
+    int SinglesPairPenalty(int a, int b) const;
+    int GenderPenalty(const int* players, int count) const;
+
+    // With the strictly mixed option, only beside a partner of another gender.
+    bool FitsBesidePartner(int x, int r, int c, int p) const;
+    bool IsDoubles(int c) const { return plan.CourtType(c) == 'D'; }
+    bool Plays(int r, int x) const { return inRound[Index(r, x)] != 0; }
+    std::size_t Index(int r, int x) const {
+        return static_cast<std::size_t>(r) * static_cast<std::size_t>(n + 1) +
+               static_cast<std::size_t>(x);
+    }
+    int Get(const Slot& s) const { return plan.GetSlot(s.round, s.court, s.position); }
+    // Every write of a position goes here, so that the round table follows.
+    void Write(const Slot& s, int x);
+    void Meet(int a, int b);
+    void Unmeet(int a, int b);
+    void CountMeeting(int a, int b, int before);
+    void AddSingles(int x, int delta);
+    bool AllAtTarget() const;
+    void Tidy(int r, int c);
+    void MoveToFreeSlot(const Slot& from);
+    // Rebuilds the meetings and the round table from the grid.
+    void Recount();
+    int RandomBelow(int k) const;
+
+    Matches& plan;
+    MixerProgress* progress;
+    int n = 0;
+    int target = 0;
+    int roundCount = 0;
+    int courtCount = 0;
+    bool strict = false;
+    // How often each player is in each round, row by round.
+    std::vector<std::uint8_t> inRound;
+    // For each player, how many others it met each number of times, and the
+    // least and most of those numbers: the meeting spread without a scan.
+    std::vector<std::uint16_t> meetHistogram;
+    std::vector<std::uint8_t> meetLeast;
+    std::vector<std::uint8_t> meetMost;
+    // How many players have played each number of singles.
+    std::array<int, 256> singlesHistogram{};
+    int singlesLeast = 0;
+};
