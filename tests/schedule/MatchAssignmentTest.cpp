@@ -6,6 +6,7 @@
 #include "unified/dialogparts/RadioGroup.h"
 
 #include <QCheckBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -441,4 +442,58 @@ TEST_F(MatchAssignmentDialog, OKShapesThePlanStoresItsTypeAndRunsTheGenerator) {
             d.Cancel->click();
         });
     }
+}
+
+TEST_F(MatchAssignmentDialog, TheMixerRunsWithItsProgressShownAndNothingElseTaken) {
+    AddPlayers(10, "MFMFMFMFMF");
+    Shape("SD", 2);
+    int started = 0;
+    const int result = Assign([&](Box& d) {
+        d.AssignmentType->Button(Box::Mixer)->click();
+        EXPECT_EQ(d.CourtTypes->ItemIndex(), Box::CustomCourts);
+        // Court 3 never had a type: it becomes a doubles court.
+        d.NumCourts->setText("3");
+        d.NumRounds->setText("6");
+        d.StrictlyMixed->setChecked(true);
+        d.SkillDisparity->click();
+        d.Threshold->setText("40");
+        d.Diversity->setText("3");
+        d.Gaps->setChecked(false);
+        // Queued before OK, a second OK and File > Open would start while
+        // the mixer runs.
+        QTimer::singleShot(0, MainForm, [&started] {
+            ++started;
+            MainForm->Open1->trigger();
+        });
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                d.OK, new QMouseEvent(type, QPointF(5, 5), d.OK->mapToGlobal(QPointF(5, 5)),
+                                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+        boxes.Expect("Information", "Assigning 6 rounds of play for each player.", kQuestion);
+        d.OK->click();
+    });
+    EXPECT_EQ(result, mrOk);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(started, 0) << "nothing queued ran during the run, nor after it";
+
+    const Matches& plan = Plan();
+    EXPECT_EQ(plan.ScheduleType(), stMixer);
+    EXPECT_EQ(std::string() + plan.CourtType(1) + plan.CourtType(2) + plan.CourtType(3), "SDD");
+    EXPECT_TRUE(plan.HasOption(StrictlyMixed));
+    EXPECT_TRUE(plan.HasOption(SkillDisparity));
+    EXPECT_FALSE(plan.HasOption(Gaps));
+    EXPECT_EQ(plan.DisparityThreshold(), 40);
+    EXPECT_EQ(plan.DiversityLimit(), 3);
+    // Ten seats a round for ten players: everyone plays every round.
+    for (int r = 1; r <= plan.RoundCount(); ++r)
+        for (int n = 1; n <= 10; ++n)
+            EXPECT_NE(plan.CourtOfPlayer(r, n), 0) << "round " << r << ", player " << n;
+    EXPECT_EQ(Plan().CheckComplete(), 0);
+    EXPECT_EQ(ProgressBox->windowTitle(), "Match Assignment Progress");
+    const std::string progress = ProgressBox->Memo1->toPlainText().toStdString();
+    EXPECT_TRUE(progress.starts_with("Optimizing ... phase ") ||
+                progress.starts_with("Working on round "))
+        << progress;
+    EXPECT_FALSE(ProgressBox->isVisible());
+    EXPECT_FALSE(ProgressBox->IsWorking());
 }

@@ -8,6 +8,7 @@
 #include "unified/dialogparts/dialogParts.h"
 #include "unified/dialogparts/editChecks.h"
 #include "unified/dialogparts/eventViews.h"
+#include "unified/schedule/Mixer.h"
 #include "unified/schedule/RoundNotations.h"
 #include "unified/schedule/RoundRobin.h"
 #include "unified/schedule/SetupCustomCourts.h"
@@ -52,6 +53,19 @@ void SetChecked(QAbstractButton* button, bool checked, const std::function<void(
     button->setChecked(checked);
     if (handler) handler();
 }
+
+// The mixer's progress in the progress box; while the box is open the
+// program takes no command.
+class ProgressWindow : public MixerProgress {
+public:
+    void Open(const std::string& caption, const std::string& text) override {
+        if (ProgressBox != nullptr) ProgressBox->BeginWork(caption, text);
+    }
+    void Report(int round, int value) override { ReportMixerProgress(round, value); }
+    void Close() override {
+        if (ProgressBox != nullptr) ProgressBox->EndWork();
+    }
+};
 
 int LeagueRounds(int n) {
     return n % 2 == 0 ? 2 * (n - 1) : 2 * n;
@@ -598,8 +612,13 @@ short TMatchAssignment::RunEngine(Matches& plan, const Assignment& a) {
     case stLeague:
     case stLeaguePartial:
         return MakeLeagueSchedule(plan);
+    case stMixer: {
+        ProgressWindow progress;
+        int initialPenalty = -1;
+        int finalPenalty = -1;
+        return RunMixer(plan, a.target, &progress, initialPenalty, finalPenalty);
+    }
     default:
-        // The mixer joins here once it is built.
         return rcNotFound;
     }
 }
