@@ -256,9 +256,11 @@ TEST_F(ManualAssignment, AnIncompleteBoxOfAPlanJustOpenedIsShownInItsCell) {
     EXPECT_EQ(MainForm->DrawGrid->Row(), 4);
 }
 
-TEST_F(ManualAssignment, ManualModeNeedsTwoPlayersAndAShape) {
-    boxes.Expect("No Data", "There is no Player data.", MB_OK | MB_ICONINFORMATION);
+TEST_F(ManualAssignment, AssignmentNeedsPlayersAndManualModeTwoAndAShape) {
+    boxes.Expect("No Data", "There is no Player data.", MB_OK | MB_ICONINFORMATION)
+        .Expect("Error", "You must set up players first.", kErrorBox);
     MainForm->ManualAssign1->trigger();
+    MainForm->MatchAssignment1->trigger();
     AddPlayers(1);
     boxes.Expect("Error", "Match plan must have at least two players.", kErrorBox);
     MainForm->ManualAssign1->trigger();
