@@ -246,23 +246,45 @@ def check_screenshot(path, problems):
         problems.append("screenshot shows an empty page")
 
 
-def check_case(chromium, folder, out):
+def open_case(chromium, folder, out, measure=MEASURE):
+    """Opens a case's expected.html: a copy that writes each row's and cell's
+    box into the DOM, dumped, and the page itself as a screenshot. Returns the
+    written text, the built page and the screenshot's path."""
     name = os.path.basename(folder)
     with open(os.path.join(folder, "expected.html"), encoding="utf-8") as f:
         written = f.read()
-    with open(os.path.join(folder, "script"), encoding="utf-8") as f:
-        script = f.read()
-    # A copy that writes each row's and cell's box into the DOM.
     measured = os.path.join(out, name + "-measured.html")
     end = written.rfind("</body>")
     with open(measured, "w", encoding="utf-8") as f:
-        f.write(written[:end] + MEASURE + written[end:])
+        f.write(written[:end] + measure + written[end:])
     page = Page(run_chromium(chromium, ["--dump-dom", "file://" + measured]))
     shot = os.path.join(out, name + ".png")
     if os.path.exists(shot):
         os.remove(shot)
     run_chromium(chromium, ["--window-size=%d,%d" % WINDOW, "--screenshot=" + shot,
                             "file://" + os.path.join(folder, "expected.html")])
+    return written, page, shot
+
+
+def check_page_holds_writing(written, page, problems):
+    """The built page holds the written elements in order, none other, and
+    one title, the written one."""
+    written_page = Page(written)
+    check_sequence(written_page.tokens, page.tokens, problems)
+    for element in page.root.elements():
+        if element.tag not in WRITER_ELEMENTS and element.tag != "script":
+            problems.append("stray element <%s> in the page" % element.tag)
+    titles = [t.text() for t in page.root.elements("title")]
+    wanted = [t.text() for t in written_page.root.elements("title")]
+    if titles != wanted or len(titles) != 1:
+        problems.append("title shows %r" % titles)
+
+
+def check_case(chromium, folder, out):
+    name = os.path.basename(folder)
+    with open(os.path.join(folder, "script"), encoding="utf-8") as f:
+        script = f.read()
+    written, page, shot = open_case(chromium, folder, out)
 
     problems = []
     check_sequence(Page(written).tokens, page.tokens, problems)

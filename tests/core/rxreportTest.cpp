@@ -193,6 +193,33 @@ TEST(PrinterBracket, SqueezesOntoThePageWhenTooFewLinesAreLeft) {
     EXPECT_EQ(report.LinesLeft(), 10); // drawing does not advance the lines
 }
 
+// A squeezed bracket below a heading and notes: everything of the grid lies
+// below the last line written, and the grid still ends on the page.
+TEST(PrinterBracket, ASqueezedGridStartsBelowTheLinesAboveIt) {
+    for (const bool connectors : {false, true}) {
+        SCOPED_TRACE(connectors ? "connector style" : "box style");
+        RecordingPrinter printer; // 20 pixel lines, top 25, 46 lines a page
+        rxReport report(printer, Margins(1, 1, 0.5f, 0.75f));
+        while (report.LinesLeft() > 12)
+            report.WriteLine("heading");
+        const int below = 25 + (46 - 12) * 20; // the top of the first free line
+        const int lpc = connectors ? 4 : 3;
+        report.InitBracket(lpc, 30, -1);
+        report.PlaceBracketText(0, 0, {"HEAD", "", "", ""});
+        for (int row = 1; row <= 4; ++row)
+            report.PlaceBracketMatch(row, 0, {0, 0, "A" + std::to_string(row), "B", "", "", 0}, 1);
+        report.WriteBracket(5, 1, connectors);
+        int lowest = 0;
+        for (const RecordedMark& mark : printer.Marks()) {
+            if (mark.text == "heading") continue;
+            EXPECT_GE(std::min(mark.y, mark.line ? mark.y2 : mark.y), below) << mark.text;
+            lowest = std::max({lowest, mark.y, mark.y2});
+        }
+        EXPECT_LE(lowest, 25 + 46 * 20) << "within the page";
+        EXPECT_EQ(printer.Pages(), 1);
+    }
+}
+
 TEST(PrinterBracket, AFullPageStartsANewOneInsteadOfDrawingOnOneLine) {
     RecordingPrinter printer;
     rxReport report(printer, Margins(1, 1, 0.5f, 0.75f));

@@ -118,29 +118,10 @@ def check_rows_line_up(table, problems):
 
 def check_case(chromium, folder, out):
     name = os.path.basename(folder)
-    with open(os.path.join(folder, "expected.html"), encoding="utf-8") as f:
-        written = f.read()
-    measured = os.path.join(out, name + "-measured.html")
-    end = written.rfind("</body>")
-    with open(measured, "w", encoding="utf-8") as f:
-        f.write(written[:end] + MEASURE + written[end:])
-    page = browser.Page(browser.run_chromium(chromium, ["--dump-dom", "file://" + measured]))
-    shot = os.path.join(out, name + ".png")
-    if os.path.exists(shot):
-        os.remove(shot)
-    browser.run_chromium(chromium, ["--window-size=%d,%d" % browser.WINDOW, "--screenshot=" + shot,
-                            "file://" + os.path.join(folder, "expected.html")])
+    written, page, shot = browser.open_case(chromium, folder, out, MEASURE)
 
     problems = []
-    written_page = browser.Page(written)
-    browser.check_sequence(written_page.tokens, page.tokens, problems)
-    for element in page.root.elements():
-        if element.tag not in browser.WRITER_ELEMENTS and element.tag != "script":
-            problems.append("stray element <%s> in the page" % element.tag)
-    titles = [t.text() for t in page.root.elements("title")]
-    wanted = [t.text() for t in written_page.root.elements("title")]
-    if titles != wanted or len(titles) != 1:
-        problems.append("title shows %r" % titles)
+    browser.check_page_holds_writing(written, page, problems)
     brackets = [t for t in page.root.elements("table")
                 if any("rowspan" in td.attrs for td in t.elements("td"))]
     if not brackets:

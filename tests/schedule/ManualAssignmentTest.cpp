@@ -10,6 +10,7 @@
 #include "unified/dialogparts/RadioGroup.h"
 #include "unified/schedule/ManualMatchAssignBox.h"
 #include "unified/schedule/SetupCourtsRoundsBox.h"
+#include "unified/window/PreviewBox.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -233,8 +234,15 @@ TEST_F(ManualAssignment, LeavingManualModeShowsAnIncompleteBoxAndStays) {
     MainForm->Save1->trigger();
     EXPECT_TRUE(Plan().IsManualMode());
 
+    // Complete, the plan is checked for its warnings on the way out.
     Put(2, 3, {4, 5, 6, 7});
+    boxes.Expect("Warning Summary",
+                 WarningSummary({"Some players have more rounds than others, min=0, max=1.",
+                                 "Some players have long schedule gaps, more than 1 rounds"}),
+                 kSummaryBox);
     MainForm->ManualAssign1->trigger();
+    EXPECT_TRUE(PreviewBox->isVisible()) << "the details";
+    PreviewBox->hide();
     EXPECT_FALSE(Plan().IsManualMode());
     EXPECT_FALSE(MainForm->ManualAssign1->isChecked());
     EXPECT_TRUE(Cell(0, 0).empty());

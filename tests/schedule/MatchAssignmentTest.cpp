@@ -445,6 +445,7 @@ TEST_F(MatchAssignmentDialog, OKShapesThePlanStoresItsTypeAndRunsTheGenerator) {
 }
 
 TEST_F(MatchAssignmentDialog, TheMixerRunsWithItsProgressShownAndNothingElseTaken) {
+    FixedMoment clock{1'780'000'000};
     AddPlayers(10, "MFMFMFMFMF");
     Shape("SD", 2);
     int started = 0;
@@ -469,7 +470,14 @@ TEST_F(MatchAssignmentDialog, TheMixerRunsWithItsProgressShownAndNothingElseTake
             QCoreApplication::postEvent(
                 d.OK, new QMouseEvent(type, QPointF(5, 5), d.OK->mapToGlobal(QPointF(5, 5)),
                                       Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-        boxes.Expect("Information", "Assigning 6 rounds of play for each player.", kQuestion);
+        // The analysis after the mixer begins with the warnings.
+        boxes.Expect("Information", "Assigning 6 rounds of play for each player.", kQuestion)
+            .Expect("Warning Summary",
+                    WarningSummary({"Some players have more singles than others, min=0, max=2.",
+                                    "6 matches have a gender imbalance",
+                                    "Some matches have a high skill disparity, max=77%",
+                                    "6 players may lack match diversity"}),
+                    kSummaryBox, IDCANCEL);
         d.OK->click();
     });
     EXPECT_EQ(result, mrOk);

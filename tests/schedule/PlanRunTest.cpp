@@ -4,7 +4,6 @@
 // hand from the grid, the file saved and opened again. The saved files are
 // compared with those under run/ (ROSTRIX_UPDATE_GOLDEN=1 rewrites them);
 // the plan of 24 players is the one the screenshots show.
-#include "platform/Clock.h"
 #include "tests/schedule/PlanWindow.h"
 #include "tests/support/Golden.h"
 #include "tests/support/Scratch.h"
@@ -14,6 +13,7 @@
 #include "unified/schedule/MatchAssignment.h"
 #include "unified/schedule/SetupCourtsRoundsBox.h"
 #include "unified/window/NewEventBox.h"
+#include "unified/window/PreviewBox.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,15 +26,6 @@ namespace {
 
 const std::string kRun = std::string(SCHEDULE_TEST_DIR) + "/run";
 constexpr unsigned kInformation = MB_OK | MB_ICONINFORMATION;
-
-// The mixer's random order comes from the clock.
-class FixedMoment {
-public:
-    explicit FixedMoment(std::time_t moment) { SetFixedClock(moment); }
-    ~FixedMoment() { ClearFixedClock(); }
-    FixedMoment(const FixedMoment&) = delete;
-    FixedMoment& operator=(const FixedMoment&) = delete;
-};
 
 class PlanRun : public testing::Test {
 protected:
@@ -60,16 +51,19 @@ protected:
         ASSERT_EQ(Plan().RoundCount(), rounds);
     }
 
-    // Tools > Match Assignment, the mixer on the plan's shape.
-    void RunMixer(int roundsEach) {
+    // Tools > Match Assignment, the mixer on the plan's shape; the warnings
+    // that follow it are answered with `answer`.
+    void RunMixer(int roundsEach, const std::string& warnings, int answer) {
         DialogScript dialogs;
         dialogs.Expect<TMatchAssignment>([&](TMatchAssignment& d) {
             d.AssignmentType->Button(TMatchAssignment::Mixer)->click();
             d.Gaps->setChecked(true);
-            boxes.Expect("Information",
-                         "Assigning " + std::to_string(roundsEach) +
-                             " rounds of play for each player.",
-                         MB_OKCANCEL | MB_ICONQUESTION);
+            boxes
+                .Expect("Information",
+                        "Assigning " + std::to_string(roundsEach) +
+                            " rounds of play for each player.",
+                        MB_OKCANCEL | MB_ICONQUESTION)
+                .Expect("Warning Summary", WarningSummary({warnings}), kSummaryBox, answer);
             d.OK->click();
             EXPECT_FALSE(d.isVisible());
         });
@@ -103,8 +97,10 @@ TEST_F(PlanRun, FromThePlayerListToAMixerPlanEditedSavedAndReopened) {
     EXPECT_EQ(MainForm->PlayerGrid->Cell(1, 2), "M");
 
     SetShape(5, 8);
-    RunMixer(8);
+    RunMixer(8, "2 players may lack match diversity", IDOK);
     if (HasFatalFailure()) return;
+    EXPECT_TRUE(PreviewBox->isVisible()) << "the warnings and the analysis";
+    PreviewBox->hide();
 
     boxes.Expect("Information", "The first player in each match is the designated host.",
                  kInformation);
@@ -130,7 +126,9 @@ TEST_F(PlanRun, FromThePlayerListToAMixerPlanEditedSavedAndReopened) {
     EXPECT_EQ(Plan().ScheduleType(), stNone);
     EXPECT_TRUE(Plan().IsManualMode());
 
-    boxes.Expect("Caution", "Exiting manual mode, checking for errors and warnings.", kInformation);
+    boxes.Expect("Caution", "Exiting manual mode, checking for errors and warnings.", kInformation)
+        .Expect("Warning Summary", WarningSummary({"2 players may lack match diversity"}),
+                kSummaryBox, IDCANCEL);
     files.Answer(scratch.File("saved.rxd"));
     MainForm->SaveAs1->trigger();
     EXPECT_FALSE(Plan().IsManualMode());
@@ -157,7 +155,7 @@ TEST_F(PlanRun, AMixerPlanOf24PlayersOn6CourtsFor10Rounds) {
         ASSERT_EQ(Plan().AddPlayer(p, nullptr), 0);
     }
     SetShape(6, 10);
-    RunMixer(10);
+    RunMixer(10, "3 players may lack match diversity", IDCANCEL);
     files.Answer(scratch.File("mixer-24.rxd"));
     MainForm->SaveAs1->trigger();
     CompareGolden(kRun + "/mixer-24.rxd", ReadFile(scratch.File("mixer-24.rxd")));

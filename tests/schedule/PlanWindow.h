@@ -3,6 +3,7 @@
 // "L1, F1" ... "Ln, Fn", the dialogs opened through the main window's menu
 // commands and answered through the responders.
 
+#include "platform/Clock.h"
 #include "platform/widgets/Grid.h"
 #include "tests/support/Players.h"
 #include "tests/support/Responders.h"
@@ -18,9 +19,19 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 constexpr unsigned kErrorBox = MB_OK | MB_ICONEXCLAMATION;
 constexpr unsigned kWarningQuestion = MB_OKCANCEL | MB_ICONEXCLAMATION;
+
+// The mixer's random order comes from the clock.
+class FixedMoment {
+public:
+    explicit FixedMoment(std::time_t moment) { SetFixedClock(moment); }
+    ~FixedMoment() { ClearFixedClock(); }
+    FixedMoment(const FixedMoment&) = delete;
+    FixedMoment& operator=(const FixedMoment&) = delete;
+};
 
 class PlanWindow : public testing::Test {
 protected:
@@ -87,6 +98,15 @@ inline std::string Snapshot(const Matches& plan) {
     }
     return s;
 }
+
+// The box of the plan's warnings, with its lines; OK asks for the details.
+inline std::string WarningSummary(const std::vector<std::string>& lines) {
+    std::string text = "  ** WARNINGS SUMMARY **  \n";
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text + "Click OK for details.";
+}
+constexpr unsigned kSummaryBox = MB_OKCANCEL | MB_ICONINFORMATION;
 
 // A refused entry: the dialog stays, the focus on the field.
 inline void ExpectFocusOn(const QWidget& dialog, QWidget* field) {

@@ -42,3 +42,30 @@ TEST_P(PlanFiles, LoadThenSaveGivesTheExpectedTree) {
 INSTANTIATE_TEST_SUITE_P(Cases, PlanFiles, testing::ValuesIn(GoldenCases(kCases)), GoldenCaseName);
 
 } // namespace
+
+// The sample a user opens from Help: a mixer plan the program itself wrote,
+// complete, every player in every round, that saves again to the same bytes.
+TEST(SamplePlan, IsACompleteMixerPlanTheProgramWrote) {
+    const std::string path = std::string(SCHEDULE_TEST_DIR) + "/../../dist/sample/Sample.rxd";
+    Matches plan;
+    ASSERT_EQ(plan.Load(path), rcOk);
+    EXPECT_EQ(plan.ScheduleType(), stMixer);
+    EXPECT_EQ(plan.PlayerCount(), 16);
+    EXPECT_EQ(plan.CourtCount(), 4);
+    EXPECT_TRUE(plan.AllCourtsOfType('D'));
+    EXPECT_EQ(plan.RoundCount(), 8);
+    EXPECT_EQ(plan.CheckComplete(), rcOk);
+    int men = 0, women = 0, others = 0;
+    plan.GenderCounts(men, women, others);
+    EXPECT_EQ(others, 0);
+    EXPECT_GT(men, 0);
+    EXPECT_GT(women, 0);
+    for (int r = 1; r <= plan.RoundCount(); ++r)
+        for (int n = 1; n <= plan.PlayerCount(); ++n)
+            EXPECT_NE(plan.CourtOfPlayer(r, n), 0) << "player " << n << ", round " << r;
+    EXPECT_FALSE(plan.RoundName(1).empty());
+
+    TempFolder scratch;
+    ASSERT_TRUE(plan.Save(scratch.File("again.rxd")));
+    EXPECT_EQ(ReadFile(scratch.File("again.rxd")), ReadFile(path));
+}

@@ -168,6 +168,14 @@ TEST_F(MainWindowStart, TheStagedProgramFindsItsManualAndSamples) {
     EXPECT_EQ(MainForm->windowTitle(), "Sample.trn - Rostrix");
     EXPECT_EQ(CurrentEvent->PlayerCount(), 16);
     EXPECT_EQ(CurrentEvent->ResultCount(), 15); // the matches of a draw of 16
+
+    DestroyWindows();
+    CreateWindows({"-P"});
+    EXPECT_EQ(MainForm->SampleData1->text(), "&Data - Mixer Plan");
+    MainForm->SampleData1->trigger();
+    EXPECT_EQ(MainForm->windowTitle(), "Sample.rxd - Rostrix");
+    EXPECT_EQ(CurrentEvent->PlayerCount(), 16);
+    EXPECT_EQ(CurrentEvent->RoundCount(), 8);
 }
 
 namespace {
@@ -997,6 +1005,6 @@ TEST_F(MainWindow, HelpOpensFilesOfTheInstallationFolderAndSaysWhyNot) {
     SwitchTo("-T");
     EXPECT_TRUE(MainForm->SampleData1->isEnabled());
     SwitchTo("-P");
-    EXPECT_FALSE(MainForm->SampleData1->isEnabled()) << "the plan has no sample yet";
+    EXPECT_TRUE(MainForm->SampleData1->isEnabled());
     EXPECT_TRUE(MainForm->UserManual1->isEnabled());
 }

@@ -195,12 +195,14 @@ void rxReport::WriteBracketConnectors(int rows, int columns) {
     const int columnWidth = printerColumnWidth_;
     const int quarter = static_cast<int>(canvas_->PixelsPerInch() * 0.25);
     const int lpc = linesPerCell_;
+    // Headings and entries start below what the page already holds; only
+    // the bracket's own lines are squeezed.
     int base = (currentLine_ + 1) * lineHeight_ + topMargin_;
     int span = (lpc - 1) * lh;
     for (int c = 0; c < columns; ++c) {
         const int x = leftMargin_ + c * columnWidth;
         for (int j = 0; j <= lpc - 2; ++j)
-            canvas_->TextOut(x, (currentLine_ + 1) * lh + topMargin_ + (j - 1) * lh,
+            canvas_->TextOut(x, (currentLine_ + 1) * lineHeight_ + topMargin_ + (j - 1) * lh,
                              bracket_[0][c].lines[j]);
         for (int d = 1; d < rows; ++d) {
             const BracketCell& cell = bracket_[d][c];
@@ -241,7 +243,9 @@ void rxReport::WriteBracketBoxes(int rows, int columns) {
                 for (int j = 0; j < lpc; ++j)
                     firstWidth =
                         std::max(firstWidth, canvas_->TextWidth(bracket_[d][c].lines[j] + " "));
-    const int y0 = currentLine_ * lh + topMargin_;
+    // The grid starts below what the page already holds; only its own rows
+    // are squeezed.
+    const int y0 = currentLine_ * lineHeight_ + topMargin_;
     for (int c = 0; c < columns; ++c) {
         const int x = c == 0 ? leftMargin_ : leftMargin_ + firstWidth + (c - 1) * columnWidth;
         for (int j = 0; j <= lpc - 2; ++j)

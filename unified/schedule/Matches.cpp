@@ -498,8 +498,7 @@ short Matches::CheckPlayersEditable() {
     return rcOk;
 }
 
-// Files and the report of this kind are not built yet: each says so with
-// the "not provided" code or a failure.
+// The plan has no older player list to write: only the debug box says so.
 bool Matches::ExportPlayersVer1(const std::string&) {
     ShowDebugMessage("exportPlayersVer1 !!");
     return false;
@@ -515,9 +514,6 @@ int Matches::RoundCount() const {
 
 void Matches::ClearResults(bool) {
     ClearBoxes();
-}
-
-void Matches::PrintReport(rxReport&) {
 }
 
 std::string Matches::FileExtension() const {

@@ -194,6 +194,15 @@ public:
     // inserted at, or deleted from, a place in the list; 0 or 4.
     short RenumberPlayers(bool deleting, int position);
 
+    // The warnings the option word enables: summary lines for the box the
+    // user sees first, and the details behind them. True when any enabled
+    // check found something.
+    bool CheckWarnings(std::vector<std::string>& summary, std::vector<std::string>& details);
+    // The match analysis: who met whom, on which court, who hosted; the
+    // trace of the last assignment run follows under "-Z".
+    void WriteAnalysis(std::vector<std::string>& list) const;
+    void WriteAnalysis(std::vector<std::string>& list, bool trace) const;
+
 protected:
     // The file forms: each reader leaves what it read when it fails.
     short ReadTreeFile(const std::string& path);
@@ -206,6 +215,24 @@ protected:
     short PutLoadedSlot(int r, int c, int p, int n);
     short FinishLoad(short code);
     bool WriteTree(Tree& root) const;
+
+    // The warning checks; each adds to the details and reports whether it
+    // found something.
+    void AddSummaryLine(const std::string& line);
+    bool CheckRoundsAndSingles(std::vector<std::string>& details);
+    void ReportSpread(const std::vector<int>& counts, const char* word,
+                      std::vector<std::string>& details) const;
+    bool CheckGenders(std::vector<std::string>& details);
+    bool CheckSkillAndDiversity(std::vector<std::string>& details);
+    bool CheckGaps(std::vector<std::string>& details);
+    bool OutOfMemory(std::vector<std::string>& details);
+
+    // The plan report's sections.
+    void PrintPageHeader(rxReport& report, bool notes);
+    void PrintChartPage(rxReport& report, int baseRound, int baseCourt);
+    std::string BoxSideText(int first, int second) const;
+    void PrintCourtAssignments(rxReport& report);
+    void PrintPlayerNumbers(rxReport& report);
 
     // The mixer works in the plan's own work storage.
     friend class Mixer;
@@ -240,6 +267,16 @@ protected:
     std::uint32_t options = DefaultPlanOptions;
     int disparityThreshold = 100;
     int diversityLimit = 2;
+    // What the report keeps while it prints.
+    struct ReportWork {
+        int numberWidth = 0;     // characters of the player count
+        std::uint8_t names = 0;  // names instead of numbers in the chart
+        std::uint8_t across = 0; // rounds across the page, courts down
+        int cellWidth = 0;       // characters
+        int columnsPerPage = 0;
+        int rowsPerPage = 0;
+        int page = 0;
+    } reportWork;
 };
 
 // A new plan, or null when memory runs out.

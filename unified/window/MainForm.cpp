@@ -237,7 +237,7 @@ void TMainForm::BuildMenus() {
         {&M::Tools1, &M::HostPlayer1, "Designate &Host Player", 0, kPlan, &M::HostPlayer1Click,
          kPlan},
         {&M::Tools1, &M::MatchAnalysis1, "&Warnings && Match Analysis", 'W', kPlan,
-         &M::MatchAnalysis1Click, kNever},
+         &M::MatchAnalysis1Click, kPlan},
         {&M::Tools1, nullptr, nullptr, 0, kAll, nullptr, kNever},
         {&M::Tools1, &M::PreviewIssue1, "Pre&view Issue", 'V', kAll, &M::PreviewIssue1Click, kAll},
         {&M::Tools1, &M::SendEmail1, "&E-mail Current Issue", 'E', kAll, &M::SendEmail1Click,
@@ -257,8 +257,7 @@ void TMainForm::BuildMenus() {
          &M::PlayerFileSpreadsheet1Click, kAll},
         {&M::Samples1, &M::PlayerFileText1, "Player File (&Text)", 0, kAll,
          &M::PlayerFileText1Click, kAll},
-        {&M::Samples1, &M::SampleData1, "&Data - Mixer Plan", 0, kAll, &M::SampleData1Click,
-         kLadder | kDraw},
+        {&M::Samples1, &M::SampleData1, "&Data - Mixer Plan", 0, kAll, &M::SampleData1Click, kAll},
         {&M::Help1, &M::AboutRostrix1, "&About Rostrix...", 0, kAll, &M::AboutRostrix1Click, kAll},
     };
 
@@ -574,8 +573,6 @@ void TMainForm::AboutRostrix1Click() {
 // menu items stay disabled (not built in the menu table) until each is
 // filled in.
 void TMainForm::Email1Click() {
-}
-void TMainForm::MatchAnalysis1Click() {
 }
 void TMainForm::SendEmail1Click() {
 }

@@ -53,7 +53,18 @@ public:
     // Leaves manual assignment when the plan has no incomplete box, which
     // is otherwise shown; true when it was left.
     bool EndManualAssignment();
-    // Says that a box is incomplete and makes it the grid's current cell.
+
+    // The schedule's warnings and match analysis: the command's work, also
+    // run after the mixer (afterMixer set: a plan without warnings shows
+    // nothing then).
+    void RunMatchAnalysis(bool afterMixer);
+    // The warning summary in a box; true when the user asks for the details.
+    bool ShowWarningSummary(const std::vector<std::string>& summary);
+    // The preview of the warnings (when given) and the match analysis.
+    void ShowWarningsAndAnalysis(const std::vector<std::string>* summary,
+                                 const std::vector<std::string>* details);
+    // Says that the box the completeness check stored is not complete, and
+    // chooses it in the grid.
     void ShowIncompleteMatch();
 
     // Whether the current event may be replaced: asks to save it, or after
@@ -260,10 +271,7 @@ private:
     void OpenMatchBox();
     // LeaveManualMode for a match schedule.
     bool LeavePlanManualMode();
-    // The plan's warnings after manual assignment, and its analysis after
-    // the mixer.
-    void ShowPlanWarnings();
-    void AnalyseMixerPlan();
+
     void FormResize();
     void Splitter1Moved();
     void FormCloseQuery(bool& canClose);

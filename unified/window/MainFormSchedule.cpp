@@ -1,6 +1,7 @@
 // The main window's match-schedule commands: the plan's shape and options,
 // match assignment, manual assignment of single boxes, preferred partners
-// and hosts, and the match grid that shows the plan in the upper pane.
+// and hosts, the warnings and the match analysis, and the match grid that
+// shows the plan in the upper pane.
 
 #include "unified/window/MainForm.h"
 
@@ -16,8 +17,10 @@
 #include "unified/schedule/PartyWarnOpts.h"
 #include "unified/schedule/PreferredPartnerBox.h"
 #include "unified/schedule/SetupCourtsRoundsBox.h"
+#include "unified/window/PreviewBox.h"
 #include "unified/window/eventFactory.h"
 
+#include <QAction>
 #include <cstdio>
 #include <cstdlib>
 
@@ -57,7 +60,7 @@ void TMainForm::MatchAssignment1Click() {
         MessageBox("You must set up players first.", "Error", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    MatchAssignment->AfterMixer = [this] { AnalyseMixerPlan(); };
+    MatchAssignment->AfterMixer = [this] { RunMatchAnalysis(true); };
     ShowModal(*MatchAssignment);
 }
 
@@ -76,14 +79,54 @@ void TMainForm::HostPlayer1Click() {
     RefreshViews();
 }
 
-void TMainForm::ShowPlanWarnings() {
-    // The plan's warnings and match analysis are shown here once they are
-    // built.
+void TMainForm::MatchAnalysis1Click() {
+    if (CheckDataPresent(true)) RunMatchAnalysis(false);
 }
 
-void TMainForm::AnalyseMixerPlan() {
-    // The match analysis of a plan the mixer has just made is shown here
-    // once it is built.
+void TMainForm::RunMatchAnalysis(bool afterMixer) {
+    Matches* plan = AsMatchPlan();
+    if (plan == nullptr) return;
+    // A round robin or a league is what its pattern makes it: only the
+    // analysis says something of it.
+    if (plan->ScheduleType() != stNone && plan->ScheduleType() != stMixer) {
+        ShowWarningsAndAnalysis(nullptr, nullptr);
+        return;
+    }
+    const short code = plan->CheckComplete();
+    if (code == rcIncompleteMatch) {
+        ShowIncompleteMatch();
+        return;
+    }
+    if (code != rcOk) {
+        ShowErrorMessage(code);
+        return;
+    }
+    std::vector<std::string> summary, details;
+    if (plan->CheckWarnings(summary, details)) {
+        if (ShowWarningSummary(summary)) ShowWarningsAndAnalysis(&summary, &details);
+        return;
+    }
+    // After the mixer a plan without warnings needs no window of its own.
+    if (!afterMixer) ShowWarningsAndAnalysis(nullptr, nullptr);
+}
+
+bool TMainForm::ShowWarningSummary(const std::vector<std::string>& summary) {
+    std::string text;
+    for (const std::string& line : summary)
+        text += line + "\n";
+    text += "Click OK for details.";
+    return MessageBox(text, "Warning Summary", MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
+}
+
+void TMainForm::ShowWarningsAndAnalysis(const std::vector<std::string>* summary,
+                                        const std::vector<std::string>* details) {
+    PreviewBox->WriteAnalysis = [](std::vector<std::string>& list) {
+        if (const Matches* plan = AsMatchPlan()) plan->WriteAnalysis(list);
+    };
+    PreviewBox->SetContent(TPreviewBox::WarningsAndAnalysis, summary, details);
+    // Shown again when it is open already, so that it shows the plan anew.
+    PreviewBox->hide();
+    PreviewBox->show();
 }
 
 void TMainForm::ToggleManualAssignment() {
@@ -120,7 +163,10 @@ bool TMainForm::EndManualAssignment() {
         RefreshViews();
         return false;
     }
-    ShowPlanWarnings();
+    std::vector<std::string> summary;
+    std::vector<std::string> details;
+    if (plan->CheckWarnings(summary, details) && ShowWarningSummary(summary))
+        ShowWarningsAndAnalysis(&summary, &details);
     plan->ClearManualMode();
     RefreshViews();
     return true;
