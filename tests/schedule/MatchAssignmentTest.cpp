@@ -343,26 +343,6 @@ TEST_F(MatchAssignmentDialog, TheMixersChecksAndQuestionsComeBeforeAnyChange) {
     EXPECT_EQ(Snapshot(Plan()), before);
 }
 
-TEST_F(MatchAssignmentDialog, RoundsPerPlayerShareTheSeatsOfEveryRound) {
-    struct Case {
-        int players;
-        const char* types;
-        int rounds;
-        int expected;
-    };
-    const Case cases[] = {
-        {20, "DD", 10, 4}, {21, "DD", 3, 1}, {4, "DD", 10, 10}, {20, "S", 1, 0}, {9, "SDx", 5, 4},
-    };
-    for (const Case& test : cases) {
-        MatchAssignment->Setup.courts = static_cast<int>(std::string(test.types).size());
-        for (int c = 1; c <= MatchAssignment->Setup.courts; ++c)
-            MatchAssignment->Setup.courtTypes[c] = test.types[c - 1];
-        MatchAssignment->Setup.rounds = test.rounds;
-        EXPECT_EQ(MatchAssignment->MixerRoundsPerPlayer(test.players), test.expected)
-            << test.players << " on " << test.types;
-    }
-}
-
 TEST_F(MatchAssignmentDialog, OKShapesThePlanStoresItsTypeAndRunsTheGenerator) {
     struct Case {
         int players;
