@@ -1,6 +1,7 @@
 #include "unified/Program.h"
 
 #include "platform/widgets/Application.h"
+#include "unified/dialogparts/ProgressBox.h"
 #include "unified/draw/CreateDrawBox.h"
 #include "unified/draw/OptionsTournBox.h"
 #include "unified/draw/TournResultsBox.h"
@@ -10,6 +11,14 @@
 #include "unified/ladder/OptionsGeneral.h"
 #include "unified/ladder/OptionsPts.h"
 #include "unified/ladder/OptionsTrad.h"
+#include "unified/schedule/ManualMatchAssignBox.h"
+#include "unified/schedule/MatchAssignment.h"
+#include "unified/schedule/PartyRptOpts.h"
+#include "unified/schedule/PartyWarnOpts.h"
+#include "unified/schedule/PreferredPartnerBox.h"
+#include "unified/schedule/RoundNotations.h"
+#include "unified/schedule/SetupCourtsRoundsBox.h"
+#include "unified/schedule/SetupCustomCourts.h"
 #include "unified/window/AUPlayerBox.h"
 #include "unified/window/DelPlayerBox.h"
 #include "unified/window/HelpAboutBox.h"
@@ -17,7 +26,6 @@
 #include "unified/window/NewEventBox.h"
 #include "unified/window/OptionsPrintBox.h"
 #include "unified/window/PreviewBox.h"
-#include "unified/window/ProgressBox.h"
 #include "unified/window/ReportOptionsBox.h"
 #include "unified/window/UpdPlayerBox.h"
 #include "unified/window/eventFactory.h"
@@ -41,15 +49,23 @@ void CreateWindows(const std::vector<std::string>& arguments) {
     OptionsPts = new TOptionsPts(MainForm);
     PreviewBox = new TPreviewBox(MainForm);
     HelpAboutBox = new THelpAboutBox(MainForm);
+    MatchAssignment = new TMatchAssignment(MainForm);
     ReportOptionsBox = new TReportOptionsBox(MainForm);
+    SetupCourtsRoundsBox = new TSetupCourtsRoundsBox(MainForm);
     NewEventBox = new TNewEventBox(MainForm);
     EnterResultsBox = new TEnterResultsBox(MainForm);
     OptionsTournBox = new TOptionsTournBox(MainForm);
     OptionsPrintBox = new TOptionsPrintBox(MainForm);
+    PreferredPartnerBox = new TPreferredPartnerBox(MainForm);
     TournResultsBox = new TTournResultsBox(MainForm);
     UpdPlayerBox = new TUpdPlayerBox(MainForm);
     CancelResultBox = new TCancelResultBox(MainForm);
+    PartyWarnOpts = new TPartyWarnOpts(MainForm);
+    PartyRptOpts = new TPartyRptOpts(MainForm);
+    RoundNotations = new TRoundNotations(MainForm);
+    SetupCustomCourts = new TSetupCustomCourts(MainForm);
     CreateDrawBox = new TCreateDrawBox(MainForm);
+    ManualMatchAssignBox = new TManualMatchAssignBox(MainForm);
     ProgressBox = new TProgressBox(MainForm);
     Enter2ResultsBox = new TEnter2ResultsBox(MainForm);
     DelPlayerBox = new TDelPlayerBox(MainForm);
@@ -60,15 +76,23 @@ void DestroyWindows() {
     Destroy(DelPlayerBox);
     Destroy(Enter2ResultsBox);
     Destroy(ProgressBox);
+    Destroy(ManualMatchAssignBox);
     Destroy(CreateDrawBox);
+    Destroy(SetupCustomCourts);
+    Destroy(RoundNotations);
+    Destroy(PartyRptOpts);
+    Destroy(PartyWarnOpts);
     Destroy(CancelResultBox);
     Destroy(UpdPlayerBox);
     Destroy(TournResultsBox);
+    Destroy(PreferredPartnerBox);
     Destroy(OptionsPrintBox);
     Destroy(OptionsTournBox);
     Destroy(EnterResultsBox);
     Destroy(NewEventBox);
+    Destroy(SetupCourtsRoundsBox);
     Destroy(ReportOptionsBox);
+    Destroy(MatchAssignment);
     Destroy(HelpAboutBox);
     Destroy(PreviewBox);
     Destroy(OptionsPts);

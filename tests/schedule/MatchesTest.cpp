@@ -525,11 +525,43 @@ TEST(MatchPlanShape, CourtTypesAndRoundsKeepWhatFitsAndCutNotations) {
     EXPECT_EQ(std::string(setup.courtTypes + 1, 3), "SDS");
     plan.SetCourts(2, 'S');
     EXPECT_EQ(setup.LoadCourtTypes(plan), 0);
+    EXPECT_EQ(setup.courtTypes[3], '\0') << "the third court's old type is gone";
     setup.courts = 3;
     setup.courtTypes[2] = 'x';
-    setup.courtTypes[3] = 0;
     setup.NormalizeCourtTypes();
     EXPECT_EQ(std::string(setup.courtTypes + 1, 3), "SDD");
+}
+
+TEST(MatchPlanSlots, AWholeBoxIsWrittenOrLeftAsItWas) {
+    struct Case {
+        const char* what;
+        int players[4];
+        short code;
+        std::vector<int> after; // court 1 of round 1
+    };
+    // Round 1 holds 1 2 v 3 4 on court 1 and 5 v 6 on court 2.
+    const std::vector<int> kept{1, 2, 3, 4};
+    const Case cases[] = {
+        {"sides swapped", {3, 4, 1, 2}, rcOk, {3, 4, 1, 2}},
+        {"a second alone fills the first place", {0, 2, 3, 0}, rcOk, {2, 0, 3, 0}},
+        {"emptied", {0, 0, 0, 0}, rcOk, {0, 0, 0, 0}},
+        {"a player of court 2 on the second side", {1, 2, 5, 4}, rcScheduledTwice, kept},
+        {"a player twice in the box", {1, 2, 1, 4}, rcScheduledTwice, kept},
+        {"no such player", {1, 2, 3, 9}, rcBadData, kept},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        ShapedPlan plan(8, 2, 2);
+        plan.SetRound(1, {1, 2, 3, 4, 5, 0, 6, 0});
+        ASSERT_TRUE(plan.Save(testing::TempDir() + "writebox.rxd"));
+        EXPECT_EQ(plan.WriteBox(1, 1, test.players), test.code);
+        const std::vector<int> round = plan.Round(1);
+        EXPECT_EQ(std::vector<int>(round.begin(), round.begin() + 4), test.after);
+        EXPECT_EQ(std::vector<int>(round.begin() + 4, round.end()), (std::vector<int>{5, 0, 6, 0}));
+        EXPECT_EQ(plan.IsModified(), test.code == rcOk);
+    }
+    ShapedPlan plan(4, 1, 1);
+    EXPECT_EQ(plan.WriteBox(2, 1, {1, 0, 2, 0}), rcBadData) << "no round 2";
 }
 
 TEST(MatchPlanSizes, GapThresholdSkillDistanceAndRoundRobinSizes) {

@@ -175,6 +175,33 @@ short Matches::PutSlot(int r, int c, int p, int n) {
     return rcOk;
 }
 
+short Matches::WriteBox(int r, int c, const int (&players)[4]) {
+    if (!boxes.Contains(r, c)) return rcBadData;
+    const std::uint8_t stateBefore = state;
+    int before[5] = {};
+    for (int p = 1; p <= 4; ++p)
+        before[p] = GetSlot(r, c, p);
+    for (int p = 1; p <= 4; ++p)
+        boxes.Set(r, c, p, 0);
+    short code = rcOk;
+    for (int side = 0; side < 2 && code == rcOk; ++side) {
+        const int first = players[2 * side];
+        const int second = players[2 * side + 1];
+        const int p = 2 * side + 1;
+        code = SetSlot(r, c, p, first != 0 ? first : second);
+        if (code == rcOk && first != 0) code = SetSlot(r, c, p + 1, second);
+    }
+    if (code == rcOk) {
+        state = StateChanged;
+        return rcOk;
+    }
+    // A refused box is not left half written: the match it held stays.
+    for (int p = 1; p <= 4; ++p)
+        boxes.Set(r, c, p, before[p]);
+    state = stateBefore;
+    return code;
+}
+
 short Matches::SetPatternSlot(int r, int c, int p, int n) {
     return PutLoadedSlot(r, c, p, n);
 }
@@ -498,8 +525,10 @@ std::string Matches::FileFilter() const {
 }
 
 int SetupDataCR::LoadCourtTypes(const Matches& plan) {
-    for (int c = 1; c <= plan.CourtCount() && c < 256; ++c)
-        courtTypes[c] = plan.CourtType(c);
+    // Courts past the plan's get no type, so that a later larger count
+    // makes them new courts rather than bringing back older types.
+    for (int c = 1; c < 256; ++c)
+        courtTypes[c] = c <= plan.CourtCount() ? plan.CourtType(c) : '\0';
     if (plan.AllCourtsOfType('D')) return 1;
     if (plan.AllCourtsOfType('S')) return 0;
     return 2;

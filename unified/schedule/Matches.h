@@ -113,6 +113,11 @@ public:
     short SetSlot(int r, int c, int p, int n);
     // Writes a position without the player checks; 5 outside the grid.
     short PutSlot(int r, int c, int p, int n);
+    // Empties box (r, c) and writes the players of its two sides as the
+    // manual assignment does, each side filled from its first position:
+    // SetSlot's code, and on a refusal the box (and whether the plan was
+    // changed) as it was before.
+    short WriteBox(int r, int c, const int (&players)[4]);
     // Whether the box with position p holding n breaks the strictly mixed
     // rule; a box with an empty position never does.
     bool IsNotMixedBox(int r, int c, int p, int n) const;
@@ -155,6 +160,7 @@ public:
     // Lines for the trace part of the match analysis.
     const std::vector<std::string>& TraceList() const { return traceList; }
     void AddTrace(const std::string& line) { traceList.push_back(line); }
+    void ClearTraceList() { traceList.clear(); }
 
     // The first box whose sides hold different numbers of players: 0, or
     // 303 with the box kept for IncompleteMatch.

@@ -195,7 +195,7 @@ void TMainForm::BuildMenus() {
          kAll},
         {&M::Setup1, nullptr, nullptr, 0, kAll, nullptr, kNever},
         {&M::Setup1, &M::CourtsAndRounds1, "&Courts and Rounds...", 'C', kPlan,
-         &M::CourtsAndRounds1Click, kNever},
+         &M::CourtsAndRounds1Click, kPlan},
         {&M::Setup1, &M::ReportHeadingandNotes1, "Report &Heading and Notes...", 0, kAll,
          &M::ReportHeadingandNotes1Click, kAll},
         {&M::Setup1, &M::Email1, "&E-mail...", 0, kAll, &M::Email1Click, kNever},
@@ -215,9 +215,9 @@ void TMainForm::BuildMenus() {
          kLadder},
         {&M::Options2, &M::OptTourn1, "&Options...", 0, kDraw, &M::OptTourn1Click, kDraw},
         {&M::Options2, &M::OptPartyLayout1, "Report &Layout Options...", 0, kPlan,
-         &M::OptPartyLayout1Click, kNever},
+         &M::OptPartyLayout1Click, kPlan},
         {&M::Options2, &M::OptPrint1, "P&rinting...", 0, kLadder | kDraw, &M::OptPrint1Click, kAll},
-        {&M::Options2, &M::Warnings1, "&Warnings...", 0, kPlan, &M::Warnings1Click, kNever},
+        {&M::Options2, &M::Warnings1, "&Warnings...", 0, kPlan, &M::Warnings1Click, kPlan},
         {&M::Tools1, &M::EnterResults1, "Enter &Results...", 'R', kLadder, &M::EnterResults1Click,
          kLadder},
         {&M::Tools1, &M::EnterDoublesResults1, "Enter &Doubles Results...", 0, kLadder,
@@ -229,13 +229,13 @@ void TMainForm::BuildMenus() {
         {&M::Tools1, &M::CreateDraw1, "Create Dra&w ...", 'W', kDraw, &M::CreateDraw1Click, kDraw},
         {&M::Tools1, &M::ManualDraw1, "&Manual Draw", 'M', kDraw, &M::ManualDraw1Click, kDraw},
         {&M::Tools1, &M::MatchAssignment1, "&Match Assignment...", 'M', kPlan,
-         &M::MatchAssignment1Click, kNever},
+         &M::MatchAssignment1Click, kPlan},
         {&M::Tools1, &M::ManualAssign1, "Manual Assi&gnment", 'G', kPlan, &M::ManualAssign1Click,
-         kNever},
+         kPlan},
         {&M::Tools1, &M::PrefPartner1, "&Preferred Partnering...", 0, kPlan, &M::PrefPartner1Click,
-         kNever},
+         kPlan},
         {&M::Tools1, &M::HostPlayer1, "Designate &Host Player", 0, kPlan, &M::HostPlayer1Click,
-         kNever},
+         kPlan},
         {&M::Tools1, &M::MatchAnalysis1, "&Warnings && Match Analysis", 'W', kPlan,
          &M::MatchAnalysis1Click, kPlan},
         {&M::Tools1, nullptr, nullptr, 0, kAll, nullptr, kNever},
@@ -462,9 +462,8 @@ bool TMainForm::RunSaveTextDialog(const std::string& title, const std::string& f
 
 bool TMainForm::LeaveManualMode() {
     // Only a match schedule has a manual mode to leave before its plan is
-    // used. Its completeness check and the end of manual assignment belong
-    // to the schedule's grid; until the grid is built no plan holds boxes.
-    return true;
+    // used.
+    return !Settings.IsMatchPlan() || LeavePlanManualMode();
 }
 
 bool TMainForm::UploadEvent(const std::string& request) {
@@ -573,21 +572,7 @@ void TMainForm::AboutRostrix1Click() {
 // Commands whose kind-specific dialogs or services are not built yet. Their
 // menu items stay disabled (not built in the menu table) until each is
 // filled in.
-void TMainForm::CourtsAndRounds1Click() {
-}
 void TMainForm::Email1Click() {
-}
-void TMainForm::OptPartyLayout1Click() {
-}
-void TMainForm::Warnings1Click() {
-}
-void TMainForm::MatchAssignment1Click() {
-}
-void TMainForm::ManualAssign1Click() {
-}
-void TMainForm::PrefPartner1Click() {
-}
-void TMainForm::HostPlayer1Click() {
 }
 void TMainForm::SendEmail1Click() {
 }

@@ -50,6 +50,9 @@ public:
     // Ends a schedule's manual assignment before the event is saved,
     // printed, previewed, sent or uploaded; false when the plan is not fit.
     bool LeaveManualMode();
+    // Leaves manual assignment when the plan has no incomplete box, which
+    // is otherwise shown; true when it was left.
+    bool EndManualAssignment();
 
     // The schedule's warnings and match analysis: the command's work, also
     // run after the mixer (afterMixer set: a plan without warnings shows
@@ -219,6 +222,9 @@ private slots:
     int MakeAutomaticDraw(Draw& draw);
     void MatchAssignment1Click();
     void ManualAssign1Click();
+    // Enters manual assignment (asking for a shape when the plan has
+    // none), or leaves it once no box is incomplete.
+    void ToggleManualAssignment();
     void PrefPartner1Click();
     void HostPlayer1Click();
     void MatchAnalysis1Click();
@@ -259,6 +265,13 @@ private:
     // Opens the result dialog of the draw match under the grid's current
     // cell, when the cell holds one.
     void OpenDrawMatch();
+    // Paints one cell of the match grid: headings, or a match box.
+    void PaintMatchCell(Canvas& canvas, int col, int row, const TRect& rect);
+    // Opens the manual assignment of the box under the grid's current cell.
+    void OpenMatchBox();
+    // LeaveManualMode for a match schedule.
+    bool LeavePlanManualMode();
+
     void FormResize();
     void Splitter1Moved();
     void FormCloseQuery(bool& canClose);

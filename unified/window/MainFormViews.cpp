@@ -149,19 +149,6 @@ void TMainForm::SizeDrawGrid() {
         grid.SetTabStop(c, c != grid.ColCount() - 1);
 }
 
-void TMainForm::SizeMatchGrid() {
-    Grid& grid = *DrawGrid;
-    const auto* plan = IsEventUsable() ? dynamic_cast<const Matches*>(CurrentEvent) : nullptr;
-    grid.SetRowCount(plan != nullptr ? plan->RoundCount() + 1 : 1);
-    grid.SetColCount(plan != nullptr ? plan->CourtCount() + 1 : 1);
-    grid.SetDefaultRowHeight(54);
-    grid.SetDefaultColWidth(80);
-    grid.SetRowHeight(0, grid.RowHeight(1) / 2);
-    grid.SetColWidth(0, 50);
-    for (int c = 0; c < grid.ColCount(); ++c)
-        grid.SetTabStop(c, true);
-}
-
 void TMainForm::PlayerGridClick() {
     const bool doubles = IsEventUsable() && CurrentEvent->IsDoubles();
     const int row = PlayerGrid->Row();
@@ -212,19 +199,28 @@ void TMainForm::ResultsPaneClick() {
 }
 
 void TMainForm::DrawGridDrawCell(Canvas& canvas, int col, int row, const TRect& rect, unsigned) {
-    // The plan's match boxes are painted here by its grid painter once it
-    // exists.
-    if (Settings.IsDraw()) PaintDrawCell(canvas, col, row, rect);
+    if (Settings.IsDraw())
+        PaintDrawCell(canvas, col, row, rect);
+    else if (Settings.IsMatchPlan())
+        PaintMatchCell(canvas, col, row, rect);
 }
 
 void TMainForm::DrawGridKeyDown(int& key, Qt::KeyboardModifiers) {
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && Settings.IsDraw()) OpenDrawMatch();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (Settings.IsDraw())
+            OpenDrawMatch();
+        else if (Settings.IsMatchPlan())
+            OpenMatchBox();
+    }
     // Every key refreshes the views, Enter or not.
     RefreshViews();
 }
 
 void TMainForm::DrawGridDblClick() {
-    if (upperGridClickOnCell && Settings.IsDraw()) OpenDrawMatch();
+    if (upperGridClickOnCell && Settings.IsDraw())
+        OpenDrawMatch();
+    else if (upperGridClickOnCell && Settings.IsMatchPlan())
+        OpenMatchBox();
     RefreshViews();
 }
 
