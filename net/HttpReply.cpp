@@ -24,7 +24,7 @@ HttpHeaderStatus HttpHeaderReader::Next(std::string& line) {
     // line belongs to the document, line end and all.
     if (lines_ == 0 && held_.size() >= 6 &&
         SameTextAscii(std::string_view(held_).substr(0, 6), "<HTML>")) {
-        done_ = true;
+        done_ = headerless_ = true;
         return HttpHeaderStatus::Headerless;
     }
     std::size_t end = held_.find('\n');
@@ -55,6 +55,7 @@ void HttpHeaderReader::Reset() {
     lines_ = 0;
     eof_ = false;
     done_ = false;
+    headerless_ = false;
 }
 
 namespace {

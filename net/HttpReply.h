@@ -44,6 +44,7 @@ private:
     std::size_t lines_ = 0;
     bool eof_ = false;
     bool done_ = false;
+    bool headerless_ = false;
 };
 
 // The fields of a reply header that the client reads.
