@@ -19,7 +19,7 @@ void HttpHeaderReader::PutEof() {
 }
 
 HttpHeaderStatus HttpHeaderReader::Next(std::string& line) {
-    if (done_) return HttpHeaderStatus::HeaderEnd;
+    if (done_) return headerless_ ? HttpHeaderStatus::Headerless : HttpHeaderStatus::HeaderEnd;
     // A reply without a header is an HTML page sent as it stands; its first
     // line belongs to the document, line end and all.
     if (lines_ == 0 && held_.size() >= 6 &&

@@ -64,6 +64,11 @@ TEST(HttpReply, HeaderLinesWhateverThePackets) {
         for (std::size_t piece : {0, 1, 5})
             EXPECT_EQ(Read(bytes, true, piece), expected) << piece;
     }
+    HttpHeaderReader reader;
+    std::string line;
+    reader.Put("<html>\n");
+    EXPECT_EQ(reader.Next(line), HttpHeaderStatus::Headerless);
+    EXPECT_EQ(reader.Next(line), HttpHeaderStatus::Headerless) << "and stays so";
     EXPECT_TRUE(Read(ManyLines(HttpMaxHeaderLines), false, 0).ends_with("HeaderEnd|"));
     EXPECT_TRUE(Read(ManyLines(HttpMaxHeaderLines + 1), false, 0).ends_with("TooManyLines"));
 }
