@@ -10,8 +10,8 @@ constexpr std::size_t kBlock = 64;
 std::string Md5Bytes(std::string_view a, std::string_view b = {}) {
     TMD5Context context;
     MD5Init(context);
-    MD5Update(context, a.data(), a.size());
-    MD5Update(context, b.data(), b.size());
+    for (std::string_view part : {a, b})
+        if (!part.empty()) MD5Update(context, part.data(), part.size());
     TMD5Digest digest;
     MD5Final(digest, context);
     return std::string(reinterpret_cast<const char*>(digest), sizeof digest);
