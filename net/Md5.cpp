@@ -125,6 +125,8 @@ void MD5Transform(std::uint32_t state[4], const std::uint8_t block[64]) {
 }
 
 void MD5Update(TMD5Context& context, const void* data, std::size_t length) {
+    // An empty piece may come without a buffer: nothing to count or copy.
+    if (length == 0) return;
     const auto* input = static_cast<const std::uint8_t*>(data);
     std::size_t held = (context.Count[0] >> 3) & 63;
     // The bit count is kept modulo 2^64, as RFC 1321 does.
