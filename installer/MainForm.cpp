@@ -637,8 +637,7 @@ void TMainForm::RemoveRegistryKey() {
     registry.CloseKey();
 }
 
-bool TMainForm::CopySetupToCdRoot() {
-    const std::string& cd = entries.destDir;
+bool TMainForm::CopySetupToCdRoot(const std::string& cd) {
     CopyFile("rxInstaller", cd + "/installer", cd);
     // A setup left by an earlier copy is kept, and this copy fails.
     if (!RenameNoReplace(cd + "/rxInstaller", cd + "/setup")) {

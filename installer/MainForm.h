@@ -100,7 +100,7 @@ public:
     void RemoveRegistryKey();
     // The make-CD sequence's last local step: the CD's installer copied to
     // the CD's root as "setup".
-    bool CopySetupToCdRoot();
+    bool CopySetupToCdRoot(const std::string& cd);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -29,6 +29,9 @@ std::string QuoteExecArgument(const std::string& argument) {
 
 std::string ExecLine(const std::vector<std::string>& arguments, const std::string& fieldCode) {
     std::string line;
+    // Some desktops look the program up before they turn "%%" into "%", and
+    // find none; env is found, and is given the program's path as written.
+    if (!arguments.empty() && arguments.front().find('%') != std::string::npos) line = "env";
     for (const std::string& argument : arguments) {
         if (!line.empty()) line += ' ';
         line += QuoteExecArgument(argument);

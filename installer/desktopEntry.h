@@ -12,7 +12,8 @@
 std::string QuoteExecArgument(const std::string& argument);
 
 // The quoted arguments joined by blanks, then the field code (such as
-// "%f"), unquoted as field codes must be, when there is one.
+// "%f"), unquoted as field codes must be, when there is one. A program
+// whose path holds "%" is started through env.
 std::string ExecLine(const std::vector<std::string>& arguments, const std::string& fieldCode = "");
 
 // A string value of the entry file: backslashes doubled, line ends and tabs
