@@ -157,6 +157,9 @@ TMainForm::TMainForm(std::vector<std::string> args, QWidget* parent)
         ++row;
     }
     folders->setColumnStretch(1, 1);
+    // Wide enough to show a whole folder below the home.
+    for (QLineEdit* edit : {SourceDir, DestDir, ProgFolder})
+        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * 48);
     layout->addLayout(folders);
     connect(HelpSD, &QPushButton::clicked, this, &TMainForm::HelpSDClick);
     connect(HelpDD, &QPushButton::clicked, this, &TMainForm::HelpDDClick);
