@@ -11,6 +11,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
 #include <QFrame>
@@ -210,6 +211,16 @@ void TMainForm::showEvent(QShowEvent* event) {
     if (shown) return;
     shown = true;
     FormShow();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    // Closing the window during a sequence stops it first, as Exit does.
+    if (running) {
+        aborted = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void TMainForm::FormShow() {

@@ -104,6 +104,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     // What Install reads, taken once when it is clicked.

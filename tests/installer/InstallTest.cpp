@@ -301,16 +301,27 @@ TEST_F(InstallFromCd, ASecondInstallClickAndChangedFieldsDuringTheCopyAreIgnored
     EXPECT_TRUE(fs::exists(Applications() + "/Rostrix"));
 }
 
-TEST_F(InstallFromCd, ExitDuringTheCopyStopsItAndClosesTheWindow) {
-    BoxScript boxes;
-    auto form = StartCd(boxes);
-    QMetaObject::invokeMethod(
-        qApp, [&] { form->Exit->click(); }, Qt::QueuedConnection);
-    form->Install->click();
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(boxes.Seen().size(), 1u);
-    EXPECT_EQ(Tree(dest), (std::set<std::string>{"rostrix", "sample", "doc"}));
-    EXPECT_FALSE(ProductKeyExists());
+TEST_F(InstallFromCd, ExitOrClosingTheWindowDuringTheCopyStopsItAndClosesTheWindow) {
+    for (const bool byExit : {true, false}) {
+        SCOPED_TRACE(byExit ? "Exit" : "closed");
+        BoxScript boxes;
+        auto form = StartCd(boxes);
+        QMetaObject::invokeMethod(
+            qApp,
+            [&] {
+                if (byExit)
+                    form->Exit->click();
+                else
+                    form->close();
+            },
+            Qt::QueuedConnection);
+        form->Install->click();
+        EXPECT_FALSE(form->isVisible());
+        EXPECT_EQ(boxes.Seen().size(), 1u);
+        EXPECT_EQ(Tree(dest), (std::set<std::string>{"rostrix", "sample", "doc"}));
+        EXPECT_FALSE(ProductKeyExists());
+        fs::remove_all(dest);
+    }
 }
 
 TEST_F(InstallFromCd, UninstallRemovesExactlyWhatWasInstalledAndKeepsUserFiles) {
