@@ -211,28 +211,4 @@ TEST_F(InstallerWindow, ProgressOnlyGrowsWithinItsLimit) {
     EXPECT_EQ(form->ProgressBar1->value(), 45);
 }
 
-TEST_F(InstallerWindow, HelpAboutAndExitButtons) {
-    BoxScript boxes;
-    auto form = Start(boxes);
-    const std::pair<QPushButton*, std::string> cases[] = {
-        {form->HelpSD,
-         "The Source Directory is the location from which the software is installed -- "
-         "typically a CD.  For example, if the CD is loaded in the D drive, the value would be "
-         "D: \nThis information is not needed when installing via the Internet."},
-        {form->HelpDD, "The Destination Directory is the location to which the software is "
-                       "installed.  The standard location is in the Program Files directory on "
-                       "the C: drive, but you can change it to another location."},
-        {form->HelpPF, "The Program Folder is the name that appears in the Start Menu, and "
-                       "contains the icons for launching the installed programs."},
-        {form->About, "Rostrix Installer, 5/21/2007"},
-    };
-    for (const auto& [button, text] : cases) {
-        boxes.Expect("Information", text, kInformation);
-        button->click();
-    }
-    EXPECT_EQ(boxes.Seen().size(), 5u);
-    form->Exit->click();
-    EXPECT_FALSE(form->isVisible());
-}
-
 } // namespace

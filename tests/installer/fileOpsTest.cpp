@@ -13,59 +13,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ForceDirectories, MakesMissingParentsAndFailsWhereItCannot) {
-    TempFolder scratch;
-    WriteFile(scratch.File("file"), "x");
-    ScopedCurrentDir here(scratch.Path());
-    const struct {
-        std::string path;
-        bool made;
-    } cases[] = {
-        {scratch.Path(), true},        {scratch.File("a/b/c"), true},
-        {"rel/one/two", true},         {scratch.File("file/below"), false},
-        {scratch.File("x/y/"), false}, // a trailing "/" makes no parents
-        {scratch.File("a/b/"), true},  {"", false},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ForceDirectories(c.path), c.made) << c.path;
-        if (c.made) {
-            EXPECT_TRUE(DirectoryExists(c.path)) << c.path;
-        }
-    }
-}
-
-TEST(IsAcceptableFolder, RefusesControlCharactersDotPartsAndTheWrongKind) {
-    using K = FolderKind;
-    const struct {
-        std::string text;
-        K kind;
-        bool accepted;
-    } cases[] = {
-        {"/home/club/Rostrix", K::Absolute, true},
-        {"/home/a \"b\" \\c `d` $e %u 'f'", K::Absolute, true},
-        {"/home/club/", K::Absolute, true},
-        {"/", K::Absolute, false},
-        {"///", K::Absolute, false},
-        {"", K::Absolute, false},
-        {"home/club", K::Absolute, false},
-        {"/home/./club", K::Absolute, false},
-        {"/home/..", K::Absolute, false},
-        {"/home/...", K::Absolute, true},
-        {"/home/club\n", K::Absolute, false},
-        {"/home/\x7f", K::Absolute, false},
-        {"Rostrix", K::Relative, true},
-        {"Club/Rostrix", K::Relative, true},
-        {"../../.config/autostart", K::Relative, false},
-        {"Club/..", K::Relative, false},
-        {".", K::Relative, false},
-        {"/Rostrix", K::Relative, false},
-        {"", K::Relative, false},
-        {"Ros\ttrix", K::Relative, false},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(IsAcceptableFolder(c.text, c.kind), c.accepted) << c.text;
-}
-
 class CopyFileIntoTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -76,21 +23,6 @@ protected:
     std::string target() const { return scratch.File("install"); }
     TempFolder scratch;
 };
-
-TEST_F(CopyFileIntoTest, CopiesTheBytesAndTheProgramBitOverAnOldFile) {
-    std::string bytes(200000, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<char>(i * 7);
-    WriteFile(source() + "/rostrix", bytes);
-    chmod((source() + "/rostrix").c_str(), 0555);
-    WriteFile(target() + "/rostrix", "old");
-    CopyFileInto("rostrix", source(), target());
-    EXPECT_EQ(ReadFile(target() + "/rostrix"), bytes);
-    struct stat st {};
-    ASSERT_EQ(stat((target() + "/rostrix").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0755u);
-    EXPECT_EQ(fs::directory_iterator(target())->path().filename(), "rostrix");
-}
 
 TEST_F(CopyFileIntoTest, FailuresRaiseAndKeepTheOldTarget) {
     WriteFile(source() + "/index.html", "page");
