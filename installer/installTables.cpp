@@ -9,6 +9,8 @@ const std::vector<InstallFileRow>& FileTable() {
     // autorun script.
     static const std::vector<InstallFileRow> table = {
         {"rostrix", true, "programs", ""},
+        // The socket layer loads it from beside the program.
+        {"libwsock32.so", true, "programs", ""},
         {"Sample.rxd", false, "sample", "sample"},
         {"Sample.lad", false, "sample", "sample"},
         {"Sample.trn", false, "sample", "sample"},

@@ -46,6 +46,10 @@ std::string ScratchHome::MakeCd(const std::string& folder) const {
             chmod(target.c_str(), 0755);
             continue;
         }
+        if (name == "libwsock32.so") {
+            WriteFile(target.string(), "socket library");
+            continue;
+        }
         // The icons lie at dist/'s root, the rest in the folders the CD has.
         const fs::path source =
             subdir == "icons" ? fs::path(dist) / name : fs::path(dist) / subdir / name;
