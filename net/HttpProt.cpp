@@ -13,6 +13,9 @@ constexpr UINT WM_HTTP_REQUEST_DONE = WM_USER + 1;
 constexpr UINT WM_HTTP_SET_READY = WM_USER + 2;
 constexpr UINT WM_HTTP_LOGIN = WM_USER + 3;
 constexpr WORD kAbortedError = 3;
+// Document pieces taken for one data event at most, so that a fast server
+// cannot keep the other windows waiting.
+constexpr int kHttpPiecesPerEvent = 32;
 
 std::string WithErrorNumber(int code) {
     return WSocketErrorDesc(code) + " (Error #" + std::to_string(code) + ")";
@@ -326,8 +329,16 @@ void THttpCli::SocketDataAvailable(WORD) {
         return;
     }
     if (FBodyPhase) {
-        int got = FCtrlSocket->Receive(buffer, kHttpReceiveBuffer);
-        if (got > 0) BodyPiece(buffer, got);
+        // A full buffer means more is likely waiting: it is taken now, piece
+        // by piece, rather than after another round through the socket.
+        auto alive = FAlive;
+        const WPARAM serial = FSerial;
+        for (int round = 0; round < kHttpPiecesPerEvent; ++round) {
+            int got = FCtrlSocket->Receive(buffer, kHttpReceiveBuffer);
+            if (got <= 0) return;
+            BodyPiece(buffer, got);
+            if (!*alive || !FSessionOpen || FSerial != serial || got < kHttpReceiveBuffer) return;
+        }
         return;
     }
     const int room = int(std::min<std::size_t>(FHeader.Room(), kHttpReceiveBuffer));
