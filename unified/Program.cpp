@@ -11,6 +11,9 @@
 #include "unified/ladder/OptionsGeneral.h"
 #include "unified/ladder/OptionsPts.h"
 #include "unified/ladder/OptionsTrad.h"
+#include "unified/online/ConfigureOnlineBox.h"
+#include "unified/online/HttpForm1.h"
+#include "unified/online/InternetUploadBox.h"
 #include "unified/schedule/ManualMatchAssignBox.h"
 #include "unified/schedule/MatchAssignment.h"
 #include "unified/schedule/PartyRptOpts.h"
@@ -69,10 +72,17 @@ void CreateWindows(const std::vector<std::string>& arguments) {
     ProgressBox = new TProgressBox(MainForm);
     Enter2ResultsBox = new TEnter2ResultsBox(MainForm);
     DelPlayerBox = new TDelPlayerBox(MainForm);
+    HttpForm = new THttpForm(MainForm);
+    InternetUploadBox = new TInternetUploadBox(MainForm);
+    ConfigureOnlineBox = new TConfigureOnlineBox(MainForm);
+    MainForm->ConnectOnlineService();
 }
 
 void DestroyWindows() {
     // The dialogs first, in the reverse order, then the main window.
+    Destroy(ConfigureOnlineBox);
+    Destroy(InternetUploadBox);
+    Destroy(HttpForm);
     Destroy(DelPlayerBox);
     Destroy(Enter2ResultsBox);
     Destroy(ProgressBox);

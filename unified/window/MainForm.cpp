@@ -247,10 +247,10 @@ void TMainForm::BuildMenus() {
          &M::CancelPendingResult1Click, kLadder},
         {&M::Tools1, &M::ExportPlayerList1, "E&xport Player List...", 0, kAll,
          &M::ExportPlayerList1Click, kAll},
-        {&M::Internet1, &M::Upload1, "&Upload (Save)...", 0, kLadder, &M::Upload1Click, kNever},
+        {&M::Internet1, &M::Upload1, "&Upload (Save)...", 0, kLadder, &M::Upload1Click, kLadder},
         {&M::Internet1, &M::Download1, "&Download (Open)...", 0, kLadder, &M::Download1Click,
-         kNever},
-        {&M::Internet1, &M::Configure1, "&Configure...", 0, kLadder, &M::Configure1Click, kNever},
+         kLadder},
+        {&M::Internet1, &M::Configure1, "&Configure...", 0, kLadder, &M::Configure1Click, kLadder},
         {&M::Help1, &M::UserManual1, "&User Manual...", 0, kAll, &M::UserManual1Click, kAll},
         {&M::Help1, nullptr, "&Samples", 0, kAll, nullptr, kNever, &M::Samples1},
         {&M::Samples1, &M::PlayerFileSpreadsheet1, "Player File (&Spreadsheet)", 0, kAll,
@@ -467,7 +467,7 @@ bool TMainForm::LeaveManualMode() {
 }
 
 bool TMainForm::UploadEvent(const std::string& request) {
-    if (!CheckDataPresent(true) || !LeaveManualMode()) return false;
+    if (transferRunning || !CheckDataPresent(true) || !LeaveManualMode()) return false;
     return onlineLink != nullptr && onlineLink->Upload(request);
 }
 
@@ -534,10 +534,6 @@ void TMainForm::OptPrint1Click() {
     ShowModal(*OptionsPrintBox);
 }
 
-void TMainForm::Upload1Click() {
-    UploadEvent("");
-}
-
 void TMainForm::UserManual1Click() {
     OpenInstalledFile("doc/index.html", true);
 }
@@ -575,8 +571,4 @@ void TMainForm::AboutRostrix1Click() {
 void TMainForm::Email1Click() {
 }
 void TMainForm::SendEmail1Click() {
-}
-void TMainForm::Download1Click() {
-}
-void TMainForm::Configure1Click() {
 }
