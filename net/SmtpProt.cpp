@@ -528,6 +528,7 @@ void TCustomSmtpClient::Walk(bool First) {
                 // than not sending.
                 FLastResponse = "500 The server offers no authentication.";
                 FHighLevelResult = smtpErrLocal;
+                FErrorCode = smtpErrLocal;
                 FFctSet = {};
             } else {
                 FHighLevelResult = FErrorCode;
@@ -535,7 +536,6 @@ void TCustomSmtpClient::Walk(bool First) {
                 FFctSet = {};
                 if (quit) FFctSet.Include(smtpFctQuit);
             }
-            FErrorCode = 0;
         }
         auto step = std::find_if(std::begin(order), std::end(order),
                                  [this](const auto& s) { return FFctSet.Contains(s.first); });
