@@ -11,6 +11,9 @@
 #include "unified/ladder/OptionsGeneral.h"
 #include "unified/ladder/OptionsPts.h"
 #include "unified/ladder/OptionsTrad.h"
+#include "unified/online/EmailSendBox.h"
+#include "unified/online/MailSndForm.h"
+#include "unified/online/SetupEmailBox.h"
 #include "unified/schedule/ManualMatchAssignBox.h"
 #include "unified/schedule/MatchAssignment.h"
 #include "unified/schedule/PartyRptOpts.h"
@@ -69,10 +72,16 @@ void CreateWindows(const std::vector<std::string>& arguments) {
     ProgressBox = new TProgressBox(MainForm);
     Enter2ResultsBox = new TEnter2ResultsBox(MainForm);
     DelPlayerBox = new TDelPlayerBox(MainForm);
+    SetupEmailBox = new TSetupEmailBox(MainForm);
+    EmailSendBox = new TEmailSendBox(MainForm);
+    MailSndForm = new TMailSndForm(MainForm);
 }
 
 void DestroyWindows() {
     // The dialogs first, in the reverse order, then the main window.
+    Destroy(MailSndForm);
+    Destroy(EmailSendBox);
+    Destroy(SetupEmailBox);
     Destroy(DelPlayerBox);
     Destroy(Enter2ResultsBox);
     Destroy(ProgressBox);
