@@ -2,6 +2,7 @@
 // the server stores must be what the client sent, byte for byte once the
 // dot-stuffing is undone, and what curl sends from the same bytes.
 
+#include "net/Base64.h"
 #include "net/SmtpProt.h"
 #include "tests/net/SocketPeers.h"
 #include "tests/net/WinsockSupport.h"
@@ -158,6 +159,42 @@ TEST_F(SmtpServer, EveryRecipientRefusedFailsTheMail) {
     // The address with a line break was never sent.
     for (const std::string& line : log)
         EXPECT_FALSE(line.starts_with("> RCPT TO:<x@")) << line;
+}
+
+TEST_F(SmtpServer, AttachmentsGoInBase64PartsAfterTheText) {
+    const std::string path = folder + "/scores.bin";
+    std::string bytes;
+    for (int n = 0; n < 1000; ++n)
+        bytes += char(n * 7);
+    std::ofstream(path, std::ios::binary) << bytes;
+
+    TSyncSmtpCli client;
+    Prepare(client);
+    client.RcptName = {"p1@example.org"};
+    client.MailMessage = {"See the scores.", "."};
+    client.SetEmailFiles({path});
+    client.OnAttachContentType = [](TCustomSmtpClient*, int, const std::string&,
+                                    std::string& type) { type = "application/x-scores"; };
+    ASSERT_TRUE(client.OpenSync());
+    ASSERT_TRUE(client.MailSync()) << client.LastResponse();
+    ASSERT_TRUE(client.QuitSync());
+
+    const std::string stored = Stored(1);
+    EXPECT_EQ(stored, SentData());
+    EXPECT_NE(stored.find("Content-Type: multipart/mixed;\r\n\tboundary=\"= Multipart Boundary "),
+              std::string::npos);
+    EXPECT_NE(stored.find("\r\nSee the scores.\r\n.\r\n"), std::string::npos);
+    EXPECT_NE(stored.find("Content-Type: application/x-scores;\r\n\tname=\"scores.bin\""),
+              std::string::npos);
+    // The Base64 lines between the part's empty line and the closing lines
+    // give the file back.
+    const std::size_t start = stored.find("\r\n\r\n", stored.find("filename=")) + 4;
+    const std::size_t end = stored.find("\r\n\r\n--", start);
+    ASSERT_NE(end, std::string::npos);
+    std::string base64 = stored.substr(start, end - start);
+    std::erase(base64, '\r');
+    std::erase(base64, '\n');
+    EXPECT_EQ(Base64Decode(base64), bytes);
 }
 
 } // namespace

@@ -207,4 +207,17 @@ TEST(SmtpClient, PreconditionsRaiseBeforeAnythingIsSent) {
     EXPECT_EQ(result, 0);
 }
 
+TEST(SmtpClient, TheBlockingWaitGivesUpOnASilentServer) {
+    ScriptedPeer peer([](int fd) { ReadExactly(fd, 1 << 20); });
+    TSyncSmtpCli client;
+    client.Host = "127.0.0.1";
+    client.Port = std::to_string(peer.port);
+    client.Timeout = 1;
+    EXPECT_FALSE(client.OpenSync());
+    EXPECT_EQ(client.ErrorMessage(), "426 Timeout");
+    EXPECT_EQ(client.StatusCode(), 426);
+    EXPECT_EQ(client.State(), smtpReady);
+    EXPECT_FALSE(client.Connected());
+}
+
 } // namespace
