@@ -127,6 +127,7 @@ TEST_F(SmtpServer, AuthLoginMailMatchesWhatWasSentAndWhatCurlSends) {
 TEST_F(SmtpServer, AuthPlainAfterARefusedPasswordOpensAgain) {
     TSyncSmtpCli client;
     Prepare(client);
+    client.Host = "localhost"; // looked up by name
     client.AuthType = smtpAuthPlain;
     client.Username = "alice";
     client.Password = "wrong";

@@ -29,6 +29,7 @@ std::string& PortSetting() {
 
 // Longer than any server takes to answer; a silent one is aborted.
 constexpr DWORD kRequestTimeLimit = 120000;
+constexpr DWORD kAbortTimeLimit = 5000;
 
 // The memo keeps only the latest part of the dialogue.
 constexpr int kDisplayLines = 100;
@@ -139,13 +140,19 @@ void TMailSndForm::SmtpClientRequestDone(TCustomSmtpClient*, TSmtpRequest RqType
 
 void TMailSndForm::WaitForRequest() {
     const int awaited = requestsDone_ + 1;
-    const DWORD deadline = GetTickCount() + kRequestTimeLimit;
+    DWORD deadline = GetTickCount() + kRequestTimeLimit;
     bool aborted = false;
     while (requestsDone_ < awaited) {
-        if (!aborted && TickReached(GetTickCount(), deadline)) {
+        if (TickReached(GetTickCount(), deadline)) {
+            if (aborted) {
+                // The request's end never came: give up all the same.
+                LastRequestError = smtpErrAborted;
+                return;
+            }
             // Ends the request with its own code, through the same event.
             SmtpClient.Abort();
             aborted = true;
+            deadline = GetTickCount() + kAbortTimeLimit;
         }
         ProcessApplicationMessages();
     }
