@@ -198,7 +198,7 @@ void TMainForm::BuildMenus() {
          &M::CourtsAndRounds1Click, kPlan},
         {&M::Setup1, &M::ReportHeadingandNotes1, "Report &Heading and Notes...", 0, kAll,
          &M::ReportHeadingandNotes1Click, kAll},
-        {&M::Setup1, &M::Email1, "&E-mail...", 0, kAll, &M::Email1Click, kNever},
+        {&M::Setup1, &M::Email1, "&E-mail...", 0, kAll, &M::Email1Click, kAll},
         {&M::Setup1, nullptr, nullptr, 0, kAll, nullptr, kNever},
         {&M::Setup1, &M::ClearAllResults1, "&Clear All Results", 0, kLadder,
          &M::ClearAllResults1Click, kLadder},
@@ -241,7 +241,7 @@ void TMainForm::BuildMenus() {
         {&M::Tools1, nullptr, nullptr, 0, kAll, nullptr, kNever},
         {&M::Tools1, &M::PreviewIssue1, "Pre&view Issue", 'V', kAll, &M::PreviewIssue1Click, kAll},
         {&M::Tools1, &M::SendEmail1, "&E-mail Current Issue", 'E', kAll, &M::SendEmail1Click,
-         kNever},
+         kAll},
         {&M::Tools1, nullptr, nullptr, 0, kAll, nullptr, kNever},
         {&M::Tools1, &M::CancelPendingResult1, "&Cancel Pending Result...", 0, kLadder,
          &M::CancelPendingResult1Click, kLadder},
@@ -563,12 +563,4 @@ void TMainForm::SampleData1Click() {
 
 void TMainForm::AboutRostrix1Click() {
     ShowModal(*HelpAboutBox);
-}
-
-// Commands whose kind-specific dialogs or services are not built yet. Their
-// menu items stay disabled (not built in the menu table) until each is
-// filled in.
-void TMainForm::Email1Click() {
-}
-void TMainForm::SendEmail1Click() {
 }
