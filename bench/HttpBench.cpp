@@ -76,15 +76,7 @@ Cost Curl(const std::vector<std::string>& args) {
 // A server that reads a request with its body and answers 200, for each
 // of `count` connections; stalls `stall` milliseconds before the body.
 std::thread Sink(unsigned short& port, int count, int stall, const std::string& bodyText) {
-    int listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(listener, 4);
-    socklen_t length = sizeof address;
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-    port = ntohs(address.sin_port);
+    int listener = ListenOnLoopback(port, 4);
     return std::thread([=] {
         std::vector<char> buffer(1 << 20);
         for (int i = 0; i < count; ++i) {

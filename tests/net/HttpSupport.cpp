@@ -44,15 +44,7 @@ std::string ReadRequest(int fd) {
 }
 
 RepeatingPeer::RepeatingPeer(std::string reply) {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(listener_, 16);
-    socklen_t length = sizeof address;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port = ntohs(address.sin_port);
+    listener_ = ListenOnLoopback(port, 16);
     thread_ = std::thread([this, reply] {
         while (!stop_.load()) {
             pollfd p{listener_, POLLIN, 0};
