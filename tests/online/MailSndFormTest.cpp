@@ -22,10 +22,12 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -206,6 +208,68 @@ TEST_F(EmailReport, AWrongPasswordLeavesTheWindowOpenAndARetryConnects) {
     MainForm->SendEmail1->trigger();
     EXPECT_FALSE(MailSndForm->isVisible());
     EXPECT_FALSE(std::filesystem::exists(mailFolder.File("1.eml")));
+}
+
+TEST_F(EmailReport, NothingReplacesTheEventWhileTheServerIsAwaited) {
+    ThirtyPlayers();
+    ConfigureEmail("org@example.org");
+    // A server slow to greet; then it logs in anyone and says yes to all.
+    ScriptedPeer slow([](int fd) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        WriteAll(fd, "220 slow.example\r\n");
+        int loginStep = 0;
+        for (;;) {
+            const std::string line = ReadUntil(fd, "\r\n");
+            if (line.empty()) return;
+            if (loginStep == 1) {
+                WriteAll(fd, "334 UGFzc3dvcmQ6\r\n");
+                loginStep = 2;
+            } else if (loginStep == 2) {
+                WriteAll(fd, "235 ok\r\n");
+                loginStep = 0;
+            } else if (line.starts_with("EHLO")) {
+                WriteAll(fd, "250-slow.example\r\n250 AUTH LOGIN\r\n");
+            } else if (line.starts_with("AUTH")) {
+                WriteAll(fd, "334 VXNlcm5hbWU6\r\n");
+                loginStep = 1;
+            } else if (line.starts_with("QUIT")) {
+                WriteAll(fd, "221 bye\r\n");
+                return;
+            } else {
+                WriteAll(fd, "250 ok\r\n");
+            }
+        }
+    });
+    SetMailServerPortForTests(std::to_string(slow.port));
+
+    // Meanwhile the organiser tries File > New: the report is still to be
+    // made from the ladder it would free.
+    bool heldBack = false;
+    QTimer::singleShot(200, [&] {
+        heldBack = !MainForm->New1->isEnabled() && !MainForm->Open1->isEnabled() &&
+                   !MainForm->ImportPlayers1->isEnabled() && !MainForm->Exit1->isEnabled() &&
+                   !MainForm->SendEmail1->isEnabled() && !MainForm->Download1->isEnabled() &&
+                   !MainForm->QuerySaveChanges();
+        MainForm->New1->trigger();
+    });
+    const RXEvent* ladder = CurrentEvent;
+    DialogScript dialogs;
+    dialogs.Expect<TEmailSendBox>([](TEmailSendBox& box) {
+        box.Password->setText("secret");
+        box.OK->click();
+    });
+    BoxScript boxes;
+    boxes.Expect("Confirm e-mail sending", "Sending to 24 email addresses.",
+                 MB_OKCANCEL | MB_ICONQUESTION, IDCANCEL);
+    boxes.Expect("Information", "E-mail was not sent.", MB_OK);
+    MainForm->SendEmail1->trigger();
+    EXPECT_TRUE(heldBack);
+    EXPECT_EQ(CurrentEvent, ladder);
+    EXPECT_EQ(CurrentEvent->PlayerCount(), 30);
+    EXPECT_FALSE(MailSndForm->isVisible());
+    EXPECT_TRUE(slow.Finished());
+    EXPECT_TRUE(MainForm->New1->isEnabled() && MainForm->SendEmail1->isEnabled() &&
+                MainForm->Exit1->isEnabled());
 }
 
 TEST_F(EmailReport, TheSettingsDialogRefusesAnAddressWithoutAt) {

@@ -90,8 +90,8 @@ public:
     // Hands the online service's windows what they need of this one and
     // makes the online form the online link.
     void ConnectOnlineService();
-    // While an online transfer runs, the commands that would replace the
-    // event or start another transfer are off.
+    // While an online transfer or an e-mail sending runs, the commands that
+    // would replace the event or start another transfer are off.
     void SetTransferRunning(bool running);
     bool TransferRunning() const { return transferRunning; }
 

@@ -13,7 +13,14 @@ void TMainForm::Email1Click() {
 }
 
 void TMainForm::SendEmail1Click() {
-    if (!CheckDataPresent(true) || !LeaveManualMode()) return;
+    if (transferRunning || !CheckDataPresent(true) || !LeaveManualMode()) return;
+    // While the sender waits for the server the other windows stay live:
+    // nothing may replace the event its report is still to be made from.
+    SetTransferRunning(true);
+    struct Resume {
+        TMainForm* form;
+        ~Resume() { form->SetTransferRunning(false); }
+    } resume{this};
     MailSndForm->show();
     if (MailSndForm->SendReportToPlayers(*CurrentEvent)) MailSndForm->close();
 }

@@ -45,8 +45,8 @@ void TMainForm::ConnectOnlineService() {
 
 void TMainForm::SetTransferRunning(bool running) {
     transferRunning = running;
-    for (QAction* item :
-         {New1, Open1, ImportPlayers1, SampleData1, Upload1, Download1, Configure1, Exit1}) {
+    for (QAction* item : {New1, Open1, ImportPlayers1, SampleData1, Upload1, Download1, Configure1,
+                          SendEmail1, Exit1}) {
         if (running)
             item->setEnabled(false);
         else
