@@ -16,6 +16,7 @@
 #include "unified/online/ConfigureOnlineBox.h"
 #include "unified/online/HttpForm1.h"
 #include "unified/online/InternetUploadBox.h"
+#include "unified/online/onlineService.h"
 #include "unified/window/MainForm.h"
 #include "unified/window/eventFactory.h"
 
@@ -427,6 +428,33 @@ TEST_F(OnlinePeer, AbortEndsAStalledTransferAndNothingElseRunsMeanwhile) {
     EXPECT_TRUE(HttpForm->isVisible());
     EXPECT_TRUE(MainForm->New1->isEnabled());
     EXPECT_FALSE(HttpForm->AbortButton->isEnabled());
+}
+
+TEST_F(OnlinePeer, AReplyLongerThanAnyLadderIsStoppedAndNotKept) {
+    Configure(kUser);
+    FillLadder();
+    const std::string before = LadderText();
+    ScriptedPeer flood([](int fd) {
+        ReadRequest(fd);
+        WriteAll(fd, "HTTP/1.0 200 OK\r\n\r\nstatus=OK\r\nLadder{\r\n");
+        const std::string block(1 << 20, 'x');
+        for (std::size_t sent = 0; sent < kOnlineReplyLimit + (4u << 20); sent += block.size())
+            WriteAll(fd, block);
+    });
+    Serve(flood.port);
+    DialogScript dialogs;
+    boxes.Expect("Data has changed!", "Do you want to save?", MB_YESNOCANCEL | MB_ICONQUESTION,
+                 IDNO);
+    Prompt(dialogs, kPassword, "club.lad");
+    MainForm->Download1->trigger();
+    EXPECT_LE(HttpForm->HttpCli1.RcvdCount(), std::int64_t(kOnlineReplyLimit) + 65536);
+    EXPECT_NE(Log().find("GET Failed !"), std::string::npos) << Log();
+    EXPECT_NE(Log().find("Reply longer than " + std::to_string(kOnlineReplyLimit) + " bytes"),
+              std::string::npos)
+        << Log();
+    EXPECT_EQ(LadderText(), before);
+    EXPECT_EQ(HttpForm->PendingUpdate(), 0);
+    EXPECT_TRUE(HttpForm->isVisible());
 }
 
 TEST_F(OnlineWindow, WithoutAUserIdNothingIsSent) {

@@ -74,6 +74,12 @@ THttpForm::THttpForm(QWidget* parent) : QWidget(parent, Qt::Window) {
         Display(cli->ContentType() + " => " + cli->DocName());
         Display("Document = " + cli->DocName());
     };
+    HttpCli1.OnDocData = [this](THttpCli* cli, const char*, int) {
+        if (!replyTooLong && cli->RcvdCount() > std::int64_t(kOnlineReplyLimit)) {
+            replyTooLong = true;
+            cli->Abort();
+        }
+    };
     HttpCli1.OnRequestDone = [this](THttpCli*, THttpRequest, WORD error) {
         Display("RequestDone Error = " + std::to_string(unsigned(error)));
         AbortButton->setEnabled(false);
@@ -132,6 +138,7 @@ bool THttpForm::Transfer(THttpRequest method, const std::string& url, std::istre
     HttpCli1.RcvdStream = &reply;
     HttpCli1.ModifiedSince = 0;
     const char* failed = method == httpPOST ? "POST Failed !" : "GET Failed !";
+    replyTooLong = false;
     SetTransferring(true);
     try {
         if (method == httpPOST)
@@ -147,6 +154,8 @@ bool THttpForm::Transfer(THttpRequest method, const std::string& url, std::istre
         Display(failed);
         Display("StatusCode   = " + std::to_string(HttpCli1.StatusCode()));
         Display("ReasonPhrase = " + HttpCli1.ReasonPhrase());
+        if (replyTooLong)
+            Display("Reply longer than " + std::to_string(kOnlineReplyLimit) + " bytes");
         return false;
     }
     SetTransferring(false);

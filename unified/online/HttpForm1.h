@@ -65,6 +65,8 @@ private:
     unsigned char pendingUpdate = 0;
     bool lastUploadTaken = false;
     bool transferring = false;
+    // The reply outgrew any ladder and the transfer was stopped.
+    bool replyTooLong = false;
 };
 
 extern THttpForm* HttpForm;

@@ -1,6 +1,7 @@
 #pragma once
 // Where the online ladder service is, and what is sent to it.
 
+#include <cstddef>
 #include <string>
 
 // The registry key of the online settings, below HKEY_CURRENT_USER.
@@ -19,6 +20,10 @@ std::string UploadBody(const std::string& userId, const std::string& password,
                        const std::string& fileData);
 std::string DownloadUrl(const std::string& userId, const std::string& password,
                         const std::string& fileName);
+
+// A reply longer than this is no ladder: the transfer stops rather than
+// let a peer fill the memory.
+inline constexpr std::size_t kOnlineReplyLimit = 64u << 20;
 
 // The text with the value of every "pword=" field written as "****", for
 // what is shown or logged.
