@@ -215,7 +215,7 @@ TEST_F(EmailReport, NothingReplacesTheEventWhileTheServerIsAwaited) {
     ConfigureEmail("org@example.org");
     // A server slow to greet; then it logs in anyone and says yes to all.
     ScriptedPeer slow([](int fd) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
         WriteAll(fd, "220 slow.example\r\n");
         int loginStep = 0;
         for (;;) {
