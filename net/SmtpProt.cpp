@@ -144,7 +144,8 @@ void TCustomSmtpClient::FailRequest(WORD Error, const std::string& Response) {
 }
 
 void TCustomSmtpClient::ExecAsync(TSmtpRequest Request, const std::string& Cmd,
-                                  std::vector<int> OkResponses, Handler DoneHandler) {
+                                  std::vector<int> OkResponses, Handler DoneHandler,
+                                  const std::string& Shown) {
     CheckReady();
     if (!FConnected) throw SmtpException("SMTP component not connected");
     if (!FHighLevelFlag) FRequestType = Request;
@@ -153,13 +154,15 @@ void TCustomSmtpClient::ExecAsync(TSmtpRequest Request, const std::string& Cmd,
     FNext = &TCustomSmtpClient::NextExecAsync;
     FDoneAsync = DoneHandler;
     StateChange(smtpWaitingResponse);
+    FShownCommand = Shown;
     SendCommand(Cmd);
 }
 
 void TCustomSmtpClient::SendCommand(const std::string& Cmd) {
     const std::string line = OneCommandLine(Cmd);
     TriggerCommand(line);
-    TriggerDisplay("> " + line);
+    TriggerDisplay("> " + (FShownCommand.empty() ? line : FShownCommand));
+    FShownCommand.clear();
     if (FWSocket.State() == wsConnected) FWSocket.SendStr(line + "\r\n");
 }
 
@@ -211,7 +214,8 @@ void TCustomSmtpClient::Auth() {
         FailRequest(smtpErrLocal, "500 No Authorization Type Selected.");
         break;
     case smtpAuthPlain:
-        ExecAsync(smtpAuth, "AUTH PLAIN " + AuthPlainArgument(Username, Password), {235}, nullptr);
+        ExecAsync(smtpAuth, "AUTH PLAIN " + AuthPlainArgument(Username, Password), {235}, nullptr,
+                  "AUTH PLAIN ****");
         break;
     case smtpAuthLogin:
         ExecAsync(smtpAuth, "AUTH LOGIN", {334}, &TCustomSmtpClient::AuthNextLogin);
@@ -231,7 +235,7 @@ void TCustomSmtpClient::AuthNextLogin() {
 void TCustomSmtpClient::AuthNextLoginPassword() {
     if (FErrorCode != 0) return EndRequest(WORD(FErrorCode));
     StateChange(smtpInternalReady);
-    ExecAsync(smtpAuth, Base64Encode(Password), {235}, nullptr);
+    ExecAsync(smtpAuth, Base64Encode(Password), {235}, nullptr, "****");
 }
 
 void TCustomSmtpClient::AuthNextCramMD5() {

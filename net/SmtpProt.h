@@ -182,6 +182,8 @@ protected:
     TWSocket FWSocket;
     ReplyReader FReader{SmtpReplyLine, true};
     std::string FErrorMessage;
+    // What the display shows of the next command instead of it, if anything.
+    std::string FShownCommand;
     int FStatusCode = 0;
     // The error the last finished request ended with.
     int FRequestResult = 0;
@@ -190,8 +192,9 @@ private:
     using Handler = void (TCustomSmtpClient::*)();
 
     void CheckReady();
+    // `Shown` stands for the command in the display when it carries a secret.
     void ExecAsync(TSmtpRequest Request, const std::string& Cmd, std::vector<int> OkResponses,
-                   Handler DoneHandler);
+                   Handler DoneHandler, const std::string& Shown = {});
     void DoHighLevelAsync();
     void NextExecAsync();
     void RcptToNext();
