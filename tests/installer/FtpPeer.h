@@ -1,0 +1,51 @@
+#pragma once
+// Helpers for the FTP client's tests: a client that records its dialogue,
+// and the pieces a scripted server needs (lines, a data listener).
+
+#include "installer/FtpCli.h"
+
+#include <string>
+#include <vector>
+
+// A blocking client aimed at 127.0.0.1:port that keeps every displayed line.
+class RecordingClient : public TFtpClient {
+public:
+    explicit RecordingClient(unsigned short port, const std::string& user = "anonymous",
+                             const std::string& password = "guest@");
+    std::vector<std::string> log;
+    std::vector<std::string> sent; // the commands, as sent
+    std::vector<int> doneErrors;   // OnRequestDone's codes, in order
+    // The dialogue, one line each; the active data address and the passive
+    // reply's numbers, which change from run to run, are masked.
+    std::string Transcript() const;
+};
+
+// One line from the peer's side, without its line end ("" when the client
+// closed or after 5 seconds).
+std::string PeerLine(int fd);
+
+// A data listener of a scripted server on 127.0.0.1 (or another loopback
+// address).
+class DataListener {
+public:
+    explicit DataListener(const char* address = "127.0.0.1");
+    ~DataListener();
+    DataListener(const DataListener&) = delete;
+    DataListener& operator=(const DataListener&) = delete;
+    unsigned short port = 0;
+    // The next connection, or -1 after 5 seconds.
+    int Accept();
+    // "227 Entering Passive Mode (h1,h2,h3,h4,p1,p2)" for this port and the
+    // given announced address.
+    std::string Pasv(const std::string& announced = "127,0,0,1") const;
+
+private:
+    int fd_ = -1;
+};
+
+// Connects from `source` (a loopback address) to 127.0.0.1:port; -1 on failure.
+int ConnectFrom(const char* source, unsigned short port);
+// The port of a "PORT h1,h2,h3,h4,p1,p2" command.
+unsigned short PortOf(const std::string& command);
+// Pumps messages for a while.
+void PumpMessages(int milliseconds);
