@@ -864,6 +864,10 @@ void TCustomFtpCli::PortAsync() {
         data.LingerOnOff = wsLingerOn;
         data.LingerTimeout = 10;
         data.SetLocalAddr("0.0.0.0");
+        // A server may connect as soon as it has the PORT command, before
+        // the transfer command is sent: the connection waits for it.
+        FAcceptPending = false;
+        data.OnSessionAvailable = [this](TCustomWSocket*, WORD) { FAcceptPending = true; };
         data.Listen();
         SOCKADDR_IN local{};
         int length = sizeof local;
@@ -1015,15 +1019,15 @@ void TCustomFtpCli::DownloadAsync(TFtpRequest rq, const char* verb) {
         FRequestResult = 0;
     }
     FDataVerb = verb;
-    FCommandDone = FDataClosed = FRequestDoneFlag = false;
+    FCommandDone = FDataClosed = FUploadClosed = FRequestDoneFlag = false;
     FByteCount = 0;
     FCloseError = 0;
     FLocalFailure.clear();
-    FDataSocket->OnSessionAvailable = [this](TCustomWSocket*, WORD e) { DownloadAccept(e); };
     if (!DisplayFileFlag && !OpenLocalForDownload()) {
         TransferFailed(550, "Unable to open local file " + FLocalFileName);
         return;
     }
+    FDataSocket->OnSessionAvailable = [this](TCustomWSocket*, WORD e) { DownloadAccept(e); };
     if (FPassive) {
         try {
             if (!PassiveConnect([this](WORD e) { DownloadPassiveConnected(e); }, 550)) return;
@@ -1035,6 +1039,10 @@ void TCustomFtpCli::DownloadAsync(TFtpRequest rq, const char* verb) {
     SetState(ftpWaitingResponse);
     FNext = &TCustomFtpCli::DownloadReply1;
     SendCommand(cmd);
+    if (!FPassive && FAcceptPending) {
+        FAcceptPending = false;
+        DownloadAccept(0);
+    }
 }
 
 void TCustomFtpCli::DownloadReply1() {
@@ -1166,13 +1174,13 @@ void TCustomFtpCli::UploadAsync(bool append) {
         TransferFailed(426, FErrorMessage);
         return;
     }
-    FDataSocket->OnSessionAvailable = [this](TCustomWSocket*, WORD e) { UploadAccept(e); };
     if (!OpenLocalForUpload()) {
         FErrorMessage = "426 Unable to open local file " + FLocalFileName;
         TriggerDisplay("! " + FErrorMessage);
         TransferFailed(426, FErrorMessage);
         return;
     }
+    FDataSocket->OnSessionAvailable = [this](TCustomWSocket*, WORD e) { UploadAccept(e); };
     FEof = false;
     if (FPassive) {
         // The command goes once the data connection stands; meanwhile the
@@ -1188,6 +1196,10 @@ void TCustomFtpCli::UploadAsync(bool append) {
     SetState(ftpWaitingResponse);
     FNext = &TCustomFtpCli::UploadReply1;
     SendCommand(FUploadCommand);
+    if (FAcceptPending) {
+        FAcceptPending = false;
+        UploadAccept(0);
+    }
 }
 
 void TCustomFtpCli::UploadHandlers(bool active) {

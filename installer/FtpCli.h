@@ -391,6 +391,7 @@ private:
     bool FDataOpen = false;
     bool FStreamIsCaller = false;
     bool FSendStarted = false;
+    bool FAcceptPending = false;
     std::string FUploadCommand;
     std::string FLocalFailure;
     // A close of the control connection that this side asked for (QUIT, a
