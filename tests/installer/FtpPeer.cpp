@@ -3,6 +3,7 @@
 #include "tests/net/SocketPeers.h"
 
 #include <arpa/inet.h>
+#include <cstring>
 #include <netinet/in.h>
 #include <poll.h>
 #include <regex>
@@ -99,4 +100,98 @@ void PumpMessages(int milliseconds) {
     const DWORD stop = GetTickCount() + DWORD(milliseconds);
     while (!TickReached(GetTickCount(), stop))
         ProcessApplicationMessages();
+}
+
+Socks5Relay::Socks5Relay() {
+    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    listen(listener_, 8);
+    socklen_t length = sizeof a;
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &length);
+    port = ntohs(a.sin_port);
+    acceptor_ = std::thread([this] {
+        while (!stop_) {
+            pollfd p{listener_, POLLIN, 0};
+            if (poll(&p, 1, 50) <= 0) continue;
+            int fd = accept(listener_, nullptr, nullptr);
+            if (fd < 0) continue;
+            std::lock_guard<std::mutex> lock(mutex_);
+            threads_.emplace_back([this, fd] { Serve(fd); });
+        }
+    });
+}
+
+Socks5Relay::~Socks5Relay() {
+    stop_ = true;
+    acceptor_.join();
+    for (std::thread& t : threads_)
+        t.join();
+    close(listener_);
+}
+
+std::vector<Socks5Relay::Connection> Socks5Relay::Connections() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return connections_;
+}
+
+void Socks5Relay::Serve(int fd) {
+    Connection c;
+    const std::string hello = ReadExactly(fd, 2);
+    if (hello.size() == 2 && hello[0] == 5)
+        c.methods = ReadExactly(fd, static_cast<unsigned char>(hello[1]));
+    WriteAll(fd, std::string("\x05\x00", 2));
+    // CONNECT by IPv4 address or by name (this client sends names).
+    std::string head = ReadExactly(fd, 4), host;
+    if (head.size() == 4 && head[3] == 1) {
+        const std::string a = ReadExactly(fd, 4);
+        for (std::size_t i = 0; i < a.size(); ++i)
+            host += (i ? "." : "") + std::to_string(static_cast<unsigned char>(a[i]));
+    } else if (head.size() == 4 && head[3] == 3) {
+        host = ReadExactly(fd, static_cast<unsigned char>(ReadExactly(fd, 1)[0]));
+    }
+    const std::string portBytes = ReadExactly(fd, 2);
+    int target = -1;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    if (head[1] == 1 && portBytes.size() == 2 &&
+        inet_pton(AF_INET, host.c_str(), &address.sin_addr) == 1) {
+        c.target = static_cast<unsigned short>(static_cast<unsigned char>(portBytes[0]) * 256 +
+                                               static_cast<unsigned char>(portBytes[1]));
+        address.sin_port = htons(c.target);
+        target = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (connect(target, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+            close(target);
+            target = -1;
+        }
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        connections_.push_back(c);
+    }
+    WriteAll(fd, std::string(target >= 0 ? "\x05\x00\x00\x01" : "\x05\x05\x00\x01", 4) +
+                     std::string(6, '\0'));
+    // Each way until its sender closes; then the close is passed on.
+    bool open[2] = {target >= 0, target >= 0};
+    const int from[2] = {fd, target}, to[2] = {target, fd};
+    while (!stop_ && (open[0] || open[1])) {
+        pollfd p[2] = {{from[0], short(open[0] ? POLLIN : 0), 0},
+                       {from[1], short(open[1] ? POLLIN : 0), 0}};
+        if (poll(p, 2, 50) <= 0) continue;
+        for (int i = 0; i < 2; ++i) {
+            if (!(p[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            char buffer[65536];
+            const ssize_t got = read(from[i], buffer, sizeof buffer);
+            if (got <= 0) {
+                open[i] = false;
+                shutdown(to[i], SHUT_WR);
+            } else {
+                WriteAll(to[i], std::string(buffer, std::size_t(got)));
+            }
+        }
+    }
+    if (target >= 0) close(target);
+    close(fd);
 }

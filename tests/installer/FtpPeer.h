@@ -4,7 +4,10 @@
 
 #include "installer/FtpCli.h"
 
+#include <atomic>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 // A blocking client aimed at 127.0.0.1:port that keeps every displayed line.
@@ -49,3 +52,29 @@ int ConnectFrom(const char* source, unsigned short port);
 unsigned short PortOf(const std::string& command);
 // Pumps messages for a while.
 void PumpMessages(int milliseconds);
+
+// A SOCKS 5 relay on 127.0.0.1 that takes the no-authentication method only
+// and passes bytes both ways. It notes, for each connection, the methods the
+// client offered and the port it asked for.
+class Socks5Relay {
+public:
+    Socks5Relay();
+    ~Socks5Relay();
+    Socks5Relay(const Socks5Relay&) = delete;
+    Socks5Relay& operator=(const Socks5Relay&) = delete;
+    unsigned short port = 0;
+    struct Connection {
+        std::string methods; // the offered method bytes
+        unsigned short target = 0;
+    };
+    std::vector<Connection> Connections();
+
+private:
+    void Serve(int fd);
+    int listener_ = -1;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<Connection> connections_;
+    std::vector<std::thread> threads_;
+    std::thread acceptor_;
+};

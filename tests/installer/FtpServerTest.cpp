@@ -194,6 +194,38 @@ TEST_F(FtpPyftpdlib, HighLevelRequestsRunTheirSteps) {
     EXPECT_TRUE(ftp.Quit());
 }
 
+// Through a SOCKS 5 relay: the settings stay with the component, so a second
+// session and every data connection go through the relay too; with no
+// password only the no-authentication method is offered.
+TEST_F(FtpPyftpdlib, SocksSettingsOutliveEveryClose) {
+    Pyftpdlib server;
+    ASSERT_TRUE(server.server->Running());
+    const std::string data = Pattern(250000, 6);
+    WriteFile(server.root.File("s.bin"), data);
+    Socks5Relay relay;
+    RecordingClient ftp(server.port);
+    ftp.SetConnectionType(ftpSocks5);
+    ftp.SocksServer = "127.0.0.1";
+    ftp.SocksPort = std::to_string(relay.port);
+    EXPECT_TRUE(ftp.Passive());
+    for (int session = 0; session < 2; ++session) {
+        ASSERT_TRUE(ftp.Connect()) << ftp.ErrorMessage();
+        ASSERT_TRUE(ftp.TypeBinary());
+        ftp.HostFileName = "s.bin";
+        ftp.SetLocalFileName(local.File("s.bin"));
+        ASSERT_TRUE(ftp.Get()) << ftp.ErrorMessage();
+        EXPECT_TRUE(SameFile(local.File("s.bin"), server.root.File("s.bin")));
+        ASSERT_TRUE(ftp.Quit());
+    }
+    const auto connections = relay.Connections();
+    ASSERT_EQ(connections.size(), 4u);
+    for (std::size_t i = 0; i < connections.size(); ++i) {
+        EXPECT_EQ(connections[i].methods, std::string(1, '\0')) << i;
+        // Control, data, control, data.
+        EXPECT_EQ(connections[i].target == server.port, i % 2 == 0) << i;
+    }
+}
+
 // Counters past 32 bits: a file of 4 GiB and 1 MiB, sparse on both sides,
 // resumed at 4 GiB.
 TEST_F(FtpPyftpdlib, FilesOver4GiB) {
