@@ -4,10 +4,12 @@
 
 #include <arpa/inet.h>
 #include <cstring>
+#include <fstream>
 #include <netinet/in.h>
 #include <poll.h>
 #include <regex>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 RecordingClient::RecordingClient(unsigned short port, const std::string& user,
@@ -100,6 +102,20 @@ void PumpMessages(int milliseconds) {
     const DWORD stop = GetTickCount() + DWORD(milliseconds);
     while (!TickReached(GetTickCount(), stop))
         ProcessApplicationMessages();
+}
+
+std::vector<std::string> VsftpdCommand(const std::string& folder, const std::string& root,
+                                       unsigned short port) {
+    const std::string empty = folder + "/vsftpd-empty", config = folder + "/vsftpd.conf";
+    mkdir(empty.c_str(), 0755);
+    std::ofstream conf(config);
+    conf << "listen=YES\nlisten_address=127.0.0.1\nlisten_port=" << port
+         << "\nbackground=NO\nanonymous_enable=YES\nlocal_enable=NO\nwrite_enable=NO\n"
+         << "anon_root=" << root << "\nno_anon_password=YES\n"
+         << "secure_chroot_dir=" << empty << "\nrun_as_launching_user=YES\n"
+         << "seccomp_sandbox=NO\npasv_enable=YES\nport_enable=YES\n"
+         << "connect_from_port_20=NO\nxferlog_enable=NO\n";
+    return {"/usr/sbin/vsftpd", config};
 }
 
 Socks5Relay::Socks5Relay() {

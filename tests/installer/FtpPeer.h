@@ -53,6 +53,12 @@ unsigned short PortOf(const std::string& command);
 // Pumps messages for a while.
 void PumpMessages(int milliseconds);
 
+// vsftpd serving `root` read-only to anonymous users on 127.0.0.1:port, in
+// the foreground; its configuration and empty chroot folder go into
+// `folder`. The command line to start it.
+std::vector<std::string> VsftpdCommand(const std::string& folder, const std::string& root,
+                                       unsigned short port);
+
 // A SOCKS 5 relay on 127.0.0.1 that takes the no-authentication method only
 // and passes bytes both ways. It notes, for each connection, the methods the
 // client offered and the port it asked for.

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace {
@@ -268,20 +269,10 @@ TEST(FtpVsftpd, DownloadsInBothModes) {
     if (!ProgramExists("/usr/sbin/vsftpd")) GTEST_SKIP() << "vsftpd is not installed";
     TempFolder folder;
     mkdir(folder.File("root").c_str(), 0755);
-    mkdir(folder.File("empty").c_str(), 0755);
     const std::string data = Pattern(2 << 20, 5);
     WriteFile(folder.File("root/file.bin"), data);
     const unsigned short port = FreeLoopbackPort();
-    {
-        std::ofstream conf(folder.File("vsftpd.conf"));
-        conf << "listen=YES\nlisten_address=127.0.0.1\nlisten_port=" << port
-             << "\nbackground=NO\nanonymous_enable=YES\nlocal_enable=NO\nwrite_enable=NO\n"
-             << "anon_root=" << folder.File("root") << "\nno_anon_password=YES\n"
-             << "secure_chroot_dir=" << folder.File("empty") << "\nrun_as_launching_user=YES\n"
-             << "seccomp_sandbox=NO\npasv_enable=YES\nport_enable=YES\n"
-             << "connect_from_port_20=NO\nxferlog_enable=NO\n";
-    }
-    ServerProcess server({"/usr/sbin/vsftpd", folder.File("vsftpd.conf")}, port);
+    ServerProcess server(VsftpdCommand(folder.Path(), folder.File("root"), port), port);
     ASSERT_TRUE(server.Running());
     for (bool passive : {true, false}) {
         RecordingClient ftp(port);
@@ -296,6 +287,43 @@ TEST(FtpVsftpd, DownloadsInBothModes) {
         ASSERT_TRUE(ftp.Quit());
         unlink(folder.File("got.bin").c_str());
     }
+}
+
+// A whole download past 4 GiB: the byte count and the summary line need 64
+// bits. The served file is sparse; the downloaded one is written out.
+TEST(FtpVsftpd, WholeFileOver4GiB) {
+    if (!ProgramExists("/usr/sbin/vsftpd")) GTEST_SKIP() << "vsftpd is not installed";
+    TempFolder folder;
+    const std::int64_t size = (std::int64_t(1) << 32) + (1 << 20);
+    struct statvfs disk {};
+    if (statvfs(folder.Path().c_str(), &disk) != 0 ||
+        std::int64_t(disk.f_bavail) * std::int64_t(disk.f_frsize) < size + (400ll << 20))
+        GTEST_SKIP() << "the scratch folder's disk lacks 4.5 GB for the downloaded copy";
+    mkdir(folder.File("root").c_str(), 0755);
+    {
+        const std::string tail = Pattern(1 << 20, 7);
+        int fd = open(folder.File("root/huge.bin").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(pwrite(fd, tail.data(), tail.size(), size - std::int64_t(tail.size())),
+                  ssize_t(tail.size()));
+        close(fd);
+    }
+    const unsigned short port = FreeLoopbackPort();
+    ServerProcess server(VsftpdCommand(folder.Path(), folder.File("root"), port), port);
+    ASSERT_TRUE(server.Running());
+    RecordingClient ftp(port);
+    ftp.SetPassive(true);
+    ASSERT_TRUE(ftp.Connect()) << ftp.ErrorMessage();
+    ASSERT_TRUE(ftp.TypeBinary());
+    ftp.HostFileName = "huge.bin";
+    ftp.SetLocalFileName(folder.File("got.bin"));
+    ASSERT_TRUE(ftp.Get()) << ftp.ErrorMessage();
+    EXPECT_EQ(ftp.ByteCount(), size);
+    ASSERT_FALSE(ftp.log.empty());
+    EXPECT_EQ(ftp.log.back().rfind("! 4296015872 bytes received/sent in ", 0), 0u)
+        << ftp.log.back();
+    EXPECT_TRUE(SameFile(folder.File("got.bin"), folder.File("root/huge.bin")));
+    ASSERT_TRUE(ftp.Quit());
 }
 
 } // namespace
