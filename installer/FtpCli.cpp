@@ -11,6 +11,7 @@ namespace {
 constexpr UINT WM_FTP_REQUEST_DONE = WM_USER + 1;
 constexpr UINT WM_FTP_SENDDATA = WM_USER + 2;
 constexpr int kDownloadBlock = 4096;
+constexpr int kBlocksPerNotice = 16;
 constexpr int kDiscardBlock = 2048;
 
 // What the engine's texts name an exception by.
@@ -1095,8 +1096,19 @@ void TCustomFtpCli::DownloadPassiveConnected(WORD error) {
         TransferFailed(550, "Unable to establish data connection, error #" + std::to_string(error));
 }
 
+// Blocks stay 4096 bytes, each written as it comes, but one notice of data
+// reads several of them while they are there: the notice costs more than
+// the block.
 void TCustomFtpCli::DownloadData(WORD) {
-    if (!Progress()) return;
+    auto alive = FAlive;
+    for (int block = 0; block < kBlocksPerNotice; ++block) {
+        if (!Progress()) return;
+        const int got = DownloadBlock();
+        if (!*alive || got < kDownloadBlock || FDataSocket->State() != wsConnected) return;
+    }
+}
+
+int TCustomFtpCli::DownloadBlock() {
     char buffer[kDownloadBlock];
     const int got = FDataSocket->Receive(buffer, kDownloadBlock);
     if (got > 0) {
@@ -1106,6 +1118,7 @@ void TCustomFtpCli::DownloadData(WORD) {
             TriggerDisplay("! Error writing local file");
             LocalFailure("426 Error writing local file " + FLocalFileName);
             FDataSocket->Shutdown(2);
+            return 0;
         }
         if (DisplayFileFlag) {
             if (FDisplayFileMode == ftpBinary) {
@@ -1124,7 +1137,7 @@ void TCustomFtpCli::DownloadData(WORD) {
                 }
             }
         }
-        return;
+        return got;
     }
     if (got < 0) {
         const int error = FDataSocket->LastError();
@@ -1133,6 +1146,7 @@ void TCustomFtpCli::DownloadData(WORD) {
             FDataSocket->Shutdown(2);
         }
     }
+    return got;
 }
 
 void TCustomFtpCli::DownloadClosed(WORD error) {

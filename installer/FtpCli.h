@@ -325,6 +325,8 @@ private:
     void DownloadHandlers();
     void DownloadPassiveConnected(WORD error);
     void DownloadData(WORD error);
+    // One block received and stored; the receive's result.
+    int DownloadBlock();
     void DownloadClosed(WORD error);
     void TryTransferDone();
     void EndTransfer(int result);
