@@ -8,6 +8,7 @@
 #include <chrono>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -222,6 +223,82 @@ TEST(FtpPeer, LostControlConnectionFailsTheRequest) {
         ASSERT_FALSE(ftp.doneErrors.empty());
         EXPECT_NE(ftp.doneErrors.back(), 0);
     }
+}
+
+TEST(FtpPeer, ResetWhileAReplyIsAwaited) {
+    // Half a line, then a reset: the failed receive adds nothing, and the
+    // request fails with the close.
+    ScriptedPeer peer([](int fd) {
+        WriteAll(fd, "220 ready\r\n");
+        PeerLine(fd);
+        WriteAll(fd, "331 pass");
+        usleep(50000);
+        linger reset{1, 0};
+        setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+    });
+    RecordingClient ftp(peer.port);
+    EXPECT_FALSE(ftp.Connect());
+    EXPECT_EQ(ftp.ErrorMessage().rfind("500 Control connection closed.", 0), 0u)
+        << ftp.ErrorMessage();
+    PumpMessages(50);
+    ASSERT_FALSE(ftp.doneErrors.empty());
+    EXPECT_NE(ftp.doneErrors.back(), 0);
+    EXPECT_EQ(ftp.State(), ftpReady);
+}
+
+TEST(FtpPeer, MissingLocalFolderSendsNoRetr) {
+    std::vector<std::string> got;
+    ScriptedPeer peer([&](int fd) {
+        Login(fd, got);
+        for (std::string l = PeerLine(fd); !l.empty(); l = PeerLine(fd)) {
+            got.push_back(l);
+            WriteAll(fd, l == "QUIT" ? "221 bye\r\n" : "200 ok\r\n");
+        }
+    });
+    TempFolder folder;
+    RecordingClient ftp(peer.port);
+    ftp.HostFileName = "f";
+    ftp.SetLocalFileName(folder.File("no/such/f"));
+    ASSERT_TRUE(ftp.Connect());
+    EXPECT_FALSE(ftp.Get());
+    EXPECT_EQ(ftp.StatusCode(), 550);
+    EXPECT_EQ(ftp.ErrorMessage(), "Unable to open local file " + folder.File("no/such/f"));
+    EXPECT_TRUE(ftp.Quit());
+    ASSERT_TRUE(peer.Finished());
+    for (const std::string& l : got)
+        EXPECT_EQ(l.rfind("RETR", 0), std::string::npos) << l;
+}
+
+// Each block moves the deadline: a transfer longer than the time-out, with
+// no pause as long, goes through.
+TEST(FtpPeer, SlowTransferOutlivesTheTimeout) {
+    ScriptedPeer peer([](int fd) {
+        std::vector<std::string> got;
+        Login(fd, got);
+        DataListener data;
+        PeerLine(fd);
+        WriteAll(fd, data.Pasv());
+        PeerLine(fd);
+        int d = data.Accept();
+        WriteAll(fd, "150 here\r\n");
+        for (int i = 0; i < 5; ++i) {
+            usleep(400000);
+            WriteAll(d, "block");
+        }
+        close(d);
+        WriteAll(fd, "226 done\r\n");
+        PeerLine(fd);
+    });
+    TempFolder folder;
+    RecordingClient ftp(peer.port);
+    ftp.Timeout = 1;
+    ftp.SetPassive(true);
+    ftp.HostFileName = "f";
+    ftp.SetLocalFileName(folder.File("f"));
+    ASSERT_TRUE(ftp.Connect());
+    EXPECT_TRUE(ftp.Get()) << ftp.ErrorMessage();
+    EXPECT_EQ(ReadFile(folder.File("f")), "blockblockblockblockblock");
+    ftp.Abort();
 }
 
 TEST(FtpPeer, FinalReplyBeforeTheDataEndCountsEveryByte) {

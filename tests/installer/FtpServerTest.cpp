@@ -126,6 +126,12 @@ TEST_F(FtpPyftpdlib, SessionOfEveryCommand) {
         ASSERT_TRUE(ftp.Syst());
         ASSERT_TRUE(ftp.Quit());
         EXPECT_FALSE(ftp.Connected());
+        // The server is on this machine: the data address given is loopback.
+        for (const std::string& c : ftp.sent) {
+            if (c.rfind("PORT ", 0) == 0) {
+                EXPECT_EQ(c.rfind("PORT 127,0,0,1,", 0), 0u) << c;
+            }
+        }
         CompareGolden(std::string(FTP_TRANSCRIPTS) + "/pyftpdlib-" +
                           (passive ? "passive" : "active") + ".txt",
                       ftp.Transcript());
@@ -164,6 +170,13 @@ TEST_F(FtpPyftpdlib, UserLoginAndResume) {
     ftp.SetResumeAt(200000);
     ASSERT_TRUE(ftp.RestPut()) << ftp.ErrorMessage();
     EXPECT_TRUE(SameFile(part, server.root.File("g.bin")));
+    // An empty file is stored empty.
+    WriteFile(local.File("empty.bin"), "");
+    ftp.HostFileName = "empty.bin";
+    ftp.SetLocalFileName(local.File("empty.bin"));
+    ASSERT_TRUE(ftp.Put()) << ftp.ErrorMessage();
+    EXPECT_EQ(ftp.ByteCount(), 0);
+    EXPECT_TRUE(SameFile(local.File("empty.bin"), server.root.File("empty.bin")));
     ASSERT_TRUE(ftp.Quit());
 }
 
