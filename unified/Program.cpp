@@ -11,6 +11,12 @@
 #include "unified/ladder/OptionsGeneral.h"
 #include "unified/ladder/OptionsPts.h"
 #include "unified/ladder/OptionsTrad.h"
+#include "unified/online/ConfigureOnlineBox.h"
+#include "unified/online/EmailSendBox.h"
+#include "unified/online/HttpForm1.h"
+#include "unified/online/InternetUploadBox.h"
+#include "unified/online/MailSndForm.h"
+#include "unified/online/SetupEmailBox.h"
 #include "unified/schedule/ManualMatchAssignBox.h"
 #include "unified/schedule/MatchAssignment.h"
 #include "unified/schedule/PartyRptOpts.h"
@@ -54,6 +60,7 @@ void CreateWindows(const std::vector<std::string>& arguments) {
     SetupCourtsRoundsBox = new TSetupCourtsRoundsBox(MainForm);
     NewEventBox = new TNewEventBox(MainForm);
     EnterResultsBox = new TEnterResultsBox(MainForm);
+    SetupEmailBox = new TSetupEmailBox(MainForm);
     OptionsTournBox = new TOptionsTournBox(MainForm);
     OptionsPrintBox = new TOptionsPrintBox(MainForm);
     PreferredPartnerBox = new TPreferredPartnerBox(MainForm);
@@ -63,23 +70,34 @@ void CreateWindows(const std::vector<std::string>& arguments) {
     PartyWarnOpts = new TPartyWarnOpts(MainForm);
     PartyRptOpts = new TPartyRptOpts(MainForm);
     RoundNotations = new TRoundNotations(MainForm);
+    MailSndForm = new TMailSndForm(MainForm);
     SetupCustomCourts = new TSetupCustomCourts(MainForm);
+    EmailSendBox = new TEmailSendBox(MainForm);
     CreateDrawBox = new TCreateDrawBox(MainForm);
     ManualMatchAssignBox = new TManualMatchAssignBox(MainForm);
     ProgressBox = new TProgressBox(MainForm);
+    ConfigureOnlineBox = new TConfigureOnlineBox(MainForm);
+    InternetUploadBox = new TInternetUploadBox(MainForm);
+    HttpForm = new THttpForm(MainForm);
     Enter2ResultsBox = new TEnter2ResultsBox(MainForm);
     DelPlayerBox = new TDelPlayerBox(MainForm);
+    MainForm->ConnectOnlineService();
 }
 
 void DestroyWindows() {
     // The dialogs first, in the reverse order, then the main window.
     Destroy(DelPlayerBox);
     Destroy(Enter2ResultsBox);
+    Destroy(HttpForm);
+    Destroy(InternetUploadBox);
+    Destroy(ConfigureOnlineBox);
     Destroy(ProgressBox);
     Destroy(ManualMatchAssignBox);
     Destroy(CreateDrawBox);
+    Destroy(EmailSendBox);
     Destroy(SetupCustomCourts);
     Destroy(RoundNotations);
+    Destroy(MailSndForm);
     Destroy(PartyRptOpts);
     Destroy(PartyWarnOpts);
     Destroy(CancelResultBox);
@@ -89,6 +107,7 @@ void DestroyWindows() {
     Destroy(OptionsPrintBox);
     Destroy(OptionsTournBox);
     Destroy(EnterResultsBox);
+    Destroy(SetupEmailBox);
     Destroy(NewEventBox);
     Destroy(SetupCourtsRoundsBox);
     Destroy(ReportOptionsBox);

@@ -32,6 +32,17 @@ bool Readable(int fd, int milliseconds) {
 
 } // namespace
 
+int ListenOnLoopback(unsigned short& port, int backlog) {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address = LoopbackAddress(0);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    listen(fd, backlog);
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
 unsigned short FreeLoopbackPort() {
     int fd = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address = LoopbackAddress(0);
@@ -91,13 +102,7 @@ void WriteBytewise(int fd, const std::string& bytes, int pauseMilliseconds) {
 }
 
 ScriptedPeer::ScriptedPeer(std::function<void(int fd)> script) {
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = LoopbackAddress(0);
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    listen(listener_, 5);
-    socklen_t length = sizeof address;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port = ntohs(address.sin_port);
+    listener_ = ListenOnLoopback(port, 5);
     thread_ = std::thread([this, script] {
         if (Readable(listener_, 10000)) {
             int fd = accept(listener_, nullptr, nullptr);

@@ -10,6 +10,9 @@
 #include <thread>
 #include <vector>
 
+// A TCP socket listening on 127.0.0.1 at a port of the system's choice,
+// which it gives back in `port`.
+int ListenOnLoopback(unsigned short& port, int backlog);
 // A port of 127.0.0.1 that nothing listens on at this moment.
 unsigned short FreeLoopbackPort();
 // Whether a TCP connection to the port is taken within the time.

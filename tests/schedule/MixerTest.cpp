@@ -173,6 +173,13 @@ TEST(Mixer, SeededPlansAreSoundAndRepeatable) {
         ExpectValid(whole, shape.target);
         EXPECT_LE(0, final);
         EXPECT_EQ(progress.events.back(), "close");
+        // The optimisation phases are named all three or not at all.
+        std::vector<std::string> phases;
+        for (const std::string& event : progress.events)
+            if (event.starts_with("phase ")) phases.push_back(event);
+        if (!phases.empty()) {
+            EXPECT_EQ(phases, (std::vector<std::string>{"phase 1", "phase 2", "phase 3"}));
+        }
 
         Matches phased;
         Build(phased, shape);

@@ -55,8 +55,8 @@ short RunMixer(Matches& plan, int target, MixerProgress* progress, int& initialP
         if (progress != nullptr) progress->Report(-1, 1);
         mixer.RepairShortfalls();
         finalPenalty = mixer.TotalPenalty();
-    }
-    if (finalPenalty > 0) {
+        // Phases 2 and 3 are shown even when the repair left no penalty;
+        // their passes then change nothing.
         if (progress != nullptr) progress->Report(-1, 2);
         finalPenalty = mixer.OptimizePass(20);
         if (progress != nullptr) progress->Report(-1, 3);

@@ -198,7 +198,7 @@ void TMainForm::BuildMenus() {
          &M::CourtsAndRounds1Click, kPlan},
         {&M::Setup1, &M::ReportHeadingandNotes1, "Report &Heading and Notes...", 0, kAll,
          &M::ReportHeadingandNotes1Click, kAll},
-        {&M::Setup1, &M::Email1, "&E-mail...", 0, kAll, &M::Email1Click, kNever},
+        {&M::Setup1, &M::Email1, "&E-mail...", 0, kAll, &M::Email1Click, kAll},
         {&M::Setup1, nullptr, nullptr, 0, kAll, nullptr, kNever},
         {&M::Setup1, &M::ClearAllResults1, "&Clear All Results", 0, kLadder,
          &M::ClearAllResults1Click, kLadder},
@@ -241,16 +241,16 @@ void TMainForm::BuildMenus() {
         {&M::Tools1, nullptr, nullptr, 0, kAll, nullptr, kNever},
         {&M::Tools1, &M::PreviewIssue1, "Pre&view Issue", 'V', kAll, &M::PreviewIssue1Click, kAll},
         {&M::Tools1, &M::SendEmail1, "&E-mail Current Issue", 'E', kAll, &M::SendEmail1Click,
-         kNever},
+         kAll},
         {&M::Tools1, nullptr, nullptr, 0, kAll, nullptr, kNever},
         {&M::Tools1, &M::CancelPendingResult1, "&Cancel Pending Result...", 0, kLadder,
          &M::CancelPendingResult1Click, kLadder},
         {&M::Tools1, &M::ExportPlayerList1, "E&xport Player List...", 0, kAll,
          &M::ExportPlayerList1Click, kAll},
-        {&M::Internet1, &M::Upload1, "&Upload (Save)...", 0, kLadder, &M::Upload1Click, kNever},
+        {&M::Internet1, &M::Upload1, "&Upload (Save)...", 0, kLadder, &M::Upload1Click, kLadder},
         {&M::Internet1, &M::Download1, "&Download (Open)...", 0, kLadder, &M::Download1Click,
-         kNever},
-        {&M::Internet1, &M::Configure1, "&Configure...", 0, kLadder, &M::Configure1Click, kNever},
+         kLadder},
+        {&M::Internet1, &M::Configure1, "&Configure...", 0, kLadder, &M::Configure1Click, kLadder},
         {&M::Help1, &M::UserManual1, "&User Manual...", 0, kAll, &M::UserManual1Click, kAll},
         {&M::Help1, nullptr, "&Samples", 0, kAll, nullptr, kNever, &M::Samples1},
         {&M::Samples1, &M::PlayerFileSpreadsheet1, "Player File (&Spreadsheet)", 0, kAll,
@@ -467,7 +467,7 @@ bool TMainForm::LeaveManualMode() {
 }
 
 bool TMainForm::UploadEvent(const std::string& request) {
-    if (!CheckDataPresent(true) || !LeaveManualMode()) return false;
+    if (transferRunning || !CheckDataPresent(true) || !LeaveManualMode()) return false;
     return onlineLink != nullptr && onlineLink->Upload(request);
 }
 
@@ -534,10 +534,6 @@ void TMainForm::OptPrint1Click() {
     ShowModal(*OptionsPrintBox);
 }
 
-void TMainForm::Upload1Click() {
-    UploadEvent("");
-}
-
 void TMainForm::UserManual1Click() {
     OpenInstalledFile("doc/index.html", true);
 }
@@ -567,16 +563,4 @@ void TMainForm::SampleData1Click() {
 
 void TMainForm::AboutRostrix1Click() {
     ShowModal(*HelpAboutBox);
-}
-
-// Commands whose kind-specific dialogs or services are not built yet. Their
-// menu items stay disabled (not built in the menu table) until each is
-// filled in.
-void TMainForm::Email1Click() {
-}
-void TMainForm::SendEmail1Click() {
-}
-void TMainForm::Download1Click() {
-}
-void TMainForm::Configure1Click() {
 }

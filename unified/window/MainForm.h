@@ -87,6 +87,13 @@ public:
     // The online service as the save-changes check sees it; null (the
     // default) for none.
     void SetOnlineLink(OnlineLink* link) { onlineLink = link; }
+    // Hands the online service's windows what they need of this one and
+    // makes the online form the online link.
+    void ConnectOnlineService();
+    // While an online transfer runs, the commands that would replace the
+    // event or start another transfer are off.
+    void SetTransferRunning(bool running);
+    bool TransferRunning() const { return transferRunning; }
 
     // Opens a web page, or a file below the installation folder, with the
     // desktop's handler; failures are shown (for a file, when asked).
@@ -311,6 +318,8 @@ private:
     int selectedNumber = 0;
     std::string currentFileName;
     OnlineLink* onlineLink = nullptr;
+    std::unique_ptr<OnlineLink> httpLink;
+    bool transferRunning = false;
     // The printer keeps the user's choices from one print to the next.
     std::unique_ptr<Printer> printer;
     // The result each line of the results pane shows, from line 1 on.

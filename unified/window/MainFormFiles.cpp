@@ -37,6 +37,8 @@ void ShowWriteError() {
 } // namespace
 
 bool TMainForm::QuerySaveChanges() {
+    // The running transfer works on the current event.
+    if (transferRunning) return false;
     if (onlineLink != nullptr && onlineLink->DownloadAwaitsUpload()) {
         switch (MessageBox(kPendingUpload, "Pending online update!",
                            MB_YESNOCANCEL | MB_ICONQUESTION)) {
@@ -185,6 +187,7 @@ void TMainForm::WriteReportFile(const std::string& path, unsigned char sink) {
 }
 
 void TMainForm::ImportPlayers1Click() {
+    if (transferRunning) return;
     if (IsEventUsable() && CurrentEvent->PlayerCount() > 0 &&
         MessageBox("Existing player list and event data will be overwritten.", "Warning",
                    MB_OKCANCEL | MB_ICONEXCLAMATION) != IDOK)

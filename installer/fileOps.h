@@ -1,0 +1,35 @@
+#pragma once
+// The installer's file work: folders made with their parents, files copied
+// whole or not at all, a rename that never replaces, and the test every
+// folder the installer writes or removes must pass.
+
+#include <stdexcept>
+#include <string>
+
+// Raised when a file cannot be opened, created, written or closed.
+class EFileStreamError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// True when the folder exists afterwards; its missing parents are made
+// first, the last "/" splitting off the parent.
+bool ForceDirectories(const std::string& path);
+
+// Copies sourceDir/name to destDir/name through a temporary file in destDir
+// that replaces the target only when every byte is written and the file is
+// closed; the target keeps the source's permission bits. Raises
+// EFileStreamError, leaving any old target whole, when the source cannot be
+// read, the target cannot be written, or both are the same file.
+void CopyFileInto(const std::string& name, const std::string& sourceDir,
+                  const std::string& destDir);
+
+// Renames a file, failing when the new name already exists.
+bool RenameNoReplace(const std::string& from, const std::string& to);
+
+enum class FolderKind { Absolute, Relative };
+
+// A folder the installer may write into or remove from: no control
+// characters and no "." or ".." parts; an absolute one names more than "/",
+// a relative one is not empty and cannot climb out of its base.
+bool IsAcceptableFolder(const std::string& text, FolderKind kind);

@@ -1,0 +1,5 @@
+#include "installer/MainForm.h"
+
+int main(int argc, char** argv) {
+    return InstallerMain(argc, argv);
+}

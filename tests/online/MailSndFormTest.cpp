@@ -1,0 +1,234 @@
+// E-mailing the report as the organiser does it: the settings through
+// Setup > E-mail, then Tools > E-mail Current Issue against a real mail
+// server, and what the server received.
+
+#include "unified/online/MailSndForm.h"
+#include "platform/Registry.h"
+#include "tests/net/SocketPeers.h"
+#include "tests/net/WinsockSupport.h"
+#include "tests/support/Players.h"
+#include "tests/support/Responders.h"
+#include "tests/support/Scratch.h"
+#include "unified/Program.h"
+#include "unified/core/RXEvent.h"
+#include "unified/core/rxProgram.h"
+#include "unified/core/rxreport.h"
+#include "unified/online/EmailSendBox.h"
+#include "unified/online/SetupEmailBox.h"
+#include "unified/window/MainForm.h"
+#include "unified/window/eventFactory.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find("\r\n", at);
+        if (end == std::string::npos) end = text.size();
+        lines.push_back(text.substr(at, end - at));
+        at = end + 2;
+    }
+    return lines;
+}
+
+class EmailReport : public testing::Test {
+protected:
+    void SetUp() override {
+        Settings = rxProgram();
+        port = FreeLoopbackPort();
+        server = std::make_unique<ServerProcess>(
+            std::vector<std::string>{"/usr/bin/python3", SMTP_SERVER_SCRIPT, std::to_string(port),
+                                     mailFolder.Path()},
+            port);
+        ASSERT_TRUE(server->Running());
+        SetMailServerPortForTests(std::to_string(port));
+    }
+    void TearDown() override {
+        DestroyWindows();
+        SetMailServerPortForTests("25");
+        server.reset();
+    }
+
+    // Setup > E-mail, filled in as the organiser types it.
+    void ConfigureEmail(const std::string& address) {
+        DialogScript dialogs;
+        dialogs.Expect<TSetupEmailBox>([&](TSetupEmailBox& box) {
+            box.FromName->setText("Club Organiser");
+            box.FromAddress->setText(QString::fromStdString(address));
+            box.SmtpServer->setText("127.0.0.1");
+            box.Auth->setChecked(true);
+            box.UserID->setText("alice");
+            box.OK->click();
+        });
+        MainForm->Email1->trigger();
+    }
+
+    // A ladder of 30 players; 25 have an address, one of them with a CR in
+    // it and one of nothing but blanks.
+    void ThirtyPlayers() {
+        CreateWindows({"-L"});
+        for (int n = 1; n <= 30; ++n) {
+            Player p =
+                Named(n == 3 ? "Zoë" : "First" + std::to_string(n), "Last" + std::to_string(n));
+            if (n == 9)
+                p.email = "   ";
+            else if (n <= 25)
+                p.email = "p" + std::to_string(n) + "@example.org";
+            ASSERT_EQ(CurrentEvent->AddPlayer(p, nullptr), 0) << n;
+        }
+        // The dialogs take no line break; an older file may bring one.
+        CurrentEvent->Player(7)->email = "p7@example.org\r\nRCPT TO:<evil@example.org>";
+    }
+
+    TempFolder registryFolder;
+    ScopedEnv registry{"ROSTRIX_REGISTRY", registryFolder.Path()};
+    TempFolder mailFolder;
+    unsigned short port = 0;
+    std::unique_ptr<ServerProcess> server;
+};
+
+TEST_F(EmailReport, TheReportReachesEveryPlayerWithAnAddress) {
+    ThirtyPlayers();
+    ConfigureEmail("org@example.org");
+    {
+        TRegistry settings;
+        ASSERT_TRUE(settings.OpenKeyReadOnly(kEmailSettingsKey));
+        EXPECT_EQ(settings.ReadString("auth"), "1");
+        EXPECT_EQ(settings.ReadString("userId"), "alice");
+    }
+
+    DialogScript dialogs;
+    dialogs.Expect<TEmailSendBox>([](TEmailSendBox& box) {
+        EXPECT_TRUE(box.Password->isEnabled());
+        box.Subject->setText("Ladder for Zoë's club");
+        box.Password->setText("secret");
+        box.OK->click();
+    });
+    BoxScript boxes;
+    boxes.Expect("Confirm e-mail sending", "Sending to 24 email addresses.",
+                 MB_OKCANCEL | MB_ICONQUESTION, IDOK);
+    boxes.Expect("Information", "E-mail operation completed.", MB_OK);
+    MainForm->SendEmail1->trigger();
+    EXPECT_FALSE(MailSndForm->isVisible());
+
+    const std::string eml = mailFolder.File("1.eml");
+    ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(eml); }, 5000));
+    std::string expectedEnvelope = "<>\n";
+    for (int n = 1; n <= 25; ++n)
+        if (n != 7 && n != 9) expectedEnvelope += "p" + std::to_string(n) + "@example.org\n";
+    EXPECT_EQ(ReadFile(mailFolder.File("1.env")), expectedEnvelope);
+
+    const std::vector<std::string> got = Lines(ReadFile(eml));
+    auto header = [&](const std::string& name) {
+        for (const std::string& line : got)
+            if (line.starts_with(name)) return line;
+        return std::string();
+    };
+    EXPECT_EQ(header("From: "), "From: \"Club Organiser\" <org@example.org>");
+    EXPECT_EQ(header("Subject: "), "Subject: Ladder for Zoë's club");
+    EXPECT_EQ(header("Content-Type: "), "Content-Type: text/plain; charset=\"utf-8\"");
+    // The CR of the seventh address is a blank in the header, never a line end.
+    EXPECT_NE(header("To: ").find("p6@example.org; p7@example.org  RCPT TO:<evil@example.org>; "
+                                  "p8@example.org; p10@example.org"),
+              std::string::npos)
+        << header("To: ");
+
+    std::vector<std::string> report;
+    {
+        rxReport writer(report);
+        CurrentEvent->PrintReport(writer);
+    }
+    // An entry with a line break goes out as two lines.
+    std::vector<std::string> expectedBody;
+    for (const std::string& entry : report) {
+        const std::size_t cut = entry.find("\r\n");
+        expectedBody.push_back(entry.substr(0, cut));
+        if (cut != std::string::npos) expectedBody.push_back(entry.substr(cut + 2));
+    }
+    auto blank = std::find(got.begin(), got.end(), "");
+    ASSERT_NE(blank, got.end());
+    EXPECT_EQ(std::vector<std::string>(blank + 1, got.end()), expectedBody);
+}
+
+TEST_F(EmailReport, WithoutSettingsNothingIsSentAndTheWindowCloses) {
+    ThirtyPlayers();
+    BoxScript boxes;
+    boxes.Expect("Error", "E-mail server and From Address must be provided in the Setup.", MB_OK);
+    MainForm->SendEmail1->trigger();
+    EXPECT_FALSE(MailSndForm->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(mailFolder.File("1.eml")));
+}
+
+TEST_F(EmailReport, AWrongPasswordLeavesTheWindowOpenAndARetryConnects) {
+    ThirtyPlayers();
+    ConfigureEmail("org@example.org");
+    {
+        DialogScript dialogs;
+        dialogs.Expect<TEmailSendBox>([](TEmailSendBox& box) {
+            box.Password->setText("wrong");
+            box.OK->click();
+        });
+        BoxScript boxes;
+        boxes.Expect("Error",
+                     "Error occurred attempting to connect to mail server, error code = 535",
+                     MB_OK);
+        MainForm->SendEmail1->trigger();
+        EXPECT_TRUE(MailSndForm->isVisible());
+        EXPECT_TRUE(MailSndForm->DisplayMemo->toPlainText().contains("RequestDone Rq=8 Error=535"));
+    }
+    // The retry is not refused as already connected; the organiser cancels.
+    DialogScript dialogs;
+    dialogs.Expect<TEmailSendBox>([](TEmailSendBox& box) {
+        box.Password->setText("secret");
+        box.OK->click();
+    });
+    BoxScript boxes;
+    boxes.Expect("Confirm e-mail sending", "Sending to 24 email addresses.",
+                 MB_OKCANCEL | MB_ICONQUESTION, IDCANCEL);
+    boxes.Expect("Information", "E-mail was not sent.", MB_OK);
+    MainForm->SendEmail1->trigger();
+    EXPECT_FALSE(MailSndForm->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(mailFolder.File("1.eml")));
+}
+
+TEST_F(EmailReport, TheSettingsDialogRefusesAnAddressWithoutAt) {
+    CreateWindows({"-L"});
+    DialogScript dialogs;
+    dialogs.Expect<TSetupEmailBox>([](TSetupEmailBox& box) {
+        box.FromName->setText("Kept");
+        box.FromAddress->setText("no-at-sign");
+        {
+            BoxScript boxes;
+            boxes.Expect("Error",
+                         "Entry should be an e-mail address, such as organiser@club.example",
+                         MB_OK | MB_ICONEXCLAMATION);
+            box.OK->click();
+        }
+        EXPECT_TRUE(box.isVisible());
+        EXPECT_EQ(box.FromName->text(), "Kept");
+        EXPECT_EQ(box.FromAddress->selectedText(), "no-at-sign");
+        box.Cancel->click();
+    });
+    MainForm->Email1->trigger();
+    TRegistry settings;
+    EXPECT_FALSE(settings.OpenKeyReadOnly(kEmailSettingsKey));
+}
+
+} // namespace
