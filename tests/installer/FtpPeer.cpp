@@ -3,6 +3,7 @@
 #include "tests/net/SocketPeers.h"
 
 #include <arpa/inet.h>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <netinet/in.h>
@@ -102,6 +103,21 @@ void PumpMessages(int milliseconds) {
     const DWORD stop = GetTickCount() + DWORD(milliseconds);
     while (!TickReached(GetTickCount(), stop))
         ProcessApplicationMessages();
+}
+
+std::vector<std::string> PyftpdlibCommand(const std::string& root, unsigned short port, bool write,
+                                          const std::string& user, const std::string& password) {
+    // Debian's module, whatever Python comes first on the PATH.
+    std::vector<std::string> argv = {
+        "/usr/bin/python3",   "-m", "pyftpdlib", "-i", "127.0.0.1", "-p",
+        std::to_string(port), "-d", root};
+    if (write) argv.push_back("-w");
+    if (!user.empty()) argv.insert(argv.end(), {"-u", user, "-P", password});
+    return argv;
+}
+
+bool PyftpdlibInstalled() {
+    return std::system("/usr/bin/python3 -c 'import pyftpdlib' 2>/dev/null") == 0;
 }
 
 std::vector<std::string> VsftpdCommand(const std::string& folder, const std::string& root,

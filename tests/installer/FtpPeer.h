@@ -53,6 +53,13 @@ unsigned short PortOf(const std::string& command);
 // Pumps messages for a while.
 void PumpMessages(int milliseconds);
 
+// pyftpdlib serving `root` on 127.0.0.1:port: to anonymous users, or with a
+// user to that user alone; `write` lets them store and remove files.
+std::vector<std::string> PyftpdlibCommand(const std::string& root, unsigned short port, bool write,
+                                          const std::string& user = "",
+                                          const std::string& password = "");
+bool PyftpdlibInstalled();
+
 // vsftpd serving `root` read-only to anonymous users on 127.0.0.1:port, in
 // the foreground; its configuration and empty chroot folder go into
 // `folder`. The command line to start it.

@@ -18,8 +18,6 @@
 
 namespace {
 
-const char* const kPython = "/usr/bin/python3";
-
 bool SameFile(const std::string& a, const std::string& b) {
     return std::system(("cmp -s '" + a + "' '" + b + "'").c_str()) == 0;
 }
@@ -34,21 +32,14 @@ std::string Pattern(std::size_t size, unsigned seed) {
     return data;
 }
 
-bool PyftpdlibInstalled() {
-    return std::system("/usr/bin/python3 -c 'import pyftpdlib' 2>/dev/null") == 0;
-}
-
 // A pyftpdlib server sharing a scratch folder; with a user, anonymous
 // logins are off.
 class Pyftpdlib {
 public:
     explicit Pyftpdlib(const std::string& user = "", const std::string& password = "") {
         port = FreeLoopbackPort();
-        std::vector<std::string> argv = {kPython,     "-m",       "pyftpdlib",          "-i",
-                                         "127.0.0.1", "-p",       std::to_string(port), "-w",
-                                         "-d",        root.Path()};
-        if (!user.empty()) argv.insert(argv.end(), {"-u", user, "-P", password});
-        server = std::make_unique<ServerProcess>(argv, port);
+        server = std::make_unique<ServerProcess>(
+            PyftpdlibCommand(root.Path(), port, true, user, password), port);
     }
     TempFolder root;
     unsigned short port = 0;
