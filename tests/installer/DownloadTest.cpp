@@ -15,6 +15,8 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -216,6 +218,37 @@ TEST_F(FtpInstall, ARefusedLoginIsDroppedSoTheNextInstallConnectsAfresh) {
     boxes.Expect("Information", "Installation is complete.", kInformation);
     form->Install->click();
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(FtpInstall, ExitDuringAStalledDownloadStopsItAtOnceAndClosesTheWindow) {
+    ScriptedPeer stalling([](int fd) {
+        WriteAll(fd, "220 ready\r\n");
+        for (std::string line = PeerLine(fd); !line.empty(); line = PeerLine(fd)) {
+            if (line.rfind("USER", 0) == 0) {
+                WriteAll(fd, "331 password please\r\n");
+            } else if (line.rfind("PASS", 0) == 0) {
+                WriteAll(fd, "230 in\r\n");
+            } else if (line.rfind("RETR", 0) == 0) {
+                // The data never comes.
+                WriteAll(fd, "150 here it comes\r\n");
+            } else {
+                WriteAll(fd, "200 ok\r\n");
+            }
+        }
+    });
+    ScopedEnv stallingUrl("ROSTRIX_FTP_URL",
+                          "ftp://127.0.0.1:" + std::to_string(stalling.port) + "/rostrix");
+    BoxScript boxes;
+    auto form = StartIn(boxes, TMainForm::ModeInternet, dest);
+    QTimer::singleShot(300, form.get(), [&] { form->Exit->click(); });
+    const auto start = std::chrono::steady_clock::now();
+    form->Install->click();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(boxes.Seen().size(), 1u);
+    EXPECT_FALSE(form->FtpClient1.Connected());
+    EXPECT_FALSE(fs::exists(dest + "/rostrix"));
+    EXPECT_EQ(Tree(dest), (std::set<std::string>{"sample", "doc"}));
 }
 
 TEST_F(FtpInstall, AMadeCdHoldsTheServersFilesAndInstallsAsItIs) {
