@@ -570,7 +570,7 @@ bool TMainForm::ConnectToServer() {
     FtpClient1.UserName = "anonymous";
     FtpClient1.PassWord = "quietlark";
     if (FtpClient1.Connect()) return true;
-    ShowError("Failed to connect to FTP site: " + FtpClient1.ErrorMessage());
+    if (!aborted) ShowError("Failed to connect to FTP site: " + FtpClient1.ErrorMessage());
     // A login that was refused leaves the connection open, and every later
     // Connect would fail as "already connected".
     FtpClient1.Abort();
