@@ -301,6 +301,42 @@ TEST(FtpPeer, SlowTransferOutlivesTheTimeout) {
     ftp.Abort();
 }
 
+// A listing shown instead of stored: line by line (runs of line ends
+// skipped), or a block at a time.
+TEST(FtpPeer, DisplayFileGivesLinesOrBlocks) {
+    const std::string listing = "one\r\ntwo\n\r\nthree\r\n";
+    for (TFtpDisplayFileMode mode : {ftpLineByLine, ftpBinary}) {
+        ScriptedPeer peer([&](int fd) {
+            std::vector<std::string> got;
+            Login(fd, got);
+            DataListener data;
+            PeerLine(fd);
+            WriteAll(fd, data.Pasv());
+            PeerLine(fd);
+            int d = data.Accept();
+            WriteAll(fd, "150 here\r\n");
+            WriteAll(d, listing);
+            close(d);
+            WriteAll(fd, "226 done\r\n");
+            PeerLine(fd);
+        });
+        RecordingClient ftp(peer.port);
+        ftp.SetPassive(true);
+        ftp.DisplayFileFlag = true;
+        ftp.SetDisplayFileMode(mode);
+        std::vector<std::string> shown;
+        ftp.OnDisplayFile = [&](TCustomFtpCli*, const std::string& text) { shown.push_back(text); };
+        ASSERT_TRUE(ftp.Connect());
+        ASSERT_TRUE(ftp.Dir()) << ftp.ErrorMessage();
+        EXPECT_EQ(ftp.sent.back(), "LIST");
+        const std::vector<std::string> expected =
+            mode == ftpLineByLine ? std::vector<std::string>{"one", "two", "three"}
+                                  : std::vector<std::string>{listing};
+        EXPECT_EQ(shown, expected);
+        ftp.Abort();
+    }
+}
+
 TEST(FtpPeer, FinalReplyBeforeTheDataEndCountsEveryByte) {
     TempFolder folder;
     std::string payload(4 << 20, '\0');
