@@ -4,6 +4,7 @@
 #include "installer/fileOps.h"
 #include "installer/freedesktop.h"
 #include "installer/installTables.h"
+#include "platform/ApplicationState.h"
 #include "platform/Environment.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
@@ -24,9 +25,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -46,6 +49,10 @@ const char* const kIntroduction =
 
 const char* const kRegistryWriteError = "Error occurred writing to the registry!";
 const char* const kSoftwareNotFound = "Error occurred attempting to find the software!";
+const char* const kDefaultFtpServer = "ftp.rostrix.example";
+const char* const kDefaultFtpFolder = "rostrix";
+// The connection and the files share the download's range in this many steps.
+constexpr int kDownloadSteps = 18;
 const char* const kProgFolderRefused =
     "Program Folder name must be a folder name below the Start Menu, without \".\" or \"..\" "
     "parts.";
@@ -76,7 +83,55 @@ std::string ReadWholeFile(const std::string& path) {
     return out.str();
 }
 
+// Ends the FTP session however a sequence leaves it, exceptions included,
+// so that the next Install finds the client free: QUIT, or an abort when
+// QUIT fails.
+class FtpSession {
+public:
+    explicit FtpSession(TFtpClient& client) : ftp(client) {}
+    ~FtpSession() { End(); }
+    FtpSession(const FtpSession&) = delete;
+    FtpSession& operator=(const FtpSession&) = delete;
+    void End() {
+        if (ended) return;
+        ended = true;
+        if (!ftp.Quit()) ftp.Abort();
+    }
+
+private:
+    TFtpClient& ftp;
+    bool ended = false;
+};
+
+// The sequences write below the folder rather than change the process's
+// current folder; the folder must be one that can be entered.
+bool FolderAccessible(const std::string& path) {
+    return DirectoryExists(path) && ::access(path.c_str(), X_OK) == 0;
+}
+
 } // namespace
+
+InstallServer InstallServerLocation() {
+    InstallServer server;
+    server.host = kDefaultFtpServer;
+    server.folder = kDefaultFtpFolder;
+    const auto url = GetEnvironmentVariable("ROSTRIX_FTP_URL");
+    if (!url || url->empty()) return server;
+    std::string rest = *url;
+    if (rest.rfind("ftp://", 0) == 0) rest.erase(0, 6);
+    const std::size_t slash = rest.find('/');
+    std::string authority = rest.substr(0, slash);
+    server.folder = slash == std::string::npos ? std::string() : rest.substr(slash + 1);
+    while (!server.folder.empty() && server.folder.back() == '/')
+        server.folder.pop_back();
+    const std::size_t colon = authority.rfind(':');
+    if (colon != std::string::npos) {
+        server.port = authority.substr(colon + 1);
+        authority.erase(colon);
+    }
+    server.host = authority;
+    return server;
+}
 
 std::string DefaultInstallDirectory() {
     const std::string data = DataHome();
@@ -216,7 +271,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 void TMainForm::closeEvent(QCloseEvent* event) {
     // Closing the window during a sequence stops it first, as Exit does.
     if (running) {
-        aborted = true;
+        StopSequence();
         event->ignore();
         return;
     }
@@ -328,10 +383,17 @@ void TMainForm::HelpPFClick() {
 void TMainForm::ExitClick() {
     // A running sequence stops at its next step and then closes the window.
     if (running) {
-        aborted = true;
+        StopSequence();
         return;
     }
     close();
+}
+
+void TMainForm::StopSequence() {
+    aborted = true;
+    // A download waiting on the server ends now rather than at its end.
+    if (FtpClient1.State() != ftpReady && FtpClient1.State() != ftpInternalReady)
+        FtpClient1.AbortAsync();
 }
 
 bool TMainForm::CheckEntries() {
@@ -410,21 +472,25 @@ void TMainForm::OkClick() {
     if (running) return;
     mode = InstallFrom->ItemIndex();
     if (!CheckEntries()) return;
-    // Downloading and making a CD need the FTP client; they start here once
-    // it is there.
-    if (mode == ModeInternet || mode == ModeMakeCd) return;
     TakeEntries();
     SetProgress(0);
     running = true;
     aborted = false;
     LockInputs(true);
-    if (mode == ModeUninstall) {
-        Uninstall();
-    } else if (!ForceDirectories(entries.destDir)) {
-        ShowError("Error occurred in creating destination directory, " + entries.destDir);
-        DestDir->setFocus();
-    } else {
-        InstallSoftware();
+    try {
+        if (mode == ModeUninstall) {
+            Uninstall();
+        } else if (mode == ModeMakeCd) {
+            MakeInstallCd();
+        } else if (!ForceDirectories(entries.destDir)) {
+            ShowError("Error occurred in creating destination directory, " + entries.destDir);
+            DestDir->setFocus();
+        } else {
+            InstallSoftware();
+        }
+    } catch (const std::exception& error) {
+        // The application's exception box, and the window stays usable.
+        ShowException(error);
     }
     running = false;
     LockInputs(false);
@@ -441,15 +507,23 @@ void TMainForm::InstallSoftware() {
         }
     }
     bool failed = false;
-    try {
-        if (!CopyFilesFromCd(90)) {
+    if (mode == ModeInternet) {
+        // The download has shown its own message.
+        if (!DownloadInstallFiles(90)) {
             if (aborted) return;
             failed = true;
         }
-    } catch (const EFileStreamError&) {
-        failed = true;
+    } else {
+        try {
+            if (!CopyFilesFromCd(90)) {
+                if (aborted) return;
+                failed = true;
+            }
+        } catch (const EFileStreamError&) {
+            failed = true;
+        }
+        if (failed) ShowError("An error occurred in copying files!");
     }
-    if (failed) ShowError("An error occurred in copying files!");
     if (!failed && !CreateShortcuts(93)) {
         ShowError("An error occurred in creating Start menu icons!");
         failed = true;
@@ -487,6 +561,119 @@ bool TMainForm::CopyFilesFromCd(int limit) {
 void TMainForm::CopyFile(const std::string& name, const std::string& sourceDir,
                          const std::string& destDir) {
     CopyFileInto(name, sourceDir, destDir);
+}
+
+bool TMainForm::ConnectToServer() {
+    const InstallServer server = InstallServerLocation();
+    FtpClient1.HostName = server.host;
+    FtpClient1.Port = server.port;
+    FtpClient1.UserName = "anonymous";
+    FtpClient1.PassWord = "quietlark";
+    if (FtpClient1.Connect()) return true;
+    if (!aborted) ShowError("Failed to connect to FTP site: " + FtpClient1.ErrorMessage());
+    // A login that was refused leaves the connection open, and every later
+    // Connect would fail as "already connected".
+    FtpClient1.Abort();
+    return false;
+}
+
+bool TMainForm::DownloadFile(const InstallFileRow& row, const std::string& remote,
+                             const std::string& local, std::string& failure) {
+    const std::string folder = InstallServerLocation().folder;
+    if (row.binary)
+        FtpClient1.TypeBinary();
+    else
+        FtpClient1.TypeAscii();
+    FtpClient1.HostFileName = folder.empty() ? remote : folder + "/" + remote;
+    // The file it replaces stays whole until this one has come whole.
+    const std::filesystem::path target(local);
+    const std::string partial =
+        (target.parent_path() / ("." + target.filename().string() + ".download")).string();
+    FtpClient1.SetLocalFileName(partial);
+    if (!FtpClient1.Get()) {
+        failure = FtpClient1.ErrorMessage();
+        ::unlink(partial.c_str());
+        return false;
+    }
+    struct stat status {};
+    if (IsProgramFile(row) && ::stat(partial.c_str(), &status) == 0)
+        ::chmod(partial.c_str(), (status.st_mode | ((status.st_mode & 0444) >> 2)) & 07777);
+    if (std::rename(partial.c_str(), local.c_str()) != 0) {
+        failure = "Unable to replace " + local;
+        ::unlink(partial.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool TMainForm::DownloadInstallFiles(int limit) {
+    const int step = (limit - progress) / kDownloadSteps;
+    if (!FolderAccessible(entries.destDir)) {
+        ShowError("An error occurred accessing directory " + entries.destDir);
+        return false;
+    }
+    if (!ConnectToServer()) return false;
+    FtpSession session(FtpClient1);
+    StepProgress(step, limit);
+    for (const InstallFileRow& row : FileTable()) {
+        const std::string remote = std::string(row.cdSubdir) + "/" + row.name;
+        std::string local = entries.destDir + "/";
+        if (*row.installSubdir != '\0') local += std::string(row.installSubdir) + "/";
+        local = std::filesystem::path(local + row.name).lexically_normal().string();
+        std::string failure;
+        if (!DownloadFile(row, remote, local, failure)) {
+            if (!aborted) ShowError("Failed to download file " + remote + ": " + failure);
+            return false;
+        }
+        StepProgress(step, limit);
+        if (aborted) return false;
+    }
+    session.End();
+    RaiseProgress(limit);
+    return true;
+}
+
+void TMainForm::MakeInstallCd() {
+    if (DownloadCdFiles(100)) {
+        ShowInformation("Copy is complete.");
+        close();
+    } else if (!aborted) {
+        ShowError("An error occurred; copy was not completed!");
+    }
+}
+
+bool TMainForm::DownloadCdFiles(int limit) {
+    const int step = (limit - progress) / kDownloadSteps;
+    const std::string& cd = entries.destDir;
+    if (!FolderAccessible(cd)) {
+        ShowError("An error occurred accessing directory " + cd);
+        return false;
+    }
+    for (const std::string& subdir : CdSubdirectories()) {
+        const std::string path = cd + "/" + subdir;
+        if (!ForceDirectories(path)) {
+            ShowError("Error occurred in creating destination sub-directory, " + path);
+            return false;
+        }
+    }
+    if (!ConnectToServer()) return false;
+    FtpSession session(FtpClient1);
+    StepProgress(step, limit);
+    for (const InstallFileRow& row : FileTable()) {
+        // The root's file keeps its empty folder: "/autorun.sh".
+        const std::string remote = std::string(row.cdSubdir) + "/" + row.name;
+        std::string failure;
+        if (!DownloadFile(row, remote, cd + "/" + remote, failure)) {
+            if (!aborted) ShowError("Failed to download file " + remote + ": " + failure);
+            return false;
+        }
+        StepProgress(step, limit);
+        if (aborted) return false;
+    }
+    if (!CopySetupToCdRoot(cd)) return false;
+    session.End();
+    RaiseProgress(limit);
+    return true;
 }
 
 bool TMainForm::CreateShortcuts(int limit) {

@@ -2,7 +2,9 @@
 // The installer's one window: the installation mode, the source,
 // destination and program folders, the file associations to make, the
 // progress, and the sequences that the Install button starts: install from
-// a CD folder, uninstall, and the local parts of making a CD.
+// a CD folder or by FTP download, make an installation CD, and uninstall.
+
+#include "installer/FtpCli.h"
 
 #include <QWidget>
 #include <string>
@@ -18,6 +20,7 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class TRegistry;
+struct InstallFileRow;
 
 // The captioned group of the four modes in two columns. Its handler runs
 // whenever the chosen mode changes, also when code changes it.
@@ -65,6 +68,8 @@ public:
     QPushButton* Install;
     QPushButton* About;
     QPushButton* Exit;
+    // Every download goes through it.
+    TFtpClient FtpClient1;
 
     void FormShow();
     void InstallFromClick();
@@ -90,6 +95,9 @@ public:
     // The sequences, working on the fields as Install took them.
     void InstallSoftware();
     bool CopyFilesFromCd(int limit);
+    bool DownloadInstallFiles(int limit);
+    void MakeInstallCd();
+    bool DownloadCdFiles(int limit);
     void CopyFile(const std::string& name, const std::string& sourceDir,
                   const std::string& destDir);
     bool CreateShortcuts(int limit);
@@ -117,6 +125,14 @@ private:
         bool rxd = false;
     };
 
+    // Logs in to the server that holds the installation files; a failed
+    // login is reported and the half-open session dropped.
+    bool ConnectToServer();
+    // One file of the server's folder into a temporary file beside `local`
+    // that replaces it only when the whole file came; false with the reason.
+    bool DownloadFile(const InstallFileRow& row, const std::string& remote,
+                      const std::string& local, std::string& failure);
+    void StopSequence();
     bool CheckEntries();
     void TakeEntries();
     void LockInputs(bool lock);
@@ -136,5 +152,15 @@ private:
 // The window's defaults on this platform.
 std::string DefaultInstallDirectory();
 std::string DefaultCdDirectory();
+
+// Where the installation files are: the server, its port, and the folder
+// that holds the CD's layout. ROSTRIX_FTP_URL ("ftp://host[:port][/folder]")
+// replaces the default.
+struct InstallServer {
+    std::string host;
+    std::string port = "ftp";
+    std::string folder;
+};
+InstallServer InstallServerLocation();
 
 int InstallerMain(int argc, char** argv);

@@ -26,7 +26,8 @@ const std::vector<InstallFileRow>& FileTable() {
         {"survey.html", false, "doc", "doc"},
         {"userMan.html", false, "doc", "doc"},
         {"rxInstaller", true, "installer", ".."},
-        {"autorun.sh", false, "", ""},
+        // A script keeps its line ends: it comes as an image, never as text.
+        {"autorun.sh", true, "", ""},
     };
     return table;
 }
@@ -66,6 +67,11 @@ const FileTypeRow& FileTypeFor(char letter) {
     for (const FileTypeRow& type : FileTypes())
         if (type.letter == letter) return type;
     throw std::invalid_argument("no file type for this letter");
+}
+
+bool IsProgramFile(const InstallFileRow& row) {
+    const std::string name = row.name;
+    return name == "rostrix" || name == "rxInstaller" || name == "autorun.sh";
 }
 
 std::string ProgId(const FileTypeRow& type) {

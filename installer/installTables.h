@@ -38,5 +38,9 @@ const std::vector<std::string>& InstallSubdirectories();
 const std::vector<FileTypeRow>& FileTypes();
 const FileTypeRow& FileTypeFor(char letter);
 
+// The files that must be runnable once downloaded: the two programs and the
+// CD's start script.
+bool IsProgramFile(const InstallFileRow& row);
+
 // "Rostrix." + type word + ".1".
 std::string ProgId(const FileTypeRow& type);

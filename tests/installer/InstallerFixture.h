@@ -50,4 +50,7 @@ private:
     ScopedEnv configHome;
     ScopedEnv cacheHome;
     ScopedEnv registry;
+    // No test reaches the real server: without a server of its own, a
+    // download meets a closed port of this machine.
+    ScopedEnv ftpUrl;
 };
