@@ -31,11 +31,15 @@ std::string RecordingClient::Transcript() const {
     static const std::regex port(R"(^> PORT \d+,\d+,\d+,\d+,\d+,\d+$)");
     static const std::regex pasv(R"(\(\d+,\d+,\d+,\d+,\d+,\d+\))");
     static const std::regex stats(R"( in \d+ seconds( \(\d+ Bytes/sec\))?$)");
+    // Whether a server says 125 or 150 before a transfer depends on whether
+    // the data connection has already reached it: either opens the transfer.
+    static const std::regex opening(R"(^< (125|150) .*$)");
     std::string text;
     for (const std::string& line : log) {
         std::string l = std::regex_replace(line, port, "> PORT <address>");
         l = std::regex_replace(l, pasv, "(<address>)");
         l = std::regex_replace(l, stats, " in <time>");
+        l = std::regex_replace(l, opening, "< 125 or 150 <transfer starting>");
         text += l + "\n";
     }
     return text;
