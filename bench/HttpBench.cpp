@@ -2,20 +2,18 @@
 // a 256 MiB file from lighttpd, a 64 MiB POST to an in-process sink, and
 // the processor time spent while a server stalls for 3 seconds. Build as
 // Release and run by hand: build-release/bench/http_bench.
+#include "bench/TransferCost.h"
 #include "net/HttpProt.h"
 #include "tests/net/HttpSupport.h"
 #include "tests/net/SocketPeers.h"
 
 #include <QCoreApplication>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <netinet/in.h>
 #include <sstream>
-#include <sys/resource.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -25,30 +23,11 @@ constexpr std::int64_t kFile = 256ll << 20;
 constexpr std::int64_t kPost = 64ll << 20;
 constexpr int kRounds = 3;
 
-struct Cost {
-    double seconds = 0;
-    double cpu = 0;
-};
-
-double CpuOf(const rusage& r) {
-    return double(r.ru_utime.tv_sec + r.ru_stime.tv_sec) +
-           double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
-}
-
-double Now() {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 // Runs the blocking request; wall and processor time of this process.
 Cost Ours(THttpCli& cli, THttpRequest method) {
-    rusage before{}, after{};
-    getrusage(RUSAGE_SELF, &before);
-    double start = Now();
+    const double start = Now(), cpu = OwnCpuSeconds();
     Outcome o = Request(cli, method, 120000);
-    Cost c{Now() - start, 0};
-    getrusage(RUSAGE_SELF, &after);
-    c.cpu = CpuOf(after) - CpuOf(before);
+    const Cost c{Now() - start, OwnCpuSeconds() - cpu};
     if (o.code != 0) std::fprintf(stderr, "ours failed: %s\n", o.error.c_str());
     return c;
 }
@@ -57,20 +36,7 @@ Cost Ours(THttpCli& cli, THttpRequest method) {
 Cost Curl(const std::vector<std::string>& args) {
     std::vector<std::string> argv = {"/usr/bin/curl", "-0", "-s", "-o", "/dev/null"};
     argv.insert(argv.end(), args.begin(), args.end());
-    double start = Now();
-    pid_t pid = fork();
-    if (pid == 0) {
-        std::vector<char*> a;
-        for (std::string& s : argv)
-            a.push_back(s.data());
-        a.push_back(nullptr);
-        execv(a[0], a.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    return {Now() - start, CpuOf(usage)};
+    return RunProgram(argv);
 }
 
 // A server that reads a request with its body and answers 200, for each
@@ -99,24 +65,6 @@ std::thread Sink(unsigned short& port, int count, int stall, const std::string& 
     });
 }
 
-void Report(const char* what, double bytes, const Cost& ours, const Cost& curl) {
-    if (bytes > 0)
-        std::printf("%-28s ours %7.0f MB/s (cpu %.2f s)  curl %7.0f MB/s (cpu %.2f s)  share "
-                    "%5.1f %%\n",
-                    what, bytes / ours.seconds / 1e6, ours.cpu, bytes / curl.seconds / 1e6,
-                    curl.cpu, 100 * curl.seconds / ours.seconds);
-    else
-        std::printf("%-28s ours %.2f s wall, %.3f s cpu   curl %.2f s wall, %.3f s cpu\n", what,
-                    ours.seconds, ours.cpu, curl.seconds, curl.cpu);
-}
-
-Cost Best(const std::vector<Cost>& costs) {
-    Cost best = costs.front();
-    for (const Cost& c : costs)
-        if (c.seconds < best.seconds) best = c;
-    return best;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -126,16 +74,7 @@ int main(int argc, char** argv) {
     const std::string folder = scratch;
     const std::string root = folder + "/root";
     std::filesystem::create_directories(root);
-    {
-        // Real bytes, not a hole, so that the server reads them as a user's
-        // file would be read (from the page cache after the first round).
-        std::ofstream out(root + "/big.bin", std::ios::binary);
-        std::string block(1 << 20, '\0');
-        for (std::size_t i = 0; i < block.size(); ++i)
-            block[i] = char(i * 131 % 251);
-        for (std::int64_t i = 0; i < kFile; i += block.size())
-            out.write(block.data(), std::streamsize(block.size()));
-    }
+    WritePatternFile(root + "/big.bin", kFile);
     const unsigned short port = FreeLoopbackPort();
     ServerProcess server(LighttpdCommand(folder, root, port), port);
     if (!server.Running()) {
@@ -154,7 +93,7 @@ int main(int argc, char** argv) {
         if (count != kFile) std::fprintf(stderr, "ours got %lld bytes\n", (long long)count);
         curl.push_back(Curl({url}));
     }
-    Report("GET 256 MiB from lighttpd", double(kFile), Best(ours), Best(curl));
+    ReportCosts("GET 256 MiB from lighttpd", double(kFile), Best(ours), Best(curl));
 
     // The POST body from memory, as the online form sends it.
     std::string body(std::size_t(kPost), 'x');
@@ -173,7 +112,7 @@ int main(int argc, char** argv) {
         curl.push_back(Curl({"--data-binary", "@" + folder + "/post.bin", sinkUrl}));
         sink.join();
     }
-    Report("POST 64 MiB to a sink", double(kPost), Best(ours), Best(curl));
+    ReportCosts("POST 64 MiB to a sink", double(kPost), Best(ours), Best(curl));
 
     unsigned short stallPort = 0;
     std::thread stall = Sink(stallPort, 2, 3000, "late");
@@ -183,7 +122,7 @@ int main(int argc, char** argv) {
     Cost oursStall = Ours(cli, httpGET);
     Cost curlStall = Curl({stallUrl});
     stall.join();
-    Report("3-second stall", 0, oursStall, curlStall);
+    ReportCosts("3-second stall", 0, oursStall, curlStall);
     std::filesystem::remove_all(folder);
     return 0;
 }

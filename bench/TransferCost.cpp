@@ -1,0 +1,74 @@
+#include "bench/TransferCost.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+double CpuOf(const rusage& r) {
+    return double(r.ru_utime.tv_sec + r.ru_stime.tv_sec) +
+           double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace
+
+double Now() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+double OwnCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return CpuOf(usage);
+}
+
+Cost RunProgram(std::vector<std::string> argv) {
+    const double start = Now();
+    pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> a;
+        for (std::string& s : argv)
+            a.push_back(s.data());
+        a.push_back(nullptr);
+        execv(a[0], a.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        std::fprintf(stderr, "%s failed with %d\n", argv[0].c_str(), status);
+    return {Now() - start, CpuOf(usage)};
+}
+
+Cost Best(const std::vector<Cost>& costs) {
+    Cost best = costs.front();
+    for (const Cost& c : costs)
+        if (c.seconds < best.seconds) best = c;
+    return best;
+}
+
+void WritePatternFile(const std::string& path, std::int64_t bytes) {
+    std::ofstream out(path, std::ios::binary);
+    std::string block(1 << 20, '\0');
+    for (std::size_t i = 0; i < block.size(); ++i)
+        block[i] = char(i * 131 % 251);
+    for (std::int64_t i = 0; i < bytes; i += std::int64_t(block.size()))
+        out.write(block.data(), std::streamsize(block.size()));
+}
+
+void ReportCosts(const char* what, double bytes, const Cost& ours, const Cost& curl) {
+    if (bytes > 0)
+        std::printf("%-28s ours %7.0f MB/s (cpu %.2f s)  curl %7.0f MB/s (cpu %.2f s)  share "
+                    "%5.1f %%\n",
+                    what, bytes / ours.seconds / 1e6, ours.cpu, bytes / curl.seconds / 1e6,
+                    curl.cpu, 100 * curl.seconds / ours.seconds);
+    else
+        std::printf("%-28s ours %.2f s wall, %.3f s cpu   curl %.2f s wall, %.3f s cpu\n", what,
+                    ours.seconds, ours.cpu, curl.seconds, curl.cpu);
+}
