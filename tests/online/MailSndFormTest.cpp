@@ -15,6 +15,7 @@
 #include "unified/core/rxreport.h"
 #include "unified/online/EmailSendBox.h"
 #include "unified/online/SetupEmailBox.h"
+#include "unified/schedule/Matches.h"
 #include "unified/window/MainForm.h"
 #include "unified/window/eventFactory.h"
 
@@ -82,10 +83,11 @@ protected:
         MainForm->Email1->trigger();
     }
 
-    // A ladder of 30 players; 25 have an address, one of them with a CR in
-    // it and one of nothing but blanks.
-    void ThirtyPlayers() {
-        CreateWindows({"-L"});
+    // An event of 30 players (a ladder unless another kind is named); 25
+    // have an address, one of them with a CR in it and one of nothing but
+    // blanks.
+    void ThirtyPlayers(const std::string& kind = "-L") {
+        CreateWindows({kind});
         for (int n = 1; n <= 30; ++n) {
             Player p =
                 Named(n == 3 ? "Zoë" : "First" + std::to_string(n), "Last" + std::to_string(n));
@@ -96,7 +98,11 @@ protected:
             ASSERT_EQ(CurrentEvent->AddPlayer(p, nullptr), 0) << n;
         }
         // The dialogs take no line break; an older file may bring one.
-        CurrentEvent->Player(7)->email = "p7@example.org\r\nRCPT TO:<evil@example.org>";
+        CurrentEvent->Player(7)->email = "p7@example.org\r\nRCPT TO:<evil@example.org>";        if (auto* plan = dynamic_cast<Matches*>(CurrentEvent)) {
+            // Two doubles courts for a round: enough for the report.
+            std::string notations[100];
+            ASSERT_TRUE(plan->SetCourts(2, 'D') && plan->SetRounds(1, notations));
+        }
     }
 
     TempFolder registryFolder;
@@ -211,65 +217,72 @@ TEST_F(EmailReport, AWrongPasswordLeavesTheWindowOpenAndARetryConnects) {
 }
 
 TEST_F(EmailReport, NothingReplacesTheEventWhileTheServerIsAwaited) {
-    ThirtyPlayers();
-    ConfigureEmail("org@example.org");
-    // A server slow to greet; then it logs in anyone and says yes to all.
-    ScriptedPeer slow([](int fd) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-        WriteAll(fd, "220 slow.example\r\n");
-        int loginStep = 0;
-        for (;;) {
-            const std::string line = ReadUntil(fd, "\r\n");
-            if (line.empty()) return;
-            if (loginStep == 1) {
-                WriteAll(fd, "334 UGFzc3dvcmQ6\r\n");
-                loginStep = 2;
-            } else if (loginStep == 2) {
-                WriteAll(fd, "235 ok\r\n");
-                loginStep = 0;
-            } else if (line.starts_with("EHLO")) {
-                WriteAll(fd, "250-slow.example\r\n250 AUTH LOGIN\r\n");
-            } else if (line.starts_with("AUTH")) {
-                WriteAll(fd, "334 VXNlcm5hbWU6\r\n");
-                loginStep = 1;
-            } else if (line.starts_with("QUIT")) {
-                WriteAll(fd, "221 bye\r\n");
-                return;
-            } else {
-                WriteAll(fd, "250 ok\r\n");
+    // A match schedule's mixer, which takes no other event while it runs,
+    // would starve the sending too.
+    for (const std::string kind : {"-L", "-P"}) {
+        SCOPED_TRACE(kind);
+        ThirtyPlayers(kind);
+        ConfigureEmail("org@example.org");
+        // A server slow to greet; then it logs in anyone and says yes to all.
+        ScriptedPeer slow([](int fd) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+            WriteAll(fd, "220 slow.example\r\n");
+            int loginStep = 0;
+            for (;;) {
+                const std::string line = ReadUntil(fd, "\r\n");
+                if (line.empty()) return;
+                if (loginStep == 1) {
+                    WriteAll(fd, "334 UGFzc3dvcmQ6\r\n");
+                    loginStep = 2;
+                } else if (loginStep == 2) {
+                    WriteAll(fd, "235 ok\r\n");
+                    loginStep = 0;
+                } else if (line.starts_with("EHLO")) {
+                    WriteAll(fd, "250-slow.example\r\n250 AUTH LOGIN\r\n");
+                } else if (line.starts_with("AUTH")) {
+                    WriteAll(fd, "334 VXNlcm5hbWU6\r\n");
+                    loginStep = 1;
+                } else if (line.starts_with("QUIT")) {
+                    WriteAll(fd, "221 bye\r\n");
+                    return;
+                } else {
+                    WriteAll(fd, "250 ok\r\n");
+                }
             }
-        }
-    });
-    SetMailServerPortForTests(std::to_string(slow.port));
+        });
+        SetMailServerPortForTests(std::to_string(slow.port));
 
-    // Meanwhile the organiser tries File > New: the report is still to be
-    // made from the ladder it would free.
-    bool heldBack = false;
-    QTimer::singleShot(200, [&] {
-        heldBack = !MainForm->New1->isEnabled() && !MainForm->Open1->isEnabled() &&
-                   !MainForm->ImportPlayers1->isEnabled() && !MainForm->Exit1->isEnabled() &&
-                   !MainForm->SendEmail1->isEnabled() && !MainForm->Download1->isEnabled() &&
-                   !MainForm->QuerySaveChanges();
-        MainForm->New1->trigger();
-    });
-    const RXEvent* ladder = CurrentEvent;
-    DialogScript dialogs;
-    dialogs.Expect<TEmailSendBox>([](TEmailSendBox& box) {
-        box.Password->setText("secret");
-        box.OK->click();
-    });
-    BoxScript boxes;
-    boxes.Expect("Confirm e-mail sending", "Sending to 24 email addresses.",
-                 MB_OKCANCEL | MB_ICONQUESTION, IDCANCEL);
-    boxes.Expect("Information", "E-mail was not sent.", MB_OK);
-    MainForm->SendEmail1->trigger();
-    EXPECT_TRUE(heldBack);
-    EXPECT_EQ(CurrentEvent, ladder);
-    EXPECT_EQ(CurrentEvent->PlayerCount(), 30);
-    EXPECT_FALSE(MailSndForm->isVisible());
-    EXPECT_TRUE(slow.Finished());
-    EXPECT_TRUE(MainForm->New1->isEnabled() && MainForm->SendEmail1->isEnabled() &&
-                MainForm->Exit1->isEnabled());
+        // Meanwhile the organiser tries File > New: the report is still to be
+        // made from the ladder it would free.
+        bool heldBack = false;
+        QTimer::singleShot(200, [&] {
+            heldBack = !MainForm->New1->isEnabled() && !MainForm->Open1->isEnabled() &&
+                       !MainForm->ImportPlayers1->isEnabled() && !MainForm->Exit1->isEnabled() &&
+                       !MainForm->SendEmail1->isEnabled() && !MainForm->Download1->isEnabled() &&
+                       !MainForm->MatchAssignment1->isEnabled() && !MainForm->QuerySaveChanges();
+            MainForm->New1->trigger();
+        });
+        const RXEvent* ladder = CurrentEvent;
+        DialogScript dialogs;
+        dialogs.Expect<TEmailSendBox>([](TEmailSendBox& box) {
+            box.Password->setText("secret");
+            box.OK->click();
+        });
+        BoxScript boxes;
+        boxes.Expect("Confirm e-mail sending", "Sending to 24 email addresses.",
+                     MB_OKCANCEL | MB_ICONQUESTION, IDCANCEL);
+        boxes.Expect("Information", "E-mail was not sent.", MB_OK);
+        MainForm->SendEmail1->trigger();
+        EXPECT_TRUE(heldBack);
+        EXPECT_EQ(CurrentEvent, ladder);
+        EXPECT_EQ(CurrentEvent->PlayerCount(), 30);
+        EXPECT_FALSE(MailSndForm->isVisible());
+        EXPECT_TRUE(slow.Finished());
+        EXPECT_TRUE(MainForm->New1->isEnabled() && MainForm->SendEmail1->isEnabled() &&
+                    MainForm->Exit1->isEnabled());
+        EXPECT_EQ(MainForm->MatchAssignment1->isEnabled(), kind == "-P");
+        DestroyWindows();
+    }
 }
 
 TEST_F(EmailReport, TheSettingsDialogRefusesAnAddressWithoutAt) {

@@ -45,8 +45,10 @@ void TMainForm::ConnectOnlineService() {
 
 void TMainForm::SetTransferRunning(bool running) {
     transferRunning = running;
+    // The mixer takes no other event while it runs, so it would starve the
+    // transfer: Match Assignment waits too.
     for (QAction* item : {New1, Open1, ImportPlayers1, SampleData1, Upload1, Download1, Configure1,
-                          SendEmail1, Exit1}) {
+                          SendEmail1, MatchAssignment1, Exit1}) {
         if (running)
             item->setEnabled(false);
         else
