@@ -194,6 +194,9 @@ TEST_F(MatchAssignmentDialog, ARefusedPlayerCountOffersTheMixerAndChangesNothing
         {51, "", Box::League, false,
          "League -- Home and Away is only supported for up to 50 players.", Box::SinglesCourts,
          "25 courts, 10 rounds", -1},
+        {1, "", Box::League, false,
+         "League -- Home and Away is only supported for 2 to 50 players.", Box::SinglesCourts,
+         "1 courts, 1 rounds", -1},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.text + " (" + std::to_string(test.players) + ")");

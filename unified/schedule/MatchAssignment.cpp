@@ -466,6 +466,13 @@ bool TMatchAssignment::CheckLeague(const Matches& plan, Assignment& a) {
     const int n = plan.PlayerCount();
     const bool complete = Complete->isChecked();
     const int most = complete ? kMaxFullLeaguePlayers : Matches::MaxCourts;
+    // The generator refuses a single player only after emptying the grid.
+    if (n < 2) {
+        OfferMixer("League -- Home and Away is only supported for 2 to " + std::to_string(most) +
+                       " players.",
+                   SinglesCourts, n / 2, std::min(n - 1, 10), -1);
+        return false;
+    }
     if (n > most) {
         OfferMixer("League -- Home and Away is only supported for up to " + std::to_string(most) +
                        " players.",
