@@ -4,8 +4,10 @@
 #include "tests/schedule/PlanWindow.h"
 #include "unified/dialogparts/ProgressBox.h"
 #include "unified/dialogparts/RadioGroup.h"
+#include "unified/schedule/SetupCustomCourts.h"
 
 #include <QCheckBox>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -103,7 +105,7 @@ TEST_F(MatchAssignmentDialog, TheMixerShowsThePlanAndItsOptions) {
     Plan().SetDisparityThreshold(40);
     Plan().SetDiversityLimit(3);
     Plan().SetScheduleType(stMixer);
-    Assign([](Box& d) {
+    Assign([&](Box& d) {
         EXPECT_EQ(d.AssignmentType->ItemIndex(), Box::Mixer);
         EXPECT_EQ(Shown(d), "3 courts, 4 rounds");
         EXPECT_EQ(d.CourtTypes->ItemIndex(), Box::CustomCourts);
@@ -118,6 +120,23 @@ TEST_F(MatchAssignmentDialog, TheMixerShowsThePlanAndItsOptions) {
         EXPECT_FALSE(d.Threshold->isEnabled());
         d.SkillDisparity->click();
         EXPECT_EQ(d.Threshold->text(), "50");
+        // Doubles counted for a question answered with Cancel: choosing
+        // Custom again finds the plan's own types.
+        d.StrictlyMixed->setChecked(false);
+        d.CourtTypes->Button(Box::DoublesCourts)->click();
+        boxes.Expect("Information", "Assigning 4 rounds of play for each player.", kQuestion,
+                     IDCANCEL);
+        d.OK->click();
+        d.CourtTypes->Button(Box::CustomCourts)->click();
+        DialogScript dialogs;
+        dialogs.Expect<TSetupCustomCourts>([](TSetupCustomCourts& c) {
+            std::string entries;
+            for (int i = 0; i < c.CourtTypes->count(); ++i)
+                entries += c.CourtTypes->item(i)->checkState() == Qt::Checked ? 'D' : 'S';
+            EXPECT_EQ(entries, "SDD");
+            c.Cancel->click();
+        });
+        d.Customize->click();
         // Another type clears the mixer's choices.
         d.AssignmentType->Button(Box::SinglesRR)->click();
         EXPECT_FALSE(d.StrictlyMixed->isEnabled());
@@ -194,6 +213,9 @@ TEST_F(MatchAssignmentDialog, ARefusedPlayerCountOffersTheMixerAndChangesNothing
         {51, "", Box::League, false,
          "League -- Home and Away is only supported for up to 50 players.", Box::SinglesCourts,
          "25 courts, 10 rounds", -1},
+        {1, "", Box::League, false,
+         "League -- Home and Away is only supported for 2 to 50 players.", Box::SinglesCourts,
+         "1 courts, 1 rounds", -1},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.text + " (" + std::to_string(test.players) + ")");

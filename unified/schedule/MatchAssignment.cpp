@@ -27,6 +27,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 TMatchAssignment* MatchAssignment = nullptr;
 
@@ -466,6 +467,13 @@ bool TMatchAssignment::CheckLeague(const Matches& plan, Assignment& a) {
     const int n = plan.PlayerCount();
     const bool complete = Complete->isChecked();
     const int most = complete ? kMaxFullLeaguePlayers : Matches::MaxCourts;
+    // The generator refuses a single player only after emptying the grid.
+    if (n < 2) {
+        OfferMixer("League -- Home and Away is only supported for 2 to " + std::to_string(most) +
+                       " players.",
+                   SinglesCourts, n / 2, std::min(n - 1, 10), -1);
+        return false;
+    }
     if (n > most) {
         OfferMixer("League -- Home and Away is only supported for up to " + std::to_string(most) +
                        " players.",
@@ -517,12 +525,17 @@ bool TMatchAssignment::CheckMixer(const Matches& plan, Assignment& a) {
         a.courtType = 'D';
         break;
     }
+    // The seats are those of the courts as they will be; the record keeps
+    // its custom types for a later Custom choice.
+    char customTypes[sizeof Setup.courtTypes];
+    std::copy(std::begin(Setup.courtTypes), std::end(Setup.courtTypes), customTypes);
     if (a.courtType != 0)
         for (int c = 1; c <= Setup.courts; ++c)
             Setup.courtTypes[c] = a.courtType;
 
     const int n = plan.PlayerCount();
     a.target = MixerRoundsPerPlayer(n);
+    std::copy(std::begin(customTypes), std::end(customTypes), Setup.courtTypes);
     if (a.target <= 0) {
         ShowWarning("There are too many players for the rounds and courts provided.");
         NumRounds->setFocus();
