@@ -190,6 +190,24 @@ std::set<std::string> ListenerInodes(unsigned short port) {
     return inodes;
 }
 
+// The socket inodes that the process ("self" for this one) holds.
+std::set<std::string> SocketInodesOf(const std::string& pid) {
+    std::set<std::string> inodes;
+    const std::string fdPath = "/proc/" + pid + "/fd";
+    DIR* fds = opendir(fdPath.c_str());
+    if (fds == nullptr) return inodes;
+    while (dirent* fd = readdir(fds)) {
+        char target[64];
+        const ssize_t length =
+            readlink((fdPath + "/" + fd->d_name).c_str(), target, sizeof target - 1);
+        if (length <= 0) continue;
+        const std::string link(target, std::size_t(length));
+        if (link.rfind("socket:[", 0) == 0) inodes.insert(link.substr(8, link.size() - 9));
+    }
+    closedir(fds);
+    return inodes;
+}
+
 // The socket inodes held by the processes of the group.
 std::set<std::string> GroupSocketInodes(pid_t group) {
     std::set<std::string> inodes;
@@ -207,19 +225,7 @@ std::set<std::string> GroupSocketInodes(pid_t group) {
         std::string state;
         long parent = 0, pgrp = 0;
         if (!(fields >> state >> parent >> pgrp) || pgrp != group) continue;
-        const std::string fdPath = "/proc/" + pid + "/fd";
-        DIR* fds = opendir(fdPath.c_str());
-        if (fds == nullptr) continue;
-        while (dirent* fd = readdir(fds)) {
-            char target[64];
-            const ssize_t length =
-                readlink((fdPath + "/" + fd->d_name).c_str(), target, sizeof target - 1);
-            if (length <= 0) continue;
-            const std::string link(target, std::size_t(length));
-            if (link.rfind("socket:[", 0) == 0)
-                inodes.insert(link.substr(8, link.size() - 9));
-        }
-        closedir(fds);
+        inodes.merge(SocketInodesOf(pid));
     }
     closedir(processes);
     return inodes;
@@ -232,8 +238,11 @@ bool ServerProcess::OwnsPort(unsigned short port) const {
     const std::set<std::string> listeners = ListenerInodes(port);
     if (listeners.empty()) return false;
     const std::set<std::string> own = GroupSocketInodes(pid_);
+    // Until the server's program has started, its process still holds
+    // copies of this one's sockets.
+    const std::set<std::string> ours = SocketInodesOf("self");
     for (const std::string& inode : listeners)
-        if (own.count(inode) == 0) return false;
+        if (own.count(inode) == 0 || ours.count(inode) != 0) return false;
     return true;
 }
 
