@@ -279,7 +279,9 @@ TEST(FtpVsftpd, DownloadsInBothModes) {
     WriteFile(folder.File("root/file.bin"), data);
     unsigned short port = 0;
     const auto server = StartOnFreePort(
-        [&](unsigned short free) { return VsftpdCommand(folder.Path(), folder.File("root"), free); },
+        [&](unsigned short free) {
+            return VsftpdCommand(folder.Path(), folder.File("root"), free);
+        },
         port);
     ASSERT_TRUE(server->Running());
     for (bool passive : {true, false}) {
@@ -318,7 +320,9 @@ TEST(FtpVsftpd, WholeFileOver4GiB) {
     }
     unsigned short port = 0;
     const auto server = StartOnFreePort(
-        [&](unsigned short free) { return VsftpdCommand(folder.Path(), folder.File("root"), free); },
+        [&](unsigned short free) {
+            return VsftpdCommand(folder.Path(), folder.File("root"), free);
+        },
         port);
     ASSERT_TRUE(server->Running());
     RecordingClient ftp(port);

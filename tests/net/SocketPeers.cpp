@@ -8,11 +8,11 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
-#include <set>
-#include <sstream>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sched.h>
+#include <set>
+#include <sstream>
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -246,8 +246,9 @@ bool ServerProcess::OwnsPort(unsigned short port) const {
     return true;
 }
 
-std::unique_ptr<ServerProcess> StartOnFreePort(
-    const std::function<std::vector<std::string>(unsigned short)>& command, unsigned short& port) {
+std::unique_ptr<ServerProcess>
+StartOnFreePort(const std::function<std::vector<std::string>(unsigned short)>& command,
+                unsigned short& port) {
     for (int attempt = 1;; ++attempt) {
         port = FreeLoopbackPort();
         auto server = std::make_unique<ServerProcess>(command(port), port);

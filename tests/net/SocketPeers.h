@@ -69,8 +69,9 @@ private:
 // Starts the server that `command` gives for a port on a port chosen free,
 // and on another when a process other than the server listens there; the
 // port in use comes back in `port`.
-std::unique_ptr<ServerProcess> StartOnFreePort(
-    const std::function<std::vector<std::string>(unsigned short)>& command, unsigned short& port);
+std::unique_ptr<ServerProcess>
+StartOnFreePort(const std::function<std::vector<std::string>(unsigned short)>& command,
+                unsigned short& port);
 
 // A dante SOCKS 4 and 5 server on the port, from a configuration written
 // into the folder; with `logins`, level 5 asks for a user code and password.
