@@ -10,7 +10,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QScreen>
 #include <QSet>
 #include <QTest>
@@ -31,11 +30,19 @@ TEST_F(InstallerScreenshots, EachModeUnderXvfb) {
     auto form = Start(boxes);
     std::vector<QImage> shots;
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QTest::qWait(200);
+    // The window opens in the download mode.
+    QImage previous = form->screen()->grabWindow(form->winId()).toImage();
     for (int mode = 0; mode < 4; ++mode) {
         form->InstallFrom->SetItemIndex(mode);
-        QTest::qWait(200);
-        const QPixmap shot = form->screen()->grabWindow(form->winId());
-        const QImage image = shot.toImage();
+        // The X server shows the change once it has been painted: wait for a
+        // picture other than the mode's before.
+        QImage image;
+        for (int tries = 0; tries < 100; ++tries) {
+            QTest::qWait(50);
+            image = form->screen()->grabWindow(form->winId()).toImage();
+            if (image != previous) break;
+        }
         ASSERT_FALSE(image.isNull()) << names[mode];
         EXPECT_GE(image.width(), form->width() * image.devicePixelRatio() - 1) << names[mode];
         // Text and frames drawn: far more than a blank window's colours.
@@ -47,6 +54,7 @@ TEST_F(InstallerScreenshots, EachModeUnderXvfb) {
         const QString file = QString::fromStdString(*folder + "/installer-" + names[mode] + ".png");
         EXPECT_TRUE(image.save(file)) << file.toStdString();
         shots.push_back(image);
+        previous = image;
     }
     // Each mode shows its own fields and caption: no two pictures alike.
     for (std::size_t a = 0; a < shots.size(); ++a)
