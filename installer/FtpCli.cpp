@@ -27,10 +27,24 @@ std::string WinsockText(int error) {
 
 } // namespace
 
+// An abortive close: a plain close, even without a shutdown first, ends
+// the stream as a clean end would.
+void TFtpDataSocket::Reset() {
+    if (State() != wsConnected) {
+        Abort();
+        return;
+    }
+    DeleteBufferedData();
+    LingerOnOff = wsLingerOn;
+    LingerTimeout = 0;
+    SetLingerOption();
+    InternalClose(false, 0);
+}
+
 TCustomFtpCli::TCustomFtpCli() {
     FWindowHandle = AllocateHWnd([this](TMessage& msg) { WndProc(msg); });
     FControlSocket = std::make_unique<TWSocket>();
-    FDataSocket = std::make_unique<TWSocket>();
+    FDataSocket = std::make_unique<TFtpDataSocket>();
     FControlSocket->OnSessionConnected = [this](TCustomWSocket*, WORD e) {
         ControlSessionConnected(e);
     };
@@ -41,7 +55,7 @@ TCustomFtpCli::TCustomFtpCli() {
 
 TCustomFtpCli::~TCustomFtpCli() {
     *FAlive = false;
-    for (TWSocket* s : {FControlSocket.get(), FDataSocket.get()}) {
+    for (TWSocket* s : {FControlSocket.get(), static_cast<TWSocket*>(FDataSocket.get())}) {
         s->OnSessionConnected = nullptr;
         s->OnSessionClosed = nullptr;
         s->OnDataAvailable = nullptr;
@@ -1299,7 +1313,7 @@ void TCustomFtpCli::UploadSend(WORD error) {
         TriggerDisplay("! Error #" + std::to_string(error) + " sending data");
         LocalFailure("426 Error #" + std::to_string(error) + " sending data");
         // Reset, not a clean end: the server must not keep a cut file as whole.
-        FDataSocket->Abort();
+        FDataSocket->Reset();
         return;
     }
     if (FEof || !FAnswerReceived || !FDataOpen) return;
@@ -1307,7 +1321,7 @@ void TCustomFtpCli::UploadSend(WORD error) {
     if (got < 0) {
         TriggerDisplay("! Error reading file");
         LocalFailure("426 Error reading file " + FLocalFileName);
-        FDataSocket->Abort();
+        FDataSocket->Reset();
         return;
     }
     if (got == 0) {
@@ -1340,7 +1354,7 @@ bool TCustomFtpCli::Progress() {
     if (!abort) return true;
     TriggerDisplay("! Abort requested");
     LocalFailure("426 Abort requested");
-    FDataSocket->Abort();
+    FDataSocket->Reset();
     return false;
 }
 

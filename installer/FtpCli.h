@@ -123,6 +123,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The data connection. A transfer that fails on this side resets it, so
+// that the server never takes what came for the whole file.
+class TFtpDataSocket : public TWSocket {
+public:
+    void Reset();
+};
+
 class TCustomFtpCli;
 using TFtpDisplay = std::function<void(TCustomFtpCli* Sender, const std::string& Msg)>;
 using TFtpProgress = std::function<void(TCustomFtpCli* Sender, std::int64_t Count, bool& Abort)>;
@@ -352,7 +359,7 @@ private:
     TFtpConnectionType FConnectionType = ftpDirect;
     bool FAppendFlag = false;
     std::unique_ptr<TWSocket> FControlSocket;
-    std::unique_ptr<TWSocket> FDataSocket;
+    std::unique_ptr<TFtpDataSocket> FDataSocket;
 
 protected:
     DWORD FStartTime = 0;

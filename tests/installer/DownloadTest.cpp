@@ -20,6 +20,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -80,8 +82,11 @@ protected:
 
     void StartServer() {
         server.reset();
-        server = std::make_unique<ServerProcess>(PyftpdlibCommand(served, port, false), port);
+        server = StartOnFreePort(
+            [this](unsigned short free) { return PyftpdlibCommand(served, free, false); }, port);
         ASSERT_TRUE(server->Running());
+        setenv("ROSTRIX_FTP_URL", ("ftp://127.0.0.1:" + std::to_string(port) + "/rostrix").c_str(),
+               1);
     }
 
     // What a file of the table looks like once downloaded.
@@ -249,6 +254,33 @@ TEST_F(FtpInstall, ExitDuringAStalledDownloadStopsItAtOnceAndClosesTheWindow) {
     EXPECT_FALSE(form->FtpClient1.Connected());
     EXPECT_FALSE(fs::exists(dest + "/rostrix"));
     EXPECT_EQ(Tree(dest), (std::set<std::string>{"sample", "doc"}));
+}
+
+// Tests run side by side: another process may listen on the port chosen
+// for the server before the server binds it. Its listener answers in the
+// server's place, and the server, unable to bind, is gone.
+TEST_F(FtpInstall, AServerPortTakenByAnotherProcessIsNotMistakenForTheServer) {
+    const unsigned short taken = port;
+    const int other = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(taken);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(other, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(other, 5), 0);
+    {
+        ServerProcess onTaken(PyftpdlibCommand(served, taken, false), taken);
+        EXPECT_TRUE(onTaken.Running());
+        EXPECT_FALSE(onTaken.OwnsPort(taken));
+    }
+    StartServer();
+    EXPECT_TRUE(server->OwnsPort(port));
+    close(other);
+    BoxScript boxes;
+    auto form = StartIn(boxes, TMainForm::ModeInternet, dest);
+    boxes.Expect("Information", "Installation is complete.", kInformation);
+    form->Install->click();
+    EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(FtpInstall, AMadeCdHoldsTheServersFilesAndInstallsAsItIs) {

@@ -37,9 +37,11 @@ std::string Pattern(std::size_t size, unsigned seed) {
 class Pyftpdlib {
 public:
     explicit Pyftpdlib(const std::string& user = "", const std::string& password = "") {
-        port = FreeLoopbackPort();
-        server = std::make_unique<ServerProcess>(
-            PyftpdlibCommand(root.Path(), port, true, user, password), port);
+        server = StartOnFreePort(
+            [&](unsigned short free) {
+                return PyftpdlibCommand(root.Path(), free, true, user, password);
+            },
+            port);
     }
     TempFolder root;
     unsigned short port = 0;
@@ -275,9 +277,13 @@ TEST(FtpVsftpd, DownloadsInBothModes) {
     mkdir(folder.File("root").c_str(), 0755);
     const std::string data = Pattern(2 << 20, 5);
     WriteFile(folder.File("root/file.bin"), data);
-    const unsigned short port = FreeLoopbackPort();
-    ServerProcess server(VsftpdCommand(folder.Path(), folder.File("root"), port), port);
-    ASSERT_TRUE(server.Running());
+    unsigned short port = 0;
+    const auto server = StartOnFreePort(
+        [&](unsigned short free) {
+            return VsftpdCommand(folder.Path(), folder.File("root"), free);
+        },
+        port);
+    ASSERT_TRUE(server->Running());
     for (bool passive : {true, false}) {
         RecordingClient ftp(port);
         ftp.SetPassive(passive);
@@ -312,9 +318,13 @@ TEST(FtpVsftpd, WholeFileOver4GiB) {
                   ssize_t(tail.size()));
         close(fd);
     }
-    const unsigned short port = FreeLoopbackPort();
-    ServerProcess server(VsftpdCommand(folder.Path(), folder.File("root"), port), port);
-    ASSERT_TRUE(server.Running());
+    unsigned short port = 0;
+    const auto server = StartOnFreePort(
+        [&](unsigned short free) {
+            return VsftpdCommand(folder.Path(), folder.File("root"), free);
+        },
+        port);
+    ASSERT_TRUE(server->Running());
     RecordingClient ftp(port);
     ftp.SetPassive(true);
     ASSERT_TRUE(ftp.Connect()) << ftp.ErrorMessage();

@@ -22,8 +22,11 @@ namespace {
 
 const char* const kRecordingProgram =
     "#!/bin/sh\n"
+    "[ -n \"$ROSTRIX_ARGS_OUT\" ] || exit 1\n"
     "{ printf '%s\\n' \"$0\"; for a in \"$@\"; do\n"
-    "    printf '%s\\n' \"$a\"; done; } > \"$ROSTRIX_ARGS_OUT\"\n";
+    "    printf '%s\\n' \"$a\"; done; } > \"$ROSTRIX_ARGS_OUT.part\"\n"
+    // Renamed once whole: a test reads the file as soon as it is there.
+    "mv \"$ROSTRIX_ARGS_OUT.part\" \"$ROSTRIX_ARGS_OUT\"\n";
 
 } // namespace
 

@@ -5,11 +5,14 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sched.h>
+#include <set>
+#include <sstream>
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -165,6 +168,94 @@ ServerProcess::~ServerProcess() {
     }
     // The server's own children go with their group.
     kill(-pid_, SIGKILL);
+}
+
+namespace {
+
+// The inodes of the sockets listening on the TCP port, any address.
+std::set<std::string> ListenerInodes(unsigned short port) {
+    std::set<std::string> inodes;
+    std::ifstream table("/proc/net/tcp");
+    std::string line;
+    std::getline(table, line);
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string slot, local, remote, state, queues, timer, retransmits, uid, timeout, inode;
+        fields >> slot >> local >> remote >> state >> queues >> timer >> retransmits >> uid >>
+            timeout >> inode;
+        const std::size_t colon = local.find(':');
+        if (state != "0A" || colon == std::string::npos) continue;
+        if (std::stoul(local.substr(colon + 1), nullptr, 16) == port) inodes.insert(inode);
+    }
+    return inodes;
+}
+
+// The socket inodes that the process ("self" for this one) holds.
+std::set<std::string> SocketInodesOf(const std::string& pid) {
+    std::set<std::string> inodes;
+    const std::string fdPath = "/proc/" + pid + "/fd";
+    DIR* fds = opendir(fdPath.c_str());
+    if (fds == nullptr) return inodes;
+    while (dirent* fd = readdir(fds)) {
+        char target[64];
+        const ssize_t length =
+            readlink((fdPath + "/" + fd->d_name).c_str(), target, sizeof target - 1);
+        if (length <= 0) continue;
+        const std::string link(target, std::size_t(length));
+        if (link.rfind("socket:[", 0) == 0) inodes.insert(link.substr(8, link.size() - 9));
+    }
+    closedir(fds);
+    return inodes;
+}
+
+// The socket inodes held by the processes of the group.
+std::set<std::string> GroupSocketInodes(pid_t group) {
+    std::set<std::string> inodes;
+    DIR* processes = opendir("/proc");
+    if (processes == nullptr) return inodes;
+    while (dirent* entry = readdir(processes)) {
+        const std::string pid = entry->d_name;
+        if (pid.find_first_not_of("0123456789") != std::string::npos) continue;
+        std::ifstream statFile("/proc/" + pid + "/stat");
+        std::string stat;
+        std::getline(statFile, stat);
+        const std::size_t end = stat.rfind(')');
+        if (end == std::string::npos) continue;
+        std::istringstream fields(stat.substr(end + 1));
+        std::string state;
+        long parent = 0, pgrp = 0;
+        if (!(fields >> state >> parent >> pgrp) || pgrp != group) continue;
+        inodes.merge(SocketInodesOf(pid));
+    }
+    closedir(processes);
+    return inodes;
+}
+
+} // namespace
+
+bool ServerProcess::OwnsPort(unsigned short port) const {
+    if (pid_ <= 0) return false;
+    const std::set<std::string> listeners = ListenerInodes(port);
+    if (listeners.empty()) return false;
+    const std::set<std::string> own = GroupSocketInodes(pid_);
+    // Until the server's program has started, its process still holds
+    // copies of this one's sockets.
+    const std::set<std::string> ours = SocketInodesOf("self");
+    for (const std::string& inode : listeners)
+        if (own.count(inode) == 0 || ours.count(inode) != 0) return false;
+    return true;
+}
+
+std::unique_ptr<ServerProcess>
+StartOnFreePort(const std::function<std::vector<std::string>(unsigned short)>& command,
+                unsigned short& port) {
+    for (int attempt = 1;; ++attempt) {
+        port = FreeLoopbackPort();
+        auto server = std::make_unique<ServerProcess>(command(port), port);
+        // What answered may be another's listener; the server then cannot
+        // bind and goes.
+        if ((server->Running() && server->OwnsPort(port)) || attempt == 5) return server;
+    }
 }
 
 std::vector<std::string> DanteCommand(const std::string& folder, unsigned short port, bool logins) {

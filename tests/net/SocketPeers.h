@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <sys/types.h>
 #include <thread>
@@ -55,11 +56,22 @@ public:
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;
     bool Running() const { return running_; }
+    // Whether every listener on the port belongs to the server (its process
+    // or one of its group), and there is one: a port chosen free may have
+    // been taken by another process before the server could bind it.
+    bool OwnsPort(unsigned short port) const;
 
 private:
     pid_t pid_ = -1;
     bool running_ = false;
 };
+
+// Starts the server that `command` gives for a port on a port chosen free,
+// and on another when a process other than the server listens there; the
+// port in use comes back in `port`.
+std::unique_ptr<ServerProcess>
+StartOnFreePort(const std::function<std::vector<std::string>(unsigned short)>& command,
+                unsigned short& port);
 
 // A dante SOCKS 4 and 5 server on the port, from a configuration written
 // into the folder; with `logins`, level 5 asks for a user code and password.
