@@ -35,8 +35,12 @@ protected:
         // A large file that costs no disk: a hole reads as zeros.
         std::filesystem::resize_file(
             (std::ofstream(root + "/docs/big.bin"), root + "/docs/big.bin"), kBigFile);
-        port_ = FreeLoopbackPort();
-        server_ = new ServerProcess(LighttpdCommand(folder_->Path(), root, port_), port_);
+        server_ = StartOnFreePort(
+                      [&](unsigned short port) {
+                          return LighttpdCommand(folder_->Path(), root, port);
+                      },
+                      port_)
+                      .release();
     }
     static void TearDownTestSuite() {
         delete server_;
@@ -162,12 +166,17 @@ TEST_F(Lighttpd, CgiGetsTheQueryAndThePostedBody) {
 TEST_F(Lighttpd, ThroughTinyproxy) {
     if (!ProgramExists("/usr/bin/tinyproxy")) GTEST_SKIP() << "tinyproxy is not installed";
     TempFolder folder;
-    const unsigned short port = FreeLoopbackPort();
-    std::ofstream(folder.File("tinyproxy.conf"))
-        << "Port " << port << "\nListen 127.0.0.1\nTimeout 30\nMaxClients 10\n"
-        << "Allow 127.0.0.1\nLogLevel Error\n";
-    ServerProcess proxy({"/usr/bin/tinyproxy", "-d", "-c", folder.File("tinyproxy.conf")}, port);
-    ASSERT_TRUE(proxy.Running()) << "tinyproxy did not answer";
+    unsigned short port = 0;
+    const auto proxy = StartOnFreePort(
+        [&](unsigned short p) {
+            std::ofstream(folder.File("tinyproxy.conf"))
+                << "Port " << p << "\nListen 127.0.0.1\nTimeout 30\nMaxClients 10\n"
+                << "Allow 127.0.0.1\nLogLevel Error\n";
+            return std::vector<std::string>{"/usr/bin/tinyproxy", "-d", "-c",
+                                            folder.File("tinyproxy.conf")};
+        },
+        port);
+    ASSERT_TRUE(proxy->Running()) << "tinyproxy did not answer";
     for (const std::string& form :
          {std::string("127.0.0.1"), "http://127.0.0.1:" + std::to_string(port)}) {
         SCOPED_TRACE(form);
@@ -189,9 +198,10 @@ TEST_F(Lighttpd, ThroughTinyproxy) {
 
 TEST_F(Lighttpd, ThroughDanteAtBothLevels) {
     TempFolder folder;
-    const unsigned short port = FreeLoopbackPort();
-    ServerProcess socks(DanteCommand(folder.Path(), port), port);
-    ASSERT_TRUE(socks.Running()) << "danted did not answer";
+    unsigned short port = 0;
+    const auto socks =
+        StartOnFreePort([&](unsigned short p) { return DanteCommand(folder.Path(), p); }, port);
+    ASSERT_TRUE(socks->Running()) << "danted did not answer";
     for (const char* level : {"4", "5"}) {
         SCOPED_TRACE(level);
         THttpCli cli;

@@ -30,9 +30,11 @@ protected:
         char pattern[] = "/tmp/rx-smtp-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder = pattern;
-        port = FreeLoopbackPort();
-        server = std::make_unique<ServerProcess>(
-            std::vector<std::string>{"/usr/bin/python3", kServer, std::to_string(port), folder},
+        server = StartOnFreePort(
+            [&](unsigned short p) {
+                return std::vector<std::string>{"/usr/bin/python3", kServer, std::to_string(p),
+                                                folder};
+            },
             port);
         ASSERT_TRUE(server->Running()) << "the mail server did not start";
     }

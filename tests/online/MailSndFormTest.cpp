@@ -55,10 +55,11 @@ class EmailReport : public testing::Test {
 protected:
     void SetUp() override {
         Settings = rxProgram();
-        port = FreeLoopbackPort();
-        server = std::make_unique<ServerProcess>(
-            std::vector<std::string>{"/usr/bin/python3", SMTP_SERVER_SCRIPT, std::to_string(port),
-                                     mailFolder.Path()},
+        server = StartOnFreePort(
+            [&](unsigned short p) {
+                return std::vector<std::string>{"/usr/bin/python3", SMTP_SERVER_SCRIPT,
+                                                std::to_string(p), mailFolder.Path()};
+            },
             port);
         ASSERT_TRUE(server->Running());
         SetMailServerPortForTests(std::to_string(port));

@@ -119,8 +119,12 @@ protected:
             fs::copy_file(std::string(ROSTRIX_SERVICE_SCRIPTS) + "/" + script,
                           root + "/rxOnline/" + script);
         std::ofstream(folder_->File("service/users")) << kUser << "\t" << kPassword << "\n";
-        port_ = FreeLoopbackPort();
-        server_ = new ServerProcess(LighttpdCommand(folder_->Path(), root, port_), port_);
+        server_ = StartOnFreePort(
+                      [&](unsigned short port) {
+                          return LighttpdCommand(folder_->Path(), root, port);
+                      },
+                      port_)
+                      .release();
     }
     static void TearDownTestSuite() {
         delete server_;
