@@ -6,6 +6,7 @@
 #include "tests/net/SocketPeers.h"
 #include "tests/net/WinsockSupport.h"
 
+#include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <dirent.h>
@@ -427,6 +428,25 @@ TEST(WSocket, FlushAndWaitForCloseGiveUpAtTheirDeadline) {
     start = GetTickCount();
     quiet.WaitForClose();
     EXPECT_LT(GetTickCount() - start, 5000u);
+}
+
+TEST(WSocket, WaitForCloseWaitsWhileThePeerStaysConnectedAndEndsAtItsClose) {
+    Server server;
+    TWSocket client;
+    std::string received;
+    client.OnDataAvailable = [&](TCustomWSocket* s, WORD) { received += s->ReceiveStr(); };
+    ConnectTo(client, server.port);
+    ASSERT_TRUE(PumpUntil([&] { return client.State() == wsConnected && server.peer; }));
+    client.FlushTimeout = 20;
+    server.peer->SendStr("bye");
+    QTimer::singleShot(300, [&] { server.peer->Close(); });
+    const DWORD start = GetTickCount();
+    client.WaitForClose();
+    const DWORD spent = GetTickCount() - start;
+    EXPECT_GE(spent, 250u);
+    EXPECT_LT(spent, 10000u);
+    ASSERT_TRUE(PumpUntil([&] { return client.State() == wsClosed; }));
+    EXPECT_EQ(received, "bye");
 }
 
 TEST(WSocket, LookUpsOfDottedNamesAndEmptyTexts) {
