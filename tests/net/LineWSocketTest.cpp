@@ -5,6 +5,7 @@
 #include "tests/net/SocketPeers.h"
 #include "tests/net/WinsockSupport.h"
 
+#include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <string>
@@ -81,13 +82,28 @@ TEST(LineWSocket, TheLastLineComesAtTheCloseBeforeOnSessionClosed) {
     EXPECT_EQ(lines, (std::vector<std::string>{"first\r\n", "abc", "closed"}));
 }
 
+// A socket that shows how many received bytes it holds.
+struct HoldingSocket : TWSocket {
+    using TWSocket::HeldCount;
+};
+
 TEST(LineWSocket, AnUnfinishedLinePastTheLimitIsDroppedOrKeptAsTheHandlerSays) {
     for (bool keep : {false, true}) {
         SCOPED_TRACE(keep ? "kept" : "dropped");
-        ScriptedPeer peer(Packets({std::string(70000, 'x'), "tail\r\n"}));
+        // The line end follows only once the 70000 bytes have been taken,
+        // so that it never arrives in the same read as their last part.
+        std::atomic<bool> written{false}, taken{false};
+        ScriptedPeer peer([&](int fd) {
+            WriteAll(fd, std::string(70000, 'x'));
+            written = true;
+            while (!taken)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            WriteAll(fd, "tail\r\n");
+            ReadExactly(fd, 1);
+        });
         std::vector<std::string> lines;
         std::vector<int> exceeded;
-        TWSocket s;
+        HoldingSocket s;
         s.SetLineMode(true);
         CollectLines(s, lines);
         if (keep)
@@ -96,6 +112,13 @@ TEST(LineWSocket, AnUnfinishedLinePastTheLimitIsDroppedOrKeptAsTheHandlerSays) {
                 clear = false;
             };
         ConnectTo(s, peer.port);
+        ASSERT_TRUE(PumpUntil([&] {
+            ULONG waiting = 1;
+            return written && s.State() == wsConnected &&
+                   WSocket_ioctlsocket(s.HSocket(), WS_FIONREAD, &waiting) == 0 && waiting == 0 &&
+                   s.HeldCount() == (keep ? 70000 : 0);
+        }));
+        taken = true;
         ASSERT_TRUE(PumpUntil([&] { return !lines.empty(); }));
         ASSERT_EQ(lines.size(), 1u);
         if (keep) {
@@ -109,7 +132,16 @@ TEST(LineWSocket, AnUnfinishedLinePastTheLimitIsDroppedOrKeptAsTheHandlerSays) {
 }
 
 TEST(LineWSocket, AHandlerThatReadsNothingDoesNotHoldTheLoop) {
-    ScriptedPeer peer(Packets({"one\r\ntwo\r\n", "three\r\n"}));
+    // The last line comes only when asked for: new data would offer the
+    // held line again.
+    std::atomic<bool> more{false};
+    ScriptedPeer peer([&](int fd) {
+        WriteAll(fd, "one\r\ntwo\r\n");
+        while (!more)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        WriteAll(fd, "three\r\n");
+        ReadExactly(fd, 1);
+    });
     int calls = 0;
     std::vector<std::string> lines;
     TWSocket s;
@@ -120,6 +152,7 @@ TEST(LineWSocket, AHandlerThatReadsNothingDoesNotHoldTheLoop) {
     PumpFor(30);
     EXPECT_EQ(calls, 1); // offered once, then left held
     CollectLines(s, lines);
+    more = true;
     ASSERT_TRUE(PumpUntil([&] { return lines.size() == 3; }));
     EXPECT_EQ(lines, (std::vector<std::string>{"one\r\n", "two\r\n", "three\r\n"}));
 }
