@@ -428,6 +428,24 @@ TEST(WSocket, FlushAndWaitForCloseGiveUpAtTheirDeadline) {
     start = GetTickCount();
     quiet.WaitForClose();
     EXPECT_LT(GetTickCount() - start, 5000u);
+
+    // Nor past a peer that has closed, when no message says so (paused).
+    std::atomic<bool> paused{false};
+    ScriptedPeer closing([&](int) {
+        while (!paused)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    TWSocket deaf;
+    ConnectTo(deaf, std::to_string(closing.port));
+    ASSERT_TRUE(PumpUntil([&] { return deaf.State() == wsConnected; }));
+    deaf.Pause();
+    paused = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the peer's close arrives
+    deaf.FlushTimeout = 5;
+    WSocket_WSASetLastError(WSAEWOULDBLOCK);
+    start = GetTickCount();
+    deaf.WaitForClose();
+    EXPECT_LT(GetTickCount() - start, 2000u);
 }
 
 TEST(WSocket, WaitForCloseWaitsWhileThePeerStaysConnectedAndEndsAtItsClose) {
