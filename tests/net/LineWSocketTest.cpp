@@ -8,6 +8,8 @@
 #include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <string>
 #include <thread>
 #include <vector>
@@ -155,6 +157,40 @@ TEST(LineWSocket, AHandlerThatReadsNothingDoesNotHoldTheLoop) {
     more = true;
     ASSERT_TRUE(PumpUntil([&] { return lines.size() == 3; }));
     EXPECT_EQ(lines, (std::vector<std::string>{"one\r\n", "two\r\n", "three\r\n"}));
+}
+
+TEST(LineWSocket, AnEchoThatFindsTheConnectionResetEndsTheSessionOnce) {
+    for (bool edit : {false, true}) {
+        SCOPED_TRACE(edit ? "edited" : "echoed");
+        // The peer's bytes and its reset are both there before the client
+        // reads, so the echo is what meets the reset.
+        std::atomic<bool> go{false};
+        ScriptedPeer peer([&](int fd) {
+            while (!go)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            WriteAll(fd, "ab\tc\r\nmore");
+            linger abortive{1, 0};
+            setsockopt(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+            // The peer's close that follows is a reset.
+        });
+        std::vector<std::string> lines;
+        std::vector<int> closes;
+        TWSocket s;
+        s.SetLineMode(true);
+        s.LineEcho = true;
+        s.LineEdit = edit;
+        CollectLines(s, lines);
+        s.OnSessionClosed = [&](TCustomWSocket*, WORD error) { closes.push_back(error); };
+        ConnectTo(s, peer.port);
+        ASSERT_TRUE(PumpUntil([&] { return s.State() == wsConnected; }));
+        go = true;
+        ASSERT_TRUE(peer.Finished()); // without pumping, so nothing is read yet
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_TRUE(PumpUntil([&] { return !closes.empty(); }));
+        PumpFor(30);
+        EXPECT_EQ(closes.size(), 1u);
+        EXPECT_EQ(s.State(), wsClosed);
+    }
 }
 
 TEST(LineWSocket, SwitchingLineModeOffHandsTheHeldBytesOverFromTheLoop) {
