@@ -5,6 +5,7 @@
 #include "tests/net/SocketPeers.h"
 #include "tests/net/WinsockSupport.h"
 
+#include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -17,15 +18,26 @@
 namespace {
 
 // Writes each packet with a pause before it, then waits for the client to
-// close (at most 5 seconds).
-std::function<void(int)> Packets(std::vector<std::string> packets, bool closeAtEnd = false) {
+// close (at most 5 seconds). With `start`, nothing is written before it is
+// set.
+std::function<void(int)> Packets(std::vector<std::string> packets, bool closeAtEnd = false,
+                                 const std::atomic<bool>* start = nullptr) {
     return [=](int fd) {
+        while (start != nullptr && !*start)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         for (const std::string& p : packets) {
             std::this_thread::sleep_for(std::chrono::milliseconds(40));
             WriteAll(fd, p);
         }
         if (!closeAtEnd) ReadExactly(fd, 1 << 20);
     };
+}
+
+// Sets the flag from the message loop, so once ReadLine waits: bytes
+// that came before it would go to the owner's handler, or be dropped with
+// none, instead of to ReadLine.
+void WhenWaiting(std::atomic<bool>& flag) {
+    QTimer::singleShot(0, [&flag] { flag = true; });
 }
 
 void ConnectTo(TWSocket& s, unsigned short port) {
@@ -227,13 +239,15 @@ TEST(LineWSocket, EditingAndEchoRewriteTheLine) {
 }
 
 TEST(LineWSocket, ReadLineTakesOneLineAtATimeAndGivesUpAtItsTimeOut) {
-    ScriptedPeer peer(Packets({"first\r\nsecond\r\n", "part"}));
+    std::atomic<bool> waiting{false};
+    ScriptedPeer peer(Packets({"first\r\nsecond\r\npart"}, false, &waiting));
     TWSocket s;
     std::string text = "old";
     EXPECT_THROW(s.ReadLine(1, text), ESocketException);
     EXPECT_EQ(text, "");
     ConnectTo(s, peer.port);
     ASSERT_TRUE(PumpUntil([&] { return s.State() == wsConnected; }));
+    WhenWaiting(waiting);
     s.ReadLine(5, text);
     EXPECT_EQ(text, "first\r\n");
     EXPECT_EQ(s.Timeout(), 5000);
@@ -251,19 +265,22 @@ TEST(LineWSocket, ReadLineTakesOneLineAtATimeAndGivesUpAtItsTimeOut) {
 }
 
 TEST(LineWSocket, ReadLineEndsWithTheLastLineWhenThePeerCloses) {
-    ScriptedPeer peer(Packets({"abc"}, true));
+    std::atomic<bool> waiting{false};
+    ScriptedPeer peer(Packets({"abc"}, true, &waiting));
     TWSocket s;
     ConnectTo(s, peer.port);
     ASSERT_TRUE(PumpUntil([&] { return s.State() == wsConnected; }));
     std::string text;
     DWORD start = GetTickCount();
+    WhenWaiting(waiting);
     s.ReadLine(10, text);
     EXPECT_LT(GetTickCount() - start, 5000u);
     EXPECT_EQ(text, "abc");
 }
 
 TEST(LineWSocket, ReadLineGivesBackWhatFollowsItsLineToTheOwner) {
-    ScriptedPeer peer(Packets({"line\r\nafter"}));
+    std::atomic<bool> waiting{false};
+    ScriptedPeer peer(Packets({"line\r\nafter"}, false, &waiting));
     std::string raw;
     TWSocket s;
     s.OnDataAvailable = [&](TCustomWSocket* sender, WORD) {
@@ -272,13 +289,15 @@ TEST(LineWSocket, ReadLineGivesBackWhatFollowsItsLineToTheOwner) {
     ConnectTo(s, peer.port);
     ASSERT_TRUE(PumpUntil([&] { return s.State() == wsConnected; }));
     std::string text;
+    WhenWaiting(waiting);
     s.ReadLine(5, text);
     EXPECT_EQ(text, "line\r\n");
     ASSERT_TRUE(PumpUntil([&] { return raw == "after"; }));
 }
 
 TEST(LineWSocket, ALineTooLongEndsAWaitingReadLine) {
-    ScriptedPeer peer(Packets({std::string(70000, 'y')}));
+    std::atomic<bool> waiting{false};
+    ScriptedPeer peer(Packets({std::string(70000, 'y')}, false, &waiting));
     TWSocket s;
     std::string seen;
     s.OnLineLimitExceeded = [](TCustomWSocket*, int, bool&) {
@@ -289,6 +308,7 @@ TEST(LineWSocket, ALineTooLongEndsAWaitingReadLine) {
     ASSERT_TRUE(PumpUntil([&] { return s.State() == wsConnected; }));
     std::string text;
     DWORD start = GetTickCount();
+    WhenWaiting(waiting);
     s.ReadLine(10, text);
     EXPECT_LT(GetTickCount() - start, 5000u);
     EXPECT_EQ(seen, "line too long");
