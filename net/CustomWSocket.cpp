@@ -718,6 +718,7 @@ void TCustomWSocket::TryToSend() {
         FAllSent = true;
         return;
     }
+    auto alive = FAlive;
     for (;;) {
         int length = 0;
         char* data = FBufList.front()->Peek(length);
@@ -730,6 +731,7 @@ void TCustomWSocket::TryToSend() {
             continue;
         }
         int count = RealSend(data, length);
+        if (!*alive) return; // OnSendData destroyed the socket
         if (count == 0) return;
         if (count == SOCKET_ERROR) {
             int error = WSocket_WSAGetLastError();
@@ -747,11 +749,14 @@ void TCustomWSocket::TryToSend() {
 }
 
 void TCustomWSocket::Flush() {
+    auto alive = FAlive;
     const DWORD deadline = GetTickCount() + DWORD(FlushTimeout) * 1000;
     while (FHSocket != INVALID_SOCKET && !FAllSent) {
         if (TickReached(GetTickCount(), deadline)) break;
         TryToSend();
+        if (!*alive) return; // a handler destroyed the socket
         MessagePump();
+        if (!*alive) return;
     }
 }
 

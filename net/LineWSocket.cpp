@@ -128,14 +128,16 @@ bool TCustomLineWSocket::TriggerDataAvailable(WORD error) {
     if (got == 0 && FRcvdCnt == 0) return true;
     FRcvdPtr[std::size_t(FRcvdCnt + got)] = 0;
 
-    if (got > 0) {
-        if (LineEdit) {
+    if (got > 0 && (LineEdit || LineEcho)) {
+        // The echo may meet a reset: the session then ends inside Send,
+        // which hands over and frees what is held.
+        auto alive = Alive();
+        const int generation = FBufferGeneration;
+        if (LineEdit)
             EditLine(got);
-        } else if (LineEcho) {
-            auto alive = Alive();
+        else
             Send(FRcvdPtr.data() + FRcvdCnt, got);
-            if (!*alive) return true;
-        }
+        if (!*alive || generation != FBufferGeneration) return true;
     }
     const int endLength = int(LineEnd.size());
     int searchFrom = FRescan || got == 0 || FLineLength > 0 ? 0 : std::max(0, FRcvdCnt - endLength);

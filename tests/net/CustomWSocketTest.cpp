@@ -6,11 +6,15 @@
 #include "tests/net/SocketPeers.h"
 #include "tests/net/WinsockSupport.h"
 
+#include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <dirent.h>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -424,6 +428,43 @@ TEST(WSocket, FlushAndWaitForCloseGiveUpAtTheirDeadline) {
     start = GetTickCount();
     quiet.WaitForClose();
     EXPECT_LT(GetTickCount() - start, 5000u);
+
+    // Nor past a peer that has closed, when no message says so (paused).
+    std::atomic<bool> paused{false};
+    ScriptedPeer closing([&](int) {
+        while (!paused)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
+    TWSocket deaf;
+    ConnectTo(deaf, std::to_string(closing.port));
+    ASSERT_TRUE(PumpUntil([&] { return deaf.State() == wsConnected; }));
+    deaf.Pause();
+    paused = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the peer's close arrives
+    deaf.FlushTimeout = 5;
+    WSocket_WSASetLastError(WSAEWOULDBLOCK);
+    start = GetTickCount();
+    deaf.WaitForClose();
+    EXPECT_LT(GetTickCount() - start, 2000u);
+}
+
+TEST(WSocket, WaitForCloseWaitsWhileThePeerStaysConnectedAndEndsAtItsClose) {
+    Server server;
+    TWSocket client;
+    std::string received;
+    client.OnDataAvailable = [&](TCustomWSocket* s, WORD) { received += s->ReceiveStr(); };
+    ConnectTo(client, server.port);
+    ASSERT_TRUE(PumpUntil([&] { return client.State() == wsConnected && server.peer; }));
+    client.FlushTimeout = 20;
+    server.peer->SendStr("bye");
+    QTimer::singleShot(300, [&] { server.peer->Close(); });
+    const DWORD start = GetTickCount();
+    client.WaitForClose();
+    const DWORD spent = GetTickCount() - start;
+    EXPECT_GE(spent, 250u);
+    EXPECT_LT(spent, 10000u);
+    ASSERT_TRUE(PumpUntil([&] { return client.State() == wsClosed; }));
+    EXPECT_EQ(received, "bye");
 }
 
 TEST(WSocket, LookUpsOfDottedNamesAndEmptyTexts) {
@@ -511,6 +552,53 @@ TEST(WSocket, APeerThatResetsDuringALargeSendClosesTheSessionOnce) {
     ASSERT_EQ(closes.size(), 1u);
     EXPECT_TRUE(closes[0] == WSAECONNRESET || closes[0] == WSAECONNABORTED) << closes[0];
     EXPECT_EQ(client.State(), wsClosed);
+}
+
+TEST(WSocket, AHandlerMayDestroyTheSocketWhileItSendsOrFlushes) {
+    {
+        // After the first piece has gone.
+        Server server;
+        auto* client = new TWSocket;
+        bool destroyed = false;
+        client->OnSendData = [&](TCustomWSocket* s, int) {
+            destroyed = true;
+            delete s;
+        };
+        ConnectTo(*client, server.port);
+        ASSERT_TRUE(PumpUntil([&] { return client->State() == wsConnected && server.peer; }));
+        const std::string data = Pattern(3 * 1460);
+        client->Send(data.data(), int(data.size()));
+        EXPECT_TRUE(destroyed);
+        PumpFor(30);
+    }
+    {
+        // A reset ends the session in the middle of a Flush.
+        std::atomic<bool> flushing{false};
+        ScriptedPeer peer([&](int fd) {
+            ReadExactly(fd, 4096);
+            while (!flushing)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            linger abortive{1, 0};
+            setsockopt(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+        });
+        auto* client = new TWSocket;
+        bool destroyed = false;
+        client->OnSessionClosed = [&](TCustomWSocket* s, WORD) {
+            destroyed = true;
+            delete s;
+        };
+        client->SetAddr("127.0.0.1");
+        client->SetPort(std::to_string(peer.port));
+        client->Connect();
+        ASSERT_TRUE(PumpUntil([&] { return client->State() == wsConnected; }));
+        client->FlushTimeout = 10;
+        const std::string data = Pattern(32 << 20);
+        client->Send(data.data(), int(data.size()));
+        ASSERT_FALSE(destroyed);
+        flushing = true;
+        client->Flush();
+        EXPECT_TRUE(destroyed);
+    }
 }
 
 TEST(WSocket, DestroyingAConnectedSocketClosesItWithoutTellingTheOwner) {

@@ -5,8 +5,12 @@
 #include "tests/net/SocketPeers.h"
 #include "tests/net/WinsockSupport.h"
 
+#include <QTimer>
+#include <atomic>
 #include <chrono>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,15 +18,26 @@
 namespace {
 
 // Writes each packet with a pause before it, then waits for the client to
-// close (at most 5 seconds).
-std::function<void(int)> Packets(std::vector<std::string> packets, bool closeAtEnd = false) {
+// close (at most 5 seconds). With `start`, nothing is written before it is
+// set.
+std::function<void(int)> Packets(std::vector<std::string> packets, bool closeAtEnd = false,
+                                 const std::atomic<bool>* start = nullptr) {
     return [=](int fd) {
+        while (start != nullptr && !*start)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         for (const std::string& p : packets) {
             std::this_thread::sleep_for(std::chrono::milliseconds(40));
             WriteAll(fd, p);
         }
         if (!closeAtEnd) ReadExactly(fd, 1 << 20);
     };
+}
+
+// Sets the flag from the message loop, so once ReadLine waits: bytes
+// that came before it would go to the owner's handler, or be dropped with
+// none, instead of to ReadLine.
+void WhenWaiting(std::atomic<bool>& flag) {
+    QTimer::singleShot(0, [&flag] { flag = true; });
 }
 
 void ConnectTo(TWSocket& s, unsigned short port) {
@@ -81,13 +96,28 @@ TEST(LineWSocket, TheLastLineComesAtTheCloseBeforeOnSessionClosed) {
     EXPECT_EQ(lines, (std::vector<std::string>{"first\r\n", "abc", "closed"}));
 }
 
+// A socket that shows how many received bytes it holds.
+struct HoldingSocket : TWSocket {
+    using TWSocket::HeldCount;
+};
+
 TEST(LineWSocket, AnUnfinishedLinePastTheLimitIsDroppedOrKeptAsTheHandlerSays) {
     for (bool keep : {false, true}) {
         SCOPED_TRACE(keep ? "kept" : "dropped");
-        ScriptedPeer peer(Packets({std::string(70000, 'x'), "tail\r\n"}));
+        // The line end follows only once the 70000 bytes have been taken,
+        // so that it never arrives in the same read as their last part.
+        std::atomic<bool> written{false}, taken{false};
+        ScriptedPeer peer([&](int fd) {
+            WriteAll(fd, std::string(70000, 'x'));
+            written = true;
+            while (!taken)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            WriteAll(fd, "tail\r\n");
+            ReadExactly(fd, 1);
+        });
         std::vector<std::string> lines;
         std::vector<int> exceeded;
-        TWSocket s;
+        HoldingSocket s;
         s.SetLineMode(true);
         CollectLines(s, lines);
         if (keep)
@@ -96,6 +126,13 @@ TEST(LineWSocket, AnUnfinishedLinePastTheLimitIsDroppedOrKeptAsTheHandlerSays) {
                 clear = false;
             };
         ConnectTo(s, peer.port);
+        ASSERT_TRUE(PumpUntil([&] {
+            ULONG waiting = 1;
+            return written && s.State() == wsConnected &&
+                   WSocket_ioctlsocket(s.HSocket(), WS_FIONREAD, &waiting) == 0 && waiting == 0 &&
+                   s.HeldCount() == (keep ? 70000 : 0);
+        }));
+        taken = true;
         ASSERT_TRUE(PumpUntil([&] { return !lines.empty(); }));
         ASSERT_EQ(lines.size(), 1u);
         if (keep) {
@@ -109,7 +146,16 @@ TEST(LineWSocket, AnUnfinishedLinePastTheLimitIsDroppedOrKeptAsTheHandlerSays) {
 }
 
 TEST(LineWSocket, AHandlerThatReadsNothingDoesNotHoldTheLoop) {
-    ScriptedPeer peer(Packets({"one\r\ntwo\r\n", "three\r\n"}));
+    // The last line comes only when asked for: new data would offer the
+    // held line again.
+    std::atomic<bool> more{false};
+    ScriptedPeer peer([&](int fd) {
+        WriteAll(fd, "one\r\ntwo\r\n");
+        while (!more)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        WriteAll(fd, "three\r\n");
+        ReadExactly(fd, 1);
+    });
     int calls = 0;
     std::vector<std::string> lines;
     TWSocket s;
@@ -120,8 +166,43 @@ TEST(LineWSocket, AHandlerThatReadsNothingDoesNotHoldTheLoop) {
     PumpFor(30);
     EXPECT_EQ(calls, 1); // offered once, then left held
     CollectLines(s, lines);
+    more = true;
     ASSERT_TRUE(PumpUntil([&] { return lines.size() == 3; }));
     EXPECT_EQ(lines, (std::vector<std::string>{"one\r\n", "two\r\n", "three\r\n"}));
+}
+
+TEST(LineWSocket, AnEchoThatFindsTheConnectionResetEndsTheSessionOnce) {
+    for (bool edit : {false, true}) {
+        SCOPED_TRACE(edit ? "edited" : "echoed");
+        // The peer's bytes and its reset are both there before the client
+        // reads, so the echo is what meets the reset.
+        std::atomic<bool> go{false};
+        ScriptedPeer peer([&](int fd) {
+            while (!go)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            WriteAll(fd, "ab\tc\r\nmore");
+            linger abortive{1, 0};
+            setsockopt(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+            // The peer's close that follows is a reset.
+        });
+        std::vector<std::string> lines;
+        std::vector<int> closes;
+        TWSocket s;
+        s.SetLineMode(true);
+        s.LineEcho = true;
+        s.LineEdit = edit;
+        CollectLines(s, lines);
+        s.OnSessionClosed = [&](TCustomWSocket*, WORD error) { closes.push_back(error); };
+        ConnectTo(s, peer.port);
+        ASSERT_TRUE(PumpUntil([&] { return s.State() == wsConnected; }));
+        go = true;
+        ASSERT_TRUE(peer.Finished()); // without pumping, so nothing is read yet
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_TRUE(PumpUntil([&] { return !closes.empty(); }));
+        PumpFor(30);
+        EXPECT_EQ(closes.size(), 1u);
+        EXPECT_EQ(s.State(), wsClosed);
+    }
 }
 
 TEST(LineWSocket, SwitchingLineModeOffHandsTheHeldBytesOverFromTheLoop) {
@@ -158,13 +239,15 @@ TEST(LineWSocket, EditingAndEchoRewriteTheLine) {
 }
 
 TEST(LineWSocket, ReadLineTakesOneLineAtATimeAndGivesUpAtItsTimeOut) {
-    ScriptedPeer peer(Packets({"first\r\nsecond\r\n", "part"}));
+    std::atomic<bool> waiting{false};
+    ScriptedPeer peer(Packets({"first\r\nsecond\r\npart"}, false, &waiting));
     TWSocket s;
     std::string text = "old";
     EXPECT_THROW(s.ReadLine(1, text), ESocketException);
     EXPECT_EQ(text, "");
     ConnectTo(s, peer.port);
     ASSERT_TRUE(PumpUntil([&] { return s.State() == wsConnected; }));
+    WhenWaiting(waiting);
     s.ReadLine(5, text);
     EXPECT_EQ(text, "first\r\n");
     EXPECT_EQ(s.Timeout(), 5000);
@@ -182,19 +265,22 @@ TEST(LineWSocket, ReadLineTakesOneLineAtATimeAndGivesUpAtItsTimeOut) {
 }
 
 TEST(LineWSocket, ReadLineEndsWithTheLastLineWhenThePeerCloses) {
-    ScriptedPeer peer(Packets({"abc"}, true));
+    std::atomic<bool> waiting{false};
+    ScriptedPeer peer(Packets({"abc"}, true, &waiting));
     TWSocket s;
     ConnectTo(s, peer.port);
     ASSERT_TRUE(PumpUntil([&] { return s.State() == wsConnected; }));
     std::string text;
     DWORD start = GetTickCount();
+    WhenWaiting(waiting);
     s.ReadLine(10, text);
     EXPECT_LT(GetTickCount() - start, 5000u);
     EXPECT_EQ(text, "abc");
 }
 
 TEST(LineWSocket, ReadLineGivesBackWhatFollowsItsLineToTheOwner) {
-    ScriptedPeer peer(Packets({"line\r\nafter"}));
+    std::atomic<bool> waiting{false};
+    ScriptedPeer peer(Packets({"line\r\nafter"}, false, &waiting));
     std::string raw;
     TWSocket s;
     s.OnDataAvailable = [&](TCustomWSocket* sender, WORD) {
@@ -203,13 +289,15 @@ TEST(LineWSocket, ReadLineGivesBackWhatFollowsItsLineToTheOwner) {
     ConnectTo(s, peer.port);
     ASSERT_TRUE(PumpUntil([&] { return s.State() == wsConnected; }));
     std::string text;
+    WhenWaiting(waiting);
     s.ReadLine(5, text);
     EXPECT_EQ(text, "line\r\n");
     ASSERT_TRUE(PumpUntil([&] { return raw == "after"; }));
 }
 
 TEST(LineWSocket, ALineTooLongEndsAWaitingReadLine) {
-    ScriptedPeer peer(Packets({std::string(70000, 'y')}));
+    std::atomic<bool> waiting{false};
+    ScriptedPeer peer(Packets({std::string(70000, 'y')}, false, &waiting));
     TWSocket s;
     std::string seen;
     s.OnLineLimitExceeded = [](TCustomWSocket*, int, bool&) {
@@ -220,6 +308,7 @@ TEST(LineWSocket, ALineTooLongEndsAWaitingReadLine) {
     ASSERT_TRUE(PumpUntil([&] { return s.State() == wsConnected; }));
     std::string text;
     DWORD start = GetTickCount();
+    WhenWaiting(waiting);
     s.ReadLine(10, text);
     EXPECT_LT(GetTickCount() - start, 5000u);
     EXPECT_EQ(seen, "line too long");
