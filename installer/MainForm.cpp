@@ -606,6 +606,23 @@ bool TMainForm::DownloadFile(const InstallFileRow& row, const std::string& remot
     return true;
 }
 
+bool TMainForm::DownloadTable(
+    int step, int limit,
+    const std::function<std::string(const InstallFileRow& row, const std::string& remote)>&
+        localOf) {
+    for (const InstallFileRow& row : FileTable()) {
+        const std::string remote = std::string(row.cdSubdir) + "/" + row.name;
+        std::string failure;
+        if (!DownloadFile(row, remote, localOf(row, remote), failure)) {
+            if (!aborted) ShowError("Failed to download file " + remote + ": " + failure);
+            return false;
+        }
+        StepProgress(step, limit);
+        if (aborted) return false;
+    }
+    return true;
+}
+
 bool TMainForm::DownloadInstallFiles(int limit) {
     const int step = (limit - progress) / kDownloadSteps;
     if (!FolderAccessible(entries.destDir)) {
@@ -615,19 +632,13 @@ bool TMainForm::DownloadInstallFiles(int limit) {
     if (!ConnectToServer()) return false;
     FtpSession session(FtpClient1);
     StepProgress(step, limit);
-    for (const InstallFileRow& row : FileTable()) {
-        const std::string remote = std::string(row.cdSubdir) + "/" + row.name;
-        std::string local = entries.destDir + "/";
-        if (*row.installSubdir != '\0') local += std::string(row.installSubdir) + "/";
-        local = std::filesystem::path(local + row.name).lexically_normal().string();
-        std::string failure;
-        if (!DownloadFile(row, remote, local, failure)) {
-            if (!aborted) ShowError("Failed to download file " + remote + ": " + failure);
-            return false;
-        }
-        StepProgress(step, limit);
-        if (aborted) return false;
-    }
+    const bool downloaded =
+        DownloadTable(step, limit, [this](const InstallFileRow& row, const std::string&) {
+            std::string local = entries.destDir + "/";
+            if (*row.installSubdir != '\0') local += std::string(row.installSubdir) + "/";
+            return std::filesystem::path(local + row.name).lexically_normal().string();
+        });
+    if (!downloaded) return false;
     session.End();
     RaiseProgress(limit);
     return true;
@@ -659,17 +670,12 @@ bool TMainForm::DownloadCdFiles(int limit) {
     if (!ConnectToServer()) return false;
     FtpSession session(FtpClient1);
     StepProgress(step, limit);
-    for (const InstallFileRow& row : FileTable()) {
-        // The root's file keeps its empty folder: "/autorun.sh".
-        const std::string remote = std::string(row.cdSubdir) + "/" + row.name;
-        std::string failure;
-        if (!DownloadFile(row, remote, cd + "/" + remote, failure)) {
-            if (!aborted) ShowError("Failed to download file " + remote + ": " + failure);
-            return false;
-        }
-        StepProgress(step, limit);
-        if (aborted) return false;
-    }
+    // The root's file keeps its empty folder: "/autorun.sh".
+    const bool downloaded =
+        DownloadTable(step, limit, [&cd](const InstallFileRow&, const std::string& remote) {
+            return cd + "/" + remote;
+        });
+    if (!downloaded) return false;
     if (!CopySetupToCdRoot(cd)) return false;
     session.End();
     RaiseProgress(limit);

@@ -7,6 +7,7 @@
 #include "installer/FtpCli.h"
 
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -132,6 +133,12 @@ private:
     // that replaces it only when the whole file came; false with the reason.
     bool DownloadFile(const InstallFileRow& row, const std::string& remote,
                       const std::string& local, std::string& failure);
+    // Every file of the table from the server, each to the path `localOf`
+    // gives for it, moving the progress a step after each; a failure is
+    // shown (unless the sequence was stopped) and ends the loop.
+    bool DownloadTable(int step, int limit,
+                       const std::function<std::string(const InstallFileRow& row,
+                                                       const std::string& remote)>& localOf);
     void StopSequence();
     bool CheckEntries();
     void TakeEntries();
