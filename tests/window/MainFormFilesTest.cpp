@@ -229,6 +229,20 @@ TEST_F(FileCommands, AfterADownloadTheCheckUploadsAndAFailedUploadAsksToSave) {
     EXPECT_TRUE(MainForm->QuerySaveChanges());
     EXPECT_TRUE(online.requests.empty());
     MainForm->SetOnlineLink(nullptr);
+    // The download was a ladder: another kind of event now in the window is
+    // not it, and uploading it would put no ladder over the online one.
+    for (const char* kind : {"-T", "-P"}) {
+        SCOPED_TRACE(kind);
+        Start({kind});
+        AddPlayers({"Ann"});
+        Online pending;
+        MainForm->SetOnlineLink(&pending);
+        BoxScript saveOnly;
+        saveOnly.Expect("Data has changed!", "Do you want to save?", kQuestion, IDCANCEL);
+        EXPECT_FALSE(MainForm->QuerySaveChanges());
+        EXPECT_TRUE(pending.requests.empty());
+        MainForm->SetOnlineLink(nullptr);
+    }
 }
 
 TEST_F(FileCommands, OpenLoadsTheFileAndABadFileLeavesAnEmptyUsableWindow) {

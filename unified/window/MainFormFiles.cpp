@@ -39,7 +39,9 @@ void ShowWriteError() {
 bool TMainForm::QuerySaveChanges() {
     // The running transfer works on the current event.
     if (transferRunning) return false;
-    if (onlineLink != nullptr && onlineLink->DownloadAwaitsUpload()) {
+    // Only a ladder can be what was downloaded: another kind would go up as
+    // no ladder at all.
+    if (onlineLink != nullptr && onlineLink->DownloadAwaitsUpload() && Settings.IsLadder()) {
         switch (MessageBox(kPendingUpload, "Pending online update!",
                            MB_YESNOCANCEL | MB_ICONQUESTION)) {
         case IDYES:
