@@ -1,7 +1,6 @@
 // The installer window in each mode as the X server shows it: run under
-// Xvfb by its own test (below the ctest list as
-// InstallerWindow.ScreenshotOfEachModeUnderXvfb), which names the folder
-// for the pictures; elsewhere, on the offscreen platform, it is skipped.
+// Xvfb by its own ctest entry (InstallerWindow.ScreenshotOfEachModeUnderXvfb),
+// which names the folder for the pictures.
 
 #include "installer/MainForm.h"
 #include "platform/Environment.h"
@@ -22,8 +21,8 @@ using InstallerScreenshots = ScratchHome;
 
 TEST_F(InstallerScreenshots, EachModeUnderXvfb) {
     const auto folder = GetEnvironmentVariable("ROSTRIX_SCREENSHOTS");
-    if (QGuiApplication::platformName() != "xcb" || !folder || folder->empty())
-        GTEST_SKIP() << "needs an X server and ROSTRIX_SCREENSHOTS";
+    ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "run under an X server";
+    ASSERT_TRUE(folder && !folder->empty()) << "ROSTRIX_SCREENSHOTS names no folder";
     WriteProductKey(Home() + "/Apps/Rostrix", "Rostrix");
     const char* const names[] = {"cd", "internet", "make-cd", "uninstall"};
     BoxScript boxes;
