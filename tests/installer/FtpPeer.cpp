@@ -139,15 +139,7 @@ std::vector<std::string> VsftpdCommand(const std::string& folder, const std::str
 }
 
 Socks5Relay::Socks5Relay() {
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    listen(listener_, 8);
-    socklen_t length = sizeof a;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &length);
-    port = ntohs(a.sin_port);
+    listener_ = ListenOnLoopback(port, 8);
     acceptor_ = std::thread([this] {
         while (!stop_) {
             pollfd p{listener_, POLLIN, 0};
