@@ -2,30 +2,13 @@
 // requests pinned byte for byte.
 
 #include "net/SocksProtocol.h"
+#include "tests/net/HexBytes.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <string>
 
 namespace {
-
-std::string Hex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (!out.empty()) out += ' ';
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
-
-std::string Bytes(const std::string& hex) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 3)
-        out += char(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return out;
-}
 
 enum Kind { Method, Auth, Connect4, Connect5 };
 

@@ -5,6 +5,7 @@
 // started from their Debian programs.
 
 #include "net/LineWSocket.h"
+#include "tests/net/HexBytes.h"
 #include "tests/net/SocketPeers.h"
 #include "tests/net/WinsockSupport.h"
 #include "tests/support/Scratch.h"
@@ -17,24 +18,6 @@
 #include <vector>
 
 namespace {
-
-std::string Hex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        if (!out.empty()) out += ' ';
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
-
-std::string Bytes(const std::string& hex) {
-    std::string out;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 3)
-        out += char(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return out;
-}
 
 template <typename Call> std::string RaisedBy(Call call) {
     try {
