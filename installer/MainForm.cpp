@@ -580,10 +580,12 @@ bool TMainForm::ConnectToServer() {
 bool TMainForm::DownloadFile(const InstallFileRow& row, const std::string& remote,
                              const std::string& local, std::string& failure) {
     const std::string folder = InstallServerLocation().folder;
-    if (row.binary)
-        FtpClient1.TypeBinary();
-    else
-        FtpClient1.TypeAscii();
+    // A type the server refused would bring a text file with the wrong line
+    // ends, or a binary one altered.
+    if (!(row.binary ? FtpClient1.TypeBinary() : FtpClient1.TypeAscii())) {
+        failure = FtpClient1.ErrorMessage();
+        return false;
+    }
     FtpClient1.HostFileName = folder.empty() ? remote : folder + "/" + remote;
     // The file it replaces stays whole until this one has come whole.
     const std::filesystem::path target(local);

@@ -60,6 +60,25 @@ std::map<std::string, std::string> Contents(const std::string& root) {
     return files;
 }
 
+// The files that one tree has and the other lacks or holds otherwise, one a
+// line, so that a failure names them.
+std::string Differences(const std::map<std::string, std::string>& before,
+                        const std::map<std::string, std::string>& after) {
+    std::string out;
+    for (const auto& [name, bytes] : before) {
+        const auto found = after.find(name);
+        if (found == after.end())
+            out += "gone: " + name + "\n";
+        else if (found->second != bytes)
+            out += "changed: " + name + " (" + std::to_string(bytes.size()) + " -> " +
+                   std::to_string(found->second.size()) + " bytes)\n";
+    }
+    for (const auto& [name, bytes] : after)
+        if (before.count(name) == 0)
+            out += "new: " + name + " (" + std::to_string(bytes.size()) + " bytes)\n";
+    return out;
+}
+
 class FtpInstall : public ScratchHome {
 protected:
     FtpInstall()
@@ -184,7 +203,7 @@ TEST_F(FtpInstall, AMissingFileStopsTheDownloadAndLeavesThePreviousInstallationW
     auto after = Contents(Home() + "/Apps");
     EXPECT_EQ(after["Rostrix/rostrix"], "#!/bin/sh\n# the new version\n");
     after["Rostrix/rostrix"] = before.at("Rostrix/rostrix");
-    EXPECT_TRUE(after == before);
+    EXPECT_EQ(Differences(before, after), "");
     TRegistry registry;
     registry.SetRootKey(HKEY_LOCAL_MACHINE);
     ASSERT_TRUE(registry.OpenKeyReadOnly("\\Software\\Palomet Software\\Rostrix"));
@@ -253,6 +272,39 @@ TEST_F(FtpInstall, ExitDuringAStalledDownloadStopsItAtOnceAndClosesTheWindow) {
     EXPECT_EQ(boxes.Seen().size(), 1u);
     EXPECT_FALSE(form->FtpClient1.Connected());
     EXPECT_FALSE(fs::exists(dest + "/rostrix"));
+    EXPECT_EQ(Tree(dest), (std::set<std::string>{"sample", "doc"}));
+}
+
+TEST_F(FtpInstall, ARefusedTransferTypeFailsTheFileBeforeItIsFetched) {
+    bool retrieved = false;
+    ScriptedPeer refusing([&](int fd) {
+        WriteAll(fd, "220 ready\r\n");
+        for (std::string line = PeerLine(fd); !line.empty(); line = PeerLine(fd)) {
+            if (line.rfind("USER", 0) == 0) {
+                WriteAll(fd, "331 password please\r\n");
+            } else if (line.rfind("PASS", 0) == 0) {
+                WriteAll(fd, "230 in\r\n");
+            } else if (line.rfind("TYPE", 0) == 0) {
+                WriteAll(fd, "504 Type not implemented.\r\n");
+            } else if (line.rfind("QUIT", 0) == 0) {
+                WriteAll(fd, "221 bye\r\n");
+            } else {
+                retrieved = retrieved || line.rfind("RETR", 0) == 0;
+                WriteAll(fd, "200 ok\r\n");
+            }
+        }
+    });
+    ScopedEnv refusingUrl("ROSTRIX_FTP_URL",
+                          "ftp://127.0.0.1:" + std::to_string(refusing.port) + "/rostrix");
+    BoxScript boxes;
+    auto form = StartIn(boxes, TMainForm::ModeInternet, dest);
+    boxes.Expect("Error", "Failed to download file programs/rostrix: 504 Type not implemented.",
+                 kError);
+    boxes.Expect("Error", "An error occurred; installation was not completed!", kError);
+    form->Install->click();
+    EXPECT_FALSE(form->FtpClient1.Connected());
+    ASSERT_TRUE(refusing.Finished());
+    EXPECT_FALSE(retrieved);
     EXPECT_EQ(Tree(dest), (std::set<std::string>{"sample", "doc"}));
 }
 
