@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <netinet/in.h>
@@ -58,6 +59,22 @@ std::map<std::string, std::string> Contents(const std::string& root) {
         if (entry.is_regular_file())
             files[fs::relative(entry.path(), root).string()] = ReadFile(entry.path().string());
     return files;
+}
+
+// A server script that greets, takes any login, and then gives each line
+// the answer `answer` has for it, until the client closes.
+std::function<void(int fd)> LoggedInPeer(std::function<std::string(const std::string&)> answer) {
+    return [answer](int fd) {
+        WriteAll(fd, "220 ready\r\n");
+        for (std::string line = PeerLine(fd); !line.empty(); line = PeerLine(fd)) {
+            if (line.rfind("USER", 0) == 0)
+                WriteAll(fd, "331 password please\r\n");
+            else if (line.rfind("PASS", 0) == 0)
+                WriteAll(fd, "230 in\r\n");
+            else
+                WriteAll(fd, answer(line) + "\r\n");
+        }
+    };
 }
 
 // The files that one tree has and the other lacks or holds otherwise, one a
@@ -245,21 +262,11 @@ TEST_F(FtpInstall, ARefusedLoginIsDroppedSoTheNextInstallConnectsAfresh) {
 }
 
 TEST_F(FtpInstall, ExitDuringAStalledDownloadStopsItAtOnceAndClosesTheWindow) {
-    ScriptedPeer stalling([](int fd) {
-        WriteAll(fd, "220 ready\r\n");
-        for (std::string line = PeerLine(fd); !line.empty(); line = PeerLine(fd)) {
-            if (line.rfind("USER", 0) == 0) {
-                WriteAll(fd, "331 password please\r\n");
-            } else if (line.rfind("PASS", 0) == 0) {
-                WriteAll(fd, "230 in\r\n");
-            } else if (line.rfind("RETR", 0) == 0) {
-                // The data never comes.
-                WriteAll(fd, "150 here it comes\r\n");
-            } else {
-                WriteAll(fd, "200 ok\r\n");
-            }
-        }
-    });
+    ScriptedPeer stalling(LoggedInPeer([](const std::string& line) -> std::string {
+        // The data never comes.
+        if (line.rfind("RETR", 0) == 0) return "150 here it comes";
+        return "200 ok";
+    }));
     ScopedEnv stallingUrl("ROSTRIX_FTP_URL",
                           "ftp://127.0.0.1:" + std::to_string(stalling.port) + "/rostrix");
     BoxScript boxes;
@@ -277,23 +284,12 @@ TEST_F(FtpInstall, ExitDuringAStalledDownloadStopsItAtOnceAndClosesTheWindow) {
 
 TEST_F(FtpInstall, ARefusedTransferTypeFailsTheFileBeforeItIsFetched) {
     bool retrieved = false;
-    ScriptedPeer refusing([&](int fd) {
-        WriteAll(fd, "220 ready\r\n");
-        for (std::string line = PeerLine(fd); !line.empty(); line = PeerLine(fd)) {
-            if (line.rfind("USER", 0) == 0) {
-                WriteAll(fd, "331 password please\r\n");
-            } else if (line.rfind("PASS", 0) == 0) {
-                WriteAll(fd, "230 in\r\n");
-            } else if (line.rfind("TYPE", 0) == 0) {
-                WriteAll(fd, "504 Type not implemented.\r\n");
-            } else if (line.rfind("QUIT", 0) == 0) {
-                WriteAll(fd, "221 bye\r\n");
-            } else {
-                retrieved = retrieved || line.rfind("RETR", 0) == 0;
-                WriteAll(fd, "200 ok\r\n");
-            }
-        }
-    });
+    ScriptedPeer refusing(LoggedInPeer([&](const std::string& line) -> std::string {
+        if (line.rfind("TYPE", 0) == 0) return "504 Type not implemented.";
+        if (line.rfind("QUIT", 0) == 0) return "221 bye";
+        retrieved = retrieved || line.rfind("RETR", 0) == 0;
+        return "200 ok";
+    }));
     ScopedEnv refusingUrl("ROSTRIX_FTP_URL",
                           "ftp://127.0.0.1:" + std::to_string(refusing.port) + "/rostrix");
     BoxScript boxes;
