@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -305,8 +306,8 @@ TEST_F(FtpInstall, ARefusedTransferTypeFailsTheFileBeforeItIsFetched) {
 }
 
 // Tests run side by side: another process may listen on the port chosen
-// for the server before the server binds it. Its listener answers in the
-// server's place, and the server, unable to bind, is gone.
+// for the server before the server binds it. The server, unable to bind, is
+// gone, and nothing is sent to the other's listener to find that out.
 TEST_F(FtpInstall, AServerPortTakenByAnotherProcessIsNotMistakenForTheServer) {
     const unsigned short taken = port;
     const int other = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -318,9 +319,11 @@ TEST_F(FtpInstall, AServerPortTakenByAnotherProcessIsNotMistakenForTheServer) {
     ASSERT_EQ(listen(other, 5), 0);
     {
         ServerProcess onTaken(PyftpdlibCommand(served, taken, false), taken);
-        EXPECT_TRUE(onTaken.Running());
+        EXPECT_FALSE(onTaken.Running());
         EXPECT_FALSE(onTaken.OwnsPort(taken));
     }
+    pollfd waiting{other, POLLIN, 0};
+    EXPECT_EQ(poll(&waiting, 1, 0), 0) << "a connection reached the other's listener";
     StartServer();
     EXPECT_TRUE(server->OwnsPort(port));
     close(other);

@@ -216,7 +216,8 @@ TEST(WSocket, ARefusedConnectReportsTheCodeAndClosesOnce) {
     Recorder events;
     TWSocket client;
     events.Attach(client);
-    ConnectTo(client, std::to_string(FreeLoopbackPort()));
+    const RefusedPort closed;
+    ConnectTo(client, std::to_string(closed.port));
     ASSERT_TRUE(PumpUntil([&] { return events.closed > 0; }));
     PumpFor(30);
     EXPECT_EQ(events.connectedError, WSAECONNREFUSED);

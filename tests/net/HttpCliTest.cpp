@@ -338,7 +338,8 @@ TEST(HttpCli, RelocationToAnotherServerDropsTheCredentialsAndPostBecomesGet) {
 
 TEST(HttpCli, ARefusedConnectionAndAnUnknownHostFailWithTheirReasons) {
     THttpCli cli;
-    cli.URL = "http://127.0.0.1:" + std::to_string(FreeLoopbackPort()) + "/";
+    const RefusedPort closed;
+    cli.URL = "http://127.0.0.1:" + std::to_string(closed.port) + "/";
     Outcome o = Request(cli, httpGET);
     EXPECT_EQ(o.code, 404);
     EXPECT_NE(o.error.find("(Error #10061)"), std::string::npos) << o.error;

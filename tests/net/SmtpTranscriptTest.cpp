@@ -94,6 +94,8 @@ std::string RunScript(const std::vector<ScriptLine>& script, std::vector<std::st
     for (const ScriptLine& l : script)
         if (l.Op() != "set" && l.Op() != "do") peerLines.push_back(l);
     ScriptedPeer peer([&](int fd) { PlayPeer(fd, peerLines, peerErrors); });
+    // A case that asks for a closed port gets one that stays closed.
+    const RefusedPort closed;
 
     std::string log;
     ScriptClient client;
@@ -133,7 +135,7 @@ std::string RunScript(const std::vector<ScriptLine>& script, std::vector<std::st
             else if (key == "subject")
                 client.HdrSubject = value;
             else if (key == "port")
-                client.Port = value == "closed" ? std::to_string(FreeLoopbackPort()) : value;
+                client.Port = value == "closed" ? std::to_string(closed.port) : value;
         } else if (l.Op() == "do") {
             done = false;
             log += "-- " + l.Arg(1) + "\n";
@@ -180,7 +182,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, SmtpTranscript, testing::ValuesIn(GoldenCases(kC
 TEST(SmtpClient, RefusedConnectionSaysWhyInTheWinsockForm) {
     TSmtpCli client;
     client.Host = "127.0.0.1";
-    client.Port = std::to_string(FreeLoopbackPort());
+    const RefusedPort closed;
+    client.Port = std::to_string(closed.port);
     int result = -1;
     client.OnRequestDone = [&](TCustomSmtpClient*, TSmtpRequest, WORD error) { result = error; };
     client.Open();

@@ -56,17 +56,16 @@ unsigned short FreeLoopbackPort() {
     return ntohs(address.sin_port);
 }
 
-bool PortAnswers(unsigned short port, int milliseconds) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (std::chrono::steady_clock::now() < deadline) {
-        int fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address = LoopbackAddress(port);
-        bool ok = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-        close(fd);
-        if (ok) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return false;
+RefusedPort::RefusedPort() : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in address = LoopbackAddress(0);
+    bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
+    port = ntohs(address.sin_port);
+}
+
+RefusedPort::~RefusedPort() {
+    close(fd_);
 }
 
 std::string ReadExactly(int fd, std::size_t count) {
@@ -150,7 +149,27 @@ ServerProcess::ServerProcess(const std::vector<std::string>& argv, unsigned shor
         _exit(127);
     }
     if (pid_ > 0) setpgid(pid_, pid_);
-    running_ = pid_ > 0 && PortAnswers(port, 10000);
+    running_ = pid_ > 0 && WaitUntilListening(port);
+}
+
+// Tests run side by side, and a port chosen free may meanwhile be another
+// test's: a connection made to see whether the server answers could land in
+// that test's listener and be taken for one of its own. So the server is
+// seen to listen in the system's socket table, and never connected to.
+bool ServerProcess::WaitUntilListening(unsigned short port) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (OwnsPort(port)) return true;
+        int status;
+        if (waitpid(pid_, &status, WNOHANG) == pid_) {
+            // It could not start (or bind); its group may linger.
+            kill(-pid_, SIGKILL);
+            pid_ = -1;
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
 }
 
 ServerProcess::~ServerProcess() {
@@ -172,20 +191,24 @@ ServerProcess::~ServerProcess() {
 
 namespace {
 
-// The inodes of the sockets listening on the TCP port, any address.
+// The inodes of the sockets listening on the TCP port, any address of
+// either family.
 std::set<std::string> ListenerInodes(unsigned short port) {
     std::set<std::string> inodes;
-    std::ifstream table("/proc/net/tcp");
-    std::string line;
-    std::getline(table, line);
-    while (std::getline(table, line)) {
-        std::istringstream fields(line);
-        std::string slot, local, remote, state, queues, timer, retransmits, uid, timeout, inode;
-        fields >> slot >> local >> remote >> state >> queues >> timer >> retransmits >> uid >>
-            timeout >> inode;
-        const std::size_t colon = local.find(':');
-        if (state != "0A" || colon == std::string::npos) continue;
-        if (std::stoul(local.substr(colon + 1), nullptr, 16) == port) inodes.insert(inode);
+    for (const char* path : {"/proc/net/tcp", "/proc/net/tcp6"}) {
+        std::ifstream table(path);
+        std::string line;
+        std::getline(table, line);
+        while (std::getline(table, line)) {
+            std::istringstream fields(line);
+            std::string slot, local, remote, state, queues, timer, retransmits, uid, timeout,
+                inode;
+            fields >> slot >> local >> remote >> state >> queues >> timer >> retransmits >> uid >>
+                timeout >> inode;
+            const std::size_t colon = local.rfind(':');
+            if (state != "0A" || colon == std::string::npos) continue;
+            if (std::stoul(local.substr(colon + 1), nullptr, 16) == port) inodes.insert(inode);
+        }
     }
     return inodes;
 }
@@ -248,13 +271,13 @@ bool ServerProcess::OwnsPort(unsigned short port) const {
 
 std::unique_ptr<ServerProcess>
 StartOnFreePort(const std::function<std::vector<std::string>(unsigned short)>& command,
-                unsigned short& port) {
+                unsigned short& port, const std::function<bool()>& prepare) {
     for (int attempt = 1;; ++attempt) {
         port = FreeLoopbackPort();
-        auto server = std::make_unique<ServerProcess>(command(port), port);
-        // What answered may be another's listener; the server then cannot
-        // bind and goes.
-        if ((server->Running() && server->OwnsPort(port)) || attempt == 5) return server;
+        auto server = std::make_unique<ServerProcess>(command(port), port, prepare);
+        // Another process may have taken the port first; the server then
+        // cannot bind and goes.
+        if (server->Running() || attempt == 5) return server;
     }
 }
 

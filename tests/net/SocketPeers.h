@@ -16,8 +16,21 @@
 int ListenOnLoopback(unsigned short& port, int backlog);
 // A port of 127.0.0.1 that nothing listens on at this moment.
 unsigned short FreeLoopbackPort();
-// Whether a TCP connection to the port is taken within the time.
-bool PortAnswers(unsigned short port, int milliseconds);
+
+// A port of 127.0.0.1 that refuses every connection while this lives: it is
+// bound and never listens, so no other process can take it meanwhile, and a
+// connection meant to be refused never reaches another test's listener.
+class RefusedPort {
+public:
+    RefusedPort();
+    ~RefusedPort();
+    RefusedPort(const RefusedPort&) = delete;
+    RefusedPort& operator=(const RefusedPort&) = delete;
+    unsigned short port = 0;
+
+private:
+    int fd_;
+};
 
 // Blocking helpers for peer threads; every read gives up after 5 seconds.
 std::string ReadExactly(int fd, std::size_t count);
@@ -48,8 +61,8 @@ private:
 // by its pid (and its group) in the destructor, whatever happened.
 class ServerProcess {
 public:
-    // Starts the program and waits until the port answers. The child runs
-    // `prepare` before the program and gives up when it returns false.
+    // Starts the program and waits until it listens on the port. The child
+    // runs `prepare` before the program and gives up when it returns false.
     ServerProcess(const std::vector<std::string>& argv, unsigned short port,
                   const std::function<bool()>& prepare = nullptr);
     ~ServerProcess();
@@ -62,16 +75,18 @@ public:
     bool OwnsPort(unsigned short port) const;
 
 private:
+    bool WaitUntilListening(unsigned short port);
+
     pid_t pid_ = -1;
     bool running_ = false;
 };
 
 // Starts the server that `command` gives for a port on a port chosen free,
 // and on another when a process other than the server listens there; the
-// port in use comes back in `port`.
+// port in use comes back in `port`. `prepare` as for `ServerProcess`.
 std::unique_ptr<ServerProcess>
 StartOnFreePort(const std::function<std::vector<std::string>(unsigned short)>& command,
-                unsigned short& port);
+                unsigned short& port, const std::function<bool()>& prepare = nullptr);
 
 // A dante SOCKS 4 and 5 server on the port, from a configuration written
 // into the folder; with `logins`, level 5 asks for a user code and password.

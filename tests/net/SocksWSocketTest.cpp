@@ -276,7 +276,8 @@ TEST(SocksWSocket, SettingsAndRefusalsBeforeAnythingIsSent) {
     s.SetProto("tcp");
 
     // A field longer than its length byte never reaches a server.
-    s.SetSocksPort(std::to_string(FreeLoopbackPort()));
+    const RefusedPort closed;
+    s.SetSocksPort(std::to_string(closed.port));
     s.SocksUsercode = std::string(256, 'u');
     EXPECT_EQ(RaisedBy([&] { s.Connect(); }), "connect: socks user code longer than 255 bytes");
     s.SocksUsercode = "";
@@ -293,7 +294,8 @@ TEST(SocksWSocket, AServerThatCannotBeReachedIsReportedTwiceThenClosed) {
     SocksLog events;
     TWSocket s;
     events.Attach(s);
-    Through(s, FreeLoopbackPort(), "5", "127.0.0.1", 7);
+    const RefusedPort closed;
+    Through(s, closed.port, "5", "127.0.0.1", 7);
     ASSERT_TRUE(PumpUntil([&] { return events.closed > 0; }));
     EXPECT_EQ(events.log,
               (std::vector<std::string>{"socks connected 10061", "connected 10061", "closed 0"}));
@@ -324,8 +326,10 @@ class Dante : public testing::Test {
 protected:
     static void SetUpTestSuite() {
         folder_ = new TempFolder;
-        port_ = FreeLoopbackPort();
-        server_ = new ServerProcess(DanteCommand(folder_->Path(), port_), port_);
+        server_ = StartOnFreePort(
+                      [](unsigned short port) { return DanteCommand(folder_->Path(), port); },
+                      port_)
+                      .release();
     }
     static void TearDownTestSuite() {
         delete server_;
@@ -362,7 +366,8 @@ TEST_F(Dante, ARefusedTargetGivesItsCode) {
         SocksLog events;
         TWSocket s;
         events.Attach(s);
-        Through(s, port_, c.level, "127.0.0.1", FreeLoopbackPort());
+        const RefusedPort closed;
+        Through(s, port_, c.level, "127.0.0.1", closed.port);
         ASSERT_TRUE(PumpUntil([&] { return events.closed > 0; }, 10000));
         ASSERT_GE(events.log.size(), 4u);
         EXPECT_EQ(events.log[1].substr(0, 17), "socks error " + std::to_string(c.error));
@@ -376,10 +381,11 @@ TEST(DanteLogin, UserCodeLoginRightAndWrong) {
                                 "BuxX3khQVijGcuU/kT7XgeZ3ZrQUtZTvmYhbLM.";
     if (geteuid() != 0) GTEST_SKIP() << "a private account for dante needs root";
     TempFolder folder;
-    const unsigned short port = FreeLoopbackPort();
-    ServerProcess server(DanteCommand(folder.Path(), port, true), port,
-                         PrivateAccounts(folder.Path(), "rostrix", crypted));
-    ASSERT_TRUE(server.Running()) << "danted did not answer";
+    unsigned short port = 0;
+    const auto server = StartOnFreePort(
+        [&](unsigned short free) { return DanteCommand(folder.Path(), free, true); }, port,
+        PrivateAccounts(folder.Path(), "rostrix", crypted));
+    ASSERT_TRUE(server->Running()) << "danted did not answer";
     for (const char* password : {"s3cret", "wrong"}) {
         const bool right = std::string(password) == "s3cret";
         SCOPED_TRACE(password);
@@ -420,11 +426,17 @@ TEST(Microsocks, Level5WithAndWithoutAUserCode) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        unsigned short port = FreeLoopbackPort();
-        std::vector<std::string> argv{program, "-i", "127.0.0.1", "-p", std::to_string(port)};
-        if (c.serverWantsLogin) argv.insert(argv.end(), {"-u", "rostrix", "-P", "s3cret"});
-        ServerProcess server(argv, port);
-        ASSERT_TRUE(server.Running());
+        unsigned short port = 0;
+        const auto server = StartOnFreePort(
+            [&](unsigned short free) {
+                std::vector<std::string> argv{program, "-i", "127.0.0.1", "-p",
+                                              std::to_string(free)};
+                if (c.serverWantsLogin)
+                    argv.insert(argv.end(), {"-u", "rostrix", "-P", "s3cret"});
+                return argv;
+            },
+            port);
+        ASSERT_TRUE(server->Running());
         ScriptedPeer target(Target());
         SocksLog events;
         TWSocket s;
