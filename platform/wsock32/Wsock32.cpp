@@ -74,6 +74,9 @@ struct Socket {
     bool acceptArmed = true;
     bool closePosted = false;
     bool sendShut = false;
+    // The system tells of a reset once, to whichever call meets it first;
+    // Winsock still reports it with FD_CLOSE.
+    int lostError = 0;
     LINGER linger{0, 0};
     std::unique_ptr<QSocketNotifier> reader;
     std::unique_ptr<QSocketNotifier> writer;
@@ -100,6 +103,13 @@ void PostEvent(const Socket& s, long event, int error) {
 }
 
 void Examine(SOCKET handle);
+
+// Keeps the error that ended a stream, for the FD_CLOSE still to come.
+void NoteLost(Socket& s, int error) {
+    if (s.type == SOCK_STREAM && s.lostError == 0 &&
+        (error == ECONNRESET || error == ECONNABORTED || error == ETIMEDOUT))
+        s.lostError = WinsockErrorOfErrno(error);
+}
 
 void UpdateNotifiers(Socket& s) {
     bool read = false, write = false;
@@ -166,7 +176,7 @@ void Examine(SOCKET handle) {
             } else if (peeked == 0) {
                 // The peer closed and everything it sent has been read.
                 s.closePosted = true;
-                PostEvent(s, FD_CLOSE, 0);
+                PostEvent(s, FD_CLOSE, s.lostError);
             } else if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
                 s.closePosted = true;
                 PostEvent(s, FD_CLOSE, WinsockErrorOfErrno(errno));
@@ -697,6 +707,7 @@ WINSOCK_API(int, sendto)
                             addressed ? sizeof address : 0);
     int error = errno;
     if (sent < 0 || sent < length) s->writeArmed = true;
+    if (sent < 0) NoteLost(*s, error);
     UpdateNotifiers(*s);
     if (sent < 0)
         return Fail(error == EPIPE && s->sendShut ? WSAESHUTDOWN : WinsockErrorOfErrno(error));
@@ -922,6 +933,7 @@ WINSOCK_API(int, recvfrom)
     int error = errno;
     // Every receive, a peek or a failure included, enables FD_READ again.
     s->readArmed = true;
+    if (got < 0) NoteLost(*s, error);
     UpdateNotifiers(*s);
     if (got < 0) return Fail(WinsockErrorOfErrno(error));
     if (from != nullptr && FromPosix(address, from, fromLength) != 0) return SOCKET_ERROR;

@@ -218,6 +218,31 @@ TEST_F(Winsock, AnAbortiveCloseReachesThePeerAsAReset) {
     EXPECT_EQ(WSocket_WSAGetLastError(), WSAENOTSOCK);
 }
 
+// The system reports a reset once: to the receive that meets it first. A
+// reader that took it that way still sees the close carry it, as the only
+// news that the stream ended short.
+TEST_F(Winsock, AResetThatAReceiveTookStillGoesWithTheClose) {
+    Connect();
+    std::string received;
+    int failure = 0;
+    client.onNotice = [&](const Notice& n) {
+        if (n.wParam != c || n.low != FD_READ) return;
+        char buffer[64];
+        for (int got; (got = WSocket_recv(c, buffer, sizeof buffer, 0)) > 0;)
+            received.append(buffer, std::size_t(got));
+        failure = WSocket_WSAGetLastError();
+    };
+    ASSERT_EQ(WSocket_send(a, "abc", 3, 0), 3);
+    LINGER abortive{1, 0};
+    WSocket_setsockopt(a, WS_SOL_SOCKET, WS_SO_LINGER, reinterpret_cast<char*>(&abortive),
+                       sizeof abortive);
+    EXPECT_EQ(WSocket_closesocket(a), 0);
+    ASSERT_TRUE(PumpUntil([&] { return client.Count(c, FD_CLOSE) == 1; }));
+    EXPECT_EQ(received, "abc");
+    EXPECT_EQ(failure, WSAECONNRESET);
+    EXPECT_EQ(client.notices.back().high, WSAECONNRESET);
+}
+
 TEST_F(Winsock, AStaleMessageForAClosedHandleNeverNamesANewSocket) {
     Connect();
     WSocket_send(a, "x", 1, 0);
