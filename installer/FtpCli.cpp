@@ -945,6 +945,11 @@ void TCustomFtpCli::EndTransfer(int result) {
         FStatusCode = 426;
         SetErrorMessage();
         result = 426;
+    } else if (result != 0) {
+        // The server may have said all was sent; the data did not all come.
+        FLastResponse = "426 Data connection closed, error #" + std::to_string(result);
+        FStatusCode = 426;
+        SetErrorMessage();
     }
     FRequestResult = result;
     TriggerRequestDone(result);

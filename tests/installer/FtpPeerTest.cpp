@@ -369,6 +369,38 @@ TEST(FtpPeer, FinalReplyBeforeTheDataEndCountsEveryByte) {
     ftp.Abort();
 }
 
+TEST(FtpPeer, ADataConnectionResetFailsTheDownloadWithItsError) {
+    TempFolder folder;
+    ScriptedPeer peer([&](int fd) {
+        std::vector<std::string> got;
+        Login(fd, got);
+        DataListener data;
+        PeerLine(fd);
+        WriteAll(fd, data.Pasv());
+        PeerLine(fd);
+        int d = data.Accept();
+        WriteAll(fd, "150 here\r\n");
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        // Two whole blocks, so that the receive after them is the one that
+        // meets the reset.
+        WriteAll(d, std::string(8192, 'x'));
+        // Cut off: the client hears of it as a reset, not an end.
+        linger abortive{1, 0};
+        setsockopt(d, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+        close(d);
+        WriteAll(fd, "226 all sent\r\n");
+        PeerLine(fd);
+    });
+    RecordingClient ftp(peer.port);
+    ftp.SetPassive(true);
+    ftp.HostFileName = "cut";
+    ftp.SetLocalFileName(folder.File("cut"));
+    ASSERT_TRUE(ftp.Connect());
+    EXPECT_FALSE(ftp.Get());
+    EXPECT_EQ(ftp.ErrorMessage(), "426 Data connection closed, error #10054");
+    ftp.Abort();
+}
+
 TEST(FtpPeer, SilenceTimesOutWithinAFifthOfASecond) {
     ScriptedPeer peer([](int fd) {
         WriteAll(fd, "220 ready\r\n");
