@@ -23,6 +23,24 @@ void Login(int fd, std::vector<std::string>& got) {
     WriteAll(fd, "230 in\r\n");
 }
 
+// The server's side up to a passive transfer: the login, the PASV answer
+// for `data`, the transfer command, and the data connection, given back.
+int OpenPassiveTransfer(int fd, DataListener& data) {
+    std::vector<std::string> got;
+    Login(fd, got);
+    PeerLine(fd);
+    WriteAll(fd, data.Pasv());
+    PeerLine(fd);
+    return data.Accept();
+}
+
+// A client that works passive and fetches the server's `name` into `local`.
+void ReadyToFetch(RecordingClient& ftp, const std::string& name, const std::string& local) {
+    ftp.SetPassive(true);
+    ftp.HostFileName = name;
+    ftp.SetLocalFileName(local);
+}
+
 TEST(FtpPeer, ContinuationLinesAndUserAnswered230) {
     std::vector<std::string> got;
     ScriptedPeer peer([&](int fd) {
@@ -94,9 +112,7 @@ PasvResult PassiveDownload(const std::function<std::string(const DataListener&)>
         PeerLine(fd);
     });
     RecordingClient ftp(peer.port);
-    ftp.SetPassive(true);
-    ftp.HostFileName = "f.bin";
-    ftp.SetLocalFileName(folder.File("f.bin"));
+    ReadyToFetch(ftp, "f.bin", folder.File("f.bin"));
     PasvResult r{};
     if (!ftp.Connect()) return {false, ftp.ErrorMessage(), "", false};
     r.ok = ftp.Get();
@@ -201,22 +217,15 @@ TEST(FtpPeer, LostControlConnectionFailsTheRequest) {
     {
         TempFolder folder;
         ScriptedPeer peer([&](int fd) {
-            std::vector<std::string> got;
-            Login(fd, got);
             DataListener data;
-            PeerLine(fd);
-            WriteAll(fd, data.Pasv());
-            PeerLine(fd);
-            int d = data.Accept();
+            int d = OpenPassiveTransfer(fd, data);
             WriteAll(fd, "150 here\r\n");
             WriteAll(d, std::string(10000, 'x'));
             close(d);
             // No 226: the server goes away.
         });
         RecordingClient ftp(peer.port);
-        ftp.SetPassive(true);
-        ftp.HostFileName = "f";
-        ftp.SetLocalFileName(folder.File("f"));
+        ReadyToFetch(ftp, "f", folder.File("f"));
         ASSERT_TRUE(ftp.Connect());
         EXPECT_FALSE(ftp.Get());
         EXPECT_EQ(ftp.ErrorMessage(), "500 Control connection closed.");
@@ -274,13 +283,8 @@ TEST(FtpPeer, MissingLocalFolderSendsNoRetr) {
 // no pause as long, goes through.
 TEST(FtpPeer, SlowTransferOutlivesTheTimeout) {
     ScriptedPeer peer([](int fd) {
-        std::vector<std::string> got;
-        Login(fd, got);
         DataListener data;
-        PeerLine(fd);
-        WriteAll(fd, data.Pasv());
-        PeerLine(fd);
-        int d = data.Accept();
+        int d = OpenPassiveTransfer(fd, data);
         WriteAll(fd, "150 here\r\n");
         for (int i = 0; i < 5; ++i) {
             usleep(400000);
@@ -293,9 +297,7 @@ TEST(FtpPeer, SlowTransferOutlivesTheTimeout) {
     TempFolder folder;
     RecordingClient ftp(peer.port);
     ftp.Timeout = 1;
-    ftp.SetPassive(true);
-    ftp.HostFileName = "f";
-    ftp.SetLocalFileName(folder.File("f"));
+    ReadyToFetch(ftp, "f", folder.File("f"));
     ASSERT_TRUE(ftp.Connect());
     EXPECT_TRUE(ftp.Get()) << ftp.ErrorMessage();
     EXPECT_EQ(ReadFile(folder.File("f")), "blockblockblockblockblock");
@@ -308,13 +310,8 @@ TEST(FtpPeer, DisplayFileGivesLinesOrBlocks) {
     const std::string listing = "one\r\ntwo\n\r\nthree\r\n";
     for (TFtpDisplayFileMode mode : {ftpLineByLine, ftpBinary}) {
         ScriptedPeer peer([&](int fd) {
-            std::vector<std::string> got;
-            Login(fd, got);
             DataListener data;
-            PeerLine(fd);
-            WriteAll(fd, data.Pasv());
-            PeerLine(fd);
-            int d = data.Accept();
+            int d = OpenPassiveTransfer(fd, data);
             WriteAll(fd, "150 here\r\n");
             WriteAll(d, listing);
             close(d);
@@ -344,22 +341,15 @@ TEST(FtpPeer, FinalReplyBeforeTheDataEndCountsEveryByte) {
     for (std::size_t i = 0; i < payload.size(); ++i)
         payload[i] = char(i * 31 + i / 4099);
     ScriptedPeer peer([&](int fd) {
-        std::vector<std::string> got;
-        Login(fd, got);
         DataListener data;
-        PeerLine(fd);
-        WriteAll(fd, data.Pasv());
-        PeerLine(fd);
-        int d = data.Accept();
+        int d = OpenPassiveTransfer(fd, data);
         WriteAll(fd, "150 here\r\n226 all sent\r\n");
         WriteAll(d, payload);
         close(d);
         PeerLine(fd);
     });
     RecordingClient ftp(peer.port);
-    ftp.SetPassive(true);
-    ftp.HostFileName = "big";
-    ftp.SetLocalFileName(folder.File("big"));
+    ReadyToFetch(ftp, "big", folder.File("big"));
     ASSERT_TRUE(ftp.Connect());
     ASSERT_TRUE(ftp.Get()) << ftp.ErrorMessage();
     EXPECT_EQ(ftp.ByteCount(), std::int64_t(payload.size()));
@@ -372,13 +362,8 @@ TEST(FtpPeer, FinalReplyBeforeTheDataEndCountsEveryByte) {
 TEST(FtpPeer, ADataConnectionResetFailsTheDownloadWithItsError) {
     TempFolder folder;
     ScriptedPeer peer([&](int fd) {
-        std::vector<std::string> got;
-        Login(fd, got);
         DataListener data;
-        PeerLine(fd);
-        WriteAll(fd, data.Pasv());
-        PeerLine(fd);
-        int d = data.Accept();
+        int d = OpenPassiveTransfer(fd, data);
         WriteAll(fd, "150 here\r\n");
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         // Two whole blocks, so that the receive after them is the one that
@@ -392,9 +377,7 @@ TEST(FtpPeer, ADataConnectionResetFailsTheDownloadWithItsError) {
         PeerLine(fd);
     });
     RecordingClient ftp(peer.port);
-    ftp.SetPassive(true);
-    ftp.HostFileName = "cut";
-    ftp.SetLocalFileName(folder.File("cut"));
+    ReadyToFetch(ftp, "cut", folder.File("cut"));
     ASSERT_TRUE(ftp.Connect());
     EXPECT_FALSE(ftp.Get());
     EXPECT_EQ(ftp.ErrorMessage(), "426 Data connection closed, error #10054");
@@ -502,13 +485,8 @@ TEST(FtpPeer, ArgumentsWithLineEndsAreRefused) {
 
 TEST(FtpPeer, LocalWriteFailureFailsTheDownload) {
     ScriptedPeer peer([&](int fd) {
-        std::vector<std::string> got;
-        Login(fd, got);
         DataListener data;
-        PeerLine(fd);
-        WriteAll(fd, data.Pasv());
-        PeerLine(fd);
-        int d = data.Accept();
+        int d = OpenPassiveTransfer(fd, data);
         WriteAll(fd, "150 here\r\n");
         WriteAll(d, std::string(100000, 'y'));
         close(d);
@@ -516,9 +494,7 @@ TEST(FtpPeer, LocalWriteFailureFailsTheDownload) {
         PeerLine(fd);
     });
     RecordingClient ftp(peer.port);
-    ftp.SetPassive(true);
-    ftp.HostFileName = "f";
-    ftp.SetLocalFileName("/dev/full");
+    ReadyToFetch(ftp, "f", "/dev/full");
     ASSERT_TRUE(ftp.Connect());
     EXPECT_FALSE(ftp.Get());
     EXPECT_EQ(ftp.ErrorMessage(), "426 Error writing local file /dev/full");
@@ -533,13 +509,8 @@ TEST(FtpPeer, AbortFromProgressFailsWhateverTheServerSays) {
         TempFolder folder;
         WriteFile(folder.File("up"), std::string(200000, 'u'));
         ScriptedPeer peer([&](int fd) {
-            std::vector<std::string> got;
-            Login(fd, got);
             DataListener data;
-            PeerLine(fd);
-            WriteAll(fd, data.Pasv());
-            PeerLine(fd);
-            int d = data.Accept();
+            int d = OpenPassiveTransfer(fd, data);
             if (upload) {
                 WriteAll(fd, "150 send\r\n");
                 ReadUntil(d, "never");
@@ -553,9 +524,7 @@ TEST(FtpPeer, AbortFromProgressFailsWhateverTheServerSays) {
             PeerLine(fd);
         });
         RecordingClient ftp(peer.port);
-        ftp.SetPassive(true);
-        ftp.HostFileName = "f";
-        ftp.SetLocalFileName(folder.File(upload ? "up" : "down"));
+        ReadyToFetch(ftp, "f", folder.File(upload ? "up" : "down"));
         ftp.OnProgress = [](TCustomFtpCli*, std::int64_t count, bool& abort) {
             abort = count > 5000;
         };
@@ -573,13 +542,8 @@ TEST(FtpPeer, AbortFromProgressFailsWhateverTheServerSays) {
 TEST(FtpPeer, UploadThatCannotReadItsFileResetsTheDataAndFails) {
     bool reset = false, clean = false;
     ScriptedPeer peer([&](int fd) {
-        std::vector<std::string> got;
-        Login(fd, got);
         DataListener data;
-        PeerLine(fd);
-        WriteAll(fd, data.Pasv());
-        PeerLine(fd);
-        int d = data.Accept();
+        int d = OpenPassiveTransfer(fd, data);
         WriteAll(fd, "150 send\r\n");
         char buffer[4096];
         ssize_t n;
