@@ -1,5 +1,6 @@
 #include "net/CustomWSocket.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -775,12 +776,18 @@ int TCustomWSocket::DoRecvFrom(void* buffer, int size, SOCKADDR_IN& from, int& f
     return result;
 }
 
+// The count is 32 bits and wraps past 2 GiB, as a long transfer goes on.
+void TCustomWSocket::AddToReadCount(int bytes) {
+    FReadCount = static_cast<int>(static_cast<std::uint32_t>(FReadCount) +
+                                  static_cast<std::uint32_t>(bytes));
+}
+
 int TCustomWSocket::Receive(void* buffer, int size) {
     int result = DoRecv(buffer, size, 0);
     if (result < 0)
         FLastError = WSocket_WSAGetLastError();
     else
-        FReadCount += result;
+        AddToReadCount(result);
     return result;
 }
 
@@ -799,7 +806,7 @@ int TCustomWSocket::ReceiveFrom(void* buffer, int size, SOCKADDR_IN& from, int& 
     if (result < 0)
         FLastError = WSocket_WSAGetLastError();
     else
-        FReadCount += result;
+        AddToReadCount(result);
     return result;
 }
 

@@ -192,6 +192,7 @@ protected:
     void TriggerDisplay(const std::string& text);
     virtual int DoRecv(void* buffer, int size, int flags);
     virtual int DoRecvFrom(void* buffer, int size, SOCKADDR_IN& from, int& fromLength);
+    void AddToReadCount(int bytes);
 
     void ChangeState(TSocketState newState);
     void SocketError(const std::string& sockfunc);
