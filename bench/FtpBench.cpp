@@ -102,16 +102,14 @@ std::thread StallingServer(unsigned short& port, int count, int stall) {
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    char scratch[] = "/tmp/ftp-bench-XXXXXX";
-    if (mkdtemp(scratch) == nullptr) return 1;
-    const std::string folder = scratch;
+    const std::string folder = ScratchWithBigFile("ftp-bench", kFile);
+    if (folder.empty()) return 1;
     const std::string root = folder + "/root";
-    std::filesystem::create_directories(root);
-    WritePatternFile(root + "/big.bin", kFile);
-    const unsigned short port = FreeLoopbackPort();
+    unsigned short port = 0;
     {
-        ServerProcess server(VsftpdCommand(folder, root, port), port);
-        if (!server.Running()) {
+        const auto server = StartOnFreePort(
+            [&](unsigned short free) { return VsftpdCommand(folder, root, free); }, port);
+        if (!server->Running()) {
             std::fprintf(stderr, "vsftpd did not answer\n");
             return 1;
         }

@@ -69,15 +69,13 @@ std::thread Sink(unsigned short& port, int count, int stall, const std::string& 
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    char scratch[] = "/tmp/http-bench-XXXXXX";
-    if (mkdtemp(scratch) == nullptr) return 1;
-    const std::string folder = scratch;
-    const std::string root = folder + "/root";
-    std::filesystem::create_directories(root);
-    WritePatternFile(root + "/big.bin", kFile);
-    const unsigned short port = FreeLoopbackPort();
-    ServerProcess server(LighttpdCommand(folder, root, port), port);
-    if (!server.Running()) {
+    const std::string folder = ScratchWithBigFile("http-bench", kFile);
+    if (folder.empty()) return 1;
+    unsigned short port = 0;
+    const auto server = StartOnFreePort(
+        [&](unsigned short free) { return LighttpdCommand(folder, folder + "/root", free); },
+        port);
+    if (!server->Running()) {
         std::fprintf(stderr, "lighttpd did not answer\n");
         return 1;
     }

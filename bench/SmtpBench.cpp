@@ -62,10 +62,14 @@ int main(int argc, char** argv) {
     char pattern[] = "/tmp/rx-smtp-bench-XXXXXX";
     if (mkdtemp(pattern) == nullptr) return 1;
     const std::string folder = pattern;
-    const unsigned short port = FreeLoopbackPort();
     const std::string script = std::string(ROSTRIX_SOURCE_DIR) + "/tests/net/peers/smtp_server.py";
-    ServerProcess server({"/usr/bin/python3", script, std::to_string(port), folder}, port);
-    if (!server.Running()) {
+    unsigned short port = 0;
+    const auto server = StartOnFreePort(
+        [&](unsigned short free) -> std::vector<std::string> {
+            return {"/usr/bin/python3", script, std::to_string(free), folder};
+        },
+        port);
+    if (!server->Running()) {
         std::fprintf(stderr, "the mail server did not start\n");
         return 1;
     }

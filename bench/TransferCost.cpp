@@ -2,6 +2,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -60,6 +62,14 @@ void WritePatternFile(const std::string& path, std::int64_t bytes) {
         block[i] = char(i * 131 % 251);
     for (std::int64_t i = 0; i < bytes; i += std::int64_t(block.size()))
         out.write(block.data(), std::streamsize(block.size()));
+}
+
+std::string ScratchWithBigFile(const std::string& prefix, std::int64_t bytes) {
+    std::string folder = "/tmp/" + prefix + "-XXXXXX";
+    if (mkdtemp(folder.data()) == nullptr) return "";
+    std::filesystem::create_directories(folder + "/root");
+    WritePatternFile(folder + "/root/big.bin", bytes);
+    return folder;
 }
 
 void ReportCosts(const char* what, double bytes, const Cost& ours, const Cost& curl) {

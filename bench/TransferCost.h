@@ -24,6 +24,9 @@ Cost Best(const std::vector<Cost>& costs);
 // A file of real bytes (no hole), so that the server reads it as it would a
 // user's file: from the page cache after the first round.
 void WritePatternFile(const std::string& path, std::int64_t bytes);
+// A scratch folder below /tmp named from `prefix`, holding "root/big.bin" of
+// that many pattern bytes; "" when it cannot be made.
+std::string ScratchWithBigFile(const std::string& prefix, std::int64_t bytes);
 // "what  ours N MB/s (cpu) curl N MB/s (cpu) share N %" for a transfer of
 // `bytes`; with no bytes, the wall and processor times alone.
 void ReportCosts(const char* what, double bytes, const Cost& ours, const Cost& curl);
