@@ -79,6 +79,28 @@ void THttpCli::SetMultiThreaded(bool value) {
     FCtrlSocket->MultiThreaded = value;
 }
 
+void THttpCli::ApplySocks() {
+    TWSocket& s = *FCtrlSocket;
+    s.SetSocksServer(FSocksServer);
+    s.SetSocksPort(FSocksPort);
+    s.SetSocksLevel(FSocksLevel);
+    s.SocksUsercode = FSocksUsercode;
+    s.SocksPassword = FSocksPassword;
+    s.SocksAuthentication = FSocksAuthentication;
+}
+
+void THttpCli::SetSocks(const std::function<void(TWSocket&)>& set) {
+    // Between requests the socket is first brought to the settings kept
+    // here; during one it holds them already and refuses the change. Either
+    // way, what it holds afterwards is what is kept.
+    TWSocket& s = *FCtrlSocket;
+    if (s.State() == wsClosed) ApplySocks();
+    set(s);
+    FSocksServer = s.SocksServer();
+    FSocksPort = s.SocksPort();
+    FSocksLevel = s.SocksLevel();
+}
+
 // ---- starting a request ----
 
 void THttpCli::DoRequestAsync(THttpRequest request) {
@@ -198,6 +220,7 @@ void THttpCli::SocketDNSLookupDone(WORD error) {
         s.SetLocalAddr(LocalAddr);
         s.SetPort(FPort);
         s.SetProto("tcp");
+        ApplySocks();
         s.Connect();
     } catch (const std::exception&) {
         const int code = FCtrlSocket->LastError();

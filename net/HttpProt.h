@@ -88,16 +88,23 @@ public:
 
     bool MultiThreaded() const { return FMultiThreaded; }
     void SetMultiThreaded(bool value);
-    // The SOCKS settings are the socket's own.
-    const std::string& SocksServer() const { return FCtrlSocket->SocksServer(); }
-    void SetSocksServer(const std::string& v) { FCtrlSocket->SetSocksServer(v); }
-    const std::string& SocksPort() const { return FCtrlSocket->SocksPort(); }
-    void SetSocksPort(const std::string& v) { FCtrlSocket->SetSocksPort(v); }
-    const std::string& SocksLevel() const { return FCtrlSocket->SocksLevel(); }
-    void SetSocksLevel(const std::string& v) { FCtrlSocket->SetSocksLevel(v); }
-    void SetSocksUsercode(const std::string& v) { FCtrlSocket->SocksUsercode = v; }
-    void SetSocksPassword(const std::string& v) { FCtrlSocket->SocksPassword = v; }
-    void SetSocksAuthentication(TSocksAuthentication v) { FCtrlSocket->SocksAuthentication = v; }
+    // The SOCKS settings are kept here: the socket drops them at every close,
+    // so they are given to it again before each connect.
+    const std::string& SocksServer() const { return FSocksServer; }
+    void SetSocksServer(const std::string& v) {
+        SetSocks([&](TWSocket& s) { s.SetSocksServer(v); });
+    }
+    const std::string& SocksPort() const { return FSocksPort; }
+    void SetSocksPort(const std::string& v) {
+        SetSocks([&](TWSocket& s) { s.SetSocksPort(v); });
+    }
+    const std::string& SocksLevel() const { return FSocksLevel; }
+    void SetSocksLevel(const std::string& v) {
+        SetSocks([&](TWSocket& s) { s.SetSocksLevel(v); });
+    }
+    void SetSocksUsercode(const std::string& v) { FSocksUsercode = v; }
+    void SetSocksPassword(const std::string& v) { FSocksPassword = v; }
+    void SetSocksAuthentication(TSocksAuthentication v) { FSocksAuthentication = v; }
 
     // What the last or running request found.
     THttpState State() const { return FState; }
@@ -171,10 +178,17 @@ private:
     // The session in use ends here: its later events are no longer heard.
     void EndSession();
     bool SetTarget(const std::string& url);
+    // Gives the socket the SOCKS settings kept here.
+    void ApplySocks();
+    // Changes a SOCKS setting through the socket's own checked setter.
+    void SetSocks(const std::function<void(TWSocket&)>& set);
 
     std::unique_ptr<TWSocket> FCtrlSocket;
     HWND FWindowHandle = nullptr;
     bool FMultiThreaded = false;
+    std::string FSocksServer, FSocksPort, FSocksLevel = "5";
+    std::string FSocksUsercode, FSocksPassword;
+    TSocksAuthentication FSocksAuthentication = socksNoAuthentication;
 
     THttpState FState = httpReady;
     THttpRequest FRequestType = httpGET;

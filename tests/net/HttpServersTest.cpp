@@ -205,18 +205,22 @@ TEST_F(Lighttpd, ThroughDanteAtBothLevels) {
     for (const char* level : {"4", "5"}) {
         SCOPED_TRACE(level);
         THttpCli cli;
-        std::ostringstream doc;
-        cli.RcvdStream = &doc;
         cli.SetSocksServer("127.0.0.1");
         cli.SetSocksPort(std::to_string(port));
         cli.SetSocksLevel(level);
         int socksConnected = 0;
         cli.OnSocksConnected = [&](TCustomWSocket*, WORD e) { socksConnected += e == 0; };
-        cli.URL = Url("/docs/club.txt");
-        Outcome o = Request(cli, httpGET);
-        EXPECT_EQ(o.error, "");
-        EXPECT_EQ(doc.str(), "Club ladder\r\nline two\r\n");
-        EXPECT_EQ(socksConnected, 1);
+        // A relocation and a later request go through the server too.
+        for (const char* path : {"/old/club.txt", "/docs/club.txt"}) {
+            std::ostringstream doc;
+            cli.RcvdStream = &doc;
+            cli.URL = Url(path);
+            Outcome o = Request(cli, httpGET);
+            EXPECT_EQ(o.error, "");
+            EXPECT_EQ(doc.str(), "Club ladder\r\nline two\r\n");
+        }
+        EXPECT_EQ(socksConnected, 3);
+        EXPECT_EQ(cli.SocksLevel(), level);
     }
 }
 
