@@ -139,10 +139,13 @@ bool THttpCli::SetTarget(const std::string& url) {
     FTargetHost = host;
     FTargetPort = port.empty() ? "80" : port;
     FDocName = path;
-    if (!user.empty()) Username = user;
-    if (!pass.empty()) Password = pass;
+    if (!user.empty() || !pass.empty()) TakeUrlCredentials(user, pass);
     FAuthUser = Username;
     FAuthPass = Password;
+    if (CredentialsOfAnotherServer()) {
+        FAuthUser.clear();
+        FAuthPass.clear();
+    }
     if (Proxy.empty()) {
         FPath = path.empty() ? "/" : path;
         FHostname = host;
@@ -156,6 +159,19 @@ bool THttpCli::SetTarget(const std::string& url) {
     }
     FDocName = AdjustDocName(FDocName);
     return true;
+}
+
+void THttpCli::TakeUrlCredentials(const std::string& user, const std::string& pass) {
+    if (!user.empty()) Username = user;
+    if (!pass.empty()) Password = pass;
+    FUrlCredentials = {true, FTargetHost, FTargetPort, Username, Password};
+}
+
+bool THttpCli::CredentialsOfAnotherServer() const {
+    const UrlCredentials& c = FUrlCredentials;
+    // Credentials the caller set since are the caller's, for any server.
+    if (!c.taken || Username != c.user || Password != c.pass) return false;
+    return !SameTextAscii(c.host, FTargetHost) || c.port != FTargetPort;
 }
 
 void THttpCli::InternalClear() {
@@ -551,8 +567,9 @@ void THttpCli::Relocate(const std::string& value) {
             FAuthPass.clear();
         }
         if (!user.empty() && !pass.empty()) {
-            FAuthUser = Username = user;
-            FAuthPass = Password = pass;
+            TakeUrlCredentials(user, pass);
+            FAuthUser = Username;
+            FAuthPass = Password;
         }
         if (path.empty()) path = "/";
         if (Proxy.empty()) {

@@ -182,6 +182,12 @@ private:
     void ApplySocks();
     // Changes a SOCKS setting through the socket's own checked setter.
     void SetSocks(const std::function<void(TWSocket&)>& set);
+    // The credentials a URL names become Username and Password, for the
+    // URL's host and port.
+    void TakeUrlCredentials(const std::string& user, const std::string& pass);
+    // Whether Username and Password are still those a URL gave for another
+    // host or port than the target's.
+    bool CredentialsOfAnotherServer() const;
 
     std::unique_ptr<TWSocket> FCtrlSocket;
     HWND FWindowHandle = nullptr;
@@ -210,6 +216,10 @@ private:
     // The credentials this request sends; a relocation to another server
     // drops them.
     std::string FAuthUser, FAuthPass;
+    struct UrlCredentials {
+        bool taken = false;
+        std::string host, port, user, pass;
+    } FUrlCredentials;
     bool FHeaderIn = false;
     bool FLocationFlag = false;
     bool FSendingBody = false;
