@@ -3,6 +3,7 @@
 // server, and what the server received.
 
 #include "unified/online/MailSndForm.h"
+#include "net/WSocket.h"
 #include "platform/Registry.h"
 #include "tests/net/SocketPeers.h"
 #include "tests/net/WinsockSupport.h"
@@ -215,6 +216,49 @@ TEST_F(EmailReport, AWrongPasswordLeavesTheWindowOpenAndARetryConnects) {
     MainForm->SendEmail1->trigger();
     EXPECT_FALSE(MailSndForm->isVisible());
     EXPECT_FALSE(std::filesystem::exists(mailFolder.File("1.eml")));
+}
+
+TEST_F(EmailReport, AFailedConnectSaysWhyAndTheNextOneConnects) {
+    ThirtyPlayers();
+    ConfigureEmail("org@example.org");
+    const RefusedPort closed;
+    const struct {
+        std::string localAddr, port, why;
+    } cases[] = {
+        // No interface has this address: the socket exists, its bind fails.
+        {"192.0.2.1", std::to_string(port),
+         "500 ESocketException: winsock.bind failed, error #10049"},
+        {"0.0.0.0", std::to_string(closed.port),
+         "500 " + WSocketErrorDesc(10061) + " (Winsock error #10061)"},
+        {"0.0.0.0", std::to_string(port), ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.localAddr + " " + c.port);
+        MailSndForm->SmtpClient.LocalAddr = c.localAddr;
+        SetMailServerPortForTests(c.port);
+        DialogScript dialogs;
+        dialogs.Expect<TEmailSendBox>([](TEmailSendBox& box) {
+            box.Password->setText("secret");
+            box.OK->click();
+        });
+        BoxScript boxes;
+        if (c.why.empty()) {
+            boxes.Expect("Confirm e-mail sending", "Sending to 24 email addresses.",
+                         MB_OKCANCEL | MB_ICONQUESTION, IDCANCEL);
+            boxes.Expect("Information", "E-mail was not sent.", MB_OK);
+        } else {
+            boxes.Expect("Error",
+                         "Error occurred attempting to connect to mail server, error code = 500\n" +
+                             c.why,
+                         MB_OK);
+        }
+        MainForm->SendEmail1->trigger();
+        EXPECT_EQ(MailSndForm->isVisible(), !c.why.empty());
+        if (!c.why.empty()) {
+            EXPECT_TRUE(MailSndForm->DisplayMemo->toPlainText().contains(
+                QString::fromStdString("! " + c.why)));
+        }
+    }
 }
 
 TEST_F(EmailReport, NothingReplacesTheEventWhileTheServerIsAwaited) {
