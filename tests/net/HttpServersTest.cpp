@@ -144,18 +144,17 @@ TEST_F(Lighttpd, BasicAuthentication) {
         }
     }
     // Credentials a URL gave go again to its host and port, and to no other.
-    THttpCli cli;
-    cli.URL = cases[1].url;
-    EXPECT_EQ(Request(cli, httpGET).code, 0);
-    cli.URL = Url("/private/members.txt");
-    EXPECT_EQ(Request(cli, httpGET).code, 0);
     std::string elsewhere;
     ScriptedPeer other([&](int fd) {
         elsewhere = ReadRequest(fd);
         WriteAll(fd, "HTTP/1.0 200 OK\r\n\r\n");
     });
-    cli.URL = "http://127.0.0.1:" + std::to_string(other.port) + "/private/members.txt";
-    EXPECT_EQ(Request(cli, httpGET).code, 0);
+    THttpCli cli;
+    for (const std::string& url : {cases[1].url, Url("/private/members.txt"),
+                                   "http://127.0.0.1:" + std::to_string(other.port) + "/"}) {
+        cli.URL = url;
+        EXPECT_EQ(Request(cli, httpGET).code, 0) << url;
+    }
     ASSERT_TRUE(other.Finished());
     EXPECT_EQ(elsewhere.find("Authorization"), std::string::npos) << elsewhere;
 }
