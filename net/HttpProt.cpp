@@ -79,6 +79,28 @@ void THttpCli::SetMultiThreaded(bool value) {
     FCtrlSocket->MultiThreaded = value;
 }
 
+void THttpCli::ApplySocks() {
+    TWSocket& s = *FCtrlSocket;
+    s.SetSocksServer(FSocksServer);
+    s.SetSocksPort(FSocksPort);
+    s.SetSocksLevel(FSocksLevel);
+    s.SocksUsercode = FSocksUsercode;
+    s.SocksPassword = FSocksPassword;
+    s.SocksAuthentication = FSocksAuthentication;
+}
+
+void THttpCli::SetSocks(const std::function<void(TWSocket&)>& set) {
+    // Between requests the socket is first brought to the settings kept
+    // here; during one it holds them already and refuses the change. Either
+    // way, what it holds afterwards is what is kept.
+    TWSocket& s = *FCtrlSocket;
+    if (s.State() == wsClosed) ApplySocks();
+    set(s);
+    FSocksServer = s.SocksServer();
+    FSocksPort = s.SocksPort();
+    FSocksLevel = s.SocksLevel();
+}
+
 // ---- starting a request ----
 
 void THttpCli::DoRequestAsync(THttpRequest request) {
@@ -117,10 +139,13 @@ bool THttpCli::SetTarget(const std::string& url) {
     FTargetHost = host;
     FTargetPort = port.empty() ? "80" : port;
     FDocName = path;
-    if (!user.empty()) Username = user;
-    if (!pass.empty()) Password = pass;
+    if (!user.empty() || !pass.empty()) TakeUrlCredentials(user, pass);
     FAuthUser = Username;
     FAuthPass = Password;
+    if (CredentialsOfAnotherServer()) {
+        FAuthUser.clear();
+        FAuthPass.clear();
+    }
     if (Proxy.empty()) {
         FPath = path.empty() ? "/" : path;
         FHostname = host;
@@ -134,6 +159,19 @@ bool THttpCli::SetTarget(const std::string& url) {
     }
     FDocName = AdjustDocName(FDocName);
     return true;
+}
+
+void THttpCli::TakeUrlCredentials(const std::string& user, const std::string& pass) {
+    if (!user.empty()) Username = user;
+    if (!pass.empty()) Password = pass;
+    FUrlCredentials = {true, FTargetHost, FTargetPort, Username, Password};
+}
+
+bool THttpCli::CredentialsOfAnotherServer() const {
+    const UrlCredentials& c = FUrlCredentials;
+    // Credentials the caller set since are the caller's, for any server.
+    if (!c.taken || Username != c.user || Password != c.pass) return false;
+    return !SameTextAscii(c.host, FTargetHost) || c.port != FTargetPort;
 }
 
 void THttpCli::InternalClear() {
@@ -198,6 +236,7 @@ void THttpCli::SocketDNSLookupDone(WORD error) {
         s.SetLocalAddr(LocalAddr);
         s.SetPort(FPort);
         s.SetProto("tcp");
+        ApplySocks();
         s.Connect();
     } catch (const std::exception&) {
         const int code = FCtrlSocket->LastError();
@@ -528,8 +567,9 @@ void THttpCli::Relocate(const std::string& value) {
             FAuthPass.clear();
         }
         if (!user.empty() && !pass.empty()) {
-            FAuthUser = Username = user;
-            FAuthPass = Password = pass;
+            TakeUrlCredentials(user, pass);
+            FAuthUser = Username;
+            FAuthPass = Password;
         }
         if (path.empty()) path = "/";
         if (Proxy.empty()) {

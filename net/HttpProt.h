@@ -88,16 +88,23 @@ public:
 
     bool MultiThreaded() const { return FMultiThreaded; }
     void SetMultiThreaded(bool value);
-    // The SOCKS settings are the socket's own.
-    const std::string& SocksServer() const { return FCtrlSocket->SocksServer(); }
-    void SetSocksServer(const std::string& v) { FCtrlSocket->SetSocksServer(v); }
-    const std::string& SocksPort() const { return FCtrlSocket->SocksPort(); }
-    void SetSocksPort(const std::string& v) { FCtrlSocket->SetSocksPort(v); }
-    const std::string& SocksLevel() const { return FCtrlSocket->SocksLevel(); }
-    void SetSocksLevel(const std::string& v) { FCtrlSocket->SetSocksLevel(v); }
-    void SetSocksUsercode(const std::string& v) { FCtrlSocket->SocksUsercode = v; }
-    void SetSocksPassword(const std::string& v) { FCtrlSocket->SocksPassword = v; }
-    void SetSocksAuthentication(TSocksAuthentication v) { FCtrlSocket->SocksAuthentication = v; }
+    // The SOCKS settings are kept here: the socket drops them at every close,
+    // so they are given to it again before each connect.
+    const std::string& SocksServer() const { return FSocksServer; }
+    void SetSocksServer(const std::string& v) {
+        SetSocks([&](TWSocket& s) { s.SetSocksServer(v); });
+    }
+    const std::string& SocksPort() const { return FSocksPort; }
+    void SetSocksPort(const std::string& v) {
+        SetSocks([&](TWSocket& s) { s.SetSocksPort(v); });
+    }
+    const std::string& SocksLevel() const { return FSocksLevel; }
+    void SetSocksLevel(const std::string& v) {
+        SetSocks([&](TWSocket& s) { s.SetSocksLevel(v); });
+    }
+    void SetSocksUsercode(const std::string& v) { FSocksUsercode = v; }
+    void SetSocksPassword(const std::string& v) { FSocksPassword = v; }
+    void SetSocksAuthentication(TSocksAuthentication v) { FSocksAuthentication = v; }
 
     // What the last or running request found.
     THttpState State() const { return FState; }
@@ -171,10 +178,23 @@ private:
     // The session in use ends here: its later events are no longer heard.
     void EndSession();
     bool SetTarget(const std::string& url);
+    // Gives the socket the SOCKS settings kept here.
+    void ApplySocks();
+    // Changes a SOCKS setting through the socket's own checked setter.
+    void SetSocks(const std::function<void(TWSocket&)>& set);
+    // The credentials a URL names become Username and Password, for the
+    // URL's host and port.
+    void TakeUrlCredentials(const std::string& user, const std::string& pass);
+    // Whether Username and Password are still those a URL gave for another
+    // host or port than the target's.
+    bool CredentialsOfAnotherServer() const;
 
     std::unique_ptr<TWSocket> FCtrlSocket;
     HWND FWindowHandle = nullptr;
     bool FMultiThreaded = false;
+    std::string FSocksServer, FSocksPort, FSocksLevel = "5";
+    std::string FSocksUsercode, FSocksPassword;
+    TSocksAuthentication FSocksAuthentication = socksNoAuthentication;
 
     THttpState FState = httpReady;
     THttpRequest FRequestType = httpGET;
@@ -196,6 +216,10 @@ private:
     // The credentials this request sends; a relocation to another server
     // drops them.
     std::string FAuthUser, FAuthPass;
+    struct UrlCredentials {
+        bool taken = false;
+        std::string host, port, user, pass;
+    } FUrlCredentials;
     bool FHeaderIn = false;
     bool FLocationFlag = false;
     bool FSendingBody = false;

@@ -623,6 +623,9 @@ void TCustomSmtpClient::WSocketDnsLookupDone(WORD Error) {
         FErrorCode = smtpErrLocal;
         SetErrorMessage();
         const int last = FWSocket.LastError();
+        // The socket may exist already (a bind or connect that failed): left
+        // open, it would refuse every later connect.
+        CloseQuietly();
         EndRequest(WORD(last != 0 ? last : smtpErrLocal));
     }
 }
@@ -705,6 +708,9 @@ void TCustomSmtpClient::WSocketSessionClosed(WORD Error) {
         FErrorCode = 0;
         return EndRequest(0);
     }
+    FLastResponse = Error != 0 ? WinsockText(Error) : "500 Connection closed by the server.";
+    FStatusCode = smtpErrLocal;
+    SetErrorMessage();
     FErrorCode = smtpErrConnectionClosed;
     EndRequest(smtpErrConnectionClosed);
 }

@@ -143,6 +143,20 @@ TEST_F(Lighttpd, BasicAuthentication) {
             EXPECT_EQ(cli.AuthorizationRequest()[0].substr(0, 19), "Basic realm=\"club\",");
         }
     }
+    // Credentials a URL gave go again to its host and port, and to no other.
+    std::string elsewhere;
+    ScriptedPeer other([&](int fd) {
+        elsewhere = ReadRequest(fd);
+        WriteAll(fd, "HTTP/1.0 200 OK\r\n\r\n");
+    });
+    THttpCli cli;
+    for (const std::string& url : {cases[1].url, Url("/private/members.txt"),
+                                   "http://127.0.0.1:" + std::to_string(other.port) + "/"}) {
+        cli.URL = url;
+        EXPECT_EQ(Request(cli, httpGET).code, 0) << url;
+    }
+    ASSERT_TRUE(other.Finished());
+    EXPECT_EQ(elsewhere.find("Authorization"), std::string::npos) << elsewhere;
 }
 
 TEST_F(Lighttpd, CgiGetsTheQueryAndThePostedBody) {
@@ -205,18 +219,22 @@ TEST_F(Lighttpd, ThroughDanteAtBothLevels) {
     for (const char* level : {"4", "5"}) {
         SCOPED_TRACE(level);
         THttpCli cli;
-        std::ostringstream doc;
-        cli.RcvdStream = &doc;
         cli.SetSocksServer("127.0.0.1");
         cli.SetSocksPort(std::to_string(port));
         cli.SetSocksLevel(level);
         int socksConnected = 0;
         cli.OnSocksConnected = [&](TCustomWSocket*, WORD e) { socksConnected += e == 0; };
-        cli.URL = Url("/docs/club.txt");
-        Outcome o = Request(cli, httpGET);
-        EXPECT_EQ(o.error, "");
-        EXPECT_EQ(doc.str(), "Club ladder\r\nline two\r\n");
-        EXPECT_EQ(socksConnected, 1);
+        // A relocation and a later request go through the server too.
+        for (const char* path : {"/old/club.txt", "/docs/club.txt"}) {
+            std::ostringstream doc;
+            cli.RcvdStream = &doc;
+            cli.URL = Url(path);
+            Outcome o = Request(cli, httpGET);
+            EXPECT_EQ(o.error, "");
+            EXPECT_EQ(doc.str(), "Club ladder\r\nline two\r\n");
+        }
+        EXPECT_EQ(socksConnected, 3);
+        EXPECT_EQ(cli.SocksLevel(), level);
     }
 }
 

@@ -3,6 +3,7 @@
 // server, and what the server received.
 
 #include "unified/online/MailSndForm.h"
+#include "net/WSocket.h"
 #include "platform/Registry.h"
 #include "tests/net/SocketPeers.h"
 #include "tests/net/WinsockSupport.h"
@@ -185,10 +186,19 @@ TEST_F(EmailReport, WithoutSettingsNothingIsSentAndTheWindowCloses) {
     EXPECT_FALSE(std::filesystem::exists(mailFolder.File("1.eml")));
 }
 
-TEST_F(EmailReport, AWrongPasswordLeavesTheWindowOpenAndARetryConnects) {
+TEST_F(EmailReport, FailedOpensLeaveTheWindowOpenAndARetryConnects) {
     ThirtyPlayers();
     ConfigureEmail("org@example.org");
-    {
+    const RefusedPort closed;
+    // A local address of no interface here: its socket exists, the bind fails.
+    for (const auto& [local, at, code, why] :
+         {std::tuple<std::string, unsigned short, int, std::string>{
+              "192.0.2.1", port, 500, "500 ESocketException: winsock.bind failed, error #10049"},
+          {"0.0.0.0", closed.port, 500,
+           "500 " + WSocketErrorDesc(10061) + " (Winsock error #10061)"},
+          {"0.0.0.0", port, 535, ""}}) {
+        MailSndForm->SmtpClient.LocalAddr = local;
+        SetMailServerPortForTests(std::to_string(at));
         DialogScript dialogs;
         dialogs.Expect<TEmailSendBox>([](TEmailSendBox& box) {
             box.Password->setText("wrong");
@@ -196,12 +206,16 @@ TEST_F(EmailReport, AWrongPasswordLeavesTheWindowOpenAndARetryConnects) {
         });
         BoxScript boxes;
         boxes.Expect("Error",
-                     "Error occurred attempting to connect to mail server, error code = 535",
+                     "Error occurred attempting to connect to mail server, error code = " +
+                         std::to_string(code) + (why.empty() ? "" : "\n" + why),
                      MB_OK);
         MainForm->SendEmail1->trigger();
         EXPECT_TRUE(MailSndForm->isVisible());
-        EXPECT_TRUE(MailSndForm->DisplayMemo->toPlainText().contains("RequestDone Rq=8 Error=535"));
+        EXPECT_EQ(
+            MailSndForm->DisplayMemo->toPlainText().contains(QString::fromStdString("! " + why)),
+            !why.empty());
     }
+    EXPECT_TRUE(MailSndForm->DisplayMemo->toPlainText().contains("RequestDone Rq=8 Error=535"));
     // The retry is not refused as already connected; the organiser cancels.
     DialogScript dialogs;
     dialogs.Expect<TEmailSendBox>([](TEmailSendBox& box) {

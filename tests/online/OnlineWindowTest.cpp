@@ -30,6 +30,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <thread>
 
 namespace {
@@ -269,10 +270,15 @@ struct Recorded {
     std::string request;
 };
 
-std::function<void(int)> Answer(Recorded& recorded, std::string reply) {
-    return [&recorded, reply](int fd) {
+// With `reset`, the connection is reset once the reply has had time to arrive.
+std::function<void(int)> Answer(Recorded& recorded, std::string reply, bool reset = false) {
+    return [&recorded, reply, reset](int fd) {
         recorded.request = ReadRequest(fd);
         WriteAll(fd, reply);
+        if (!reset) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        const linger abortive{1, 0};
+        setsockopt(fd, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
     };
 }
 
@@ -332,6 +338,7 @@ TEST_F(OnlinePeer, RepliesTheScriptsWillNotSend) {
         std::string reply;
         const char* box; // the error box, or nothing
         bool failed;     // the request itself failed: the log stays
+        bool reset = false;
     } cases[] = {
         {"an empty reply", "HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n",
          "Unexpected error -- download probably did not occur.", false},
@@ -339,11 +346,13 @@ TEST_F(OnlinePeer, RepliesTheScriptsWillNotSend) {
          "HTTP/1.0 200 OK\r\nContent-Length: 5000\r\n\r\nstatus=OK\r\nLadder{\r\n", nullptr, true},
         {"a server error", "HTTP/1.0 500 Internal Server Error\r\n\r\nstatus=OK\r\n", nullptr,
          true},
+        {"a reply without a length cut by a reset",
+         "HTTP/1.0 200 OK\r\n\r\nstatus=OK\r\nLadder{\r\n", nullptr, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Recorded r;
-        ScriptedPeer peer(Answer(r, c.reply));
+        ScriptedPeer peer(Answer(r, c.reply, c.reset));
         Serve(peer.port);
         DialogScript dialogs;
         boxes.Expect("Data has changed!", "Do you want to save?", MB_YESNOCANCEL | MB_ICONQUESTION,

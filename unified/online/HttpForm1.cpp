@@ -1,5 +1,6 @@
 #include "unified/online/HttpForm1.h"
 
+#include "net/WSocket.h"
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 #include "platform/ShowModal.h"
@@ -137,30 +138,35 @@ bool THttpForm::Transfer(THttpRequest method, const std::string& url, std::istre
     HttpCli1.SendStream = body;
     HttpCli1.RcvdStream = &reply;
     HttpCli1.ModifiedSince = 0;
-    const char* failed = method == httpPOST ? "POST Failed !" : "GET Failed !";
     replyTooLong = false;
     SetTransferring(true);
+    bool failed = false;
     try {
         if (method == httpPOST)
             HttpCli1.Post();
         else
             HttpCli1.Get();
     } catch (const EHttpException&) {
-        SetTransferring(false);
-        HttpCli1.SendStream = nullptr;
-        HttpCli1.RcvdStream = nullptr;
-        AbortButton->setEnabled(false);
-        HideProgress();
-        Display(failed);
-        Display("StatusCode   = " + std::to_string(HttpCli1.StatusCode()));
-        Display("ReasonPhrase = " + HttpCli1.ReasonPhrase());
-        if (replyTooLong)
-            Display("Reply longer than " + std::to_string(kOnlineReplyLimit) + " bytes");
-        return false;
+        failed = true;
     }
     SetTransferring(false);
     HttpCli1.SendStream = nullptr;
     HttpCli1.RcvdStream = nullptr;
+    // A reply without a length ends when the connection does: one that ended
+    // with an error may be cut anywhere.
+    const WORD error = HttpCli1.RequestDoneError();
+    if (failed || error != 0) {
+        AbortButton->setEnabled(false);
+        HideProgress();
+        Display(method == httpPOST ? "POST Failed !" : "GET Failed !");
+        Display("StatusCode   = " + std::to_string(HttpCli1.StatusCode()));
+        Display("ReasonPhrase = " + HttpCli1.ReasonPhrase());
+        if (replyTooLong)
+            Display("Reply longer than " + std::to_string(kOnlineReplyLimit) + " bytes");
+        else if (!failed)
+            Display(WSocketErrorDesc(error) + " (Error #" + std::to_string(error) + ")");
+        return false;
+    }
     Display("StatusCode = " + std::to_string(HttpCli1.StatusCode()));
     for (const std::string& line : HttpCli1.RcvdHeader())
         Display("hdr>" + line);

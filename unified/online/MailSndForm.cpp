@@ -158,6 +158,12 @@ void TMailSndForm::WaitForRequest() {
     }
 }
 
+std::string TMailSndForm::FailureText(const std::string& text) {
+    if (SmtpClient.StatusCode() != smtpErrLocal) return text;
+    SmtpClientDisplay(&SmtpClient, "! " + SmtpClient.LastResponse());
+    return text + "\n" + SmtpClient.LastResponse();
+}
+
 bool TMailSndForm::SendReportToPlayers(RXEvent& event) {
     DisplayMemo->clear();
 
@@ -206,9 +212,10 @@ bool TMailSndForm::SendReportToPlayers(RXEvent& event) {
     }
     WaitForRequest();
     if (LastRequestError != 0) {
-        MessageBox("Error occurred attempting to connect to mail server, error code = " +
-                       std::to_string(LastRequestError),
-                   "Error", MB_OK);
+        MessageBox(
+            FailureText("Error occurred attempting to connect to mail server, error code = " +
+                        std::to_string(LastRequestError)),
+            "Error", MB_OK);
         return false;
     }
 
@@ -261,8 +268,8 @@ bool TMailSndForm::SendReportToPlayers(RXEvent& event) {
     }
     WaitForRequest();
     if (LastRequestError != 0) {
-        MessageBox("Error occurred attempting to send mail, error code = " +
-                       std::to_string(LastRequestError),
+        MessageBox(FailureText("Error occurred attempting to send mail, error code = " +
+                               std::to_string(LastRequestError)),
                    "Error", MB_OK);
         SmtpClient.Quit();
         WaitForRequest();
@@ -273,8 +280,8 @@ bool TMailSndForm::SendReportToPlayers(RXEvent& event) {
     SmtpClient.Quit();
     WaitForRequest();
     if (LastRequestError != 0) {
-        MessageBox("Error occurred attempting disconnect from server error code = " +
-                       std::to_string(LastRequestError) + " (mail may have been sent)",
+        MessageBox(FailureText("Error occurred attempting disconnect from server error code = " +
+                               std::to_string(LastRequestError) + " (mail may have been sent)"),
                    "Error", MB_OK);
         return false;
     }

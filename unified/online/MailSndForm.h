@@ -48,6 +48,10 @@ private:
     // Pumps messages until the request just started has ended; a server
     // that goes silent is given up after a while.
     void WaitForRequest();
+    // The failure box's text. A failure found on this side (no connection, a
+    // connection lost) has no server reply in the log: the client's text of
+    // it follows the box's and goes into the log too.
+    std::string FailureText(const std::string& text);
 
     int requestsDone_ = 0;
 };
