@@ -474,6 +474,12 @@ void TMainForm::OkClick() {
     if (!CheckEntries()) return;
     TakeEntries();
     SetProgress(0);
+    // Every mode that writes starts by making its folder, the CD's as well.
+    if (mode != ModeUninstall && !ForceDirectories(entries.destDir)) {
+        ShowError("Error occurred in creating destination directory, " + entries.destDir);
+        DestDir->setFocus();
+        return;
+    }
     running = true;
     aborted = false;
     LockInputs(true);
@@ -482,9 +488,6 @@ void TMainForm::OkClick() {
             Uninstall();
         } else if (mode == ModeMakeCd) {
             MakeInstallCd();
-        } else if (!ForceDirectories(entries.destDir)) {
-            ShowError("Error occurred in creating destination directory, " + entries.destDir);
-            DestDir->setFocus();
         } else {
             InstallSoftware();
         }

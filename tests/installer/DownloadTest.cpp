@@ -391,13 +391,28 @@ TEST_F(FtpInstall, MakingACdTwiceFailsAtTheSetupCopyAndEveryWayOutEndsTheSession
     EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(FtpInstall, AMissingCdFolderIsRefusedBeforeAnyConnection) {
+TEST_F(FtpInstall, TheProposedCdFolderIsMadeAndOneThatCannotBeIsRefusedBeforeAnyConnection) {
+    StartServer();
     BoxScript boxes;
-    auto form = StartIn(boxes, TMainForm::ModeMakeCd, Home() + "/nowhere");
-    boxes.Expect("Error", "An error occurred accessing directory " + Home() + "/nowhere", kError);
-    boxes.Expect("Error", "An error occurred; copy was not completed!", kError);
+    auto form = Start(boxes);
+    form->InstallFrom->SetItemIndex(TMainForm::ModeMakeCd);
+    const std::string proposed = Home() + "/Rostrix CD";
+    ASSERT_EQ(form->DestDir->text().toStdString(), proposed);
+    boxes.Expect("Information", "Copy is complete.", kInformation);
     form->Install->click();
-    EXPECT_FALSE(fs::exists(Home() + "/nowhere"));
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(ReadFile(proposed + "/setup"), ReadFile(cd + "/installer/rxInstaller"));
+
+    // Below a file: no folder can be made there, and the server is never
+    // asked (a fetch would end in a box of its own).
+    WriteFile(Home() + "/plain", "");
+    auto second = StartIn(boxes, TMainForm::ModeMakeCd, Home() + "/plain/cd");
+    boxes.Expect("Error",
+                 "Error occurred in creating destination directory, " + Home() + "/plain/cd",
+                 kError);
+    second->Install->click();
+    EXPECT_TRUE(second->isVisible());
+    EXPECT_EQ(second->focusWidget(), second->DestDir);
 }
 
 TEST(InstallServer, TheDefaultOrTheEnvironmentsUrl) {
