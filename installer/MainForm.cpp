@@ -804,16 +804,17 @@ bool TMainForm::RegisterFileType(TRegistry& registry, char letter) {
 
 void TMainForm::Uninstall() {
     const std::string& installed = installedDirectory;
+    // A link inside the installation goes, and what it names stays.
     for (const InstallFileRow& row : FileTable()) {
         // The installer beside the installation folder lies outside it and stays.
         if (std::string(row.installSubdir) == "..") continue;
-        std::string path = installed + "/";
-        if (*row.installSubdir != '\0') path += std::string(row.installSubdir) + "/";
-        ::unlink((path + row.name).c_str());
+        std::string path;
+        if (*row.installSubdir != '\0') path = std::string(row.installSubdir) + "/";
+        RemoveInside(installed, path + row.name, EntryKind::File);
     }
     RaiseProgress(50);
     for (const std::string& subdir : InstallSubdirectories())
-        ::rmdir((installed + "/" + subdir).c_str());
+        RemoveInside(installed, subdir, EntryKind::Folder);
     if (::rmdir(installed.c_str()) != 0)
         ShowError("Warning:  unable to completely remove installation directory, " + installed);
     RemoveShortcuts();
@@ -832,10 +833,10 @@ void TMainForm::RemoveShortcuts() {
         ShowError(warning);
         return;
     }
-    const std::string folder = programs + "/" + installedProgFolder;
     for (const ShortcutRow& row : ShortcutTable())
-        ::unlink((folder + "/" + row.caption + ".desktop").c_str());
-    if (::rmdir(folder.c_str()) != 0) ShowError(warning);
+        RemoveInside(programs, installedProgFolder + "/" + row.caption + ".desktop",
+                     EntryKind::File);
+    if (!RemoveInside(programs, installedProgFolder, EntryKind::Folder)) ShowError(warning);
 }
 
 void TMainForm::RemoveRegistryKey() {

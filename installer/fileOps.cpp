@@ -31,6 +31,10 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int Get() const { return fd_; }
+    void Reset(int fd) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = fd;
+    }
     // Closes now and tells whether the close succeeded.
     bool Close() {
         const int fd = fd_;
@@ -99,6 +103,30 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
     if (::link(from.c_str(), to.c_str()) != 0) return false;
     ::unlink(from.c_str());
     return true;
+}
+
+bool RemoveInside(const std::string& base, const std::string& relative, EntryKind kind) {
+    std::vector<std::string> parts;
+    for (std::size_t start = 0; start <= relative.size();) {
+        std::size_t end = relative.find('/', start);
+        if (end == std::string::npos) end = relative.size();
+        std::string part = relative.substr(start, end - start);
+        if (part == "." || part == "..") return false;
+        if (!part.empty()) parts.push_back(std::move(part));
+        start = end + 1;
+    }
+    if (parts.empty()) return false;
+    FileDescriptor folder(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    for (std::size_t i = 0; i + 1 < parts.size() && folder.Get() >= 0; ++i)
+        folder.Reset(::openat(folder.Get(), parts[i].c_str(),
+                              O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat entry {};
+    const char* const name = parts.back().c_str();
+    if (folder.Get() < 0 || fstatat(folder.Get(), name, &entry, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    const bool isFolder = S_ISDIR(entry.st_mode);
+    if (isFolder != (kind == EntryKind::Folder) && !S_ISLNK(entry.st_mode)) return false;
+    return unlinkat(folder.Get(), name, isFolder ? AT_REMOVEDIR : 0) == 0;
 }
 
 bool IsAcceptableFolder(const std::string& text, FolderKind kind) {
