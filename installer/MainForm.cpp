@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFont>
 #include <QFrame>
 #include <QGridLayout>
@@ -590,19 +591,37 @@ bool TMainForm::DownloadFile(const InstallFileRow& row, const std::string& remot
         return false;
     }
     FtpClient1.HostFileName = folder.empty() ? remote : folder + "/" + remote;
-    // The file it replaces stays whole until this one has come whole.
+    // The file it replaces stays whole until this one has come whole, into
+    // a new file of its own: never through a link left in a shared folder.
     const std::filesystem::path target(local);
-    const std::string partial =
-        (target.parent_path() / ("." + target.filename().string() + ".download")).string();
-    FtpClient1.SetLocalFileName(partial);
-    if (!FtpClient1.Get()) {
-        failure = FtpClient1.ErrorMessage();
+    std::string partial;
+    const int fd =
+        CreateTemporaryBeside(target.parent_path().string(), target.filename().string(), partial);
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                             QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) {
+            ::close(fd);
+            ::unlink(partial.c_str());
+        }
+        failure = "Unable to open local file " + partial;
+        return false;
+    }
+    FtpClient1.SetLocalStream(&file);
+    const bool fetched = FtpClient1.Get();
+    FtpClient1.SetLocalStream(nullptr);
+    struct stat status {};
+    if (fetched && IsProgramFile(row) && ::fstat(fd, &status) == 0)
+        ::fchmod(fd, (status.st_mode | ((status.st_mode & 0444) >> 2)) & 07777);
+    // The stream is this side's: a failed write or close is told here.
+    bool written = file.error() == QFileDevice::NoError;
+    file.close();
+    written = written && file.error() == QFileDevice::NoError;
+    if (!fetched || !written) {
+        failure = written ? FtpClient1.ErrorMessage() : "426 Error writing local file " + partial;
         ::unlink(partial.c_str());
         return false;
     }
-    struct stat status {};
-    if (IsProgramFile(row) && ::stat(partial.c_str(), &status) == 0)
-        ::chmod(partial.c_str(), (status.st_mode | ((status.st_mode & 0444) >> 2)) & 07777);
     if (std::rename(partial.c_str(), local.c_str()) != 0) {
         failure = "Unable to replace " + local;
         ::unlink(partial.c_str());

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -59,6 +60,21 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 
 } // namespace
 
+int CreateTemporaryBeside(const std::string& dir, const std::string& name, std::string& path) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string suffix(6, ' ');
+        for (char& c : suffix)
+            c = kLetters[random() % (sizeof kLetters - 1)];
+        path = dir + "/." + name + "." + suffix;
+        // O_EXCL fails on any entry at the name, a link to elsewhere too.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
 void CopyFileInto(const std::string& name, const std::string& sourceDir,
                   const std::string& destDir) {
     const std::string source = sourceDir + "/" + name;
@@ -73,8 +89,8 @@ void CopyFileInto(const std::string& name, const std::string& sourceDir,
         targetStat.st_ino == sourceStat.st_ino)
         throw EFileStreamError("Cannot copy file \"" + source + "\" onto itself");
 
-    std::string temp = destDir + "/." + name + ".XXXXXX";
-    FileDescriptor out(mkostemp(temp.data(), O_CLOEXEC));
+    std::string temp;
+    FileDescriptor out(CreateTemporaryBeside(destDir, name, temp));
     if (out.Get() < 0) throw EFileStreamError("Cannot create file \"" + target + "\"");
     bool ok = fchmod(out.Get(), (sourceStat.st_mode & 07777) | S_IWUSR) == 0;
     std::vector<char> buffer(kCopyBufferSize);

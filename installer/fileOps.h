@@ -25,6 +25,12 @@ bool ForceDirectories(const std::string& path);
 void CopyFileInto(const std::string& name, const std::string& sourceDir,
                   const std::string& destDir);
 
+// Creates a new, empty file for writing in dir under a name of its own,
+// ".<name>.<random>", which goes to `path`: never through a link, never over
+// an entry someone else made, with the permissions of a new file. The
+// descriptor, or -1.
+int CreateTemporaryBeside(const std::string& dir, const std::string& name, std::string& path);
+
 // Renames a file, failing when the new name already exists.
 bool RenameNoReplace(const std::string& from, const std::string& to);
 

@@ -337,8 +337,13 @@ TEST_F(FtpInstall, AServerPortTakenByAnotherProcessIsNotMistakenForTheServer) {
 TEST_F(FtpInstall, AMadeCdHoldsTheServersFilesAndInstallsAsItIs) {
     StartServer();
     const std::string made = Home() + "/made";
-    fs::create_directories(made);
+    // A link that someone left at a temporary name in a shared folder is
+    // never written through.
+    fs::create_directories(made + "/programs");
+    WriteFile(Home() + "/theirs", "theirs");
+    fs::create_symlink(Home() + "/theirs", made + "/programs/.rostrix.download");
     MakeCdInto(made);
+    EXPECT_EQ(ReadFile(Home() + "/theirs"), "theirs");
     EXPECT_EQ(progress, Stages(95, {100}));
     for (const InstallFileRow& row : FileTable()) {
         const std::string file = PathOf(made, row, false);
