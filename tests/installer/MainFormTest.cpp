@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -194,6 +195,14 @@ TEST_F(InstallerWindow, FieldChecksAndUninstallRefusals) {
         EXPECT_TRUE(FileExists(Home() + "/rostrix"));
         EXPECT_TRUE(form->isVisible());
     }
+}
+
+TEST_F(InstallerWindow, EscapeInAFieldIsExit) {
+    BoxScript boxes;
+    auto form = Start(boxes);
+    form->DestDir->setFocus();
+    QTest::keyClick(form->DestDir, Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(InstallerWindow, ProgressOnlyGrowsWithinItsLimit) {
