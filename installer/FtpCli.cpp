@@ -203,6 +203,14 @@ void TCustomFtpCli::Fail(int code, const std::string& line) {
     SetErrorMessage();
 }
 
+bool TCustomFtpCli::StartRequest(void (TCustomFtpCli::*request)()) {
+    FErrorPathHit = false;
+    (this->*request)();
+    const bool started = !FErrorPathHit;
+    FErrorPathHit = false;
+    return started;
+}
+
 void TCustomFtpCli::WndProc(TMessage& msg) {
     try {
         if (msg.Msg == WM_FTP_REQUEST_DONE) {
@@ -1372,7 +1380,8 @@ void TCustomFtpCli::TransfertStats() {
 
 bool TFtpClient::Synchronize(void (TCustomFtpCli::*request)()) {
     try {
-        (this->*request)();
+        // Refused before it started: false, and ErrorMessage as it was.
+        if (!StartRequest(request)) return false;
         return WaitUntilReady();
     } catch (const std::exception&) {
         return false;

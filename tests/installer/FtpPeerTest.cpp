@@ -454,33 +454,43 @@ TEST(FtpPeer, RefusedStepEndsTheRequest) {
     ftp.Abort();
 }
 
-TEST(FtpPeer, ArgumentsWithLineEndsAreRefused) {
-    std::vector<std::string> got;
-    ScriptedPeer peer([&](int fd) {
-        Login(fd, got);
-        for (std::string l = PeerLine(fd); !l.empty(); l = PeerLine(fd)) {
-            got.push_back(l);
-            WriteAll(fd, l == "QUIT"               ? "221 bye\r\n"
-                         : l.rfind("SIZE", 0) == 0 ? "213 5000000000\r\n"
-                                                   : "200 ok\r\n");
-        }
-    });
-    RecordingClient ftp(peer.port);
-    ASSERT_TRUE(ftp.Connect());
-    ftp.HostDirName = "pub\r\nDELE x";
-    EXPECT_FALSE(ftp.Cwd());
-    ftp.HostFileName = "a\nDELE x";
-    EXPECT_FALSE(ftp.Size());
-    ftp.SetLocalFileName("NOOP\r\nDELE x");
-    EXPECT_FALSE(ftp.Quote());
-    ftp.HostFileName = "ok";
-    EXPECT_TRUE(ftp.Size());
-    EXPECT_EQ(ftp.SizeResult(), 5000000000);
-    EXPECT_TRUE(ftp.Quit());
-    ASSERT_TRUE(peer.Finished());
-    for (const std::string& l : got)
-        EXPECT_EQ(l.find("DELE"), std::string::npos) << l;
-    EXPECT_EQ(got.back(), "QUIT");
+// Connected already, or an argument with a line end that would smuggle a
+// command in: the call fails at once, whether the error hook is set or not.
+TEST(FtpPeer, RequestsThatCannotStartFailWithOrWithoutTheErrorHook) {
+    for (const bool hooked : {false, true}) {
+        SCOPED_TRACE(hooked ? "error hook" : "exception");
+        std::vector<std::string> got;
+        ScriptedPeer peer([&](int fd) {
+            Login(fd, got);
+            for (std::string l = PeerLine(fd); !l.empty(); l = PeerLine(fd)) {
+                got.push_back(l);
+                WriteAll(fd, l == "QUIT"               ? "221 bye\r\n"
+                             : l.rfind("SIZE", 0) == 0 ? "213 5000000000\r\n"
+                                                       : "200 ok\r\n");
+            }
+        });
+        RecordingClient ftp(peer.port);
+        std::vector<std::string> refused;
+        if (hooked) ftp.OnError = [&](const std::string& text) { refused.push_back(text); };
+        ASSERT_TRUE(ftp.Connect());
+        EXPECT_FALSE(ftp.Connect());
+        ftp.HostDirName = "pub\r\nDELE x";
+        EXPECT_FALSE(ftp.Cwd());
+        ftp.HostFileName = "a\nDELE x";
+        EXPECT_FALSE(ftp.Size());
+        EXPECT_FALSE(ftp.Mkd());
+        ftp.SetLocalFileName("NOOP\r\nDELE x");
+        EXPECT_FALSE(ftp.Quote());
+        EXPECT_EQ(refused.size(), hooked ? 5u : 0u);
+        ftp.HostFileName = "ok";
+        EXPECT_TRUE(ftp.Size());
+        EXPECT_EQ(ftp.SizeResult(), 5000000000);
+        EXPECT_TRUE(ftp.Quit());
+        ASSERT_TRUE(peer.Finished());
+        for (const std::string& l : got)
+            EXPECT_EQ(l.find("DELE"), std::string::npos) << l;
+        EXPECT_EQ(got.back(), "QUIT");
+    }
 }
 
 TEST(FtpPeer, LocalWriteFailureFailsTheDownload) {
