@@ -585,12 +585,19 @@ void TCustomFtpCli::ReplyChecker() {
 }
 
 void TCustomFtpCli::ExtractResults() {
-    if (FRequestResult != 0) return;
     if (FFctPrv == ftpFctSize) {
-        std::int64_t size = 0;
-        if (FtpSizeReply(FLastResponse, size)) FSizeResult = size;
-    } else if (FFctPrv == ftpFctCwd || FFctPrv == ftpFctMkd || FFctPrv == ftpFctPwd ||
-               FFctPrv == ftpFctCDup) {
+        // This reply's size or none, never an earlier file's; a reply
+        // without a size is no answer, and the request fails with it.
+        FSizeResult = 0;
+        if (FRequestResult == 0 && !FtpSizeReply(FLastResponse, FSizeResult)) {
+            FRequestResult = 500;
+            SetErrorMessage();
+        }
+        return;
+    }
+    if (FRequestResult != 0) return;
+    if (FFctPrv == ftpFctCwd || FFctPrv == ftpFctMkd || FFctPrv == ftpFctPwd ||
+        FFctPrv == ftpFctCDup) {
         FDirResult = FtpQuotedFolder(FLastResponse);
     }
 }

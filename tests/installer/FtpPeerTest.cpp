@@ -493,6 +493,29 @@ TEST(FtpPeer, RequestsThatCannotStartFailWithOrWithoutTheErrorHook) {
     }
 }
 
+// A SIZE reply without a size in it fails with its text, and leaves no size
+// of an earlier file behind.
+TEST(FtpPeer, SizeRepliesWithoutANumberFail) {
+    ScriptedPeer peer([](int fd) {
+        std::vector<std::string> got;
+        Login(fd, got);
+        // The file's name is the reply.
+        for (std::string l = PeerLine(fd); l.size() > 5; l = PeerLine(fd))
+            WriteAll(fd, l.substr(5) + "\r\n");
+    });
+    RecordingClient ftp(peer.port);
+    ASSERT_TRUE(ftp.Connect());
+    for (const char* reply : {"213 abc", "213 -5", "213 99999999999999999999", "550 No such"}) {
+        ftp.HostFileName = "213 5000000000";
+        ASSERT_TRUE(ftp.Size());
+        ftp.HostFileName = reply;
+        EXPECT_FALSE(ftp.Size()) << reply;
+        EXPECT_EQ(ftp.ErrorMessage(), reply);
+        EXPECT_EQ(ftp.SizeResult(), 0) << reply;
+    }
+    ftp.Abort();
+}
+
 TEST(FtpPeer, LocalWriteFailureFailsTheDownload) {
     ScriptedPeer peer([&](int fd) {
         DataListener data;
