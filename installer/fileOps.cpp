@@ -58,6 +58,19 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
+// The names between the slashes of a path; false for a "." or ".." part.
+bool PathParts(const std::string& path, std::vector<std::string>& parts) {
+    for (std::size_t start = 0; start <= path.size();) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        std::string part = path.substr(start, end - start);
+        if (part == "." || part == "..") return false;
+        if (!part.empty()) parts.push_back(std::move(part));
+        start = end + 1;
+    }
+    return true;
+}
+
 } // namespace
 
 int CreateTemporaryBeside(const std::string& dir, const std::string& name, std::string& path) {
@@ -123,15 +136,7 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
 
 bool RemoveInside(const std::string& base, const std::string& relative, EntryKind kind) {
     std::vector<std::string> parts;
-    for (std::size_t start = 0; start <= relative.size();) {
-        std::size_t end = relative.find('/', start);
-        if (end == std::string::npos) end = relative.size();
-        std::string part = relative.substr(start, end - start);
-        if (part == "." || part == "..") return false;
-        if (!part.empty()) parts.push_back(std::move(part));
-        start = end + 1;
-    }
-    if (parts.empty()) return false;
+    if (!PathParts(relative, parts) || parts.empty()) return false;
     FileDescriptor folder(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     for (std::size_t i = 0; i + 1 < parts.size() && folder.Get() >= 0; ++i)
         folder.Reset(::openat(folder.Get(), parts[i].c_str(),
@@ -148,17 +153,9 @@ bool RemoveInside(const std::string& base, const std::string& relative, EntryKin
 bool IsAcceptableFolder(const std::string& text, FolderKind kind) {
     if (text.empty()) return false;
     if ((text[0] == '/') != (kind == FolderKind::Absolute)) return false;
-    bool hasPart = false;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('/', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string part = text.substr(start, end - start);
-        if (part == "." || part == "..") return false;
-        hasPart = hasPart || !part.empty();
-        start = end + 1;
-    }
+    std::vector<std::string> parts;
+    if (!PathParts(text, parts)) return false;
     for (const unsigned char c : text)
         if (c < 0x20 || c == 0x7F) return false;
-    return hasPart;
+    return !parts.empty();
 }
