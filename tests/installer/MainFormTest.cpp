@@ -106,6 +106,9 @@ TEST_F(InstallerWindow, FieldChecksAndUninstallRefusals) {
     const std::string cd = Home() + "/cd";
     std::filesystem::create_directories(cd);
     const std::string dest = Home() + "/Rostrix";
+    // No folder can be made below a file.
+    const std::string unmade = Home() + "/plain/Rostrix";
+    WriteFile(Home() + "/plain", "");
     const std::string noSource = "Source Directory name is required.";
     auto badSource = [](const std::string& s) {
         return "Error occurred in accessing the source directory, " + s +
@@ -150,6 +153,9 @@ TEST_F(InstallerWindow, FieldChecksAndUninstallRefusals) {
         {2, "", "cd", "", badCdDest, Dest},
         {2, "", "/", "", badCdDest, Dest},
         {2, "", Home() + "/../cd", "", badCdDest, Dest},
+        {1, "", unmade, "Rostrix", "Error occurred in creating destination directory, " + unmade,
+         Dest},
+        {2, "", unmade, "", "Error occurred in creating destination directory, " + unmade, Dest},
     };
     BoxScript boxes;
     auto form = Start(boxes);
