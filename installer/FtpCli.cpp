@@ -203,6 +203,14 @@ void TCustomFtpCli::Fail(int code, const std::string& line) {
     SetErrorMessage();
 }
 
+bool TCustomFtpCli::StartRequest(void (TCustomFtpCli::*request)()) {
+    FErrorPathHit = false;
+    (this->*request)();
+    const bool started = !FErrorPathHit;
+    FErrorPathHit = false;
+    return started;
+}
+
 void TCustomFtpCli::WndProc(TMessage& msg) {
     try {
         if (msg.Msg == WM_FTP_REQUEST_DONE) {
@@ -577,12 +585,19 @@ void TCustomFtpCli::ReplyChecker() {
 }
 
 void TCustomFtpCli::ExtractResults() {
-    if (FRequestResult != 0) return;
     if (FFctPrv == ftpFctSize) {
-        std::int64_t size = 0;
-        if (FtpSizeReply(FLastResponse, size)) FSizeResult = size;
-    } else if (FFctPrv == ftpFctCwd || FFctPrv == ftpFctMkd || FFctPrv == ftpFctPwd ||
-               FFctPrv == ftpFctCDup) {
+        // This reply's size or none, never an earlier file's; a reply
+        // without a size is no answer, and the request fails with it.
+        FSizeResult = 0;
+        if (FRequestResult == 0 && !FtpSizeReply(FLastResponse, FSizeResult)) {
+            FRequestResult = 500;
+            SetErrorMessage();
+        }
+        return;
+    }
+    if (FRequestResult != 0) return;
+    if (FFctPrv == ftpFctCwd || FFctPrv == ftpFctMkd || FFctPrv == ftpFctPwd ||
+        FFctPrv == ftpFctCDup) {
         FDirResult = FtpQuotedFolder(FLastResponse);
     }
 }
@@ -1372,7 +1387,8 @@ void TCustomFtpCli::TransfertStats() {
 
 bool TFtpClient::Synchronize(void (TCustomFtpCli::*request)()) {
     try {
-        (this->*request)();
+        // Refused before it started: false, and ErrorMessage as it was.
+        if (!StartRequest(request)) return false;
         return WaitUntilReady();
     } catch (const std::exception&) {
         return false;

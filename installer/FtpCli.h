@@ -288,6 +288,9 @@ protected:
     void TriggerRequestDone(int error);
     // A failure of the engine itself: the line, the status and the result.
     void Fail(int code, const std::string& line);
+    // Runs the start of a request; false when it was refused before it
+    // started, which the error hook (when set) was told instead of raising.
+    bool StartRequest(void (TCustomFtpCli::*request)());
 
     TFtpState FState = ftpReady;
     int FStatusCode = 0;

@@ -14,11 +14,13 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFont>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -278,6 +280,14 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
+void TMainForm::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        Exit->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void TMainForm::FormShow() {
     InstallFrom->SetItemIndex(ModeInternet);
     for (const std::string& argument : arguments) {
@@ -474,6 +484,12 @@ void TMainForm::OkClick() {
     if (!CheckEntries()) return;
     TakeEntries();
     SetProgress(0);
+    // Every mode that writes starts by making its folder, the CD's as well.
+    if (mode != ModeUninstall && !ForceDirectories(entries.destDir)) {
+        ShowError("Error occurred in creating destination directory, " + entries.destDir);
+        DestDir->setFocus();
+        return;
+    }
     running = true;
     aborted = false;
     LockInputs(true);
@@ -482,9 +498,6 @@ void TMainForm::OkClick() {
             Uninstall();
         } else if (mode == ModeMakeCd) {
             MakeInstallCd();
-        } else if (!ForceDirectories(entries.destDir)) {
-            ShowError("Error occurred in creating destination directory, " + entries.destDir);
-            DestDir->setFocus();
         } else {
             InstallSoftware();
         }
@@ -587,19 +600,37 @@ bool TMainForm::DownloadFile(const InstallFileRow& row, const std::string& remot
         return false;
     }
     FtpClient1.HostFileName = folder.empty() ? remote : folder + "/" + remote;
-    // The file it replaces stays whole until this one has come whole.
+    // The file it replaces stays whole until this one has come whole, into
+    // a new file of its own: never through a link left in a shared folder.
     const std::filesystem::path target(local);
-    const std::string partial =
-        (target.parent_path() / ("." + target.filename().string() + ".download")).string();
-    FtpClient1.SetLocalFileName(partial);
-    if (!FtpClient1.Get()) {
-        failure = FtpClient1.ErrorMessage();
+    std::string partial;
+    const int fd =
+        CreateTemporaryBeside(target.parent_path().string(), target.filename().string(), partial);
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                             QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) {
+            ::close(fd);
+            ::unlink(partial.c_str());
+        }
+        failure = "Unable to open local file " + partial;
+        return false;
+    }
+    FtpClient1.SetLocalStream(&file);
+    const bool fetched = FtpClient1.Get();
+    FtpClient1.SetLocalStream(nullptr);
+    struct stat status {};
+    if (fetched && IsProgramFile(row) && ::fstat(fd, &status) == 0)
+        ::fchmod(fd, (status.st_mode | ((status.st_mode & 0444) >> 2)) & 07777);
+    // The stream is this side's: a failed write or close is told here.
+    bool written = file.error() == QFileDevice::NoError;
+    file.close();
+    written = written && file.error() == QFileDevice::NoError;
+    if (!fetched || !written) {
+        failure = written ? FtpClient1.ErrorMessage() : "426 Error writing local file " + partial;
         ::unlink(partial.c_str());
         return false;
     }
-    struct stat status {};
-    if (IsProgramFile(row) && ::stat(partial.c_str(), &status) == 0)
-        ::chmod(partial.c_str(), (status.st_mode | ((status.st_mode & 0444) >> 2)) & 07777);
     if (std::rename(partial.c_str(), local.c_str()) != 0) {
         failure = "Unable to replace " + local;
         ::unlink(partial.c_str());
@@ -801,16 +832,17 @@ bool TMainForm::RegisterFileType(TRegistry& registry, char letter) {
 
 void TMainForm::Uninstall() {
     const std::string& installed = installedDirectory;
+    // A link inside the installation goes, and what it names stays.
     for (const InstallFileRow& row : FileTable()) {
         // The installer beside the installation folder lies outside it and stays.
         if (std::string(row.installSubdir) == "..") continue;
-        std::string path = installed + "/";
-        if (*row.installSubdir != '\0') path += std::string(row.installSubdir) + "/";
-        ::unlink((path + row.name).c_str());
+        std::string path;
+        if (*row.installSubdir != '\0') path = std::string(row.installSubdir) + "/";
+        RemoveInside(installed, path + row.name, EntryKind::File);
     }
     RaiseProgress(50);
     for (const std::string& subdir : InstallSubdirectories())
-        ::rmdir((installed + "/" + subdir).c_str());
+        RemoveInside(installed, subdir, EntryKind::Folder);
     if (::rmdir(installed.c_str()) != 0)
         ShowError("Warning:  unable to completely remove installation directory, " + installed);
     RemoveShortcuts();
@@ -829,10 +861,10 @@ void TMainForm::RemoveShortcuts() {
         ShowError(warning);
         return;
     }
-    const std::string folder = programs + "/" + installedProgFolder;
     for (const ShortcutRow& row : ShortcutTable())
-        ::unlink((folder + "/" + row.caption + ".desktop").c_str());
-    if (::rmdir(folder.c_str()) != 0) ShowError(warning);
+        RemoveInside(programs, installedProgFolder + "/" + row.caption + ".desktop",
+                     EntryKind::File);
+    if (!RemoveInside(programs, installedProgFolder, EntryKind::Folder)) ShowError(warning);
 }
 
 void TMainForm::RemoveRegistryKey() {

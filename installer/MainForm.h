@@ -114,6 +114,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Escape presses Exit, the window's cancel button.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     // What Install reads, taken once when it is clicked.

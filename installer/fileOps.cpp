@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -31,6 +32,10 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int Get() const { return fd_; }
+    void Reset(int fd) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = fd;
+    }
     // Closes now and tells whether the close succeeded.
     bool Close() {
         const int fd = fd_;
@@ -53,7 +58,35 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
+// The names between the slashes of a path; false for a "." or ".." part.
+bool PathParts(const std::string& path, std::vector<std::string>& parts) {
+    for (std::size_t start = 0; start <= path.size();) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        std::string part = path.substr(start, end - start);
+        if (part == "." || part == "..") return false;
+        if (!part.empty()) parts.push_back(std::move(part));
+        start = end + 1;
+    }
+    return true;
+}
+
 } // namespace
+
+int CreateTemporaryBeside(const std::string& dir, const std::string& name, std::string& path) {
+    static const char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string suffix(6, ' ');
+        for (char& c : suffix)
+            c = kLetters[random() % (sizeof kLetters - 1)];
+        path = dir + "/." + name + "." + suffix;
+        // O_EXCL fails on any entry at the name, a link to elsewhere too.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
 
 void CopyFileInto(const std::string& name, const std::string& sourceDir,
                   const std::string& destDir) {
@@ -69,8 +102,8 @@ void CopyFileInto(const std::string& name, const std::string& sourceDir,
         targetStat.st_ino == sourceStat.st_ino)
         throw EFileStreamError("Cannot copy file \"" + source + "\" onto itself");
 
-    std::string temp = destDir + "/." + name + ".XXXXXX";
-    FileDescriptor out(mkostemp(temp.data(), O_CLOEXEC));
+    std::string temp;
+    FileDescriptor out(CreateTemporaryBeside(destDir, name, temp));
     if (out.Get() < 0) throw EFileStreamError("Cannot create file \"" + target + "\"");
     bool ok = fchmod(out.Get(), (sourceStat.st_mode & 07777) | S_IWUSR) == 0;
     std::vector<char> buffer(kCopyBufferSize);
@@ -101,20 +134,28 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
     return true;
 }
 
+bool RemoveInside(const std::string& base, const std::string& relative, EntryKind kind) {
+    std::vector<std::string> parts;
+    if (!PathParts(relative, parts) || parts.empty()) return false;
+    FileDescriptor folder(::open(base.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    for (std::size_t i = 0; i + 1 < parts.size() && folder.Get() >= 0; ++i)
+        folder.Reset(::openat(folder.Get(), parts[i].c_str(),
+                              O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat entry {};
+    const char* const name = parts.back().c_str();
+    if (folder.Get() < 0 || fstatat(folder.Get(), name, &entry, AT_SYMLINK_NOFOLLOW) != 0)
+        return false;
+    const bool isFolder = S_ISDIR(entry.st_mode);
+    if (isFolder != (kind == EntryKind::Folder) && !S_ISLNK(entry.st_mode)) return false;
+    return unlinkat(folder.Get(), name, isFolder ? AT_REMOVEDIR : 0) == 0;
+}
+
 bool IsAcceptableFolder(const std::string& text, FolderKind kind) {
     if (text.empty()) return false;
     if ((text[0] == '/') != (kind == FolderKind::Absolute)) return false;
-    bool hasPart = false;
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t end = text.find('/', start);
-        if (end == std::string::npos) end = text.size();
-        const std::string part = text.substr(start, end - start);
-        if (part == "." || part == "..") return false;
-        hasPart = hasPart || !part.empty();
-        start = end + 1;
-    }
+    std::vector<std::string> parts;
+    if (!PathParts(text, parts)) return false;
     for (const unsigned char c : text)
         if (c < 0x20 || c == 0x7F) return false;
-    return hasPart;
+    return !parts.empty();
 }

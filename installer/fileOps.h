@@ -1,7 +1,8 @@
 #pragma once
 // The installer's file work: folders made with their parents, files copied
-// whole or not at all, a rename that never replaces, and the test every
-// folder the installer writes or removes must pass.
+// whole or not at all, a rename that never replaces, removal that never
+// follows a link, and the test every folder the installer writes or removes
+// must pass.
 
 #include <stdexcept>
 #include <string>
@@ -24,8 +25,22 @@ bool ForceDirectories(const std::string& path);
 void CopyFileInto(const std::string& name, const std::string& sourceDir,
                   const std::string& destDir);
 
+// Creates a new, empty file for writing in dir under a name of its own,
+// ".<name>.<random>", which goes to `path`: never through a link, never over
+// an entry someone else made, with the permissions of a new file. The
+// descriptor, or -1.
+int CreateTemporaryBeside(const std::string& dir, const std::string& name, std::string& path);
+
 // Renames a file, failing when the new name already exists.
 bool RenameNoReplace(const std::string& from, const std::string& to);
+
+enum class EntryKind { File, Folder };
+
+// Removes base/relative without going through a link below base: each
+// folder on the way must be a real folder, and a link at the end is removed
+// itself, never what it names. A file (or link) is removed as a File, an
+// empty folder (or link) as a Folder; false when nothing was removed.
+bool RemoveInside(const std::string& base, const std::string& relative, EntryKind kind);
 
 enum class FolderKind { Absolute, Relative };
 

@@ -337,8 +337,13 @@ TEST_F(FtpInstall, AServerPortTakenByAnotherProcessIsNotMistakenForTheServer) {
 TEST_F(FtpInstall, AMadeCdHoldsTheServersFilesAndInstallsAsItIs) {
     StartServer();
     const std::string made = Home() + "/made";
-    fs::create_directories(made);
+    // A link that someone left at a temporary name in a shared folder is
+    // never written through.
+    fs::create_directories(made + "/programs");
+    WriteFile(Home() + "/theirs", "theirs");
+    fs::create_symlink(Home() + "/theirs", made + "/programs/.rostrix.download");
     MakeCdInto(made);
+    EXPECT_EQ(ReadFile(Home() + "/theirs"), "theirs");
     EXPECT_EQ(progress, Stages(95, {100}));
     for (const InstallFileRow& row : FileTable()) {
         const std::string file = PathOf(made, row, false);
@@ -391,13 +396,15 @@ TEST_F(FtpInstall, MakingACdTwiceFailsAtTheSetupCopyAndEveryWayOutEndsTheSession
     EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(FtpInstall, AMissingCdFolderIsRefusedBeforeAnyConnection) {
+TEST_F(FtpInstall, TheProposedCdFolderIsMadeWhenMissing) {
+    StartServer();
     BoxScript boxes;
-    auto form = StartIn(boxes, TMainForm::ModeMakeCd, Home() + "/nowhere");
-    boxes.Expect("Error", "An error occurred accessing directory " + Home() + "/nowhere", kError);
-    boxes.Expect("Error", "An error occurred; copy was not completed!", kError);
+    auto form = Start(boxes);
+    form->InstallFrom->SetItemIndex(TMainForm::ModeMakeCd);
+    boxes.Expect("Information", "Copy is complete.", kInformation);
     form->Install->click();
-    EXPECT_FALSE(fs::exists(Home() + "/nowhere"));
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(ReadFile(Home() + "/Rostrix CD/setup"), ReadFile(cd + "/installer/rxInstaller"));
 }
 
 TEST(InstallServer, TheDefaultOrTheEnvironmentsUrl) {

@@ -454,28 +454,45 @@ TEST(FtpPeer, RefusedStepEndsTheRequest) {
     ftp.Abort();
 }
 
-TEST(FtpPeer, ArgumentsWithLineEndsAreRefused) {
+// A call is answered by its own request: one that cannot start (connected
+// already, a line end that would smuggle a command in) fails at once, with
+// the error hook set as without it; a SIZE reply without a size fails
+// rather than give an earlier file's size.
+TEST(FtpPeer, ACallNeverTakesAnEarlierRequestsResult) {
     std::vector<std::string> got;
     ScriptedPeer peer([&](int fd) {
         Login(fd, got);
+        // SIZE is answered with its argument.
         for (std::string l = PeerLine(fd); !l.empty(); l = PeerLine(fd)) {
             got.push_back(l);
-            WriteAll(fd, l == "QUIT"               ? "221 bye\r\n"
-                         : l.rfind("SIZE", 0) == 0 ? "213 5000000000\r\n"
-                                                   : "200 ok\r\n");
+            WriteAll(fd, (l == "QUIT"                ? "221 bye"
+                          : l.rfind("SIZE ", 0) == 0 ? l.substr(5)
+                                                     : "200 ok") +
+                             "\r\n");
         }
     });
     RecordingClient ftp(peer.port);
+    std::vector<std::string> refused;
+    ftp.OnError = [&](const std::string& text) { refused.push_back(text); };
     ASSERT_TRUE(ftp.Connect());
+    EXPECT_FALSE(ftp.Connect());
     ftp.HostDirName = "pub\r\nDELE x";
     EXPECT_FALSE(ftp.Cwd());
     ftp.HostFileName = "a\nDELE x";
     EXPECT_FALSE(ftp.Size());
+    EXPECT_FALSE(ftp.Mkd());
     ftp.SetLocalFileName("NOOP\r\nDELE x");
     EXPECT_FALSE(ftp.Quote());
-    ftp.HostFileName = "ok";
-    EXPECT_TRUE(ftp.Size());
-    EXPECT_EQ(ftp.SizeResult(), 5000000000);
+    EXPECT_EQ(refused.size(), 5u);
+    for (const char* reply : {"213 abc", "213 -5", "213 99999999999999999999", "550 No such"}) {
+        ftp.HostFileName = "213 5000000000";
+        ASSERT_TRUE(ftp.Size());
+        EXPECT_EQ(ftp.SizeResult(), 5000000000);
+        ftp.HostFileName = reply;
+        EXPECT_FALSE(ftp.Size()) << reply;
+        EXPECT_EQ(ftp.ErrorMessage(), reply);
+        EXPECT_EQ(ftp.SizeResult(), 0) << reply;
+    }
     EXPECT_TRUE(ftp.Quit());
     ASSERT_TRUE(peer.Finished());
     for (const std::string& l : got)

@@ -383,6 +383,30 @@ TEST_F(InstallFromCd, UninstallWithoutAProgramFolderLeavesTheMenuAlone) {
     EXPECT_FALSE(ProductKeyExists());
 }
 
+// Links inside the installation go, and what they point to stays.
+TEST_F(InstallFromCd, UninstallRemovesLinksAndNeverWhatTheyPointTo) {
+    {
+        BoxScript boxes;
+        Install(boxes);
+    }
+    const std::string elsewhere = Home() + "/elsewhere";
+    fs::create_directories(elsewhere);
+    const std::string links[] = {dest + "/doc", dest + "/rostrix", Applications() + "/Rostrix"};
+    for (const std::string& link : links) {
+        const std::string target = elsewhere + "/" + std::to_string(&link - links);
+        fs::rename(link, target);
+        fs::create_symlink(target, link);
+    }
+    const std::set<std::string> kept = Tree(elsewhere);
+    BoxScript boxes;
+    auto form = Start(boxes, {"-U"});
+    boxes.Expect("Information", "The uninstall is complete.", kInformation);
+    form->Install->click();
+    for (const std::string& link : links)
+        EXPECT_FALSE(fs::exists(fs::symlink_status(link))) << link;
+    EXPECT_EQ(Tree(elsewhere), kept);
+}
+
 TEST_F(InstallFromCd, TheBuiltCdInstallsEveryFileAsItIs) {
     BoxScript boxes;
     auto form = Start(boxes, {"-C"});

@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -105,6 +106,9 @@ TEST_F(InstallerWindow, FieldChecksAndUninstallRefusals) {
     const std::string cd = Home() + "/cd";
     std::filesystem::create_directories(cd);
     const std::string dest = Home() + "/Rostrix";
+    // No folder can be made below a file.
+    const std::string unmade = Home() + "/plain/Rostrix";
+    WriteFile(Home() + "/plain", "");
     const std::string noSource = "Source Directory name is required.";
     auto badSource = [](const std::string& s) {
         return "Error occurred in accessing the source directory, " + s +
@@ -149,6 +153,9 @@ TEST_F(InstallerWindow, FieldChecksAndUninstallRefusals) {
         {2, "", "cd", "", badCdDest, Dest},
         {2, "", "/", "", badCdDest, Dest},
         {2, "", Home() + "/../cd", "", badCdDest, Dest},
+        {1, "", unmade, "Rostrix", "Error occurred in creating destination directory, " + unmade,
+         Dest},
+        {2, "", unmade, "", "Error occurred in creating destination directory, " + unmade, Dest},
     };
     BoxScript boxes;
     auto form = Start(boxes);
@@ -194,6 +201,14 @@ TEST_F(InstallerWindow, FieldChecksAndUninstallRefusals) {
         EXPECT_TRUE(FileExists(Home() + "/rostrix"));
         EXPECT_TRUE(form->isVisible());
     }
+}
+
+TEST_F(InstallerWindow, EscapeInAFieldIsExit) {
+    BoxScript boxes;
+    auto form = Start(boxes);
+    form->DestDir->setFocus();
+    QTest::keyClick(form->DestDir, Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(InstallerWindow, ProgressOnlyGrowsWithinItsLimit) {
