@@ -37,7 +37,7 @@ bool Readable(int fd, int milliseconds) {
 
 int ListenOnLoopback(unsigned short& port, int backlog) {
     int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = LoopbackAddress(0);
+    sockaddr_in address = LoopbackAddress(port);
     bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     listen(fd, backlog);
     socklen_t length = sizeof address;

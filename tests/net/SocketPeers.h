@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-// A TCP socket listening on 127.0.0.1 at a port of the system's choice,
-// which it gives back in `port`.
+// A TCP socket listening on 127.0.0.1 at `port`, or, when it is 0, at a
+// port of the system's choice, which it gives back in `port`.
 int ListenOnLoopback(unsigned short& port, int backlog);
 // A port of 127.0.0.1 that nothing listens on at this moment.
 unsigned short FreeLoopbackPort();
