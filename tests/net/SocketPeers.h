@@ -38,6 +38,11 @@ std::string ReadExactly(int fd, std::size_t count);
 std::string ReadUntil(int fd, const std::string& end);
 void WriteAll(int fd, const std::string& bytes);
 void WriteBytewise(int fd, const std::string& bytes, int pauseMilliseconds = 5);
+// Writes the bytes up to each of the ends in turn, going on only once the
+// client has taken all sent so far (`taken`, which the test's handler keeps)
+// or after 3 seconds. How many parts it had taken in time.
+int WriteInParts(int fd, const std::string& bytes, const std::vector<std::size_t>& ends,
+                 const std::atomic<std::size_t>& taken);
 
 // A server on an ephemeral port that runs the script once for the first
 // connection it accepts, then closes that connection.
