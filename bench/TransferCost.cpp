@@ -1,5 +1,6 @@
 #include "bench/TransferCost.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,17 +17,16 @@ double CpuOf(const rusage& r) {
            double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1e6;
 }
 
-} // namespace
-
 double Now() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
-double OwnCpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return CpuOf(usage);
+} // namespace
+
+std::string SelfPath() {
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error).string();
 }
 
 Cost RunProgram(std::vector<std::string> argv) {
@@ -48,11 +48,17 @@ Cost RunProgram(std::vector<std::string> argv) {
     return {Now() - start, CpuOf(usage)};
 }
 
-Cost Best(const std::vector<Cost>& costs) {
-    Cost best = costs.front();
-    for (const Cost& c : costs)
-        if (c.seconds < best.seconds) best = c;
-    return best;
+Cost Median(std::vector<Cost> costs) {
+    if (costs.empty()) return {};
+    const std::size_t middle = costs.size() / 2;
+    Cost median;
+    std::nth_element(costs.begin(), costs.begin() + long(middle), costs.end(),
+                     [](const Cost& a, const Cost& b) { return a.seconds < b.seconds; });
+    median.seconds = costs[middle].seconds;
+    std::nth_element(costs.begin(), costs.begin() + long(middle), costs.end(),
+                     [](const Cost& a, const Cost& b) { return a.cpu < b.cpu; });
+    median.cpu = costs[middle].cpu;
+    return median;
 }
 
 void WritePatternFile(const std::string& path, std::int64_t bytes) {
@@ -74,11 +80,22 @@ std::string ScratchWithBigFile(const std::string& prefix, std::int64_t bytes) {
 
 void ReportCosts(const char* what, double bytes, const Cost& ours, const Cost& curl) {
     if (bytes > 0)
-        std::printf("%-28s ours %7.0f MB/s (cpu %.2f s)  curl %7.0f MB/s (cpu %.2f s)  share "
-                    "%5.1f %%\n",
+        std::printf("%-28s ours %6.0f MB/s (cpu %.3f s)  curl %6.0f MB/s (cpu %.3f s)  rate "
+                    "%5.1f %%  cpu %.2f x\n",
                     what, bytes / ours.seconds / 1e6, ours.cpu, bytes / curl.seconds / 1e6,
-                    curl.cpu, 100 * curl.seconds / ours.seconds);
+                    curl.cpu, 100 * curl.seconds / ours.seconds,
+                    curl.cpu > 0 ? ours.cpu / curl.cpu : 0.0);
     else
         std::printf("%-28s ours %.2f s wall, %.3f s cpu   curl %.2f s wall, %.3f s cpu\n", what,
                     ours.seconds, ours.cpu, curl.seconds, curl.cpu);
+}
+
+void Compare(const char* what, double bytes, const std::vector<std::string>& ours,
+             const std::vector<std::string>& curl, int rounds) {
+    std::vector<Cost> o, c;
+    for (int round = 0; round < rounds; ++round) {
+        o.push_back(RunProgram(ours));
+        c.push_back(RunProgram(curl));
+    }
+    ReportCosts(what, bytes, Median(o), Median(c));
 }

@@ -11,7 +11,6 @@ namespace {
 constexpr UINT WM_FTP_REQUEST_DONE = WM_USER + 1;
 constexpr UINT WM_FTP_SENDDATA = WM_USER + 2;
 constexpr int kDownloadBlock = 4096;
-constexpr int kBlocksPerNotice = 16;
 constexpr int kDiscardBlock = 2048;
 
 // What the engine's texts name an exception by.
@@ -1108,6 +1107,8 @@ void TCustomFtpCli::TryTransferDone() {
 }
 
 void TCustomFtpCli::DownloadHandlers() {
+    // Nothing of an earlier connection goes into this one.
+    FDownload.Clear();
     FDataSocket->OnSessionClosed = [this](TCustomWSocket*, WORD e) { DownloadClosed(e); };
     FDataSocket->OnDataAvailable = [this](TCustomWSocket*, WORD e) { DownloadData(e); };
     FDataSocket->OnDataSent = nullptr;
@@ -1130,57 +1131,56 @@ void TCustomFtpCli::DownloadPassiveConnected(WORD error) {
         TransferFailed(550, "Unable to establish data connection, error #" + std::to_string(error));
 }
 
-// Blocks stay 4096 bytes, each written as it comes, but one notice of data
-// reads several of them while they are there: the notice costs more than
-// the block.
+// One receive per notice takes what waits, up to 64 KiB; it goes on in
+// blocks of 4096 bytes, each after its progress and written as it comes, and
+// all of it now, so that nothing waits here for a notice that the socket
+// will not send.
 void TCustomFtpCli::DownloadData(WORD) {
     auto alive = FAlive;
-    for (int block = 0; block < kBlocksPerNotice; ++block) {
+    bool received = false;
+    while (!(received && FDownload.Empty())) {
         if (!Progress()) return;
-        const int got = DownloadBlock();
-        if (!*alive || got < kDownloadBlock || FDataSocket->State() != wsConnected) return;
+        if (FDownload.Empty()) {
+            received = true;
+            const int got = FDownload.Fill(*FDataSocket);
+            const int error = got < 0 ? FDataSocket->LastError() : 0;
+            if (got < 0 && error != WSAEWOULDBLOCK && FDataSocket->State() == wsConnected) {
+                TriggerDisplay("! Data: Receive error " + std::to_string(error));
+                FDataSocket->Shutdown(2);
+            }
+            if (got <= 0) return;
+        }
+        DownloadBlock(FDownload.Take(kDownloadBlock));
+        if (!*alive || FDataSocket->State() != wsConnected) return;
     }
 }
 
-int TCustomFtpCli::DownloadBlock() {
-    char buffer[kDownloadBlock];
-    const int got = FDataSocket->Receive(buffer, kDownloadBlock);
-    if (got > 0) {
-        FByteCount += got;
-        if (FLocalStream != nullptr && FLocalFailure.empty() &&
-            FLocalStream->write(buffer, got) != got) {
-            TriggerDisplay("! Error writing local file");
-            LocalFailure("426 Error writing local file " + FLocalFileName);
-            FDataSocket->Shutdown(2);
-            return 0;
-        }
-        if (DisplayFileFlag) {
-            if (FDisplayFileMode == ftpBinary) {
-                TriggerDisplayFile(std::string(buffer, std::size_t(got)));
-            } else {
-                int at = 0;
-                while (at < got) {
-                    int end = at;
-                    while (end < got && buffer[end] != '\r' && buffer[end] != '\n')
-                        ++end;
-                    if (end > at)
-                        TriggerDisplayFile(std::string(buffer + at, std::size_t(end - at)));
-                    at = end;
-                    while (at < got && (buffer[at] == '\r' || buffer[at] == '\n'))
-                        ++at;
-                }
-            }
-        }
-        return got;
+void TCustomFtpCli::DownloadBlock(std::string_view block) {
+    const char* buffer = block.data();
+    const int got = int(block.size());
+    FByteCount += got;
+    if (FLocalStream != nullptr && FLocalFailure.empty() &&
+        FLocalStream->write(buffer, got) != got) {
+        TriggerDisplay("! Error writing local file");
+        LocalFailure("426 Error writing local file " + FLocalFileName);
+        FDataSocket->Shutdown(2);
+        return;
     }
-    if (got < 0) {
-        const int error = FDataSocket->LastError();
-        if (error != WSAEWOULDBLOCK && FDataSocket->State() == wsConnected) {
-            TriggerDisplay("! Data: Receive error " + std::to_string(error));
-            FDataSocket->Shutdown(2);
-        }
+    if (!DisplayFileFlag) return;
+    if (FDisplayFileMode == ftpBinary) {
+        TriggerDisplayFile(std::string(block));
+        return;
     }
-    return got;
+    int at = 0;
+    while (at < got) {
+        int end = at;
+        while (end < got && buffer[end] != '\r' && buffer[end] != '\n')
+            ++end;
+        if (end > at) TriggerDisplayFile(std::string(buffer + at, std::size_t(end - at)));
+        at = end;
+        while (at < got && (buffer[at] == '\r' || buffer[at] == '\n'))
+            ++at;
+    }
 }
 
 void TCustomFtpCli::DownloadClosed(WORD error) {

@@ -7,6 +7,7 @@
 
 #include "net/FtpReplies.h"
 #include "net/LineWSocket.h"
+#include "net/PieceBuffer.h"
 #include "net/ReplyReader.h"
 
 #include <QFile>
@@ -17,6 +18,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 enum TFtpState {
     ftpNotConnected,
@@ -335,8 +337,8 @@ private:
     void DownloadHandlers();
     void DownloadPassiveConnected(WORD error);
     void DownloadData(WORD error);
-    // One block received and stored; the receive's result.
-    int DownloadBlock();
+    // One block counted, stored and shown.
+    void DownloadBlock(std::string_view block);
     void DownloadClosed(WORD error);
     void TryTransferDone();
     void EndTransfer(int result);
@@ -384,6 +386,8 @@ private:
     bool FConnected = false;
     char FSendBuffer[1460] = {};
     std::int64_t FByteCount = 0;
+    // What the data connection brought, handed on in blocks of 4096 bytes.
+    PieceBuffer FDownload;
     std::int64_t FSizeResult = 0;
     std::string FDirResult;
     std::int64_t FResumeAt = 0;

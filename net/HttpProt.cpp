@@ -13,9 +13,6 @@ constexpr UINT WM_HTTP_REQUEST_DONE = WM_USER + 1;
 constexpr UINT WM_HTTP_SET_READY = WM_USER + 2;
 constexpr UINT WM_HTTP_LOGIN = WM_USER + 3;
 constexpr WORD kAbortedError = 3;
-// Document pieces taken for one data event at most, so that a fast server
-// cannot keep the other windows waiting.
-constexpr int kHttpPiecesPerEvent = 32;
 
 std::string WithErrorNumber(int code) {
     return WSocketErrorDesc(code) + " (Error #" + std::to_string(code) + ")";
@@ -211,6 +208,7 @@ void THttpCli::Logout() {
 
 void THttpCli::EndSession() {
     FSessionOpen = false;
+    FBody.Clear();
     FConnected = false;
     FSendingBody = false;
     if (FCtrlSocket->State() != wsClosed) FCtrlSocket->Close();
@@ -368,17 +366,21 @@ void THttpCli::SocketDataAvailable(WORD) {
         return;
     }
     if (FBodyPhase) {
-        // A full buffer means more is likely waiting: it is taken now, piece
-        // by piece, rather than after another round through the socket.
+        // One receive per notice; every piece of it goes on now, so that
+        // nothing waits here for a notice that the socket will not send.
         auto alive = FAlive;
         const WPARAM serial = FSerial;
-        for (int round = 0; round < kHttpPiecesPerEvent; ++round) {
-            int got = FCtrlSocket->Receive(buffer, kHttpReceiveBuffer);
-            if (got <= 0) return;
-            BodyPiece(buffer, got);
-            if (!*alive || !FSessionOpen || FSerial != serial || got < kHttpReceiveBuffer) return;
+        bool received = false;
+        for (;;) {
+            if (FBody.Empty()) {
+                if (received) return;
+                received = true;
+                if (FBody.Fill(*FCtrlSocket) <= 0) return;
+            }
+            const std::string_view piece = FBody.Take(kHttpReceiveBuffer);
+            BodyPiece(piece.data(), int(piece.size()));
+            if (!*alive || !FSessionOpen || FSerial != serial) return;
         }
-        return;
     }
     const int room = int(std::min<std::size_t>(FHeader.Room(), kHttpReceiveBuffer));
     if (room < 1) {

@@ -6,6 +6,7 @@
 
 #include "net/HttpReply.h"
 #include "net/LineWSocket.h"
+#include "net/PieceBuffer.h"
 
 #include <cstdint>
 #include <ctime>
@@ -236,6 +237,8 @@ private:
     HttpHeaderReader FHeader;
     HttpReplyFields FFields;
     std::vector<char> FReceiveBuffer = std::vector<char>(kHttpReceiveBuffer + 1);
+    // The document as received, handed on in pieces of kHttpReceiveBuffer.
+    PieceBuffer FBody;
     std::vector<char> FSendBuffer = std::vector<char>(kHttpSendChunk);
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };

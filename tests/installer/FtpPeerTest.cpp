@@ -5,6 +5,7 @@
 #include "tests/net/SocketPeers.h"
 #include "tests/support/Scratch.h"
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <gtest/gtest.h>
@@ -333,6 +334,54 @@ TEST(FtpPeer, DisplayFileGivesLinesOrBlocks) {
         EXPECT_EQ(shown, expected);
         ftp.Abort();
     }
+}
+
+// A download goes on in blocks of at most 4096 bytes, each after a progress
+// call that counts the bytes before it, and all that has arrived goes on
+// while the server pauses: the server sends a small part, a large one and
+// the last bytes, each only once the client has had what came before (or
+// after 3 seconds).
+TEST(FtpPeer, DataGoesOnInBlocksOf4096AfterTheirProgressAndNothingWaitsForMore) {
+    std::string payload(4 * 65536 + 60100, '\0');
+    for (std::size_t i = 0; i < payload.size(); ++i)
+        payload[i] = char(i * 31 + i / 4099);
+    const std::vector<std::size_t> ends = {20000, payload.size() - 100, payload.size()};
+    std::atomic<std::size_t> count{0};
+    std::atomic<int> partsArrived{0};
+    ScriptedPeer peer([&](int fd) {
+        DataListener data;
+        int d = OpenPassiveTransfer(fd, data);
+        WriteAll(fd, "150 here\r\n");
+        partsArrived = WriteInParts(d, payload, ends, count);
+        close(d);
+        WriteAll(fd, "226 done\r\n");
+        PeerLine(fd);
+    });
+    RecordingClient ftp(peer.port);
+    ftp.SetPassive(true);
+    ftp.HostFileName = "f";
+    ftp.DisplayFileFlag = true;
+    ftp.SetDisplayFileMode(ftpBinary);
+    std::string shown;
+    std::size_t largest = 0;
+    std::int64_t progress = -1;
+    bool progressBeforeEachBlock = true;
+    ftp.OnProgress = [&](TCustomFtpCli*, std::int64_t bytes, bool&) { progress = bytes; };
+    ftp.OnDisplayFile = [&](TCustomFtpCli*, const std::string& block) {
+        progressBeforeEachBlock = progressBeforeEachBlock && progress == std::int64_t(shown.size());
+        progress = -1;
+        largest = std::max(largest, block.size());
+        shown += block;
+        count = shown.size();
+    };
+    ASSERT_TRUE(ftp.Connect());
+    EXPECT_TRUE(ftp.Get()) << ftp.ErrorMessage();
+    EXPECT_EQ(partsArrived, 3) << "a part waited for the next";
+    EXPECT_LE(largest, 4096u);
+    EXPECT_TRUE(shown == payload);
+    EXPECT_EQ(ftp.ByteCount(), std::int64_t(payload.size()));
+    EXPECT_TRUE(progressBeforeEachBlock);
+    ftp.Abort();
 }
 
 TEST(FtpPeer, FinalReplyBeforeTheDataEndCountsEveryByte) {

@@ -8,6 +8,7 @@
 #include "tests/net/SocketPeers.h"
 #include "tests/net/WinsockSupport.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/socket.h>
@@ -199,6 +200,48 @@ TEST(HttpCli, RepliesThatRealServersWillNotSend) {
             EXPECT_EQ(o.error, c.text);
             EXPECT_EQ(cli.State(), httpReady);
         }
+    }
+}
+
+// The document goes on in pieces of at most 8192 bytes, in order, and all
+// that has arrived goes on while the server pauses: nothing waits for more
+// data to come. The peer sends a small part, a large one and the last bytes,
+// each only once the client has had what came before (or after 3 seconds).
+// Also with a handler that pumps messages while it holds a piece.
+TEST(HttpCli, TheDocumentGoesOnInPiecesOfAtMost8192BytesAndNothingWaitsForMore) {
+    std::string document(4 * 65536 + 60100, '\0');
+    for (std::size_t i = 0; i < document.size(); ++i)
+        document[i] = char(i * 7 + i / 8191);
+    const std::vector<std::size_t> ends = {20000, document.size() - 100, document.size()};
+    for (bool pumping : {false, true}) {
+        SCOPED_TRACE(pumping ? "a handler that pumps" : "a plain handler");
+        std::atomic<std::size_t> count{0};
+        std::atomic<int> partsArrived{0};
+        ScriptedPeer peer([&](int fd) {
+            ReadRequest(fd);
+            WriteAll(fd, "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(document.size()) +
+                             "\r\n\r\n");
+            partsArrived = WriteInParts(fd, document, ends, count);
+        });
+        THttpCli cli;
+        cli.URL = "http://127.0.0.1:" + std::to_string(peer.port) + "/doc";
+        std::ostringstream stream;
+        cli.RcvdStream = &stream;
+        std::string pieces;
+        std::size_t largest = 0;
+        cli.OnDocData = [&](THttpCli*, const char* data, int length) {
+            largest = std::max(largest, std::size_t(length));
+            pieces.append(data, std::size_t(length));
+            count = pieces.size();
+            if (pumping) ProcessApplicationMessages();
+        };
+        Outcome o = Request(cli, httpGET);
+        EXPECT_EQ(o.error, "");
+        EXPECT_EQ(partsArrived, 3) << "a part waited for the next";
+        EXPECT_LE(largest, std::size_t(kHttpReceiveBuffer));
+        EXPECT_TRUE(pieces == document);
+        EXPECT_TRUE(stream.str() == document);
+        EXPECT_EQ(cli.RcvdCount(), std::int64_t(document.size()));
     }
 }
 

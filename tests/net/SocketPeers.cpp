@@ -37,7 +37,7 @@ bool Readable(int fd, int milliseconds) {
 
 int ListenOnLoopback(unsigned short& port, int backlog) {
     int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = LoopbackAddress(0);
+    sockaddr_in address = LoopbackAddress(port);
     bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     listen(fd, backlog);
     socklen_t length = sizeof address;
@@ -101,6 +101,21 @@ void WriteBytewise(int fd, const std::string& bytes, int pauseMilliseconds) {
         if (send(fd, &c, 1, MSG_NOSIGNAL) != 1) return;
         std::this_thread::sleep_for(std::chrono::milliseconds(pauseMilliseconds));
     }
+}
+
+int WriteInParts(int fd, const std::string& bytes, const std::vector<std::size_t>& ends,
+                 const std::atomic<std::size_t>& taken) {
+    int inTime = 0;
+    std::size_t sent = 0;
+    for (std::size_t end : ends) {
+        WriteAll(fd, bytes.substr(sent, end - sent));
+        sent = end;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (taken != sent && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (taken == sent) ++inTime;
+    }
+    return inTime;
 }
 
 ScriptedPeer::ScriptedPeer(std::function<void(int fd)> script) {
@@ -201,8 +216,7 @@ std::set<std::string> ListenerInodes(unsigned short port) {
         std::getline(table, line);
         while (std::getline(table, line)) {
             std::istringstream fields(line);
-            std::string slot, local, remote, state, queues, timer, retransmits, uid, timeout,
-                inode;
+            std::string slot, local, remote, state, queues, timer, retransmits, uid, timeout, inode;
             fields >> slot >> local >> remote >> state >> queues >> timer >> retransmits >> uid >>
                 timeout >> inode;
             const std::size_t colon = local.rfind(':');

@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-// A TCP socket listening on 127.0.0.1 at a port of the system's choice,
-// which it gives back in `port`.
+// A TCP socket listening on 127.0.0.1 at `port`, or, when it is 0, at a
+// port of the system's choice, which it gives back in `port`.
 int ListenOnLoopback(unsigned short& port, int backlog);
 // A port of 127.0.0.1 that nothing listens on at this moment.
 unsigned short FreeLoopbackPort();
@@ -38,6 +38,11 @@ std::string ReadExactly(int fd, std::size_t count);
 std::string ReadUntil(int fd, const std::string& end);
 void WriteAll(int fd, const std::string& bytes);
 void WriteBytewise(int fd, const std::string& bytes, int pauseMilliseconds = 5);
+// Writes the bytes up to each of the ends in turn, going on only once the
+// client has taken all sent so far (`taken`, which the test's handler keeps)
+// or after 3 seconds. How many parts it had taken in time.
+int WriteInParts(int fd, const std::string& bytes, const std::vector<std::size_t>& ends,
+                 const std::atomic<std::size_t>& taken);
 
 // A server on an ephemeral port that runs the script once for the first
 // connection it accepts, then closes that connection.

@@ -1,0 +1,19 @@
+#include "net/PieceBuffer.h"
+
+#include "net/CustomWSocket.h"
+
+#include <algorithm>
+
+int PieceBuffer::Fill(TCustomWSocket& socket) {
+    if (Empty()) Clear();
+    const int got = socket.Receive(FData.data() + FEnd, kBulkReceive - FEnd);
+    if (got > 0) FEnd += got;
+    return got;
+}
+
+std::string_view PieceBuffer::Take(int most) {
+    const int length = std::clamp(FEnd - FAt, 0, std::max(most, 0));
+    const std::string_view piece(FData.data() + FAt, std::size_t(length));
+    FAt += length;
+    return piece;
+}
