@@ -403,6 +403,9 @@ short Draw::StoreLoadedMatch(TResult& match) {
 
 short Draw::FinishLoad(short code) {
     if (code == rcOk && players.Count() < 1) code = rcBadData;
+    // Players entered before the draw was made: a file may state the rounds
+    // it was to have, but without matches there are none.
+    if (matchList.Count() == 0) rounds = 0;
     if (code == rcOk) code = CheckBracket();
     playerCount = static_cast<std::int16_t>(players.Count());
     if (code != rcOk) {
@@ -418,7 +421,7 @@ short Draw::FinishLoad(short code) {
 short Draw::CheckBracket() const {
     const int count = matchList.Count();
     const int p = players.Count();
-    if (count == 0) return rounds == 0 ? rcOk : rcBadData;
+    if (count == 0) return rcOk;
     const int size = DrawSize(p);
     if (count != size - 1 ||
         rounds != static_cast<int>(std::bit_width(static_cast<unsigned>(size))) - 1)
