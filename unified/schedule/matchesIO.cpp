@@ -162,8 +162,12 @@ short Matches::ReadTreeFile(const std::string& path) {
             break;
         }
         case 'u':
+            // The boxes name players up to the count.
             number(*child, statedPlayers, 0, MaxPlayers);
-            if (code == rcOk) playerCount = static_cast<std::int16_t>(statedPlayers);
+            if (boxesRead > 0)
+                code = rcBadData;
+            else if (code == rcOk)
+                playerCount = static_cast<std::int16_t>(statedPlayers);
             break;
         case 'h':
             if (Utf8Length(value) > kReportTextLimit)
