@@ -6,9 +6,13 @@
 
 #include "tests/fuzz/FuzzSupport.h"
 #include "unified/core/RXEvent.h"
+#include "unified/core/rxreport.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <sstream>
 #include <string>
+#include <vector>
 
 // `contents` gives what an event of the kind holds that a user sees, one
 // field after another, so that data that moved or changed on reopening shows
@@ -24,6 +28,20 @@ void CheckEventFileRoundTrip(Event& event, std::string (*contents)(const Event&)
     CheckSameContents(contents(event), contents(again), "the reopened event holds other data");
     if (!again.Save(second)) Fail("the reopened event does not save");
     if (ReadBytes(first) != ReadBytes(second)) Fail("the second save differs from the first");
+}
+
+// Loads the bytes as a file into the event; when it loads, the round-trip
+// rule. The report is written whatever the load gave, since the window keeps
+// what a failed load read.
+template <typename Event>
+void CheckEventFile(Event& event, const std::uint8_t* data, std::size_t size,
+                    std::string (*contents)(const Event&)) {
+    static const std::string input = ScratchFile("input." + event.FileExtension());
+    WriteBytes(input, data, size);
+    if (event.Load(input) == rcOk) CheckEventFileRoundTrip(event, contents);
+    std::vector<std::string> lines;
+    rxReport report(lines);
+    event.PrintReport(report);
 }
 
 // A record's 13 texts, quoted one after another.
