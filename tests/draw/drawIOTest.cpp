@@ -182,7 +182,8 @@ TEST_F(DrawLoad, TreeRefusesWhatTheDrawCannotHoldAndKeepsNoBracketThen) {
         {"seeds past 400", with([](TreeFile& f) { f.extra = {" e=401"}; }), rcBadData, 0},
         {"rounds past the draw's", with([](TreeFile& f) { f.rounds = "3"; }), rcBadData},
         {"rounds past any draw's", with([](TreeFile& f) { f.rounds = "70000"; }), rcBadData, 0},
-        {"rounds without matches", with([](TreeFile& f) { f.matches.clear(); }), rcBadData},
+        {"rounds without matches: players, no draw yet",
+         with([](TreeFile& f) { f.matches.clear(), f.rounds = "3"; }), rcOk},
         {"two matches", with([](TreeFile& f) { f.matches.pop_back(); }), rcBadData},
         {"four matches", with([](TreeFile& f) { f.matches.push_back(""); }), rcBadData},
         {"a draw of 8 for 3 players",
@@ -222,6 +223,7 @@ TEST_F(DrawLoad, TreeRefusesWhatTheDrawCannotHoldAndKeepsNoBracketThen) {
             EXPECT_EQ(draw.RoundCount(), 0);
         } else {
             EXPECT_EQ(draw.ResultCount(), static_cast<int>(c.file.matches.size()));
+            EXPECT_EQ(draw.RoundCount(), c.file.matches.empty() ? 0 : 2);
             EXPECT_EQ(draw.State(), StateSaved);
         }
     }
@@ -285,6 +287,7 @@ TEST_F(DrawLoad, LineFormRefusesWhatTheDrawCannotHold) {
          }),
          rcOk},
         {"no draw", with([](LineFile& f) { f.values = "S E 0 0 0", f.matches.clear(); }), rcOk},
+        {"rounds without matches", with([](LineFile& f) { f.matches.clear(); }), rcOk},
         {"values missing", with([](LineFile& f) { f.values = "S E 0 2"; }), rcBadData, 0},
         {"an option word that is no number", with([](LineFile& f) { f.values = "S E x 2 0"; }),
          rcBadData, 0},
@@ -342,6 +345,8 @@ TEST_F(DrawLoad, LineFormRefusesWhatTheDrawCannotHold) {
         EXPECT_EQ(draw.PlayerCount(), c.players);
         if (c.code != rcOk) {
             EXPECT_EQ(draw.ResultCount(), 0) << "no bracket after a failure";
+        } else {
+            EXPECT_EQ(draw.RoundCount(), c.file.matches.empty() ? 0 : 2);
         }
     }
 }

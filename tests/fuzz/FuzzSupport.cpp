@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <system_error>
 
 namespace {
@@ -51,6 +52,38 @@ void Fail(const std::string& rule) {
     std::fprintf(stderr, "==FUZZ RULE BROKEN== %s\n", rule.c_str());
     std::fflush(stderr);
     std::abort();
+}
+
+std::string Quoted(const std::string& text) {
+    std::string out = "[";
+    for (unsigned char c : text) {
+        if (c < 0x20 || c == 0x7F) {
+            const char* const hex = "0123456789abcdef";
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "]";
+}
+
+void CheckSameContents(const std::string& before, const std::string& after,
+                       const std::string& rule) {
+    if (before == after) return;
+    std::istringstream a(before);
+    std::istringstream b(after);
+    std::string lineA;
+    std::string lineB;
+    while (true) {
+        const bool moreA = static_cast<bool>(std::getline(a, lineA));
+        const bool moreB = static_cast<bool>(std::getline(b, lineB));
+        if (!moreA) lineA = "(nothing)";
+        if (!moreB) lineB = "(nothing)";
+        if (lineA != lineB || (!moreA && !moreB))
+            Fail(rule + "\n  before: " + lineA + "\n  after:  " + lineB);
+    }
 }
 
 void AnswerEveryBox() {

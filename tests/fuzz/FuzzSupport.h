@@ -20,5 +20,12 @@ std::string ReadBytes(const std::string& path);
 // as a crash.
 [[noreturn]] void Fail(const std::string& rule);
 
+// A text in brackets, its control characters as "\xNN", so that every
+// difference shows on one line.
+std::string Quoted(const std::string& text);
+// Fails with the rule and the first line in which two contents differ.
+void CheckSameContents(const std::string& before, const std::string& after,
+                       const std::string& rule);
+
 // Answers every message box with OK, since no window can show it.
 void AnswerEveryBox();

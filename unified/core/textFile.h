@@ -4,6 +4,7 @@
 // the last line may lack its end.
 
 #include "platform/Text.h"
+#include "unified/core/Player.h"
 
 #include <fstream>
 #include <istream>
@@ -54,6 +55,15 @@ private:
     std::string_view text_;
     std::size_t offset_ = 0;
 };
+
+// A text as a line of an older file gives it: at most `limit` characters,
+// and without a carriage return left inside the line, which the model's
+// texts never hold.
+inline std::string LineText(std::string_view line, std::size_t limit) {
+    std::string text = Utf8Cut(line, limit);
+    StripLineBreaks(text);
+    return text;
+}
 
 // The first line of a file, without its line end, when it has at most
 // kFirstLineLimit bytes (no longer line names a form); false when the file

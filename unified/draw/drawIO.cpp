@@ -138,6 +138,7 @@ short ParsePlayerLine(std::string_view line, bool doubles, ::Player& player) {
         p.workPhone.assign(fields[2]);
         p.homePhone.assign(fields[3]);
     }
+    StripLineBreaks(p);
     player = std::move(p);
     return rcOk;
 }
@@ -160,6 +161,8 @@ short ParseMatchLine(std::string_view line, TResult& match) {
     m.dateTime.assign(dateTime);
     m.location.assign(location);
     m.score.assign(score);
+    for (std::string* text : {&m.dateTime, &m.location, &m.score})
+        StripLineBreaks(*text);
     match = std::move(m);
     return rcOk;
 }
@@ -348,7 +351,7 @@ short Draw::ReadDrawV1(const std::string& text) {
                                   &reportTexts.notes[1], &reportTexts.notes[2],
                                   &reportTexts.notes[3], &reportTexts.notes[4]};
     for (std::string* text : texts)
-        if (lines.Next(line)) *text = Utf8Cut(line, kReportTextLimit);
+        if (lines.Next(line)) *text = LineText(line, kReportTextLimit);
     int count = 0;
     if (!lines.Next(line) || !Words(line).Number(count) || count < 1 || count > MaxPlayers)
         return FinishLoad(rcBadData);
@@ -403,6 +406,9 @@ short Draw::StoreLoadedMatch(TResult& match) {
 
 short Draw::FinishLoad(short code) {
     if (code == rcOk && players.Count() < 1) code = rcBadData;
+    // Players entered before the draw was made: a file may state the rounds
+    // it was to have, but without matches there are none.
+    if (matchList.Count() == 0) rounds = 0;
     if (code == rcOk) code = CheckBracket();
     playerCount = static_cast<std::int16_t>(players.Count());
     if (code != rcOk) {
@@ -418,7 +424,7 @@ short Draw::FinishLoad(short code) {
 short Draw::CheckBracket() const {
     const int count = matchList.Count();
     const int p = players.Count();
-    if (count == 0) return rounds == 0 ? rcOk : rcBadData;
+    if (count == 0) return rcOk;
     const int size = DrawSize(p);
     if (count != size - 1 ||
         rounds != static_cast<int>(std::bit_width(static_cast<unsigned>(size))) - 1)

@@ -499,10 +499,7 @@ short Ladder::ReadLadderV1(const std::string& text, int version) {
                                   &reportTexts.notes[1], &reportTexts.notes[2],
                                   &reportTexts.notes[3], &reportTexts.notes[4]};
     for (std::string* text : texts)
-        if (lines.Next(line)) {
-            *text = Utf8Cut(line, kReportTextLimit);
-            StripLineBreaks(*text);
-        }
+        if (lines.Next(line)) *text = LineText(line, kReportTextLimit);
     int count = 0;
     if (!lines.Next(line) || !Words(line).Int(count)) return FinishLoad(rcBadData);
 

@@ -82,6 +82,7 @@ short ParsePlayerLine(std::string_view line, bool genderRequired, ::Player& play
     if (Utf8Length(first) > kNameLimit || Utf8Length(last) > kNameLimit) return rcBadData;
     player.firstName.assign(first);
     player.lastName.assign(last);
+    StripLineBreaks(player);
     return rcOk;
 }
 
@@ -161,8 +162,12 @@ short Matches::ReadTreeFile(const std::string& path) {
             break;
         }
         case 'u':
+            // The boxes name players up to the count.
             number(*child, statedPlayers, 0, MaxPlayers);
-            if (code == rcOk) playerCount = static_cast<std::int16_t>(statedPlayers);
+            if (boxesRead > 0)
+                code = rcBadData;
+            else if (code == rcOk)
+                playerCount = static_cast<std::int16_t>(statedPlayers);
             break;
         case 'h':
             if (Utf8Length(value) > kReportTextLimit)
@@ -301,10 +306,10 @@ short Matches::ReadPlanV1(const std::string& text) {
     diversityLimit = static_cast<int>(values[2]);
 
     if (!lines.Next(line)) return FinishLoad(rcBadData);
-    reportTexts.heading = Utf8Cut(line, kReportTextLimit);
+    reportTexts.heading = LineText(line, kReportTextLimit);
     for (std::string& note : reportTexts.notes) {
         if (!lines.Next(line)) return FinishLoad(rcBadData);
-        note = Utf8Cut(line, kReportTextLimit);
+        note = LineText(line, kReportTextLimit);
     }
 
     if (!lines.Next(line)) return FinishLoad(rcBadData);
@@ -320,7 +325,7 @@ short Matches::ReadPlanV1(const std::string& text) {
     rounds = static_cast<std::int16_t>(values[0]);
     roundNotations.assign(static_cast<std::size_t>(rounds) + 1, std::string());
     for (int r = 1; r <= rounds && lines.Next(line); ++r)
-        roundNotations[r] = Utf8Cut(line, MaxNotation);
+        roundNotations[r] = LineText(line, MaxNotation);
 
     // A plan without players is no plan: its tree would not open again.
     if (!lines.Next(line) || LeadingNumbers(line, values, 1) != 1 || values[0] < 1 ||
