@@ -1,5 +1,6 @@
-// A large match plan's file: 100 players on 25 doubles courts for 99
-// rounds, every box full, saved and loaded.
+// Large match plans' files: 100, 200, 400 and 800 players on a doubles court
+// for every four of them for 99 rounds, every box full, saved and loaded. The
+// times grow with the size of the file, about linearly.
 #include "unified/schedule/Matches.h"
 
 #include <algorithm>
@@ -13,8 +14,6 @@
 
 namespace {
 
-constexpr int kPlayers = 100;
-constexpr int kCourts = 25;
 constexpr int kRounds = 99;
 
 const std::string& Folder() {
@@ -26,8 +25,9 @@ const std::string& Folder() {
     return folder;
 }
 
-void BuildPlan(Matches& plan) {
-    for (int p = 1; p <= kPlayers; ++p) {
+void BuildPlan(Matches& plan, int players) {
+    const int courts = players / 4;
+    for (int p = 1; p <= players; ++p) {
         ::Player player;
         player.firstName = "First" + std::to_string(p);
         player.lastName = "Last" + std::to_string(p);
@@ -38,33 +38,33 @@ void BuildPlan(Matches& plan) {
     std::vector<std::string> notations(kRounds + 1);
     for (int r = 1; r <= kRounds; ++r)
         notations[r] = "Round " + std::to_string(r);
-    if (!plan.SetCourts(kCourts, 'D') || !plan.SetRounds(kRounds, notations.data())) std::abort();
+    if (!plan.SetCourts(courts, 'D') || !plan.SetRounds(kRounds, notations.data())) std::abort();
     std::mt19937 random(7);
-    std::vector<int> order(kPlayers);
+    std::vector<int> order(static_cast<std::size_t>(players));
     for (int r = 1; r <= kRounds; ++r) {
         std::iota(order.begin(), order.end(), 1);
         std::shuffle(order.begin(), order.end(), random);
-        for (int c = 1; c <= kCourts; ++c)
+        for (int c = 1; c <= courts; ++c)
             for (int p = 1; p <= 4; ++p)
                 if (plan.SetSlot(r, c, p, order[(c - 1) * 4 + p - 1]) != 0) std::abort();
     }
 }
 
-const std::string& SavedFile() {
-    static const std::string path = [] {
+// The plan of that many players, saved once.
+std::string SavedFile(int players) {
+    const std::string file = Folder() + "/large" + std::to_string(players) + ".rxd";
+    if (!std::filesystem::exists(file)) {
         Matches plan;
         plan.ClearOptions(StrictlyMixed);
-        BuildPlan(plan);
-        const std::string file = Folder() + "/large.rxd";
+        BuildPlan(plan, players);
         if (!plan.Save(file)) std::abort();
-        return file;
-    }();
-    return path;
+    }
+    return file;
 }
 
 void BM_SavePlan(benchmark::State& state) {
     Matches plan;
-    if (plan.Load(SavedFile()) != 0) std::abort();
+    if (plan.Load(SavedFile(static_cast<int>(state.range(0)))) != 0) std::abort();
     const std::string file = Folder() + "/saved.rxd";
     for (auto _ : state)
         if (!plan.Save(file)) std::abort();
@@ -72,18 +72,31 @@ void BM_SavePlan(benchmark::State& state) {
 }
 
 void BM_LoadPlan(benchmark::State& state) {
-    const std::string& file = SavedFile();
+    const int players = static_cast<int>(state.range(0));
+    const std::string file = SavedFile(players);
     for (auto _ : state) {
         Matches plan;
         if (plan.Load(file) != 0) std::abort();
-        benchmark::DoNotOptimize(plan.GetSlot(kRounds, kCourts, 4));
+        benchmark::DoNotOptimize(plan.GetSlot(kRounds, players / 4, 4));
     }
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file));
+    // Steady while the time grows linearly with the plan.
+    state.counters["per_box"] =
+        benchmark::Counter(kRounds * players / 4.0, benchmark::Counter::kIsIterationInvariantRate |
+                                                        benchmark::Counter::kInvert);
 }
 
 } // namespace
 
 #define PLAN_BENCH(fn)                                                                             \
-    BENCHMARK(fn)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)
+    BENCHMARK(fn)                                                                                  \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->Arg(100)                                                                                 \
+        ->Arg(200)                                                                                 \
+        ->Arg(400)                                                                                 \
+        ->Arg(800)                                                                                 \
+        ->Repetitions(5)                                                                           \
+        ->ReportAggregatesOnly(true)
 PLAN_BENCH(BM_SavePlan);
 PLAN_BENCH(BM_LoadPlan);
 

@@ -1,7 +1,8 @@
 // The plan report's match chart over seeded random plans of every shape:
 // read back from the preview's lines, the chart pages hold every box of the
 // plan exactly once, under its own round and court, and nothing else; the
-// pages are numbered in order. A failure names the seed.
+// pages are numbered in order. A failure names the seed. And the order of
+// players of the same names in the court assignments.
 
 #include "tests/schedule/PlanScript.h"
 #include "unified/core/rxreport.h"
@@ -138,6 +139,26 @@ TEST(PlanReportChart, EveryBoxShownOnceUnderItsRoundAndCourt) {
         }
         EXPECT_GT(page, pages) << "the court assignments follow the chart";
     }
+}
+
+// A loaded file may hold players of the same names: their rows of the court
+// assignments come in the order they always had, "B" 2 before "B" 1.
+TEST(PlanReportCourtAssignments, PlayersOfTheSameNamesKeepTheirOrder) {
+    ScriptedPlan plan;
+    PlayPlanScript("options|0\nplayers|4\ncourts|SS\nrounds|1\nround|1|1 4|2 3\n", plan);
+    for (const auto& [n, name] : {std::pair{1, "B"}, {2, "B"}, {3, "A"}, {4, "C"}})
+        plan.Player(n)->lastName = plan.Player(n)->firstName = name;
+    std::vector<std::string> list;
+    {
+        rxReport report(list);
+        plan.PrintReport(report);
+    }
+    const auto heading = std::find(list.begin(), list.end(), "COURT ASSIGNMENTS");
+    ASSERT_GT(list.end() - heading, 6);
+    std::vector<std::string> courts;
+    for (auto row = heading + 2; row != heading + 6; ++row)
+        courts.push_back(Trim(*row).substr(0, 1) + Trim(*row).back());
+    EXPECT_EQ(courts, (std::vector<std::string>{"A2", "B2", "B1", "C1"}));
 }
 
 } // namespace

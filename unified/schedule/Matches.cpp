@@ -9,6 +9,9 @@
 #include <stdexcept>
 #include <utility>
 
+// Every player number of a plan is found through the grid's index.
+static_assert(MaxPlayers <= BoxMatrix::IndexedNumbers);
+
 namespace {
 
 bool IsBlank(const std::string& text) {
@@ -226,9 +229,15 @@ bool Matches::IsNotMixedBox(int r, int c, int p, int n) const {
 }
 
 int Matches::CourtOfPlayer(int r, int n) const {
+    if (n != 0) {
+        // The grid may hold courts past the count after a failed resize.
+        const int c = boxes.CourtOf(r, n);
+        return c <= courts ? c : 0;
+    }
+    // An empty position: the count's courts past the grid read as empty.
     for (int c = 1; c <= courts; ++c)
         for (int p = 1; p <= 4; ++p)
-            if (GetSlot(r, c, p) == n) return c;
+            if (GetSlot(r, c, p) == 0) return c;
     return 0;
 }
 

@@ -176,10 +176,22 @@ void Matches::PrintCourtAssignments(rxReport& report) {
         entries.push_back({static_cast<std::int16_t>(n), 0});
     {
         CurrentEventAs current(this);
-        for (std::size_t i = 0; i < entries.size(); ++i)
-            for (std::size_t j = i + 1; j < entries.size(); ++j)
-                if (ComparePlayerEntries(entries[i], entries[j]) > 0)
-                    std::swap(entries[i], entries[j]);
+        std::sort(entries.begin(), entries.end(),
+                  [](const auto& a, const auto& b) { return ComparePlayerEntries(a, b) < 0; });
+        // Players of the same names (a loaded file may hold them) keep the
+        // order among them that the exchange sort always gave, which a
+        // faster sort does not.
+        const auto sameNames = [](const auto& a, const auto& b) {
+            return ComparePlayerEntries(a, b) == 0;
+        };
+        if (std::adjacent_find(entries.begin(), entries.end(), sameNames) != entries.end()) {
+            for (std::size_t i = 0; i < entries.size(); ++i)
+                entries[i].number = static_cast<std::int16_t>(i + 1);
+            for (std::size_t i = 0; i < entries.size(); ++i)
+                for (std::size_t j = i + 1; j < entries.size(); ++j)
+                    if (ComparePlayerEntries(entries[i], entries[j]) > 0)
+                        std::swap(entries[i], entries[j]);
+        }
     }
 
     const int headingWidth = report.TextWidth("Round: ");

@@ -262,24 +262,11 @@ bool Matches::CheckSkillAndDiversity(std::vector<std::string>& details) {
 
 bool Matches::CheckGaps(std::vector<std::string>& details) {
     ComputeGapThreshold();
-    std::vector<std::uint8_t> plays;
-    const std::size_t n = static_cast<std::size_t>(playerCount) + 1;
-    try {
-        plays.assign((static_cast<std::size_t>(rounds) + 1) * n, 0);
-    } catch (const std::bad_alloc&) {
-        return OutOfMemory(details);
-    }
-    for (int r = 1; r <= rounds; ++r)
-        for (int c = 1; c <= courts; ++c)
-            for (int p = 1; p <= 4; ++p) {
-                const int player = GetSlot(r, c, p);
-                if (player > 0 && player <= playerCount) plays[r * n + player] = 1;
-            }
     bool found = false;
     for (int i = 1; i <= playerCount; ++i) {
         int idle = 1;
         for (int r = 1; r <= rounds; ++r) {
-            idle = plays[r * n + i] ? 0 : idle + 1;
+            idle = CourtOfPlayer(r, i) != 0 ? 0 : idle + 1;
             if (idle > gapThreshold) {
                 details.push_back(Format("player %d has a long gap between assignments", i));
                 found = true;
