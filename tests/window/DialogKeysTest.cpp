@@ -1,5 +1,5 @@
-// Alt and a letter reach one control of a dialog: no two controls of any
-// dialog the program makes share an underlined letter, whatever the kind.
+// The keys that reach a dialog's controls, checked over every dialog the
+// program makes, whatever the kind: Alt and a letter reach one control.
 #include "tests/support/Scratch.h"
 #include "unified/Program.h"
 #include "unified/core/rxProgram.h"
@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -36,9 +37,8 @@ QString TextOf(const QWidget* widget) {
     return {};
 }
 
-} // namespace
-
-TEST(Mnemonics, NoAltLetterIsUsedTwiceInADialog) {
+// Runs `check` on every dialog of a new set of windows, once per kind.
+void ForEveryDialogOfEveryKind(const std::function<void(QDialog&)>& check) {
     const std::vector<std::vector<std::string>> kinds = {{"-L"}, {"-L", "-u"}, {"-T"}, {"-P"}};
     for (const auto& arguments : kinds) {
         SCOPED_TRACE(arguments.back());
@@ -46,18 +46,27 @@ TEST(Mnemonics, NoAltLetterIsUsedTwiceInADialog) {
         CreateWindows(arguments);
         const auto dialogs = MainForm->findChildren<QDialog*>();
         EXPECT_GE(dialogs.size(), 15);
-        for (const QDialog* dialog : dialogs) {
-            std::map<char, QString> seen;
-            for (const QWidget* widget : dialog->findChildren<QWidget*>()) {
-                const QString text = TextOf(widget);
-                const char letter = MnemonicOf(text);
-                if (letter == 0) continue;
-                const auto [at, first] = seen.emplace(letter, text);
-                EXPECT_TRUE(first) << dialog->windowTitle().toStdString() << ": Alt+" << letter
-                                   << " in \"" << at->second.toStdString() << "\" and \""
-                                   << text.toStdString() << "\"";
-            }
+        for (QDialog* dialog : dialogs) {
+            SCOPED_TRACE(dialog->metaObject()->className());
+            check(*dialog);
         }
         DestroyWindows();
     }
+}
+
+} // namespace
+
+TEST(Mnemonics, NoAltLetterIsUsedTwiceInADialog) {
+    ForEveryDialogOfEveryKind([](QDialog& dialog) {
+        std::map<char, QString> seen;
+        for (const QWidget* widget : dialog.findChildren<QWidget*>()) {
+            const QString text = TextOf(widget);
+            const char letter = MnemonicOf(text);
+            if (letter == 0) continue;
+            const auto [at, first] = seen.emplace(letter, text);
+            EXPECT_TRUE(first) << dialog.windowTitle().toStdString() << ": Alt+" << letter
+                               << " in \"" << at->second.toStdString() << "\" and \""
+                               << text.toStdString() << "\"";
+        }
+    });
 }
