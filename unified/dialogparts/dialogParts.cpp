@@ -5,11 +5,43 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
+
+namespace {
+
+// A button that has the focus is the default while it has it: Enter presses
+// the button the user is on. The default goes back to OK when the focus
+// moves on, but not when the dialog closes from that button; so each new
+// showing starts as the first did, away from any button and with OK the
+// default, whatever its on-show logic then focuses.
+class DefaultAtEveryShowing : public QObject {
+public:
+    DefaultAtEveryShowing(QDialog* dialog, QPushButton* ok)
+        : QObject(dialog), dialog_(dialog), ok_(ok) {
+        dialog->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // A showing restored by the window system is the same use.
+        if (watched == dialog_ && event->type() == QEvent::Show && !event->spontaneous()) {
+            if (auto* button = qobject_cast<QPushButton*>(dialog_->focusWidget()))
+                button->clearFocus();
+            ok_->setDefault(true);
+        }
+        return false;
+    }
+
+private:
+    QDialog* dialog_;
+    QPushButton* ok_;
+};
+
+} // namespace
 
 QLabel* LabelFor(const char* text, QWidget* field) {
     auto* label = new QLabel(text);
@@ -32,6 +64,7 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog, QPushButton*& ok, QPushButton
     buttons->addButton(ok, QDialogButtonBox::AcceptRole);
     buttons->addButton(cancel, QDialogButtonBox::RejectRole);
     QObject::connect(cancel, &QPushButton::clicked, dialog, [dialog] { dialog->done(mrCancel); });
+    new DefaultAtEveryShowing(dialog, ok);
     return buttons;
 }
 
