@@ -3,13 +3,18 @@
 #include "platform/ShowModal.h"
 #include "unified/dialogparts/editChecks.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QtMath>
 #include <algorithm>
 
 namespace {
@@ -54,6 +59,23 @@ QLineEdit* NumberField(int characters) {
     if (characters > 0) LimitEditLength(edit, characters);
     edit->setMaximumWidth(edit->fontMetrics().averageCharWidth() * (std::max(characters, 2) + 4));
     return edit;
+}
+
+void FitNoteToText(QPlainTextEdit* note) {
+    note->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Scroll bars taken on while the memo was small would keep each other.
+    note->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    note->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QTextDocument* text = note->document();
+    QAbstractTextDocumentLayout* layout = text->documentLayout();
+    // Each block's rectangle lays it out, after which the document knows its
+    // widest line, margins included.
+    qreal height = 0;
+    for (QTextBlock block = text->begin(); block.isValid(); block = block.next())
+        height += layout->blockBoundingRect(block).height();
+    const int frame = 2 * note->frameWidth();
+    note->setFixedSize(qCeil(layout->documentSize().width()) + frame,
+                       qCeil(height + 2 * text->documentMargin()) + frame);
 }
 
 QDialogButtonBox* OkCancelButtons(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel) {
