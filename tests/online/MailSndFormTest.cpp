@@ -21,9 +21,12 @@
 #include "unified/window/eventFactory.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -50,6 +53,29 @@ std::vector<std::string> Lines(const std::string& text) {
         at = end + 2;
     }
     return lines;
+}
+
+// Every label, check box and button of the window not hidden has the room
+// its text asks for.
+void ExpectLabelsWhole(const QWidget& window) {
+    for (const QWidget* widget : window.findChildren<QWidget*>()) {
+        if (widget->isHidden()) continue;
+        const auto* label = qobject_cast<const QLabel*>(widget);
+        const auto* button = qobject_cast<const QAbstractButton*>(widget);
+        if (label == nullptr && button == nullptr) continue;
+        const QString text = label != nullptr ? label->text() : button->text();
+        EXPECT_GE(widget->width(), widget->sizeHint().width()) << text.toStdString();
+        EXPECT_GE(widget->height(), widget->sizeHint().height()) << text.toStdString();
+    }
+}
+
+// The edit's text fits inside its frame and the edit's own margin of 2
+// pixels a side.
+void ExpectFieldWhole(const QLineEdit* edit) {
+    const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit);
+    EXPECT_LE(edit->fontMetrics().horizontalAdvance(edit->displayText()),
+              edit->width() - 2 * (frame + 2))
+        << edit->text().toStdString();
 }
 
 class EmailReport : public testing::Test {
@@ -137,6 +163,13 @@ TEST_F(EmailReport, TheReportReachesEveryPlayerWithAnAddress) {
     boxes.Expect("Information", "E-mail operation completed.", MB_OK);
     MainForm->SendEmail1->trigger();
     EXPECT_FALSE(MailSndForm->isVisible());
+    // Closed now, the window keeps the places it gave its texts: the sender
+    // and the subject whole, and of the recipients, more than any window
+    // shows, the first.
+    ExpectLabelsWhole(*MailSndForm);
+    ExpectFieldWhole(MailSndForm->FromEdit);
+    ExpectFieldWhole(MailSndForm->SubjectEdit);
+    EXPECT_EQ(MailSndForm->ToEdit->cursorPosition(), 0);
 
     const std::string eml = mailFolder.File("1.eml");
     ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(eml); }, 5000));
@@ -300,10 +333,13 @@ TEST_F(EmailReport, NothingReplacesTheEventWhileTheServerIsAwaited) {
     }
 }
 
-TEST_F(EmailReport, TheSettingsDialogRefusesAnAddressWithoutAt) {
+TEST_F(EmailReport, TheSettingsDialogShowsItsNoteWholeAndRefusesAnAddressWithoutAt) {
     CreateWindows({"-L"});
     DialogScript dialogs;
     dialogs.Expect<TSetupEmailBox>([](TSetupEmailBox& box) {
+        ExpectLabelsWhole(box);
+        EXPECT_EQ(box.Memo1->horizontalScrollBar()->maximum(), 0);
+        EXPECT_EQ(box.Memo1->verticalScrollBar()->maximum(), 0);
         box.FromName->setText("Kept");
         box.FromAddress->setText("no-at-sign");
         {

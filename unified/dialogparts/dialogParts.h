@@ -8,6 +8,7 @@ class QDialogButtonBox;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QWidget;
 
@@ -17,6 +18,10 @@ QLabel* LabelFor(const char* text, QWidget* field);
 // An edit for a short number: at most `characters` characters typed (no
 // limit for 0), and about as wide as that.
 QLineEdit* NumberField(int characters);
+
+// A memo that holds a fixed note, once its text is set: made as big as its
+// lines, so that it shows them whole, unwrapped and without scrolling.
+void FitNoteToText(QPlainTextEdit* note);
 
 // "&OK", the default button, whose click the dialog handles, and "&Cancel",
 // which ends the dialog with mrCancel.

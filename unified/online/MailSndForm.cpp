@@ -34,11 +34,18 @@ constexpr DWORD kAbortTimeLimit = 5000;
 // The memo keeps only the latest part of the dialogue.
 constexpr int kDisplayLines = 100;
 
+// The shown fields are wide enough to read a sender's name and address, or a
+// subject as long as the report texts' 60 characters, whole.
+constexpr int kShownCharacters = 64;
+
 QLineEdit* ShowField(const char* hint, bool masked = false) {
     auto* edit = new QLineEdit;
     edit->setToolTip(hint);
     edit->setEnabled(false);
     if (masked) edit->setEchoMode(QLineEdit::Password);
+    // A text longer than the field shows from its start: the field is
+    // disabled, and cannot be scrolled to it.
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] { edit->setCursorPosition(0); });
     return edit;
 }
 
@@ -83,6 +90,7 @@ TMailSndForm::TMailSndForm(QWidget* parent) : QWidget(parent, Qt::Window) {
         tools->addWidget(edit, row++, 1);
     }
     tools->addWidget(AuthCheckBox, row, 1);
+    tools->setColumnMinimumWidth(1, fontMetrics().averageCharWidth() * kShownCharacters);
 
     auto* InfoPanel = new QLabel("Server status messages:");
     DisplayMemo = new QPlainTextEdit;

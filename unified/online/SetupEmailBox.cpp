@@ -41,7 +41,7 @@ TSetupEmailBox::TSetupEmailBox(QWidget* parent) : QDialog(parent) {
     Memo1->setPlainText("Note:  the following information is stored on the computer with \n"
                         "the software installation, not in the Rostrix data file.");
     Memo1->setEnabled(false);
-    Memo1->setMaximumHeight(Memo1->fontMetrics().lineSpacing() * 4);
+    FitNoteToText(Memo1);
 
     auto* layout = new QGridLayout(this);
     layout->addWidget(Memo1, 0, 0, 1, 2);
