@@ -1,6 +1,8 @@
 #include "platform/Text.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -90,6 +92,15 @@ std::string Utf8Pad(std::string_view text, std::size_t width, bool leftAlign, st
 
 bool IsValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
+        // Eight ASCII bytes at a time: most text is nothing else.
+        std::uint64_t eight;
+        if (i + sizeof eight <= text.size()) {
+            std::memcpy(&eight, text.data() + i, sizeof eight);
+            if ((eight & 0x8080808080808080u) == 0) {
+                i += sizeof eight;
+                continue;
+            }
+        }
         if (static_cast<unsigned char>(text[i]) < 0x80) {
             ++i;
             continue;

@@ -176,6 +176,23 @@ TEST(TreeFile, NestingAsDeepAsAFileGoesLoadsAndFrees) {
     EXPECT_FALSE(root.HasError());
 }
 
+// A root read into again drops every node it held, its texts and the
+// nodes below them included, and keeps only what it read.
+TEST(TreeFile, ReadingIntoAFilledRootKeepsOnlyWhatWasRead) {
+    TempFolder folder;
+    WriteFile(folder.File("in.lad"), "R{\r\n a=1\r\n}\r\n");
+    Tree root("Old");
+    for (int i = 0; i < 1000; ++i)
+        if (Tree* node = root.AddChild("N")) node->AddValue("k", std::string(40, 'x'));
+    root.LoadFromFile(folder.File("in.lad"));
+    EXPECT_EQ(root.Name(), "R");
+    EXPECT_EQ(Children(root), (Entries{{"a", "1"}}));
+    std::string text = "T{\r\n b=2\r\n}\r\n";
+    root.LoadFromText(text);
+    EXPECT_EQ(root.Name(), "T");
+    EXPECT_EQ(Children(root), (Entries{{"b", "2"}}));
+}
+
 // Past the node limit the readers stop with the error flag rather than
 // spend memory on a file that no event writes; at the limit they read on.
 TEST(TreeFile, ReadersStopPastTheNodeLimit) {

@@ -1,6 +1,7 @@
 #include "platform/Text.h"
 
 #include <gtest/gtest.h>
+#include <string>
 
 TEST(Text, CountsCodePointsNotBytes) {
     EXPECT_EQ(Utf8Length(""), 0u);
@@ -39,6 +40,15 @@ TEST(Text, ValidatesUtf8) {
     EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));     // surrogate
     EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80")); // past U+10FFFF
     EXPECT_FALSE(IsValidUtf8("\xE2\x82"));         // cut short
+    // Long ASCII runs are taken eight bytes at a time: whatever comes at
+    // any place of such a run is still seen.
+    for (std::size_t at = 0; at < 17; ++at) {
+        const std::string before(at, 'a'), after(9, 'z');
+        EXPECT_FALSE(IsValidUtf8(before + "\xFC" + after)) << at;
+        EXPECT_FALSE(IsValidUtf8(before + "\xE2\x82" + after)) << at;
+        EXPECT_FALSE(IsValidUtf8(before + "\xE2\x82")) << at;
+        EXPECT_TRUE(IsValidUtf8(before + "\xE2\x82\xAC" + after)) << at;
+    }
 }
 
 TEST(Text, ConvertsWindows1252) {

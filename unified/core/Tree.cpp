@@ -75,12 +75,16 @@ const std::string& WritableValue(const std::string& value, std::string& scratch)
 
 // A value as a line holds it: without the line breaks that the writer never
 // writes (a carriage return or line feed inside a line of another writer's
-// file) and without the writer's mark.
-std::string ReadValue(std::string_view written) {
-    std::string value(written);
-    if (std::any_of(value.begin(), value.end(), IsLineBreak)) std::erase_if(value, IsLineBreak);
-    if (!value.empty() && value.back() == ' ' && EndsInBrace(value)) value.pop_back();
-    return value;
+// file) and without the writer's mark. `scratch` holds it when it is not a
+// part of the line.
+std::string_view ReadValue(std::string_view written, std::string& scratch) {
+    if (std::any_of(written.begin(), written.end(), IsLineBreak)) {
+        scratch.assign(written);
+        std::erase_if(scratch, IsLineBreak);
+        written = scratch;
+    }
+    if (!written.empty() && written.back() == ' ' && EndsInBrace(written)) written.remove_suffix(1);
+    return written;
 }
 
 // How the percent form writes a character of a value; null when as it is.
@@ -103,31 +107,55 @@ const char* FormEscape(char c) {
     }
 }
 
-enum class LineTaken { Yes, Malformed, NoMemory, TooMany };
-
-// One line of the node innermost in `open`, its leading blanks stripped: a
-// line ending in "{" opens a child node, "}" closes the node, and any other
-// line is a leaf split at its first "=". `added` counts the nodes and leaves.
-LineTaken TakeLine(std::string_view line, std::vector<Tree*>& open, std::size_t& added) {
-    Tree* node = open.back();
-    if (line != "}" && ++added > kTreeNodeLimit) return LineTaken::TooMany;
-    if (!line.empty() && line.back() == '{') {
-        Tree* child = node->AddChild(std::string(line.substr(0, line.size() - 1)));
-        if (child == nullptr) return LineTaken::NoMemory;
-        open.push_back(child);
-        return LineTaken::Yes;
-    }
-    if (line == "}") {
-        open.pop_back();
-        return LineTaken::Yes;
-    }
-    const std::size_t eq = line.find('=');
-    if (eq == std::string_view::npos) return LineTaken::Malformed;
-    node->AddValue(std::string(line.substr(0, eq)), ReadValue(line.substr(eq + 1)));
-    return node->HasError() ? LineTaken::NoMemory : LineTaken::Yes;
-}
-
 } // namespace
+
+enum class Tree::LineTaken { Yes, Malformed, NoMemory, TooMany };
+
+// The nodes below a root are made in blocks that the root owns: one
+// allocation for many nodes rather than one each, and all of them freed
+// together without walking the tree, so that no depth of nesting read from
+// a file can exhaust the stack.
+class Tree::Nodes {
+public:
+    Nodes() = default;
+    Nodes(const Nodes&) = delete;
+    Nodes& operator=(const Nodes&) = delete;
+    ~Nodes() { Clear(); }
+
+    // A node of the two texts; throws std::bad_alloc when memory runs out.
+    template <typename NameText, typename ValueText>
+    Tree* Make(NameText&& name, ValueText&& value, bool isNode) {
+        if (last_ == nullptr || last_->used == kPerBlock) {
+            Block* block = new Block;
+            block->previous = last_;
+            last_ = block;
+        }
+        Tree* node = new (last_->Slot(last_->used))
+            Tree(this, std::forward<NameText>(name), std::forward<ValueText>(value), isNode);
+        ++last_->used;
+        return node;
+    }
+
+    // Every node destroyed and every block freed.
+    void Clear() {
+        while (Block* block = last_) {
+            for (std::size_t i = 0; i < block->used; ++i)
+                std::launder(static_cast<Tree*>(block->Slot(i)))->~Tree();
+            last_ = block->previous;
+            delete block;
+        }
+    }
+
+private:
+    static constexpr std::size_t kPerBlock = 256;
+    struct Block {
+        Block* previous = nullptr;
+        std::size_t used = 0;
+        alignas(Tree) unsigned char storage[kPerBlock * sizeof(Tree)];
+        void* Slot(std::size_t i) { return storage + i * sizeof(Tree); }
+    };
+    Block* last_ = nullptr;
+};
 
 Tree::Tree() : name_("UNKNOWN") {
 }
@@ -139,41 +167,38 @@ Tree::Tree(std::string name, std::string value)
     : name_(std::move(name)), value_(std::move(value)), isNode_(false) {
 }
 
+template <typename NameText, typename ValueText>
+Tree::Tree(Nodes* nodes, NameText&& name, ValueText&& value, bool isNode)
+    : name_(std::forward<NameText>(name)), value_(std::forward<ValueText>(value)), nodes_(nodes),
+      isNode_(isNode) {
+}
+
 Tree::~Tree() {
-    DeleteChildren();
+    if (ownsNodes_) delete nodes_;
 }
 
-// Without recursion, so that no depth of nesting read from a file can
-// exhaust the stack.
 void Tree::DeleteChildren() {
-    std::vector<Tree*> pending;
-    for (Tree* c = firstChild_; c != nullptr; c = c->next_)
-        pending.push_back(c);
     firstChild_ = lastChild_ = cursor_ = nullptr;
-    while (!pending.empty()) {
-        Tree* node = pending.back();
-        pending.pop_back();
-        for (Tree* c = node->firstChild_; c != nullptr; c = c->next_)
-            pending.push_back(c);
-        node->firstChild_ = node->lastChild_ = node->cursor_ = nullptr;
-        delete node;
-    }
+    // Below the root, nodes go with the root's.
+    if (ownsNodes_) nodes_->Clear();
 }
 
-void Tree::Append(Tree* child) {
-    if (lastChild_ == nullptr) {
-        firstChild_ = child;
-        cursor_ = child;
-    } else {
-        lastChild_->next_ = child;
-    }
-    lastChild_ = child;
-}
-
-Tree* Tree::AddChild(std::string name) {
+template <typename NameText, typename ValueText>
+Tree* Tree::NewChild(NameText&& name, ValueText&& value, bool isNode) {
     try {
-        Tree* child = new Tree(std::move(name));
-        Append(child);
+        if (nodes_ == nullptr) {
+            nodes_ = new Nodes;
+            ownsNodes_ = true;
+        }
+        Tree* child =
+            nodes_->Make(std::forward<NameText>(name), std::forward<ValueText>(value), isNode);
+        if (lastChild_ == nullptr) {
+            firstChild_ = child;
+            cursor_ = child;
+        } else {
+            lastChild_->next_ = child;
+        }
+        lastChild_ = child;
         return child;
     } catch (const std::bad_alloc&) {
         error_ = true;
@@ -181,12 +206,37 @@ Tree* Tree::AddChild(std::string name) {
     }
 }
 
+Tree* Tree::AddChild(std::string name) {
+    return NewChild(std::move(name), std::string(), true);
+}
+
 void Tree::AddValue(std::string name, std::string value) {
-    try {
-        Append(new Tree(std::move(name), std::move(value)));
-    } catch (const std::bad_alloc&) {
-        error_ = true;
+    NewChild(std::move(name), std::move(value), false);
+}
+
+// A line ending in "{" opens a child node, "}" closes the node, and any
+// other line is a leaf split at its first "=".
+Tree::LineTaken Tree::TakeLine(std::string_view line, std::vector<Tree*>& open,
+                               std::size_t& added) {
+    Tree* node = open.back();
+    if (line != "}" && ++added > kTreeNodeLimit) return LineTaken::TooMany;
+    if (!line.empty() && line.back() == '{') {
+        Tree* child = node->NewChild(line.substr(0, line.size() - 1), std::string_view(), true);
+        if (child == nullptr) return LineTaken::NoMemory;
+        open.push_back(child);
+        return LineTaken::Yes;
     }
+    if (line == "}") {
+        open.pop_back();
+        return LineTaken::Yes;
+    }
+    const std::size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return LineTaken::Malformed;
+    std::string scratch;
+    if (node->NewChild(line.substr(0, eq), ReadValue(line.substr(eq + 1), scratch), false) ==
+        nullptr)
+        return LineTaken::NoMemory;
+    return LineTaken::Yes;
 }
 
 Tree* Tree::NextChild() {
@@ -288,16 +338,15 @@ void Tree::LoadFromFile(const std::string& path) {
         error_ = true;
         return;
     }
-    std::string bytes;
-    const bool read = ReadWholeStream(inStream, bytes);
+    std::string text;
+    const bool read = ReadWholeStream(inStream, text);
     inStream.close();
     inStream.clear();
     if (!read) {
         error_ = true;
         return;
     }
-    const std::string text = TextFromFile(bytes);
-    bytes.clear();
+    if (!IsValidUtf8(text)) text = Windows1252ToUtf8(text);
 
     TextLines lines(text);
     std::string_view line;

@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <iosfwd>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // The longest line the file reader takes, in characters.
 constexpr std::size_t kTreeLineLimit = 9999;
@@ -31,7 +33,7 @@ public:
     Tree(); // a node named "UNKNOWN"
     explicit Tree(std::string name);
     Tree(std::string name, std::string value); // a leaf
-    // Releases the node's children with it.
+    // A tree made here is a root: it releases every node below it.
     ~Tree();
     Tree(const Tree&) = delete;
     Tree& operator=(const Tree&) = delete;
@@ -65,7 +67,20 @@ public:
     void LoadFromText(std::string& text);
 
 private:
-    void Append(Tree* child);
+    // The nodes below one root, freed together with it.
+    class Nodes;
+    enum class LineTaken;
+
+    // A node below a root.
+    template <typename NameText, typename ValueText>
+    Tree(Nodes* nodes, NameText&& name, ValueText&& value, bool isNode);
+    // Appends a new child made of the two texts; null, with the error flag
+    // set, when memory runs out.
+    template <typename NameText, typename ValueText>
+    Tree* NewChild(NameText&& name, ValueText&& value, bool isNode);
+    // One line read, its leading blanks stripped, into the node innermost
+    // in `open`; `added` counts the nodes and leaves read.
+    static LineTaken TakeLine(std::string_view line, std::vector<Tree*>& open, std::size_t& added);
     void BecomeRoot(const std::string& name);
     void DeleteChildren();
     void WriteText(std::string& out, bool& fits) const;
@@ -77,8 +92,12 @@ private:
     Tree* firstChild_ = nullptr;
     Tree* lastChild_ = nullptr;
     Tree* cursor_ = nullptr;
+    // Where this node's children are made: the root's nodes, which only the
+    // root owns (and makes with its first child).
+    Nodes* nodes_ = nullptr;
     bool isNode_ = true;
     bool error_ = false;
+    bool ownsNodes_ = false;
 };
 
 // Whether no node of a tree ran out of memory while it was built. The walk
