@@ -1,5 +1,6 @@
 // The largest draw's steps: making an automatic draw of 800 doubles players
 // with 128 seeds, entering every result, saving the file and loading it.
+#include "bench/ScratchFolder.h"
 #include "tests/support/FullEvents.h"
 #include "unified/draw/Draw.h"
 
@@ -13,12 +14,7 @@ namespace {
 constexpr int kSeeds = 128;
 
 const std::string& Folder() {
-    static const std::string folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "drawXXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        return pattern;
-    }();
-    return folder;
+    return ScratchFolder("draw");
 }
 
 const std::string& SavedFile() {

@@ -1,6 +1,7 @@
 // Loading and saving the largest ladder file: 800 doubles players with
 // partners, every text at its limit, and 1,500 results over four issues;
 // and the same ladder through the online text form.
+#include "bench/ScratchFolder.h"
 #include "tests/ladder/OnlineForm.h"
 #include "tests/support/FullEvents.h"
 #include "unified/ladder/Ladder.h"
@@ -13,12 +14,7 @@
 namespace {
 
 const std::string& Folder() {
-    static const std::string folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ladderXXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        return pattern;
-    }();
-    return folder;
+    return ScratchFolder("ladder");
 }
 
 const std::string& SavedFile() {

@@ -1,6 +1,7 @@
 // Large match plans' files: 100, 200, 400 and 800 players on a doubles court
 // for every four of them for 99 rounds, every box full, saved and loaded. The
 // times grow with the size of the file, about linearly.
+#include "bench/ScratchFolder.h"
 #include "unified/schedule/Matches.h"
 
 #include <algorithm>
@@ -17,12 +18,7 @@ namespace {
 constexpr int kRounds = 99;
 
 const std::string& Folder() {
-    static const std::string folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "planXXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        return pattern;
-    }();
-    return folder;
+    return ScratchFolder("plan");
 }
 
 void BuildPlan(Matches& plan, int players) {
