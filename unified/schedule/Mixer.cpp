@@ -476,11 +476,25 @@ bool Mixer::NeedsRepair() const {
     return false;
 }
 
+bool Mixer::KeepsBoxMixed(int x, int r, int c, int p) const {
+    if (!strict) return true;
+    int men = plan.genderCode[x] == 'M';
+    int others = 1 - men;
+    for (int q = 1; q <= 4; ++q)
+        if (const int y = plan.GetSlot(r, c, q); y != 0 && q != p) {
+            men += plan.genderCode[y] == 'M';
+            others += plan.genderCode[y] != 'M';
+        }
+    return men <= 2 && others <= 2;
+}
+
 bool Mixer::FitsBesidePartner(int x, int r, int c, int p) const {
     if (!strict) return true;
     const int partner = plan.GetSlot(r, c, PartnerPosition(p));
     const int gender = partner != 0 ? plan.genderCode[partner] : ' ';
-    return plan.genderCode[x] != gender;
+    // The partner alone does not keep the box mixed: the other side may
+    // already hold two of x's kind.
+    return plan.genderCode[x] != gender && KeepsBoxMixed(x, r, c, p);
 }
 
 bool Mixer::FindFreeSlot(int x, int exceptRound, int exceptCourt, Slot& found) const {
@@ -634,7 +648,10 @@ void Mixer::RotatePlayers() {
                 if (!IsDoubles(c) && (p == 2 || p == 4)) continue;
                 // The turns within a round run on from its first, so a player
                 // met again means all are in it.
-                if (cycles >= target || n == 0 || Plays(r, next)) continue;
+                // A player who would make the box the third of a kind waits
+                // for the next position.
+                if (cycles >= target || n == 0 || Plays(r, next) || !KeepsBoxMixed(next, r, c, p))
+                    continue;
                 PlaceInSlot({r, c, p}, next);
                 if (++next > n) {
                     next = 1;

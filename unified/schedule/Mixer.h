@@ -102,7 +102,10 @@ private:
     int SinglesPairPenalty(int a, int b) const;
     int GenderPenalty(const int* players, int count) const;
 
-    // With the strictly mixed option, only beside a partner of another gender.
+    // With the strictly mixed option: whether the box with x in position p
+    // keeps at most two men and two others; and whether x also stands beside
+    // a partner of another gender.
+    bool KeepsBoxMixed(int x, int r, int c, int p) const;
     bool FitsBesidePartner(int x, int r, int c, int p) const;
     bool IsDoubles(int c) const { return plan.CourtType(c) == 'D'; }
     bool Plays(int r, int x) const { return inRound[Index(r, x)] != 0; }
