@@ -108,7 +108,7 @@ short Mixer::Start(int wanted) {
         emptyPositions.assign(static_cast<std::size_t>(roundCount) + 1, 0);
         lopsidedBoxes.assign(static_cast<std::size_t>(roundCount) + 1, 0);
         roundsOf.assign(players, {});
-        gapCache.assign(players, {});
+        gapPenalty.assign(players, 0);
         meetings.assign(players * players, 0);
         meetHistogram.assign(players * 256, 0);
         meetLeast.assign(players, 0);
@@ -142,9 +142,19 @@ short Mixer::Start(int wanted) {
         positions += IsDoubles(c) ? 4 : 2;
     }
     std::fill(emptyPositions.begin() + 1, emptyPositions.end(), positions);
-    for (int d = 0; d < n; ++d)
+    skillCounts = false;
+    for (int d = 0; d < n; ++d) {
         skillByDistance[static_cast<std::size_t>(d)] =
             std::max(0, plan.SkillDistance(1, 1 + d) - plan.disparityThreshold);
+        skillCounts = skillCounts || skillByDistance[static_cast<std::size_t>(d)] != 0;
+    }
+    int menCount = 0;
+    int womenCount = 0;
+    for (int i = 1; i <= n; ++i) {
+        menCount += plan.genderCode[i] == 'M';
+        womenCount += plan.genderCode[i] == 'F';
+    }
+    gendersMix = menCount > 0 && womenCount > 0;
     return rcOk;
 }
 
@@ -469,11 +479,13 @@ void Mixer::Write(const Slot& s, int x) {
     if (old >= 1 && old <= n && inRound[Index(s.round, old)] > 0 &&
         --inRound[Index(s.round, old)] == 0) {
         roundsOf[old][s.round / 64] &= ~(std::uint64_t{1} << (s.round % 64));
+        gapPenalty[old] = GapOf(roundsOf[old]);
     }
     box[s.position - 1] = static_cast<std::int16_t>(x);
     plan.PutSlot(s.round, s.court, s.position, x);
     if (x >= 1 && x <= n && inRound[Index(s.round, x)]++ == 0) {
         roundsOf[x][s.round / 64] |= std::uint64_t{1} << (s.round % 64);
+        gapPenalty[x] = GapOf(roundsOf[x]);
     }
     if (IsDoubles(s.court) || s.position % 2 == 1) emptyPositions[s.round] += (old != 0) - (x != 0);
     lopsidedBoxes[s.round] += Lopsided(s.round, s.court) - lopsided;
@@ -511,25 +523,19 @@ int Mixer::MeetingSpreadPenalty(int x, int extra1, int extra2, int extra3) const
     return SpreadPenalty(x, most, raised, 0);
 }
 
-int Mixer::GapPenalty(int x) const {
-    GapCache& cache = gapCache[x];
-    if (cache.known && cache.rounds == roundsOf[x]) return cache.penalty;
+int Mixer::GapOf(const Rounds& rounds) const {
     // Scanning the rounds with an idle count that starts at 1, so a leading
     // idle stretch counts one round more: a round played after the count
     // passed the threshold costs the penalty.
-    int penalty = 0;
     int last = 0;
-    for (int word = 0; word < 2 && penalty == 0; ++word)
-        for (std::uint64_t bits = roundsOf[x][word]; bits != 0; bits &= bits - 1) {
+    for (int word = 0; word < 2; ++word)
+        for (std::uint64_t bits = rounds[static_cast<std::size_t>(word)]; bits != 0;
+             bits &= bits - 1) {
             const int r = word * 64 + std::countr_zero(bits);
-            if (r - last - (last == 0 ? 0 : 1) > plan.gapThreshold) {
-                penalty = LongGapPenalty;
-                break;
-            }
+            if (r - last - (last == 0 ? 0 : 1) > plan.gapThreshold) return LongGapPenalty;
             last = r;
         }
-    cache = {roundsOf[x], penalty, true};
-    return penalty;
+    return 0;
 }
 
 int Mixer::SinglesPenalty(int x) const {
@@ -576,13 +582,18 @@ int Mixer::GroupPenalty(const Group& g, int size) const {
 }
 
 int Mixer::BoxPenalty(int r, int c) const {
-    const std::int16_t* cell = Box(r, c);
-    const int box[4] = {cell[0], cell[1], cell[2], cell[3]};
+    const std::int16_t* box = Box(r, c);
+    const int players[4] = {box[0], box[1], box[2], box[3]};
+    return BoxPenaltyOf(players);
+}
+
+int Mixer::BoxPenaltyOf(const int* box) const {
     int penalty = 0;
-    for (int i = 0; i < 4; ++i)
-        for (int j = i + 1; j < 4; ++j)
-            if (box[i] != 0 && box[j] != 0) penalty += SkillPenalty(box[i], box[j]);
-    return penalty + GenderPenalty(box, 4);
+    if (skillCounts)
+        for (int i = 0; i < 4; ++i)
+            for (int j = i + 1; j < 4; ++j)
+                if (box[i] != 0 && box[j] != 0) penalty += SkillPenalty(box[i], box[j]);
+    return gendersMix ? penalty + GenderPenalty(box, 4) : penalty;
 }
 
 int Mixer::TotalPenalty() const {
@@ -881,6 +892,8 @@ void Mixer::Recount() {
             }
         }
     }
+    for (int x = 1; x <= n; ++x)
+        gapPenalty[x] = GapOf(roundsOf[x]);
 }
 
 int Mixer::OptimizePass(int threshold) {
@@ -936,7 +949,7 @@ bool Mixer::TrySwap(int r, int c, int p) {
                     const Slot to{r2, c2, p2};
                     if (!MaySwap(from, to)) continue;
                     if (penaltyThere < 0) penaltyThere = BoxRepairPenalty(r2, c2);
-                    const int gain = TrialGain(from, to, penaltyHere + penaltyThere);
+                    const int gain = TrialGain(from, to, penaltyHere + penaltyThere, bestGain);
                     if (gain == -1) {
                         best = to;
                         return true;
@@ -972,63 +985,165 @@ int Mixer::SwapGain(const Slot& a, const Slot& b, int penaltyOfA) {
     if (!MaySwap(a, b)) return 0;
     return TrialGain(a, b,
                      (penaltyOfA >= 0 ? penaltyOfA : BoxRepairPenalty(a.round, a.court)) +
-                         BoxRepairPenalty(b.round, b.court));
+                         BoxRepairPenalty(b.round, b.court),
+                     0);
 }
 
-// The two boxes' penalty after the exchange, found by changing only what
-// it reads: the two positions, the meetings, the singles counts and the
-// rounds of the two players, each put back afterwards. The counters come
-// out as the moves out and back would leave them.
-int Mixer::TrialGain(const Slot& a, const Slot& b, int before) {
-    std::int16_t* boxA = Box(a.round, a.court);
-    std::int16_t* boxB = Box(b.round, b.court);
+int Mixer::SpreadAfter(int x, int down, int up) const {
+    if (n < 2) return 0;
+    const std::uint16_t* histogram = &meetHistogram[static_cast<std::size_t>(x) * 256];
+    const int most = meetMost[x];
+    const int least = meetLeast[x];
+    int mostAfter = most;
+    if (up + 1 > most)
+        mostAfter = up + 1;
+    else if (histogram[most] - (down == most) - (up == most) + (up + 1 == most) == 0)
+        mostAfter = most - 1;
+    int leastAfter = least;
+    if (down - 1 < least)
+        leastAfter = down - 1;
+    else if (histogram[least] - (down == least) - (up == least) + (down - 1 == least) == 0)
+        leastAfter = least + 1;
+    const int spread = mostAfter - leastAfter;
+    return spread > diversityLimit ? (spread - diversityLimit) * SpreadStep : 0;
+}
+
+int Mixer::SpreadAfter(int x, const int* down, int downs, const int* up, int ups) const {
+    if (n < 2) return 0;
+    const std::uint16_t* histogram = &meetHistogram[static_cast<std::size_t>(x) * 256];
+    const auto playersAt = [&](int count) {
+        int players = histogram[count];
+        for (int i = 0; i < downs; ++i)
+            players += (down[i] - 1 == count) - (down[i] == count);
+        for (int i = 0; i < ups; ++i)
+            players += (up[i] + 1 == count) - (up[i] == count);
+        return players;
+    };
+    // Each count moves by one at most, so the extremes move by one at most.
+    const int most = meetMost[x];
+    const int least = meetLeast[x];
+    const int mostAfter = playersAt(most + 1) > 0 ? most + 1
+                          : playersAt(most) > 0   ? most
+                                                  : most - 1;
+    const int leastAfter = least > 0 && playersAt(least - 1) > 0 ? least - 1
+                           : playersAt(least) > 0                ? least
+                                                                 : least + 1;
+    const int spread = mostAfter - leastAfter;
+    return spread > diversityLimit ? (spread - diversityLimit) * SpreadStep : 0;
+}
+
+// The two boxes' penalty after the exchange, read from the counters as the
+// exchange would leave them, without making it: the meetings of x and y
+// with the others of the two boxes move by one, the singles counts of x
+// and y follow the moves out and in (a count held at 0 does not fall), and
+// across rounds x and y take each other's round. It stops as soon as the
+// exchange can gain no more than `floor` and is no perfect one: 0 then.
+int Mixer::TrialGain(const Slot& a, const Slot& b, int before, int floor) const {
+    const std::int16_t* boxA = Box(a.round, a.court);
+    const std::int16_t* boxB = Box(b.round, b.court);
     const int x = boxA[a.position - 1];
     const int y = boxB[b.position - 1];
-    // A singles count held at 0 would not come back by the moves alone.
-    const int singlesX = plan.singlesPlayed[x];
-    const int singlesY = plan.singlesPlayed[y];
-    const int singlesA = !IsDoubles(a.court) || boxA[1] == 0;
-    const int singlesB = !IsDoubles(b.court) || boxB[1] == 0;
-    AddSingles(x, -singlesA);
-    AddSingles(y, -singlesB);
-    AddSingles(y, singlesA);
-    AddSingles(x, singlesB);
-    const auto exchange = [&](int leaving, int joining, const std::int16_t* box, int position) {
-        for (int p = 0; p < 4; ++p)
-            if (p != position - 1 && box[p] != 0) {
-                Unmeet(leaving, box[p]);
-                Meet(joining, box[p]);
-            }
-    };
-    exchange(x, y, boxA, a.position);
-    exchange(y, x, boxB, b.position);
-    const GapCache gapX = gapCache[x];
-    const GapCache gapY = gapCache[y];
-    const auto roundsX = roundsOf[x];
-    const auto roundsY = roundsOf[y];
-    if (a.round != b.round) {
-        const auto move = [](std::array<std::uint64_t, 2>& rounds, int from, int to) {
-            rounds[from / 64] &= ~(std::uint64_t{1} << (from % 64));
-            rounds[to / 64] |= std::uint64_t{1} << (to % 64);
-        };
-        move(roundsOf[x], a.round, b.round);
-        move(roundsOf[y], b.round, a.round);
+    int playersA[4] = {boxA[0], boxA[1], boxA[2], boxA[3]};
+    int playersB[4] = {boxB[0], boxB[1], boxB[2], boxB[3]};
+    playersA[a.position - 1] = y;
+    playersB[b.position - 1] = x;
+    const int enough = std::max(1, before - floor);
+    int after = BoxPenaltyOf(playersA) + BoxPenaltyOf(playersB);
+    if (after >= enough) return 0;
+
+    int othersA[3];
+    int othersB[3];
+    int countA = 0;
+    int countB = 0;
+    for (int p = 0; p < 4; ++p) {
+        if (p != a.position - 1 && boxA[p] != 0) othersA[countA++] = boxA[p];
+        if (p != b.position - 1 && boxB[p] != 0) othersB[countB++] = boxB[p];
     }
-    boxA[a.position - 1] = static_cast<std::int16_t>(y);
-    boxB[b.position - 1] = static_cast<std::int16_t>(x);
-    const int after = BoxRepairPenalty(a.round, a.court) + BoxRepairPenalty(b.round, b.court);
-    boxA[a.position - 1] = static_cast<std::int16_t>(x);
-    boxB[b.position - 1] = static_cast<std::int16_t>(y);
-    roundsOf[x] = roundsX;
-    roundsOf[y] = roundsY;
-    gapCache[x] = gapX;
-    gapCache[y] = gapY;
-    exchange(y, x, boxA, a.position);
-    exchange(x, y, boxB, b.position);
-    AddSingles(x, singlesX - plan.singlesPlayed[x]);
-    AddSingles(y, singlesY - plan.singlesPlayed[y]);
+    if (gaps) {
+        for (int i = 0; i < countA; ++i)
+            after += gapPenalty[othersA[i]];
+        for (int i = 0; i < countB; ++i)
+            after += gapPenalty[othersB[i]];
+        if (a.round == b.round) {
+            after += gapPenalty[x] + gapPenalty[y];
+        } else {
+            const auto moved = [](Rounds rounds, int from, int to) {
+                rounds[static_cast<std::size_t>(from / 64)] &= ~(std::uint64_t{1} << (from % 64));
+                rounds[static_cast<std::size_t>(to / 64)] |= std::uint64_t{1} << (to % 64);
+                return rounds;
+            };
+            after += GapOf(moved(roundsOf[x], a.round, b.round)) +
+                     GapOf(moved(roundsOf[y], b.round, a.round));
+        }
+        if (after >= enough) return 0;
+    }
+
+    const bool singlesA = !IsDoubles(a.court) || boxA[1] == 0;
+    const bool singlesB = !IsDoubles(b.court) || boxB[1] == 0;
+    if (plan.allSingles == 0 && (singlesA || singlesB)) {
+        const int singlesX = plan.singlesPlayed[x];
+        const int singlesY = plan.singlesPlayed[y];
+        const int singlesXAfter = std::max(0, singlesX - singlesA) + singlesB;
+        const int singlesYAfter = std::max(0, singlesY - singlesB) + singlesA;
+        int least = singlesLeast;
+        while (least < 256 && singlesHistogram[static_cast<std::size_t>(least)] -
+                                      (singlesX == least) - (singlesY == least) <=
+                                  0)
+            ++least;
+        least = std::min({least, singlesXAfter, singlesYAfter});
+        const auto singlesOf = [&](int u) {
+            return u == x ? singlesXAfter : u == y ? singlesYAfter : plan.singlesPlayed[u];
+        };
+        for (const auto& [players, single] : {std::pair{playersA, singlesA}, {playersB, singlesB}})
+            if (single)
+                for (int p : {0, 2})
+                    if (players[p] != 0 && singlesOf(players[p]) > least + 1)
+                        after += SinglesExcessPenalty;
+        if (after >= enough) return 0;
+    }
+
+    // A player in both boxes (across rounds) keeps its meetings with x and
+    // y: x leaves it in one box and joins it in the other.
+    const auto inBoth = [&](int u) {
+        return std::find(othersA, othersA + countA, u) != othersA + countA &&
+               std::find(othersB, othersB + countB, u) != othersB + countB;
+    };
+    const std::uint8_t* metX = &meetings[static_cast<std::size_t>(x) * (n + 1)];
+    const std::uint8_t* metY = &meetings[static_cast<std::size_t>(y) * (n + 1)];
+    int xDown[3];
+    int xUp[3];
+    int yDown[3];
+    int yUp[3];
+    int changedA = 0;
+    int changedB = 0;
+    for (int i = 0; i < countA; ++i) {
+        const int u = othersA[i];
+        if (inBoth(u)) {
+            after += MeetingSpreadPenalty(u, 0, 0, 0);
+            continue;
+        }
+        xDown[changedA] = metX[u];
+        yUp[changedA] = metY[u];
+        after += SpreadAfter(u, xDown[changedA], yUp[changedA]);
+        ++changedA;
+    }
+    for (int i = 0; i < countB; ++i) {
+        const int v = othersB[i];
+        if (inBoth(v)) {
+            after += MeetingSpreadPenalty(v, 0, 0, 0);
+            continue;
+        }
+        yDown[changedB] = metY[v];
+        xUp[changedB] = metX[v];
+        after += SpreadAfter(v, yDown[changedB], xUp[changedB]);
+        ++changedB;
+    }
+    if (after >= enough) return 0;
+    after += SpreadAfter(x, xDown, changedA, xUp, changedB) +
+             SpreadAfter(y, yDown, changedB, yUp, changedA);
+    if (after >= enough) return 0;
     if (after == 0) return -1;
-    return after < before ? before - after : 0;
+    return before - after;
 }
 
 short Mixer::AssignPartners() {

@@ -115,14 +115,21 @@ private:
     // The spread penalty of x when `raised` of its least-met players are in
     // its group, and up to `unknown` more may be.
     int SpreadPenalty(int x, int most, int raised, int unknown) const;
-    int GapPenalty(int x) const;
+    using Rounds = std::array<std::uint64_t, 2>;
+    int GapPenalty(int x) const { return gapPenalty[static_cast<std::size_t>(x)]; }
+    int GapOf(const Rounds& rounds) const;
     int SinglesPenalty(int x) const;
     int SinglesPairPenalty(int a, int b) const;
     int GenderPenalty(const int* players, int count) const;
     // Whether two positions hold players who could change places, and the
     // gain of the change when the two boxes' penalties come to `before`.
     bool MaySwap(const Slot& a, const Slot& b) const;
-    int TrialGain(const Slot& a, const Slot& b, int before);
+    int TrialGain(const Slot& a, const Slot& b, int before, int floor) const;
+    // The spread penalty of x once the meeting counts `down` fall by one and
+    // the counts `up` rise by one.
+    int SpreadAfter(int x, const int* down, int downs, const int* up, int ups) const;
+    int SpreadAfter(int x, int down, int up) const;
+    int BoxPenaltyOf(const int* box) const;
 
     // The search of GroupSearch: the candidates lie at or below lo and at or
     // above hi; the best score found anywhere so far bounds what is worth
@@ -191,15 +198,9 @@ private:
     // whose sides differ in size: rounds without them are passed over.
     std::vector<int> emptyPositions;
     std::vector<int> lopsidedBoxes;
-    // Per player, the rounds played as bits, and the gap penalty of the
-    // rounds it was last computed for.
-    struct GapCache {
-        std::array<std::uint64_t, 2> rounds{};
-        int penalty = 0;
-        bool known = false;
-    };
-    std::vector<std::array<std::uint64_t, 2>> roundsOf;
-    mutable std::vector<GapCache> gapCache;
+    // Per player, the rounds played as bits, and their gap penalty.
+    std::vector<Rounds> roundsOf;
+    std::vector<int> gapPenalty;
     // How often two players met, both ways round.
     std::vector<std::uint8_t> meetings;
     // For each player, how many others it met each number of times, and the
@@ -210,8 +211,12 @@ private:
     // How many players have played each number of singles.
     std::array<int, 256> singlesHistogram{};
     int singlesLeast = 0;
-    // The skill penalty of two players by the distance of their numbers.
+    // The skill penalty of two players by the distance of their numbers;
+    // whether any distance has one, and whether there are men and women to
+    // mix: a box's own penalty is 0 without them.
     std::vector<int> skillByDistance;
+    bool skillCounts = false;
+    bool gendersMix = false;
 
     // The group search under way.
     int searchSize = 0;
