@@ -2,6 +2,8 @@
 // at each report, while nothing else the program would do meanwhile runs.
 #include "unified/dialogparts/ProgressBox.h"
 
+#include "platform/WindowMessages.h"
+
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -73,4 +75,42 @@ TEST(ProgressBox, WhileWorkRunsOnlyPaintingAndTheBoxsOwnEventsAreTaken) {
     QCoreApplication::processEvents();
     EXPECT_EQ(queued, 1);
     EXPECT_EQ(other.clicks, 1);
+}
+
+// Reports that come faster than it is worth painting: the first after the
+// work begins and each one asked for at once are painted, the others only
+// once the interval has passed since the last one shown.
+TEST(ProgressBox, ReportsArePaintedOnTheClock) {
+    TProgressBox box;
+    int paints = 0;
+    struct PaintCounter : QObject {
+        int& count;
+        explicit PaintCounter(int& c) : count(c) {}
+        bool eventFilter(QObject*, QEvent* e) override {
+            if (e->type() == QEvent::Paint) ++count;
+            return false;
+        }
+    } counter(paints);
+    box.Memo1->viewport()->installEventFilter(&counter);
+    const auto report = [&](DWORD tick, const std::string& text, bool now) {
+        SetTickCount(tick);
+        const int before = paints;
+        box.ReportProgress(text, now);
+        return paints > before;
+    };
+    for (int work = 1; work <= 2; ++work) {
+        box.BeginWork("Working", "starting");
+        EXPECT_TRUE(report(1000, "court 1", false)) << "the first report, work " << work;
+        EXPECT_FALSE(report(1000 + TProgressBox::RepaintInterval - 1, "court 2", false));
+        EXPECT_EQ(box.Memo1->toPlainText(), "court 1");
+        EXPECT_TRUE(report(1010, "phase 2", true));
+        EXPECT_FALSE(report(1020, "court 3", false));
+        EXPECT_TRUE(report(1010 + TProgressBox::RepaintInterval, "court 4", false));
+        EXPECT_EQ(box.Memo1->toPlainText(), "court 4");
+        // Across the wrap of the tick count.
+        EXPECT_TRUE(report(0xFFFFFFE0u, "phase 3", true));
+        EXPECT_FALSE(report(0x5u, "court 5", false));
+        EXPECT_TRUE(report(0xFFFFFFE0u + TProgressBox::RepaintInterval, "court 6", false));
+        box.EndWork();
+    }
 }
