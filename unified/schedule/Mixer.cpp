@@ -107,6 +107,8 @@ short Mixer::Start(int wanted) {
         inRound.assign(Index(roundCount + 1, 0), 0);
         emptyPositions.assign(static_cast<std::size_t>(roundCount) + 1, 0);
         lopsidedBoxes.assign(static_cast<std::size_t>(roundCount) + 1, 0);
+        repairPenalty.assign(grid.size() / 4, 0);
+        repairPenaltyAt.assign(grid.size() / 4, 0);
         roundsOf.assign(players, {});
         gapPenalty.assign(players, 0);
         meetings.assign(players * players, 0);
@@ -420,6 +422,7 @@ int Mixer::Partnered(int a, int b) const {
 }
 
 void Mixer::CountMeeting(int a, int b, int before) {
+    ++changes;
     const int after = Meetings(a, b);
     if (after == before) return; // a counter at its limit
     for (int x : {a, b}) {
@@ -460,6 +463,7 @@ void Mixer::AddSingles(int x, int delta) {
     const int before = plan.singlesPlayed[x];
     const int after = std::clamp(before + delta, 0, 255);
     if (after == before) return;
+    ++changes;
     plan.singlesPlayed[x] = static_cast<std::uint8_t>(after);
     --singlesHistogram[before];
     ++singlesHistogram[after];
@@ -473,6 +477,7 @@ bool Mixer::Lopsided(int r, int c) const {
 }
 
 void Mixer::Write(const Slot& s, int x) {
+    ++changes;
     std::int16_t* box = Box(s.round, s.court);
     const int old = box[s.position - 1];
     const bool lopsided = Lopsided(s.round, s.court);
@@ -492,6 +497,7 @@ void Mixer::Write(const Slot& s, int x) {
 }
 
 void Mixer::Put(int r, int c, int p, int x) {
+    ++changes;
     Box(r, c)[p - 1] = static_cast<std::int16_t>(x);
     plan.PutSlot(r, c, p, x);
 }
@@ -536,6 +542,13 @@ int Mixer::GapOf(const Rounds& rounds) const {
             last = r;
         }
     return 0;
+}
+
+int Mixer::GapMoved(int x, int from, int to) const {
+    Rounds rounds = roundsOf[x];
+    rounds[static_cast<std::size_t>(from / 64)] &= ~(std::uint64_t{1} << (from % 64));
+    rounds[static_cast<std::size_t>(to / 64)] |= std::uint64_t{1} << (to % 64);
+    return GapOf(rounds);
 }
 
 int Mixer::SinglesPenalty(int x) const {
@@ -610,6 +623,10 @@ int Mixer::TotalPenalty() const {
 }
 
 int Mixer::BoxRepairPenalty(int r, int c) const {
+    // Read again only after a change to the plan or its counters: the swap
+    // search reads every box for every position it tries.
+    const std::size_t index = static_cast<std::size_t>(Box(r, c) - grid.data()) / 4;
+    if (repairPenaltyAt[index] == changes) return repairPenalty[index];
     int penalty = BoxPenalty(r, c);
     const std::int16_t* box = Box(r, c);
     for (int p = 0; p < 4; ++p) {
@@ -622,6 +639,8 @@ int Mixer::BoxRepairPenalty(int r, int c) const {
     if (plan.allSingles == 0 && singlesMatch)
         for (int p : {0, 2})
             if (box[p] != 0) penalty += SinglesPenalty(box[p]);
+    repairPenalty[index] = penalty;
+    repairPenaltyAt[index] = changes;
     return penalty;
 }
 
@@ -868,6 +887,7 @@ void Mixer::RotatePlayers() {
 }
 
 void Mixer::Recount() {
+    ++changes;
     std::fill(meetings.begin(), meetings.end(), 0);
     std::fill(meetHistogram.begin(), meetHistogram.end(), 0);
     std::fill(meetLeast.begin(), meetLeast.end(), 0);
@@ -943,13 +963,15 @@ bool Mixer::TrySwap(int r, int c, int p) {
     const auto stage = [&](int firstRound, int lastRound, int firstCourt, int lastCourt) {
         for (int r2 = firstRound; r2 <= lastRound; ++r2) {
             if (r2 != r && Plays(r2, x)) continue;
+            const int gapOfX = gaps && r2 != r ? GapMoved(x, r, r2) : -1;
             for (int c2 = firstCourt; c2 <= lastCourt; ++c2) {
                 int penaltyThere = -1; // read once a position may change hands
                 for (int p2 = 1; p2 <= 4; ++p2) {
                     const Slot to{r2, c2, p2};
                     if (!MaySwap(from, to)) continue;
                     if (penaltyThere < 0) penaltyThere = BoxRepairPenalty(r2, c2);
-                    const int gain = TrialGain(from, to, penaltyHere + penaltyThere, bestGain);
+                    const int gain =
+                        TrialGain(from, to, penaltyHere + penaltyThere, bestGain, gapOfX);
                     if (gain == -1) {
                         best = to;
                         return true;
@@ -986,48 +1008,36 @@ int Mixer::SwapGain(const Slot& a, const Slot& b, int penaltyOfA) {
     return TrialGain(a, b,
                      (penaltyOfA >= 0 ? penaltyOfA : BoxRepairPenalty(a.round, a.court)) +
                          BoxRepairPenalty(b.round, b.court),
-                     0);
+                     0, -1);
 }
 
 int Mixer::SpreadAfter(int x, int down, int up) const {
-    if (n < 2) return 0;
-    const std::uint16_t* histogram = &meetHistogram[static_cast<std::size_t>(x) * 256];
-    const int most = meetMost[x];
-    const int least = meetLeast[x];
-    int mostAfter = most;
-    if (up + 1 > most)
-        mostAfter = up + 1;
-    else if (histogram[most] - (down == most) - (up == most) + (up + 1 == most) == 0)
-        mostAfter = most - 1;
-    int leastAfter = least;
-    if (down - 1 < least)
-        leastAfter = down - 1;
-    else if (histogram[least] - (down == least) - (up == least) + (down - 1 == least) == 0)
-        leastAfter = least + 1;
-    const int spread = mostAfter - leastAfter;
-    return spread > diversityLimit ? (spread - diversityLimit) * SpreadStep : 0;
+    return SpreadAfter(x, &down, 1, &up, 1);
 }
 
 int Mixer::SpreadAfter(int x, const int* down, int downs, const int* up, int ups) const {
     if (n < 2) return 0;
-    const std::uint16_t* histogram = &meetHistogram[static_cast<std::size_t>(x) * 256];
-    const auto playersAt = [&](int count) {
-        int players = histogram[count];
-        for (int i = 0; i < downs; ++i)
-            players += (down[i] - 1 == count) - (down[i] == count);
-        for (int i = 0; i < ups; ++i)
-            players += (up[i] + 1 == count) - (up[i] == count);
-        return players;
-    };
-    // Each count moves by one at most, so the extremes move by one at most.
+    // Each count moves by one, so the most and the least move by one at
+    // most: what moves at and next to them tells which way.
     const int most = meetMost[x];
     const int least = meetLeast[x];
-    const int mostAfter = playersAt(most + 1) > 0 ? most + 1
-                          : playersAt(most) > 0   ? most
-                                                  : most - 1;
-    const int leastAfter = least > 0 && playersAt(least - 1) > 0 ? least - 1
-                           : playersAt(least) > 0                ? least
-                                                                 : least + 1;
+    bool mostRises = false;
+    bool leastFalls = false;
+    int atMost = meetHistogram[static_cast<std::size_t>(x) * 256 + static_cast<std::size_t>(most)];
+    int atLeast =
+        meetHistogram[static_cast<std::size_t>(x) * 256 + static_cast<std::size_t>(least)];
+    for (int i = 0; i < downs; ++i) {
+        leastFalls = leastFalls || down[i] == least;
+        atMost -= down[i] == most;
+        atLeast += down[i] == least + 1;
+    }
+    for (int i = 0; i < ups; ++i) {
+        mostRises = mostRises || up[i] == most;
+        atMost += (up[i] == most - 1) - (up[i] == most);
+        atLeast -= up[i] == least;
+    }
+    const int mostAfter = mostRises ? most + 1 : atMost > 0 ? most : most - 1;
+    const int leastAfter = leastFalls ? least - 1 : atLeast > 0 ? least : least + 1;
     const int spread = mostAfter - leastAfter;
     return spread > diversityLimit ? (spread - diversityLimit) * SpreadStep : 0;
 }
@@ -1036,9 +1046,10 @@ int Mixer::SpreadAfter(int x, const int* down, int downs, const int* up, int ups
 // exchange would leave them, without making it: the meetings of x and y
 // with the others of the two boxes move by one, the singles counts of x
 // and y follow the moves out and in (a count held at 0 does not fall), and
-// across rounds x and y take each other's round. It stops as soon as the
-// exchange can gain no more than `floor` and is no perfect one: 0 then.
-int Mixer::TrialGain(const Slot& a, const Slot& b, int before, int floor) const {
+// across rounds x and y take each other's round (x's gap then may be
+// given). It stops as soon as the exchange can gain no more than `floor`
+// and is no perfect one: 0 then.
+int Mixer::TrialGain(const Slot& a, const Slot& b, int before, int floor, int gapOfX) const {
     const std::int16_t* boxA = Box(a.round, a.court);
     const std::int16_t* boxB = Box(b.round, b.court);
     const int x = boxA[a.position - 1];
@@ -1067,13 +1078,8 @@ int Mixer::TrialGain(const Slot& a, const Slot& b, int before, int floor) const 
         if (a.round == b.round) {
             after += gapPenalty[x] + gapPenalty[y];
         } else {
-            const auto moved = [](Rounds rounds, int from, int to) {
-                rounds[static_cast<std::size_t>(from / 64)] &= ~(std::uint64_t{1} << (from % 64));
-                rounds[static_cast<std::size_t>(to / 64)] |= std::uint64_t{1} << (to % 64);
-                return rounds;
-            };
-            after += GapOf(moved(roundsOf[x], a.round, b.round)) +
-                     GapOf(moved(roundsOf[y], b.round, a.round));
+            after += (gapOfX >= 0 ? gapOfX : GapMoved(x, a.round, b.round)) +
+                     GapMoved(y, b.round, a.round);
         }
         if (after >= enough) return 0;
     }
@@ -1105,7 +1111,7 @@ int Mixer::TrialGain(const Slot& a, const Slot& b, int before, int floor) const 
     // A player in both boxes (across rounds) keeps its meetings with x and
     // y: x leaves it in one box and joins it in the other.
     const auto inBoth = [&](int u) {
-        return std::find(othersA, othersA + countA, u) != othersA + countA &&
+        return a.round != b.round && std::find(othersA, othersA + countA, u) != othersA + countA &&
                std::find(othersB, othersB + countB, u) != othersB + countB;
     };
     const std::uint8_t* metX = &meetings[static_cast<std::size_t>(x) * (n + 1)];

@@ -118,13 +118,15 @@ private:
     using Rounds = std::array<std::uint64_t, 2>;
     int GapPenalty(int x) const { return gapPenalty[static_cast<std::size_t>(x)]; }
     int GapOf(const Rounds& rounds) const;
+    // The gap penalty of x were it to play in round `to` instead of `from`.
+    int GapMoved(int x, int from, int to) const;
     int SinglesPenalty(int x) const;
     int SinglesPairPenalty(int a, int b) const;
     int GenderPenalty(const int* players, int count) const;
     // Whether two positions hold players who could change places, and the
     // gain of the change when the two boxes' penalties come to `before`.
     bool MaySwap(const Slot& a, const Slot& b) const;
-    int TrialGain(const Slot& a, const Slot& b, int before, int floor) const;
+    int TrialGain(const Slot& a, const Slot& b, int before, int floor, int gapOfX) const;
     // The spread penalty of x once the meeting counts `down` fall by one and
     // the counts `up` rise by one.
     int SpreadAfter(int x, const int* down, int downs, const int* up, int ups) const;
@@ -198,6 +200,11 @@ private:
     // whose sides differ in size: rounds without them are passed over.
     std::vector<int> emptyPositions;
     std::vector<int> lopsidedBoxes;
+    // Each box's BoxRepairPenalty as last read, and the count of changes
+    // then: every change to the grid or the counters counts one.
+    mutable std::vector<int> repairPenalty;
+    mutable std::vector<std::uint64_t> repairPenaltyAt;
+    std::uint64_t changes = 1;
     // Per player, the rounds played as bits, and their gap penalty.
     std::vector<Rounds> roundsOf;
     std::vector<int> gapPenalty;
