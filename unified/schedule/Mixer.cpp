@@ -625,7 +625,7 @@ int Mixer::TotalPenalty() const {
 int Mixer::BoxRepairPenalty(int r, int c) const {
     // Read again only after a change to the plan or its counters: the swap
     // search reads every box for every position it tries.
-    const std::size_t index = static_cast<std::size_t>(Box(r, c) - grid.data()) / 4;
+    const std::size_t index = BoxIndex(r, c);
     if (repairPenaltyAt[index] == changes) return repairPenalty[index];
     int penalty = BoxPenalty(r, c);
     const std::int16_t* box = Box(r, c);
@@ -895,7 +895,7 @@ void Mixer::Recount() {
     for (int i = 1; i <= n; ++i)
         meetHistogram[static_cast<std::size_t>(i) * 256] = static_cast<std::uint16_t>(n - 1);
     std::fill(inRound.begin(), inRound.end(), 0);
-    std::fill(roundsOf.begin(), roundsOf.end(), std::array<std::uint64_t, 2>{});
+    std::fill(roundsOf.begin(), roundsOf.end(), Rounds{});
     for (int r = 1; r <= roundCount; ++r) {
         emptyPositions[r] = 0;
         lopsidedBoxes[r] = 0;

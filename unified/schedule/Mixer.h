@@ -18,8 +18,8 @@ public:
     virtual ~MixerProgress() = default;
     // Shows the box, without blocking, with its caption and first text.
     virtual void Open(const std::string& caption, const std::string& text) = 0;
-    // (round, court) before each court is filled; (-1, phase) as each of
-    // the phases 1 to 3 starts.
+    // (round, court) before each court of each pass, the filling and the
+    // swap passes; (-1, phase) as each of the phases 1 to 3 starts.
     virtual void Report(int round, int value) = 0;
     virtual void Close() = 0;
 };
@@ -94,6 +94,8 @@ public:
 
 private:
     static constexpr int MaxOptimizePasses = 100;
+    // The rounds a player plays in, as bits.
+    using Rounds = std::array<std::uint64_t, 2>;
 
     // What the group search keeps while it runs: for each size of the group
     // so far, each member's most meetings and how many of its least-met
@@ -115,7 +117,6 @@ private:
     // The spread penalty of x when `raised` of its least-met players are in
     // its group, and up to `unknown` more may be.
     int SpreadPenalty(int x, int most, int raised, int unknown) const;
-    using Rounds = std::array<std::uint64_t, 2>;
     int GapPenalty(int x) const { return gapPenalty[static_cast<std::size_t>(x)]; }
     int GapOf(const Rounds& rounds) const;
     // The gap penalty of x were it to play in round `to` instead of `from`.
@@ -154,13 +155,14 @@ private:
         return static_cast<std::size_t>(r) * static_cast<std::size_t>(n + 1) +
                static_cast<std::size_t>(x);
     }
-    // The four positions of box (r, c) as the mixer holds them.
-    std::int16_t* Box(int r, int c) {
-        return &grid[(static_cast<std::size_t>(r - 1) * static_cast<std::size_t>(courtCount) +
-                      static_cast<std::size_t>(c - 1)) *
-                     4];
+    // Box (r, c) counted round by round, and its four positions as the
+    // mixer holds them.
+    std::size_t BoxIndex(int r, int c) const {
+        return static_cast<std::size_t>(r - 1) * static_cast<std::size_t>(courtCount) +
+               static_cast<std::size_t>(c - 1);
     }
-    const std::int16_t* Box(int r, int c) const { return const_cast<Mixer*>(this)->Box(r, c); }
+    std::int16_t* Box(int r, int c) { return &grid[BoxIndex(r, c) * 4]; }
+    const std::int16_t* Box(int r, int c) const { return &grid[BoxIndex(r, c) * 4]; }
     int At(int r, int c, int p) const { return Box(r, c)[p - 1]; }
     int Get(const Slot& s) const { return At(s.round, s.court, s.position); }
     // Every write of a position goes here, so that the counters follow.
@@ -205,7 +207,7 @@ private:
     mutable std::vector<int> repairPenalty;
     mutable std::vector<std::uint64_t> repairPenaltyAt;
     std::uint64_t changes = 1;
-    // Per player, the rounds played as bits, and their gap penalty.
+    // Per player, the rounds played, and their gap penalty.
     std::vector<Rounds> roundsOf;
     std::vector<int> gapPenalty;
     // How often two players met, both ways round.
