@@ -23,6 +23,16 @@ struct Clicked {
     }
 };
 
+// Counts the paints of the box's memo.
+struct PaintCounter : QObject {
+    int count = 0;
+    explicit PaintCounter(TProgressBox& box) { box.Memo1->viewport()->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
 void PostClick(QWidget* target) {
     const QPointF at(5, 5);
     for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
@@ -46,20 +56,11 @@ TEST(ProgressBox, WhileWorkRunsOnlyPaintingAndTheBoxsOwnEventsAreTaken) {
     EXPECT_TRUE(box.isVisible());
     EXPECT_TRUE(box.IsWorking());
     EXPECT_EQ(box.windowTitle(), "Working");
-    int paints = 0;
-    struct PaintCounter : QObject {
-        int& count;
-        explicit PaintCounter(int& c) : count(c) {}
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Paint) ++count;
-            return false;
-        }
-    } counter(paints);
-    box.Memo1->viewport()->installEventFilter(&counter);
+    PaintCounter paints(box);
     for (int step = 1; step <= 3; ++step)
         box.SetProgressText("step " + std::to_string(step));
     EXPECT_EQ(box.Memo1->toPlainText(), "step 3");
-    EXPECT_GE(paints, 3) << "each report painted";
+    EXPECT_GE(paints.count, 3) << "each report painted";
     EXPECT_EQ(queued, 0);
     EXPECT_EQ(other.clicks, 0);
     box.EndWork();
@@ -82,21 +83,12 @@ TEST(ProgressBox, WhileWorkRunsOnlyPaintingAndTheBoxsOwnEventsAreTaken) {
 // once the interval has passed since the last one shown.
 TEST(ProgressBox, ReportsArePaintedOnTheClock) {
     TProgressBox box;
-    int paints = 0;
-    struct PaintCounter : QObject {
-        int& count;
-        explicit PaintCounter(int& c) : count(c) {}
-        bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Paint) ++count;
-            return false;
-        }
-    } counter(paints);
-    box.Memo1->viewport()->installEventFilter(&counter);
+    PaintCounter paints(box);
     const auto report = [&](DWORD tick, const std::string& text, bool now) {
         SetTickCount(tick);
-        const int before = paints;
+        const int before = paints.count;
         box.ReportProgress(text, now);
-        return paints > before;
+        return paints.count > before;
     };
     for (int work = 1; work <= 2; ++work) {
         box.BeginWork("Working", "starting");

@@ -1114,36 +1114,32 @@ int Mixer::TrialGain(const Slot& a, const Slot& b, int before, int floor, int ga
         return a.round != b.round && std::find(othersA, othersA + countA, u) != othersA + countA &&
                std::find(othersB, othersB + countB, u) != othersB + countB;
     };
-    const std::uint8_t* metX = &meetings[static_cast<std::size_t>(x) * (n + 1)];
-    const std::uint8_t* metY = &meetings[static_cast<std::size_t>(y) * (n + 1)];
+    // Each other of the box one of them leaves meets it once less and the
+    // one who comes once more: those counts, as they stand, for each side.
+    const auto meetAgain = [&](const int* others, int count, int leaving, int coming, int* down,
+                               int* up) {
+        const std::uint8_t* metLeaving = &meetings[static_cast<std::size_t>(leaving) * (n + 1)];
+        const std::uint8_t* metComing = &meetings[static_cast<std::size_t>(coming) * (n + 1)];
+        int changed = 0;
+        for (int i = 0; i < count; ++i) {
+            const int u = others[i];
+            if (inBoth(u)) {
+                after += MeetingSpreadPenalty(u, 0, 0, 0);
+                continue;
+            }
+            down[changed] = metLeaving[u];
+            up[changed] = metComing[u];
+            after += SpreadAfter(u, down[changed], up[changed]);
+            ++changed;
+        }
+        return changed;
+    };
     int xDown[3];
     int xUp[3];
     int yDown[3];
     int yUp[3];
-    int changedA = 0;
-    int changedB = 0;
-    for (int i = 0; i < countA; ++i) {
-        const int u = othersA[i];
-        if (inBoth(u)) {
-            after += MeetingSpreadPenalty(u, 0, 0, 0);
-            continue;
-        }
-        xDown[changedA] = metX[u];
-        yUp[changedA] = metY[u];
-        after += SpreadAfter(u, xDown[changedA], yUp[changedA]);
-        ++changedA;
-    }
-    for (int i = 0; i < countB; ++i) {
-        const int v = othersB[i];
-        if (inBoth(v)) {
-            after += MeetingSpreadPenalty(v, 0, 0, 0);
-            continue;
-        }
-        yDown[changedB] = metY[v];
-        xUp[changedB] = metX[v];
-        after += SpreadAfter(v, yDown[changedB], xUp[changedB]);
-        ++changedB;
-    }
+    const int changedA = meetAgain(othersA, countA, x, y, xDown, yUp);
+    const int changedB = meetAgain(othersB, countB, y, x, yDown, xUp);
     if (after >= enough) return 0;
     after += SpreadAfter(x, xDown, changedA, xUp, changedB) +
              SpreadAfter(y, yDown, changedB, yUp, changedA);
