@@ -79,8 +79,8 @@ TEST(ProgressBox, WhileWorkRunsOnlyPaintingAndTheBoxsOwnEventsAreTaken) {
 }
 
 // Reports that come faster than it is worth painting: the first after the
-// work begins and each one asked for at once are painted, the others only
-// once the interval has passed since the last one shown.
+// work begins and each new one asked for at once are painted, the others
+// only once the interval has passed since the last one shown.
 TEST(ProgressBox, ReportsArePaintedOnTheClock) {
     TProgressBox box;
     PaintCounter paints(box);
@@ -96,6 +96,7 @@ TEST(ProgressBox, ReportsArePaintedOnTheClock) {
         EXPECT_FALSE(report(1000 + TProgressBox::RepaintInterval - 1, "court 2", false));
         EXPECT_EQ(box.Memo1->toPlainText(), "court 1");
         EXPECT_TRUE(report(1010, "phase 2", true));
+        EXPECT_FALSE(report(1015, "phase 2", true)) << "said again, it waits as any other";
         EXPECT_FALSE(report(1020, "court 3", false));
         EXPECT_TRUE(report(1010 + TProgressBox::RepaintInterval, "court 4", false));
         EXPECT_EQ(box.Memo1->toPlainText(), "court 4");

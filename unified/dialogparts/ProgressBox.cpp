@@ -74,9 +74,11 @@ void TProgressBox::SetProgressText(const std::string& text) {
 
 void TProgressBox::ReportProgress(const std::string& text, bool now) {
     const DWORD tick = GetTickCount();
-    if (reported && !now && !TickReached(tick, lastShown + RepaintInterval)) return;
+    if (reported && !(now && text != shownText) && !TickReached(tick, lastShown + RepaintInterval))
+        return;
     reported = true;
     lastShown = tick;
+    shownText = text;
     SetProgressText(text);
 }
 

@@ -19,8 +19,9 @@ public:
     void SetProgressText(const std::string& text);
     // A report of work that reports more often than it is worth painting:
     // the text is shown when it is the first report since BeginWork, when
-    // `now` is set, or once RepaintInterval has passed since the last one
-    // shown; other reports cost next to nothing.
+    // `now` is set and the text is not the one shown, or once
+    // RepaintInterval has passed since the last one shown; other reports
+    // cost next to nothing.
     void ReportProgress(const std::string& text, bool now = false);
     static constexpr std::uint32_t RepaintInterval = 50; // milliseconds
 
@@ -42,6 +43,7 @@ private:
     bool working = false;
     bool reported = false;
     std::uint32_t lastShown = 0; // the tick count of the last report shown
+    std::string shownText;
 };
 
 extern TProgressBox* ProgressBox;

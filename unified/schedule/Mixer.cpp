@@ -55,20 +55,32 @@ short RunMixer(Matches& plan, int target, MixerProgress* progress, int& initialP
     // No penalty counts a player short of the target or a box of unequal
     // sides, so those call for the repair whatever the total.
     if (initialPenalty > 0 || mixer.NeedsRepair()) {
-        if (progress != nullptr) progress->Report(-1, 1);
+        mixer.Report(-1, 1);
         mixer.RepairShortfalls();
         finalPenalty = mixer.TotalPenalty();
         // Phases 2 and 3 are shown even when the repair left no penalty;
         // their passes then change nothing.
-        if (progress != nullptr) progress->Report(-1, 2);
+        mixer.Report(-1, 2);
         finalPenalty = mixer.OptimizePass(20);
-        if (progress != nullptr) progress->Report(-1, 3);
+        mixer.Report(-1, 3);
         finalPenalty = mixer.OptimizePass(0);
     }
     return mixer.AssignPartners();
 }
 
 Mixer::Mixer(Matches& plan, MixerProgress* progress) : plan(plan), progress(progress) {
+}
+
+void Mixer::Report(int round, int value) {
+    if (round != -1) {
+        workRound = round;
+        workCourt = value;
+    }
+    if (progress != nullptr) progress->Report(round, value);
+}
+
+void Mixer::StillWorking(int round, int court) {
+    if (progress != nullptr && ++steps % StepsPerReport == 0) progress->Report(round, court);
 }
 
 Mixer::~Mixer() {
@@ -182,7 +194,7 @@ void Mixer::FillRound(int r, char type) {
     const int size = type == 'D' ? 4 : 2;
     for (int c = 1; c <= courtCount; ++c) {
         if (IsDoubles(c) != (type == 'D')) continue;
-        if (progress != nullptr) progress->Report(r, c);
+        Report(r, c);
         int least = Matches::MaxRounds;
         int leastSingles = Matches::MaxRounds;
         for (int i = 1; i <= n; ++i) {
@@ -364,6 +376,7 @@ int Mixer::Grow(Group& group, int k, int lo, int hi, Group& best) {
     // win: ties go to the first found. Parts that cannot be completed score
     // NoGroup less their size, so the bound holds only below those.
     const auto visit = [&](int candidate, int nextLo, int nextHi) {
+        StillWorking(workRound, workCourt);
         group[k] = candidate;
         AddToGroup(group, k, candidate);
         int score = NoGroup;
@@ -767,6 +780,7 @@ bool Mixer::PlaceShortPlayer(int x) {
         for (int c = 1; c <= courtCount; ++c)
             for (int p = 1; p <= 4; ++p) {
                 if (!IsDoubles(c) && (p == 2 || p == 4)) continue;
+                StillWorking(r, c);
                 const int y = At(r, c, p);
                 if (y == 0) continue;
                 // A strictly mixed side keeps its genders.
@@ -815,6 +829,7 @@ void Mixer::MoveToFreeSlot(const Slot& from) {
         if (Plays(r, y)) continue;
         for (int c = 1; c <= courtCount; ++c)
             for (int p = 1; p <= 4; ++p) {
+                StillWorking(r, c);
                 const int z = At(r, c, p);
                 if (z == 0 || (strict && plan.genderCode[z] != plan.genderCode[y])) continue;
                 if (!FindCompletingSlot(z, r, c, free)) continue;
@@ -923,7 +938,7 @@ int Mixer::OptimizePass(int threshold) {
         const auto singles = plan.singlesPlayed;
         for (int r = 1; r <= roundCount; ++r)
             for (int c = 1; c <= courtCount; ++c) {
-                if (progress != nullptr) progress->Report(r, c);
+                Report(r, c);
                 if (BoxRepairPenalty(r, c) <= threshold) continue;
                 for (int p = 1; p <= 4; ++p)
                     if (TrySwap(r, c, p)) break;
@@ -969,6 +984,7 @@ bool Mixer::TrySwap(int r, int c, int p) {
                 for (int p2 = 1; p2 <= 4; ++p2) {
                     const Slot to{r2, c2, p2};
                     if (!MaySwap(from, to)) continue;
+                    StillWorking(r, c);
                     if (penaltyThere < 0) penaltyThere = BoxRepairPenalty(r2, c2);
                     const int gain =
                         TrialGain(from, to, penaltyHere + penaltyThere, bestGain, gapOfX);

@@ -86,6 +86,10 @@ public:
     void SwapSlots(const Slot& a, const Slot& b);
     void SortBox(int r, int c);
 
+    // Tells the progress box, if any: (round, court) or (-1, phase); a long
+    // search says its court again now and then.
+    void Report(int round, int value);
+
     int Target() const { return target; }
     int RoundsPlayed(int x) const { return plan.roundsPlayed[x]; }
     int SinglesPlayed(int x) const { return plan.singlesPlayed[x]; }
@@ -180,9 +184,16 @@ private:
     // Rebuilds the meetings and the round counters from the grid.
     void Recount();
     int RandomBelow(int k) const;
+    // Reports the court at work once every so many steps of a long search,
+    // so that the box goes on being repainted within one court.
+    void StillWorking(int round, int court);
+    static constexpr std::uint32_t StepsPerReport = 1 << 14;
 
     Matches& plan;
     MixerProgress* progress;
+    int workRound = 0; // the court last reported
+    int workCourt = 0;
+    std::uint32_t steps = 0;
     int n = 0;
     int target = 0;
     int roundCount = 0;
