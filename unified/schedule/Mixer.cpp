@@ -119,6 +119,7 @@ short Mixer::Start(int wanted) {
         inRound.assign(Index(roundCount + 1, 0), 0);
         emptyPositions.assign(static_cast<std::size_t>(roundCount) + 1, 0);
         lopsidedBoxes.assign(static_cast<std::size_t>(roundCount) + 1, 0);
+        freeSlots.assign(static_cast<std::size_t>(roundCount) + 1, {});
         repairPenalty.assign(grid.size() / 4, 0);
         repairPenaltyAt.assign(grid.size() / 4, 0);
         roundsOf.assign(players, {});
@@ -767,6 +768,38 @@ bool Mixer::FindCompletingSlot(int x, int exceptRound, int exceptCourt, Slot& fo
     return false;
 }
 
+void Mixer::ListFreeSlots(int x) {
+    for (int r = 1; r <= roundCount; ++r) {
+        FreeSlots& slots = freeSlots[static_cast<std::size_t>(r)];
+        slots = {};
+        if (emptyPositions[r] == 0) continue;
+        for (int c = 1; c <= courtCount && slots.other.round == 0; ++c)
+            for (int p = 1; p <= 4; ++p) {
+                if (!IsDoubles(c) && (p == 2 || p == 4)) continue;
+                if (At(r, c, p) != 0 || !FitsBesidePartner(x, r, c, p)) continue;
+                if (slots.first.round == 0) {
+                    slots.first = {r, c, p};
+                } else if (c != slots.first.court) {
+                    slots.other = {r, c, p};
+                    break;
+                }
+            }
+    }
+}
+
+bool Mixer::ListedFreeSlot(int x, int exceptRound, int exceptCourt, Slot& found) const {
+    for (int r = roundCount; r >= 1; --r) {
+        if (Plays(r, x)) continue;
+        const FreeSlots& slots = freeSlots[static_cast<std::size_t>(r)];
+        const Slot& slot =
+            r == exceptRound && slots.first.court == exceptCourt ? slots.other : slots.first;
+        if (slot.round == 0) continue;
+        found = slot;
+        return true;
+    }
+    return false;
+}
+
 bool Mixer::PlaceShortPlayer(int x) {
     Slot free;
     if (FindFreeSlot(x, 0, 0, free)) {
@@ -775,6 +808,9 @@ bool Mixer::PlaceShortPlayer(int x) {
         return true;
     }
     // Otherwise x takes the place of a player who can move to a free slot.
+    // Only a player of x's gender may, where it matters, so where each
+    // could go is the same for all of them while the grid stands.
+    ListFreeSlots(x);
     for (int r = 1; r <= roundCount; ++r) {
         if (Plays(r, x)) continue;
         for (int c = 1; c <= courtCount; ++c)
@@ -785,7 +821,7 @@ bool Mixer::PlaceShortPlayer(int x) {
                 if (y == 0) continue;
                 // A strictly mixed side keeps its genders.
                 if (strict && plan.genderCode[y] != plan.genderCode[x]) continue;
-                if (!FindFreeSlot(y, r, c, free)) continue;
+                if (!ListedFreeSlot(y, r, c, free)) continue;
                 PlaceInSlot(free, x);
                 SwapSlots(free, {r, c, p});
                 ++plan.roundsPlayed[x];

@@ -179,6 +179,15 @@ private:
     void CountMeeting(int a, int b, int before);
     void AddSingles(int x, int delta);
     bool AllAtTarget() const;
+    // FindFreeSlot for every player who fits where x fits (x's gender with
+    // the strictly mixed option, anyone without), while the grid stands:
+    // per round the first free slot and the first in another box.
+    struct FreeSlots {
+        Slot first;
+        Slot other;
+    };
+    void ListFreeSlots(int x);
+    bool ListedFreeSlot(int x, int exceptRound, int exceptCourt, Slot& found) const;
     void Tidy(int r, int c);
     void MoveToFreeSlot(const Slot& from);
     // Rebuilds the meetings and the round counters from the grid.
@@ -213,6 +222,7 @@ private:
     // whose sides differ in size: rounds without them are passed over.
     std::vector<int> emptyPositions;
     std::vector<int> lopsidedBoxes;
+    std::vector<FreeSlots> freeSlots;
     // Each box's BoxRepairPenalty as last read, and the count of changes
     // then: every change to the grid or the counters counts one.
     mutable std::vector<int> repairPenalty;
