@@ -1017,9 +1017,14 @@ bool Mixer::TrySwap(int r, int c, int p) {
             const int gapOfX = gaps && r2 != r ? GapMoved(x, r, r2) : -1;
             for (int c2 = firstCourt; c2 <= lastCourt; ++c2) {
                 int penaltyThere = -1; // read once a position may change hands
+                const std::int16_t* there = Box(r2, c2);
                 for (int p2 = 1; p2 <= 4; ++p2) {
+                    // MaySwap, with what is known of x already
+                    const int y = there[p2 - 1];
+                    if (y == 0 || y == x || (r2 != r && Plays(r, y)) ||
+                        (strict && plan.genderCode[y] != plan.genderCode[x]))
+                        continue;
                     const Slot to{r2, c2, p2};
-                    if (!MaySwap(from, to)) continue;
                     StillWorking(r, c);
                     if (penaltyThere < 0) penaltyThere = BoxRepairPenalty(r2, c2);
                     const int gain =
