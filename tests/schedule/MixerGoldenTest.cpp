@@ -1,16 +1,16 @@
 // The plans the mixer makes, box for box, under fixed seeds. Each folder
 // under mixer/ is one shape:
-//   shape      players (and the genders, a pattern repeated over them),
-//              court types, rounds, target, options, disparity threshold,
-//              diversity limit and the seeds of the clock
+//   plan       the plan's script (see PlanScript.h): options, disparity
+//              threshold, diversity limit, players and their genders,
+//              courts and rounds; then "target|n", the rounds each player
+//              is to play, and "seeds|a|b ...", the clock's seeds
 //   plans.txt  per seed the mixer's code and one line per round: each box
 //              as "1,2/3,4" (positions 1 and 2 against 3 and 4), "-" when
 //              empty; a plan of more than 16 courts keeps a digest of each
 //              round's line instead
 // ROSTRIX_UPDATE_GOLDEN=1 rewrites plans.txt from what the mixer makes.
 #include "platform/Clock.h"
-#include "tests/support/Golden.h"
-#include "tests/support/Players.h"
+#include "tests/schedule/PlanScript.h"
 #include "tests/support/Scratch.h"
 #include "unified/schedule/Mixer.h"
 
@@ -25,60 +25,28 @@ namespace {
 const std::string kCases = std::string(SCHEDULE_TEST_DIR) + "/mixer";
 constexpr int kLargestFullPlan = 16; // courts
 
-struct MixerShape {
-    int players = 0;
-    std::string genders = " ";
-    std::string courtTypes;
-    int rounds = 0;
+// A case's script: the plan's lines, and the run's.
+struct MixerCase {
+    std::string plan;
     int target = 0;
-    std::uint32_t setOptions = 0;
-    std::uint32_t clearOptions = 0;
-    int threshold = 100;
-    int diversity = 2;
     std::vector<unsigned> seeds;
 };
 
-std::uint32_t OptionNamed(const std::string& name) {
-    if (name == "StrictlyMixed") return StrictlyMixed;
-    if (name == "Gaps") return Gaps;
-    if (name == "GenderImbal") return GenderImbal;
-    if (name == "SkillDisparity") return SkillDisparity;
-    ADD_FAILURE() << "no option " << name;
-    return 0;
-}
-
-MixerShape ReadShape(const std::string& text) {
-    MixerShape shape;
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream words(line);
-        std::string key;
-        words >> key;
-        if (key == "players") {
-            words >> shape.players >> shape.genders;
-            if (shape.genders == "-") shape.genders = " ";
-        } else if (key == "courts") {
-            words >> shape.courtTypes;
-        } else if (key == "rounds") {
-            words >> shape.rounds;
-        } else if (key == "target") {
-            words >> shape.target;
-        } else if (key == "options") {
-            for (std::string option; words >> option;)
-                (option[0] == '+' ? shape.setOptions : shape.clearOptions) |=
-                    OptionNamed(option.substr(1));
-        } else if (key == "threshold") {
-            words >> shape.threshold;
-        } else if (key == "diversity") {
-            words >> shape.diversity;
-        } else if (key == "seeds") {
-            for (unsigned seed; words >> seed;)
-                shape.seeds.push_back(seed);
-        } else if (!key.empty()) {
-            ADD_FAILURE() << "unknown line: " << line;
+MixerCase ReadCase(const std::string& script) {
+    MixerCase run;
+    std::istringstream lines(script);
+    for (std::string text; std::getline(lines, text);) {
+        const ScriptLine line(text);
+        if (line.Op() == "target") {
+            run.target = line.Num(1);
+        } else if (line.Op() == "seeds") {
+            for (std::size_t i = 1; i < line.FieldCount(); ++i)
+                run.seeds.push_back(static_cast<unsigned>(line.Num(i)));
+        } else {
+            run.plan += text + "\n";
         }
     }
-    return shape;
+    return run;
 }
 
 std::string BoxText(const Matches& plan, int r, int c) {
@@ -107,26 +75,14 @@ std::string Digest(const std::string& text) {
 }
 
 // One run: the code, then each round as a line, or its digest.
-std::vector<std::string> RunShape(const MixerShape& shape, unsigned seed,
+std::vector<std::string> RunShape(const MixerCase& run, unsigned seed,
                                   std::vector<std::string>& roundTexts) {
-    Matches plan;
-    for (int i = 1; i <= shape.players; ++i) {
-        Player player = Named("P" + std::to_string(i), "X");
-        player.gender = shape.genders[static_cast<std::size_t>(i - 1) % shape.genders.size()];
-        EXPECT_EQ(plan.AddPlayer(player, nullptr), 0);
-    }
-    const std::string types = " " + shape.courtTypes;
-    std::vector<std::string> notations(static_cast<std::size_t>(shape.rounds) + 1);
-    EXPECT_TRUE(plan.SetCourtTypes(static_cast<int>(shape.courtTypes.size()), types.c_str()));
-    EXPECT_TRUE(plan.SetRounds(shape.rounds, notations.data()));
-    plan.SetOptions(shape.setOptions);
-    plan.ClearOptions(shape.clearOptions);
-    plan.SetDisparityThreshold(shape.threshold);
-    plan.SetDiversityLimit(shape.diversity);
+    ScriptedPlan plan;
+    PlayPlanScript(run.plan, plan);
     SetFixedClock(seed);
     int initial = 0;
     int final = 0;
-    const short code = RunMixer(plan, shape.target, nullptr, initial, final);
+    const short code = RunMixer(plan, run.target, nullptr, initial, final);
     ClearFixedClock();
     std::vector<std::string> lines{"seed " + std::to_string(seed) + ": code " +
                                    std::to_string(code)};
@@ -164,16 +120,16 @@ protected:
 };
 
 TEST_P(MixerGolden, PlansAreTheRecordedOnes) {
-    const MixerShape shape = ReadShape(ReadFile(In("shape")));
-    ASSERT_FALSE(shape.seeds.empty());
+    const MixerCase run = ReadCase(ReadFile(In("plan")));
+    ASSERT_FALSE(run.seeds.empty());
     const bool update = std::getenv("ROSTRIX_UPDATE_GOLDEN") != nullptr;
     std::istringstream recorded(update ? std::string() : ReadFile(In("plans.txt")));
     std::string expected;
     std::string made;
     bool differs = false;
-    for (unsigned seed : shape.seeds) {
+    for (unsigned seed : run.seeds) {
         std::vector<std::string> roundTexts;
-        const std::vector<std::string> lines = RunShape(shape, seed, roundTexts);
+        const std::vector<std::string> lines = RunShape(run, seed, roundTexts);
         for (std::size_t i = 0; i < lines.size(); ++i) {
             made += lines[i] + "\n";
             if (differs || update) continue;
