@@ -3,12 +3,17 @@
 // evenly rounds and singles are spread. Two shapes have perfect plans to
 // compare against: 16 players on 4 courts for 5 rounds, where no two meet
 // twice, and 12 players on 3 courts for 11 rounds, where every two partner
-// exactly once.
+// exactly once. The largest shapes are the sizes the assignment dialog
+// takes, up to its maximum of 800 players on 255 courts for 99 rounds; the
+// label carries a digest of the first seed's plan, so that two builds can
+// be shown to make the same plans.
 #include "platform/Clock.h"
 #include "unified/schedule/Mixer.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -55,6 +60,21 @@ int TargetOf(const Matches& plan) {
     for (int c = 1; c <= plan.CourtCount(); ++c)
         seats += plan.PlayersPerCourt(c);
     return std::min(plan.RoundCount(), seats * plan.RoundCount() / plan.PlayerCount());
+}
+
+// FNV-1a over every position of the grid.
+std::string Digest(const Matches& plan) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (int r = 1; r <= plan.RoundCount(); ++r)
+        for (int c = 1; c <= plan.CourtCount(); ++c)
+            for (int p = 1; p <= 4; ++p) {
+                const int x = plan.GetSlot(r, c, p);
+                for (int byte : {x & 0xFF, (x >> 8) & 0xFF})
+                    hash = (hash ^ static_cast<std::uint64_t>(byte)) * 1099511628211ull;
+            }
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return hex;
 }
 
 Quality Measure(const Matches& plan) {
@@ -120,6 +140,7 @@ void BM_Mixer(benchmark::State& state, Shape shape) {
         int initial = 0, final = 0;
         if (RunMixer(plan, target, nullptr, initial, final) != 0) std::abort();
         state.PauseTiming();
+        if (runs == 0) state.SetLabel("plan " + Digest(plan));
         const Quality q = Measure(plan);
         worst.mostPartnered = std::max(worst.mostPartnered, q.mostPartnered);
         worst.mostOpposed = std::max(worst.mostOpposed, q.mostOpposed);
@@ -170,6 +191,25 @@ BENCHMARK_CAPTURE(BM_Mixer, 40_on_10_for_20, Shape{40, 20, std::string(10, 'D')}
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Mixer, 100_on_25_for_20, Shape{100, 20, std::string(25, 'D')})
     ->Iterations(kSeeds)
+    ->Unit(benchmark::kMillisecond);
+// A season for a large club, and the sizes the dialog takes at most.
+BENCHMARK_CAPTURE(BM_Mixer, 100_on_25_for_99, Shape{100, 99, std::string(25, 'D')})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Mixer, 200_on_50_for_99, Shape{200, 99, std::string(50, 'D')})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Mixer, 400_on_100_for_99, Shape{400, 99, std::string(100, 'D')})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Mixer, 800_on_200_for_20, Shape{800, 20, std::string(200, 'D')})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Mixer, 800_on_200_for_99, Shape{800, 99, std::string(200, 'D')})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Mixer, 800_on_255_for_99, Shape{800, 99, std::string(255, 'D')})
+    ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 // Two singles and four doubles courts for 22 players: two rest each round.
 BENCHMARK_CAPTURE(BM_Mixer, 22_on_2S_4D_for_10, Shape{22, 10, "SSDDDD"})

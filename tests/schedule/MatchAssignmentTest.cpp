@@ -450,6 +450,17 @@ TEST_F(MatchAssignmentDialog, TheMixerRunsWithItsProgressShownAndNothingElseTake
     FixedMoment clock{1'780'000'000};
     AddPlayers(10, "MFMFMFMFMF");
     Shape("SD", 2);
+    // What the progress box painted, each text once as it came.
+    struct PaintedLines : QObject {
+        std::vector<std::string> lines;
+        bool eventFilter(QObject*, QEvent* e) override {
+            const std::string text = ProgressBox->Memo1->toPlainText().toStdString();
+            if (e->type() == QEvent::Paint && (lines.empty() || lines.back() != text))
+                lines.push_back(text);
+            return false;
+        }
+    } painted;
+    ProgressBox->Memo1->viewport()->installEventFilter(&painted);
     int started = 0;
     const int result = Assign([&](Box& d) {
         d.AssignmentType->Button(Box::Mixer)->click();
@@ -506,4 +517,15 @@ TEST_F(MatchAssignmentDialog, TheMixerRunsWithItsProgressShownAndNothingElseTake
         << progress;
     EXPECT_FALSE(ProgressBox->isVisible());
     EXPECT_FALSE(ProgressBox->IsWorking());
+    // The first court shows at once, and so does each optimisation phase;
+    // the other courts as the box's clock lets them.
+    ProgressBox->Memo1->viewport()->removeEventFilter(&painted);
+    ASSERT_GE(painted.lines.size(), 2u);
+    EXPECT_EQ(painted.lines[0], "starting Match Assignment");
+    EXPECT_EQ(painted.lines[1], "Working on round 1 and court 1");
+    std::vector<std::string> phases;
+    for (const std::string& line : painted.lines)
+        if (line.starts_with("Optimizing")) phases.push_back(line);
+    EXPECT_EQ(phases, (std::vector<std::string>{"Optimizing ... phase 1", "Optimizing ... phase 2",
+                                                "Optimizing ... phase 3"}));
 }

@@ -1,5 +1,7 @@
 #include "unified/dialogparts/ProgressBox.h"
 
+#include "platform/WindowMessages.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPlainTextEdit>
@@ -70,11 +72,22 @@ void TProgressBox::SetProgressText(const std::string& text) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
+void TProgressBox::ReportProgress(const std::string& text, bool now) {
+    const DWORD tick = GetTickCount();
+    if (reported && !(now && text != shownText) && !TickReached(tick, lastShown + RepaintInterval))
+        return;
+    reported = true;
+    lastShown = tick;
+    shownText = text;
+    SetProgressText(text);
+}
+
 void TProgressBox::BeginWork(const std::string& caption, const std::string& text) {
     setWindowTitle(QString::fromStdString(caption));
     show();
     if (!working) QCoreApplication::instance()->installEventFilter(this);
     working = true;
+    reported = false;
     SetProgressText(text);
 }
 

@@ -643,5 +643,7 @@ void ReportMixerProgress(int round, int value) {
         std::snprintf(text, sizeof text, "Optimizing ... phase %d", value);
     else
         std::snprintf(text, sizeof text, "Working on round %d and court %d", round, value);
-    ProgressBox->SetProgressText(text);
+    // The mixer reports every court of every pass: a phase is shown at
+    // once, the courts on the box's clock.
+    ProgressBox->ReportProgress(text, round == -1);
 }

@@ -116,6 +116,7 @@ private:
 
 extern TMatchAssignment* MatchAssignment;
 
-// The mixer's progress: (round, court) while it fills, (-1, phase) when it
-// optimises; written into the progress box.
+// The mixer's progress: (round, court) before each court of each pass,
+// (-1, phase) as an optimisation phase starts; written into the progress
+// box, each phase at once and the courts as often as the box repaints.
 void ReportMixerProgress(int round, int value);

@@ -4,6 +4,9 @@
 #include "unified/draw/RandomNumbers.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <limits>
 #include <new>
 
 namespace {
@@ -52,20 +55,32 @@ short RunMixer(Matches& plan, int target, MixerProgress* progress, int& initialP
     // No penalty counts a player short of the target or a box of unequal
     // sides, so those call for the repair whatever the total.
     if (initialPenalty > 0 || mixer.NeedsRepair()) {
-        if (progress != nullptr) progress->Report(-1, 1);
+        mixer.Report(-1, 1);
         mixer.RepairShortfalls();
         finalPenalty = mixer.TotalPenalty();
         // Phases 2 and 3 are shown even when the repair left no penalty;
         // their passes then change nothing.
-        if (progress != nullptr) progress->Report(-1, 2);
+        mixer.Report(-1, 2);
         finalPenalty = mixer.OptimizePass(20);
-        if (progress != nullptr) progress->Report(-1, 3);
+        mixer.Report(-1, 3);
         finalPenalty = mixer.OptimizePass(0);
     }
     return mixer.AssignPartners();
 }
 
 Mixer::Mixer(Matches& plan, MixerProgress* progress) : plan(plan), progress(progress) {
+}
+
+void Mixer::Report(int round, int value) {
+    if (round != -1) {
+        workRound = round;
+        workCourt = value;
+    }
+    if (progress != nullptr) progress->Report(round, value);
+}
+
+void Mixer::StillWorking(int round, int court) {
+    if (progress != nullptr && ++steps % StepsPerReport == 0) progress->Report(round, court);
 }
 
 Mixer::~Mixer() {
@@ -96,16 +111,31 @@ short Mixer::Start(int wanted) {
     }
     const int needed = std::max(target, (n * target + seats - 1) / seats);
     if (needed > roundCount) return rcTooFewRounds;
+    const std::size_t players = static_cast<std::size_t>(n) + 1;
     try {
-        plan.meetingCounts = std::make_unique<CounterMatrix>(n + 1, n + 1);
+        doubles.assign(static_cast<std::size_t>(courtCount) + 1, 0);
+        grid.assign(static_cast<std::size_t>(roundCount) * static_cast<std::size_t>(courtCount) * 4,
+                    0);
         inRound.assign(Index(roundCount + 1, 0), 0);
-        meetHistogram.assign(static_cast<std::size_t>(n + 1) * 256, 0);
-        meetLeast.assign(static_cast<std::size_t>(n) + 1, 0);
-        meetMost.assign(static_cast<std::size_t>(n) + 1, 0);
+        emptyPositions.assign(static_cast<std::size_t>(roundCount) + 1, 0);
+        lopsidedBoxes.assign(static_cast<std::size_t>(roundCount) + 1, 0);
+        freeSlots.assign(static_cast<std::size_t>(roundCount) + 1, {});
+        repairPenalty.assign(grid.size() / 4, 0);
+        repairPenaltyAt.assign(grid.size() / 4, 0);
+        roundsOf.assign(players, {});
+        gapPenalty.assign(players, 0);
+        meetings.assign(players * players, 0);
+        meetHistogram.assign(players * 256, 0);
+        meetLeast.assign(players, 0);
+        meetMost.assign(players, 0);
+        skillByDistance.assign(players, 0);
+        for (Candidates* list : {&anyone, &men, &others, &nobody}) {
+            list->below.assign(players + 1, 0);
+            list->above.assign(players + 1, n + 1);
+        }
     } catch (const std::bad_alloc&) {
         return rcNoMemory;
     }
-    if (!plan.meetingCounts->IsValid()) return rcNoMemory;
     plan.roundsPlayed.fill(0);
     plan.singlesPlayed.fill(0);
     plan.genderCode.fill(0);
@@ -118,6 +148,28 @@ short Mixer::Start(int wanted) {
     singlesLeast = 0;
     plan.allSingles = plan.AllCourtsOfType('S') ? 1 : 0;
     strict = plan.HasOption(StrictlyMixed);
+    gaps = plan.HasOption(Gaps);
+    genderImbalance = plan.HasOption(GenderImbal);
+    diversityLimit = plan.diversityLimit;
+    int positions = 0;
+    for (int c = 1; c <= courtCount; ++c) {
+        doubles[static_cast<std::size_t>(c)] = plan.CourtType(c) == 'D';
+        positions += IsDoubles(c) ? 4 : 2;
+    }
+    std::fill(emptyPositions.begin() + 1, emptyPositions.end(), positions);
+    skillCounts = false;
+    for (int d = 0; d < n; ++d) {
+        skillByDistance[static_cast<std::size_t>(d)] =
+            std::max(0, plan.SkillDistance(1, 1 + d) - plan.disparityThreshold);
+        skillCounts = skillCounts || skillByDistance[static_cast<std::size_t>(d)] != 0;
+    }
+    int menCount = 0;
+    int womenCount = 0;
+    for (int i = 1; i <= n; ++i) {
+        menCount += plan.genderCode[i] == 'M';
+        womenCount += plan.genderCode[i] == 'F';
+    }
+    gendersMix = menCount > 0 && womenCount > 0;
     return rcOk;
 }
 
@@ -143,7 +195,7 @@ void Mixer::FillRound(int r, char type) {
     const int size = type == 'D' ? 4 : 2;
     for (int c = 1; c <= courtCount; ++c) {
         if (IsDoubles(c) != (type == 'D')) continue;
-        if (progress != nullptr) progress->Report(r, c);
+        Report(r, c);
         int least = Matches::MaxRounds;
         int leastSingles = Matches::MaxRounds;
         for (int i = 1; i <= n; ++i) {
@@ -194,56 +246,188 @@ void Mixer::FillRound(int r, char type) {
     }
 }
 
+// The players a group of round r may take: not yet in the round and below
+// the target; with the strictly mixed option also the men and the others
+// apart, for a group that already holds two of a kind.
+void Mixer::ListCandidates(int r) {
+    const auto allowed = [&](int x) { return !Plays(r, x) && plan.roundsPlayed[x] < target; };
+    for (Candidates* list : {&anyone, &men, &others}) {
+        list->below[0] = 0;
+        list->above[static_cast<std::size_t>(n) + 1] = n + 1;
+    }
+    const auto fill = [&](Candidates& list, auto&& takes) {
+        for (int x = 1; x <= n; ++x)
+            list.below[static_cast<std::size_t>(x)] =
+                takes(x) ? x : list.below[static_cast<std::size_t>(x) - 1];
+        for (int x = n; x >= 1; --x)
+            list.above[static_cast<std::size_t>(x)] =
+                takes(x) ? x : list.above[static_cast<std::size_t>(x) + 1];
+    };
+    fill(anyone, allowed);
+    if (strict) {
+        fill(men, [&](int x) { return allowed(x) && plan.genderCode[x] == 'M'; });
+        fill(others, [&](int x) { return allowed(x) && plan.genderCode[x] != 'M'; });
+    }
+    // A member that joins later meets at least the spread of the best of
+    // the candidates.
+    leastSpread = 0;
+    if (searchSize > 2) {
+        leastSpread = NoGroup;
+        for (int x = anyone.above[1]; x <= n; x = anyone.above[static_cast<std::size_t>(x) + 1]) {
+            leastSpread = std::min(leastSpread, SpreadPenalty(x, meetMost[x], 0, searchSize - 1));
+            if (leastSpread == 0) break;
+        }
+    }
+}
+
+const Mixer::Candidates& Mixer::CandidatesFor(const Group& group, int k) const {
+    if (!strict || k < 2) return anyone;
+    int manCount = 0;
+    for (int i = 0; i < k; ++i)
+        manCount += plan.genderCode[group[i]] == 'M';
+    const bool man = manCount + 1 <= 2 && k - manCount <= 2;
+    const bool other = manCount <= 2 && k + 1 - manCount <= 2;
+    if (man && other) return anyone;
+    if (man) return men;
+    if (other) return others;
+    return nobody;
+}
+
 int Mixer::GroupSearch(int r, Group& group, int k, int size, int lo, int hi, Group& best) {
     if (k == size) {
         best = group;
         return GroupPenalty(group, size);
     }
-    const auto allowed = [&](int candidate) {
-        if (Plays(r, candidate) || plan.roundsPlayed[candidate] >= target) return false;
-        if (!strict || k < 2) return true;
-        int men = plan.genderCode[candidate] == 'M';
+    searchSize = size;
+    searchBound = NoGroup;
+    ListCandidates(r);
+    levels[0] = GroupState{};
+    for (int i = 0; i < k; ++i)
+        AddToGroup(group, i, group[i]);
+    return Grow(group, k, lo, hi, best);
+}
+
+// The state of the group of k + 1 members that adding the candidate to the
+// first k makes.
+void Mixer::AddToGroup(const Group& group, int k, int candidate) {
+    const GroupState& from = levels[k];
+    GroupState& to = levels[k + 1];
+    const std::uint8_t* met = &meetings[static_cast<std::size_t>(candidate) * (n + 1)];
+    int most = meetMost[candidate];
+    int raised = 0;
+    int skill = from.skill;
+    for (int i = 0; i < k; ++i) {
+        const int member = group[i];
+        const int count = met[member];
+        to.most[i] = std::max(from.most[i], count + 1);
+        to.raised[i] = from.raised[i] + (count == meetLeast[member]);
+        most = std::max(most, count + 1);
+        raised += count == meetLeast[candidate];
+        skill += skillByDistance[static_cast<std::size_t>(std::abs(member - candidate))];
+    }
+    to.most[k] = most;
+    to.raised[k] = raised;
+    to.skill = skill;
+}
+
+// GroupPenalty of the full group whose state is the last level.
+int Mixer::LeafPenalty(const Group& group) const {
+    const GroupState& state = levels[searchSize];
+    int penalty = state.skill;
+    for (int i = 0; i < searchSize; ++i)
+        penalty += SpreadPenalty(group[i], state.most[i], state.raised[i], 0);
+    if (searchSize == 2 && plan.allSingles == 0) penalty += SinglesPairPenalty(group[0], group[1]);
+    if (genderImbalance) penalty += GenderPenalty(group.data(), searchSize);
+    return penalty;
+}
+
+// No completion of the group of k members, with the others taken at or
+// below lo or at or above hi, scores less than this. Penalties are sums of
+// non-negative terms: the pairs the group holds keep their skill penalty; a
+// member's most meetings can only grow as others join, and its least can
+// rise by one only when every player it met least is in the group; each
+// member still to come is as far from the group as the nearest candidate
+// and spreads at least as the best candidate does.
+int Mixer::LowerBound(const Group& group, int k, int lo, int hi) const {
+    const GroupState& state = levels[k];
+    const int unknown = searchSize - k;
+    int bound = state.skill + unknown * leastSpread;
+    for (int i = 0; i < k; ++i)
+        bound += SpreadPenalty(group[i], state.most[i], state.raised[i], unknown);
+    const int below = lo >= 1 ? anyone.below[static_cast<std::size_t>(std::min(lo, n))] : 0;
+    const int above = hi <= n ? anyone.above[static_cast<std::size_t>(std::max(hi, 1))] : n + 1;
+    if (below < 1 && above > n) return NoGroup; // nobody left to complete it
+    int nearest = NoGroup;
+    for (int side : {below, above}) {
+        if (side < 1 || side > n) continue;
+        int skill = 0;
         for (int i = 0; i < k; ++i)
-            men += plan.genderCode[group[i]] == 'M';
-        return men <= 2 && k + 1 - men <= 2;
-    };
+            skill += skillByDistance[static_cast<std::size_t>(std::abs(group[i] - side))];
+        nearest = std::min(nearest, skill);
+    }
+    return bound + unknown * nearest;
+}
+
+int Mixer::Grow(Group& group, int k, int lo, int hi, Group& best) {
+    const Candidates& list = CandidatesFor(group, k);
     int bestScore = NoGroup;
     best = group;
     Group found{};
-    while (bestScore > 0 && (lo >= 1 || hi <= n)) {
-        if (lo >= 1 && allowed(lo)) {
-            group[k] = lo;
-            const int score = GroupSearch(r, group, k + 1, size, lo - 1, hi, found);
-            group[k] = 0;
-            if (score < bestScore) {
-                bestScore = score;
-                best = found;
-            }
+    // A part whose every completion scores at least the best found cannot
+    // win: ties go to the first found. Parts that cannot be completed score
+    // NoGroup less their size, so the bound holds only below those.
+    const auto visit = [&](int candidate, int nextLo, int nextHi) {
+        StillWorking(workRound, workCourt);
+        group[k] = candidate;
+        AddToGroup(group, k, candidate);
+        int score = NoGroup;
+        if (k + 1 == searchSize) {
+            found = group;
+            score = LeafPenalty(group);
+            searchBound = std::min(searchBound, score);
+        } else if (searchBound > NoGroup - (searchSize - 1) ||
+                   LowerBound(group, k + 1, nextLo, nextHi) < searchBound) {
+            score = Grow(group, k + 1, nextLo, nextHi, found);
         }
-        if (bestScore == 0) break;
-        if (hi <= n && allowed(hi)) {
-            group[k] = hi;
-            const int score = GroupSearch(r, group, k + 1, size, lo - 1, hi + 1, found);
-            group[k] = 0;
-            if (score < bestScore) {
-                bestScore = score;
-                best = found;
-            }
+        group[k] = 0;
+        if (score < bestScore) {
+            bestScore = score;
+            best = found;
         }
-        --lo;
-        ++hi;
+    };
+    // Candidates outward from lo and hi in step: at each step the lower one
+    // first. Steps at which neither is allowed are passed over.
+    constexpr int Far = std::numeric_limits<int>::max();
+    for (int step = 0; bestScore > 0;) {
+        const int downTo = lo - step;
+        const int upTo = hi + step;
+        const int lower =
+            downTo >= 1 ? list.below[static_cast<std::size_t>(std::min(downTo, n))] : 0;
+        const int upper =
+            upTo <= n ? list.above[static_cast<std::size_t>(std::max(upTo, 1))] : n + 1;
+        const int lowerStep = lower >= 1 ? lo - lower : Far;
+        const int upperStep = upper <= n ? upper - hi : Far;
+        step = std::min(lowerStep, upperStep);
+        if (step == Far) break;
+        if (lowerStep == step) {
+            visit(lower, lower - 1, hi + step);
+            if (bestScore == 0) break;
+        }
+        if (upperStep == step) visit(upper, lo - step - 1, upper + 1);
+        ++step;
     }
     // A group that cannot be completed gives its largest part.
     if (bestScore == NoGroup) {
         best = group;
+        searchBound = std::min(searchBound, NoGroup - k);
         return NoGroup - k;
     }
     return bestScore;
 }
 
 int Mixer::Meetings(int a, int b) const {
-    if (a == b) return 0;
-    return plan.meetingCounts->Get(std::min(a, b), std::max(a, b), false);
+    if (a == b || a < 1 || b < 1 || a > n || b > n) return 0;
+    return meetings[static_cast<std::size_t>(a) * (n + 1) + static_cast<std::size_t>(b)];
 }
 
 int Mixer::Partnered(int a, int b) const {
@@ -252,6 +436,7 @@ int Mixer::Partnered(int a, int b) const {
 }
 
 void Mixer::CountMeeting(int a, int b, int before) {
+    ++changes;
     const int after = Meetings(a, b);
     if (after == before) return; // a counter at its limit
     for (int x : {a, b}) {
@@ -270,16 +455,20 @@ void Mixer::CountMeeting(int a, int b, int before) {
 }
 
 void Mixer::Meet(int a, int b) {
-    if (a < 1 || b < 1 || a == b) return;
-    const int before = Meetings(a, b);
-    plan.meetingCounts->Increment(std::min(a, b), std::max(a, b));
+    if (a < 1 || b < 1 || a == b || a > n || b > n) return;
+    const std::size_t ab = static_cast<std::size_t>(a) * (n + 1) + static_cast<std::size_t>(b);
+    const std::size_t ba = static_cast<std::size_t>(b) * (n + 1) + static_cast<std::size_t>(a);
+    const int before = meetings[ab];
+    if (before < 255) meetings[ab] = meetings[ba] = static_cast<std::uint8_t>(before + 1);
     CountMeeting(a, b, before);
 }
 
 void Mixer::Unmeet(int a, int b) {
-    if (a < 1 || b < 1 || a == b) return;
-    const int before = Meetings(a, b);
-    plan.meetingCounts->Decrement(std::min(a, b), std::max(a, b));
+    if (a < 1 || b < 1 || a == b || a > n || b > n) return;
+    const std::size_t ab = static_cast<std::size_t>(a) * (n + 1) + static_cast<std::size_t>(b);
+    const std::size_t ba = static_cast<std::size_t>(b) * (n + 1) + static_cast<std::size_t>(a);
+    const int before = meetings[ab];
+    if (before > 0) meetings[ab] = meetings[ba] = static_cast<std::uint8_t>(before - 1);
     CountMeeting(a, b, before);
 }
 
@@ -288,6 +477,7 @@ void Mixer::AddSingles(int x, int delta) {
     const int before = plan.singlesPlayed[x];
     const int after = std::clamp(before + delta, 0, 255);
     if (after == before) return;
+    ++changes;
     plan.singlesPlayed[x] = static_cast<std::uint8_t>(after);
     --singlesHistogram[before];
     ++singlesHistogram[after];
@@ -295,48 +485,84 @@ void Mixer::AddSingles(int x, int delta) {
     if (before == singlesLeast && singlesHistogram[before] == 0) singlesLeast = after;
 }
 
+bool Mixer::Lopsided(int r, int c) const {
+    const std::int16_t* box = Box(r, c);
+    return (box[0] != 0) + (box[1] != 0) != (box[2] != 0) + (box[3] != 0);
+}
+
 void Mixer::Write(const Slot& s, int x) {
-    const int old = Get(s);
-    if (old >= 1 && old <= n && inRound[Index(s.round, old)] > 0) --inRound[Index(s.round, old)];
+    ++changes;
+    std::int16_t* box = Box(s.round, s.court);
+    const int old = box[s.position - 1];
+    const bool lopsided = Lopsided(s.round, s.court);
+    if (old >= 1 && old <= n && inRound[Index(s.round, old)] > 0 &&
+        --inRound[Index(s.round, old)] == 0) {
+        roundsOf[old][s.round / 64] &= ~(std::uint64_t{1} << (s.round % 64));
+        gapPenalty[old] = GapOf(roundsOf[old]);
+    }
+    box[s.position - 1] = static_cast<std::int16_t>(x);
     plan.PutSlot(s.round, s.court, s.position, x);
-    if (x >= 1 && x <= n) ++inRound[Index(s.round, x)];
+    if (x >= 1 && x <= n && inRound[Index(s.round, x)]++ == 0) {
+        roundsOf[x][s.round / 64] |= std::uint64_t{1} << (s.round % 64);
+        gapPenalty[x] = GapOf(roundsOf[x]);
+    }
+    if (IsDoubles(s.court) || s.position % 2 == 1) emptyPositions[s.round] += (old != 0) - (x != 0);
+    lopsidedBoxes[s.round] += Lopsided(s.round, s.court) - lopsided;
+}
+
+void Mixer::Put(int r, int c, int p, int x) {
+    ++changes;
+    Box(r, c)[p - 1] = static_cast<std::int16_t>(x);
+    plan.PutSlot(r, c, p, x);
 }
 
 int Mixer::SkillPenalty(int a, int b) const {
-    return std::max(0, plan.SkillDistance(a, b) - plan.disparityThreshold);
+    return skillByDistance[static_cast<std::size_t>(std::abs(a - b))];
+}
+
+int Mixer::SpreadPenalty(int x, int most, int raised, int unknown) const {
+    if (n < 2) return 0;
+    int least = meetLeast[x];
+    // When every player at the least is one of the extras, the least rises.
+    if (meetHistogram[static_cast<std::size_t>(x) * 256 + static_cast<std::size_t>(least)] <=
+        raised + unknown)
+        ++least;
+    const int spread = most - least;
+    return spread > diversityLimit ? (spread - diversityLimit) * SpreadStep : 0;
 }
 
 int Mixer::MeetingSpreadPenalty(int x, int extra1, int extra2, int extra3) const {
-    if (n < 2) return 0;
-    const std::uint16_t* histogram = &meetHistogram[static_cast<std::size_t>(x) * 256];
-    int least = meetLeast[x];
     int most = meetMost[x];
-    int raisedAtLeast = 0;
+    int raised = 0;
     for (int e : {extra1, extra2, extra3}) {
         if (e < 1 || e > n || e == x) continue;
         const int count = Meetings(x, e) + 1;
         most = std::max(most, count);
-        raisedAtLeast += count - 1 == least;
+        raised += count - 1 == meetLeast[x];
     }
-    // When every player at the least is one of the extras, the least rises.
-    if (histogram[least] <= raisedAtLeast) ++least;
-    const int spread = most - least;
-    return spread > plan.diversityLimit ? (spread - plan.diversityLimit) * SpreadStep : 0;
+    return SpreadPenalty(x, most, raised, 0);
 }
 
-int Mixer::GapPenalty(int x) const {
-    // The count starts at 1, so a leading idle stretch counts one round more.
-    int idle = 1;
-    bool exceeded = false;
-    for (int r = 1; r <= roundCount; ++r) {
-        if (Plays(r, x)) {
-            if (exceeded) return LongGapPenalty;
-            idle = 0;
-        } else if (++idle > plan.gapThreshold) {
-            exceeded = true;
+int Mixer::GapOf(const Rounds& rounds) const {
+    // Scanning the rounds with an idle count that starts at 1, so a leading
+    // idle stretch counts one round more: a round played after the count
+    // passed the threshold costs the penalty.
+    int last = 0;
+    for (int word = 0; word < 2; ++word)
+        for (std::uint64_t bits = rounds[static_cast<std::size_t>(word)]; bits != 0;
+             bits &= bits - 1) {
+            const int r = word * 64 + std::countr_zero(bits);
+            if (r - last - (last == 0 ? 0 : 1) > plan.gapThreshold) return LongGapPenalty;
+            last = r;
         }
-    }
     return 0;
+}
+
+int Mixer::GapMoved(int x, int from, int to) const {
+    Rounds rounds = roundsOf[x];
+    rounds[static_cast<std::size_t>(from / 64)] &= ~(std::uint64_t{1} << (from % 64));
+    rounds[static_cast<std::size_t>(to / 64)] |= std::uint64_t{1} << (to % 64);
+    return GapOf(rounds);
 }
 
 int Mixer::SinglesPenalty(int x) const {
@@ -354,14 +580,14 @@ int Mixer::SinglesPairPenalty(int a, int b) const {
 }
 
 int Mixer::GenderPenalty(const int* players, int count) const {
-    int men = 0;
+    int menCount = 0;
     int women = 0;
     for (int i = 0; i < count; ++i) {
         if (players[i] == 0) continue;
-        men += plan.genderCode[players[i]] == 'M';
+        menCount += plan.genderCode[players[i]] == 'M';
         women += plan.genderCode[players[i]] == 'F';
     }
-    return men >= 1 && women >= 1 && (men != women || men == 1) ? MixingPenalty : 0;
+    return menCount >= 1 && women >= 1 && (menCount != women || menCount == 1) ? MixingPenalty : 0;
 }
 
 int Mixer::GroupPenalty(const Group& g, int size) const {
@@ -378,19 +604,23 @@ int Mixer::GroupPenalty(const Group& g, int size) const {
                    MeetingSpreadPenalty(g[2], g[0], g[1], g[3]) +
                    MeetingSpreadPenalty(g[3], g[0], g[1], g[2]);
     }
-    if (plan.HasOption(GenderImbal)) penalty += GenderPenalty(g.data(), size);
+    if (genderImbalance) penalty += GenderPenalty(g.data(), size);
     return penalty;
 }
 
 int Mixer::BoxPenalty(int r, int c) const {
-    int box[4];
-    for (int p = 1; p <= 4; ++p)
-        box[p - 1] = plan.GetSlot(r, c, p);
+    const std::int16_t* box = Box(r, c);
+    const int players[4] = {box[0], box[1], box[2], box[3]};
+    return BoxPenaltyOf(players);
+}
+
+int Mixer::BoxPenaltyOf(const int* box) const {
     int penalty = 0;
-    for (int i = 0; i < 4; ++i)
-        for (int j = i + 1; j < 4; ++j)
-            if (box[i] != 0 && box[j] != 0) penalty += SkillPenalty(box[i], box[j]);
-    return penalty + GenderPenalty(box, 4);
+    if (skillCounts)
+        for (int i = 0; i < 4; ++i)
+            for (int j = i + 1; j < 4; ++j)
+                if (box[i] != 0 && box[j] != 0) penalty += SkillPenalty(box[i], box[j]);
+    return gendersMix ? penalty + GenderPenalty(box, 4) : penalty;
 }
 
 int Mixer::TotalPenalty() const {
@@ -398,7 +628,6 @@ int Mixer::TotalPenalty() const {
     for (int r = 1; r <= roundCount; ++r)
         for (int c = 1; c <= courtCount; ++c)
             total += BoxPenalty(r, c);
-    const bool gaps = plan.HasOption(Gaps);
     for (int x = 1; x <= n; ++x) {
         total += MeetingSpreadPenalty(x, 0, 0, 0);
         if (gaps) total += GapPenalty(x);
@@ -408,35 +637,43 @@ int Mixer::TotalPenalty() const {
 }
 
 int Mixer::BoxRepairPenalty(int r, int c) const {
+    // Read again only after a change to the plan or its counters: the swap
+    // search reads every box for every position it tries.
+    const std::size_t index = BoxIndex(r, c);
+    if (repairPenaltyAt[index] == changes) return repairPenalty[index];
     int penalty = BoxPenalty(r, c);
-    const bool gaps = plan.HasOption(Gaps);
-    for (int p = 1; p <= 4; ++p) {
-        const int x = plan.GetSlot(r, c, p);
+    const std::int16_t* box = Box(r, c);
+    for (int p = 0; p < 4; ++p) {
+        const int x = box[p];
         if (x == 0) continue;
         penalty += MeetingSpreadPenalty(x, 0, 0, 0);
         if (gaps) penalty += GapPenalty(x);
     }
-    const bool singlesMatch = !IsDoubles(c) || plan.GetSlot(r, c, 2) == 0;
+    const bool singlesMatch = !IsDoubles(c) || box[1] == 0;
     if (plan.allSingles == 0 && singlesMatch)
-        for (int p : {1, 3})
-            if (const int x = plan.GetSlot(r, c, p); x != 0) penalty += SinglesPenalty(x);
+        for (int p : {0, 2})
+            if (box[p] != 0) penalty += SinglesPenalty(box[p]);
+    repairPenalty[index] = penalty;
+    repairPenaltyAt[index] = changes;
     return penalty;
 }
 
 void Mixer::PlaceInSlot(const Slot& s, int x) {
     Write(s, x);
-    if (!IsDoubles(s.court) || plan.GetSlot(s.round, s.court, 2) == 0) AddSingles(x, 1);
+    const std::int16_t* box = Box(s.round, s.court);
+    if (!IsDoubles(s.court) || box[1] == 0) AddSingles(x, 1);
     for (int p = 1; p <= 4; ++p)
-        if (p != s.position) Meet(x, plan.GetSlot(s.round, s.court, p));
+        if (p != s.position) Meet(x, box[p - 1]);
 }
 
 void Mixer::RemoveFromSlot(const Slot& s) {
     const int x = Get(s);
     if (x == 0) return;
-    if (!IsDoubles(s.court) || plan.GetSlot(s.round, s.court, 2) == 0) AddSingles(x, -1);
+    const std::int16_t* box = Box(s.round, s.court);
+    if (!IsDoubles(s.court) || box[1] == 0) AddSingles(x, -1);
     Write(s, 0);
-    for (int p = 1; p <= 4; ++p)
-        Unmeet(x, plan.GetSlot(s.round, s.court, p));
+    for (int p = 0; p < 4; ++p)
+        Unmeet(x, box[p]);
 }
 
 void Mixer::SwapSlots(const Slot& a, const Slot& b) {
@@ -452,45 +689,56 @@ void Mixer::SwapSlots(const Slot& a, const Slot& b) {
 }
 
 void Mixer::SortBox(int r, int c) {
+    const std::int16_t* box = Box(r, c);
     int players[4];
     int count = 0;
-    for (int p = 1; p <= 4; ++p)
-        if (const int x = plan.GetSlot(r, c, p); x != 0) players[count++] = x;
+    for (int p = 0; p < 4; ++p)
+        if (box[p] != 0) players[count++] = box[p];
     // At most four: an insertion sort.
     for (int i = 1; i < count; ++i)
         for (int j = i; j > 0 && players[j - 1] > players[j]; --j)
             std::swap(players[j - 1], players[j]);
     int next = 0;
     for (int p = 1; p <= 4; ++p)
-        if (plan.GetSlot(r, c, p) != 0) plan.PutSlot(r, c, p, players[next++]);
+        if (box[p - 1] != 0) Put(r, c, p, players[next++]);
 }
 
 bool Mixer::NeedsRepair() const {
     if (!AllAtTarget()) return true;
     for (int r = 1; r <= roundCount; ++r)
-        for (int c = 1; c <= courtCount; ++c) {
-            const int first = (plan.GetSlot(r, c, 1) != 0) + (plan.GetSlot(r, c, 2) != 0);
-            const int second = (plan.GetSlot(r, c, 3) != 0) + (plan.GetSlot(r, c, 4) != 0);
-            if (first != second) return true;
-        }
+        if (lopsidedBoxes[r] != 0) return true;
     return false;
+}
+
+bool Mixer::KeepsBoxMixed(int x, int r, int c, int p) const {
+    if (!strict) return true;
+    int menCount = plan.genderCode[x] == 'M';
+    int otherCount = 1 - menCount;
+    for (int q = 1; q <= 4; ++q)
+        if (const int y = At(r, c, q); y != 0 && q != p) {
+            menCount += plan.genderCode[y] == 'M';
+            otherCount += plan.genderCode[y] != 'M';
+        }
+    return menCount <= 2 && otherCount <= 2;
 }
 
 bool Mixer::FitsBesidePartner(int x, int r, int c, int p) const {
     if (!strict) return true;
-    const int partner = plan.GetSlot(r, c, PartnerPosition(p));
+    const int partner = At(r, c, PartnerPosition(p));
     const int gender = partner != 0 ? plan.genderCode[partner] : ' ';
-    return plan.genderCode[x] != gender;
+    // The partner alone does not keep the box mixed: the other side may
+    // already hold two of x's kind.
+    return plan.genderCode[x] != gender && KeepsBoxMixed(x, r, c, p);
 }
 
 bool Mixer::FindFreeSlot(int x, int exceptRound, int exceptCourt, Slot& found) const {
     for (int r = roundCount; r >= 1; --r) {
-        if (Plays(r, x)) continue;
+        if (Plays(r, x) || emptyPositions[r] == 0) continue;
         for (int c = 1; c <= courtCount; ++c) {
             if (r == exceptRound && c == exceptCourt) continue;
             for (int p = 1; p <= 4; ++p) {
                 if (!IsDoubles(c) && (p == 2 || p == 4)) continue;
-                if (plan.GetSlot(r, c, p) != 0 || !FitsBesidePartner(x, r, c, p)) continue;
+                if (At(r, c, p) != 0 || !FitsBesidePartner(x, r, c, p)) continue;
                 found = {r, c, p};
                 return true;
             }
@@ -501,20 +749,53 @@ bool Mixer::FindFreeSlot(int x, int exceptRound, int exceptCourt, Slot& found) c
 
 bool Mixer::FindCompletingSlot(int x, int exceptRound, int exceptCourt, Slot& found) const {
     for (int r = roundCount; r >= 1; --r) {
-        if (Plays(r, x)) continue;
+        if (Plays(r, x) || lopsidedBoxes[r] == 0) continue;
         for (int c = 1; c <= courtCount; ++c) {
             if (r == exceptRound && c == exceptCourt) continue;
-            const int first = (plan.GetSlot(r, c, 1) != 0) + (plan.GetSlot(r, c, 2) != 0);
-            const int second = (plan.GetSlot(r, c, 3) != 0) + (plan.GetSlot(r, c, 4) != 0);
+            const std::int16_t* box = Box(r, c);
+            const int first = (box[0] != 0) + (box[1] != 0);
+            const int second = (box[2] != 0) + (box[3] != 0);
             int p = 0;
             if (first == second + 1)
                 p = second == 0 ? 3 : 4;
             else if (second == first + 1)
                 p = first == 0 ? 1 : 2;
-            if (p == 0 || plan.GetSlot(r, c, p) != 0 || !FitsBesidePartner(x, r, c, p)) continue;
+            if (p == 0 || box[p - 1] != 0 || !FitsBesidePartner(x, r, c, p)) continue;
             found = {r, c, p};
             return true;
         }
+    }
+    return false;
+}
+
+void Mixer::ListFreeSlots(int x) {
+    for (int r = 1; r <= roundCount; ++r) {
+        FreeSlots& slots = freeSlots[static_cast<std::size_t>(r)];
+        slots = {};
+        if (emptyPositions[r] == 0) continue;
+        for (int c = 1; c <= courtCount && slots.other.round == 0; ++c)
+            for (int p = 1; p <= 4; ++p) {
+                if (!IsDoubles(c) && (p == 2 || p == 4)) continue;
+                if (At(r, c, p) != 0 || !FitsBesidePartner(x, r, c, p)) continue;
+                if (slots.first.round == 0) {
+                    slots.first = {r, c, p};
+                } else if (c != slots.first.court) {
+                    slots.other = {r, c, p};
+                    break;
+                }
+            }
+    }
+}
+
+bool Mixer::ListedFreeSlot(int x, int exceptRound, int exceptCourt, Slot& found) const {
+    for (int r = roundCount; r >= 1; --r) {
+        if (Plays(r, x)) continue;
+        const FreeSlots& slots = freeSlots[static_cast<std::size_t>(r)];
+        const Slot& slot =
+            r == exceptRound && slots.first.court == exceptCourt ? slots.other : slots.first;
+        if (slot.round == 0) continue;
+        found = slot;
+        return true;
     }
     return false;
 }
@@ -527,16 +808,20 @@ bool Mixer::PlaceShortPlayer(int x) {
         return true;
     }
     // Otherwise x takes the place of a player who can move to a free slot.
+    // Only a player of x's gender may, where it matters, so where each
+    // could go is the same for all of them while the grid stands.
+    ListFreeSlots(x);
     for (int r = 1; r <= roundCount; ++r) {
         if (Plays(r, x)) continue;
         for (int c = 1; c <= courtCount; ++c)
             for (int p = 1; p <= 4; ++p) {
                 if (!IsDoubles(c) && (p == 2 || p == 4)) continue;
-                const int y = plan.GetSlot(r, c, p);
+                StillWorking(r, c);
+                const int y = At(r, c, p);
                 if (y == 0) continue;
                 // A strictly mixed side keeps its genders.
                 if (strict && plan.genderCode[y] != plan.genderCode[x]) continue;
-                if (!FindFreeSlot(y, r, c, free)) continue;
+                if (!ListedFreeSlot(y, r, c, free)) continue;
                 PlaceInSlot(free, x);
                 SwapSlots(free, {r, c, p});
                 ++plan.roundsPlayed[x];
@@ -580,7 +865,8 @@ void Mixer::MoveToFreeSlot(const Slot& from) {
         if (Plays(r, y)) continue;
         for (int c = 1; c <= courtCount; ++c)
             for (int p = 1; p <= 4; ++p) {
-                const int z = plan.GetSlot(r, c, p);
+                StillWorking(r, c);
+                const int z = At(r, c, p);
                 if (z == 0 || (strict && plan.genderCode[z] != plan.genderCode[y])) continue;
                 if (!FindCompletingSlot(z, r, c, free)) continue;
                 RemoveFromSlot({r, c, p});
@@ -596,18 +882,16 @@ void Mixer::MoveToFreeSlot(const Slot& from) {
 }
 
 void Mixer::Tidy(int r, int c) {
-    const int first = (plan.GetSlot(r, c, 1) != 0) + (plan.GetSlot(r, c, 2) != 0);
-    const int second = (plan.GetSlot(r, c, 3) != 0) + (plan.GetSlot(r, c, 4) != 0);
-    const auto lone = [&](int side) {
-        return Slot{r, c, plan.GetSlot(r, c, side) != 0 ? side : side + 1};
-    };
+    const int first = (At(r, c, 1) != 0) + (At(r, c, 2) != 0);
+    const int second = (At(r, c, 3) != 0) + (At(r, c, 4) != 0);
+    const auto lone = [&](int side) { return Slot{r, c, At(r, c, side) != 0 ? side : side + 1}; };
     if (first == 0 && second == 2) {
-        const int x = plan.GetSlot(r, c, 4);
+        const int x = At(r, c, 4);
         RemoveFromSlot({r, c, 4});
         PlaceInSlot({r, c, 1}, x);
         SortBox(r, c);
     } else if (first == 2 && second == 0) {
-        const int x = plan.GetSlot(r, c, 2);
+        const int x = At(r, c, 2);
         RemoveFromSlot({r, c, 2});
         PlaceInSlot({r, c, 3}, x);
         SortBox(r, c);
@@ -634,7 +918,10 @@ void Mixer::RotatePlayers() {
                 if (!IsDoubles(c) && (p == 2 || p == 4)) continue;
                 // The turns within a round run on from its first, so a player
                 // met again means all are in it.
-                if (cycles >= target || n == 0 || Plays(r, next)) continue;
+                // A player who would make the box the third of a kind waits
+                // for the next position.
+                if (cycles >= target || n == 0 || Plays(r, next) || !KeepsBoxMixed(next, r, c, p))
+                    continue;
                 PlaceInSlot({r, c, p}, next);
                 if (++next > n) {
                     next = 1;
@@ -651,33 +938,43 @@ void Mixer::RotatePlayers() {
 }
 
 void Mixer::Recount() {
-    for (int x = 1; x <= n; ++x)
-        for (int y = x + 1; y <= n; ++y)
-            while (Meetings(x, y) > 0)
-                Unmeet(x, y);
+    ++changes;
+    std::fill(meetings.begin(), meetings.end(), 0);
+    std::fill(meetHistogram.begin(), meetHistogram.end(), 0);
+    std::fill(meetLeast.begin(), meetLeast.end(), 0);
+    std::fill(meetMost.begin(), meetMost.end(), 0);
+    for (int i = 1; i <= n; ++i)
+        meetHistogram[static_cast<std::size_t>(i) * 256] = static_cast<std::uint16_t>(n - 1);
     std::fill(inRound.begin(), inRound.end(), 0);
-    for (int r = 1; r <= roundCount; ++r)
-        for (int c = 1; c <= courtCount; ++c)
+    std::fill(roundsOf.begin(), roundsOf.end(), Rounds{});
+    for (int r = 1; r <= roundCount; ++r) {
+        emptyPositions[r] = 0;
+        lopsidedBoxes[r] = 0;
+        for (int c = 1; c <= courtCount; ++c) {
+            lopsidedBoxes[r] += Lopsided(r, c);
             for (int p = 1; p <= 4; ++p) {
-                const int x = plan.GetSlot(r, c, p);
+                const int x = At(r, c, p);
+                if (x == 0 && (IsDoubles(c) || p % 2 == 1)) ++emptyPositions[r];
                 if (x < 1 || x > n) continue;
                 ++inRound[Index(r, x)];
+                roundsOf[x][r / 64] |= std::uint64_t{1} << (r % 64);
                 for (int q = p + 1; q <= 4; ++q)
-                    Meet(x, plan.GetSlot(r, c, q));
+                    Meet(x, At(r, c, q));
             }
+        }
+    }
+    for (int x = 1; x <= n; ++x)
+        gapPenalty[x] = GapOf(roundsOf[x]);
 }
 
 int Mixer::OptimizePass(int threshold) {
     int total = TotalPenalty();
     for (int pass = 0; pass < MaxOptimizePasses && total >= 1; ++pass) {
-        std::vector<int> grid;
-        for (int r = 1; r <= roundCount; ++r)
-            for (int c = 1; c <= courtCount; ++c)
-                for (int p = 1; p <= 4; ++p)
-                    grid.push_back(plan.GetSlot(r, c, p));
+        const std::vector<std::int16_t> before = grid;
         const auto singles = plan.singlesPlayed;
         for (int r = 1; r <= roundCount; ++r)
             for (int c = 1; c <= courtCount; ++c) {
+                Report(r, c);
                 if (BoxRepairPenalty(r, c) <= threshold) continue;
                 for (int p = 1; p <= 4; ++p)
                     if (TrySwap(r, c, p)) break;
@@ -694,7 +991,7 @@ int Mixer::OptimizePass(int threshold) {
             for (int r = 1; r <= roundCount; ++r)
                 for (int c = 1; c <= courtCount; ++c)
                     for (int p = 1; p <= 4; ++p)
-                        plan.PutSlot(r, c, p, grid[i++]);
+                        Put(r, c, p, before[i++]);
             for (int x = 1; x <= n; ++x)
                 AddSingles(x, singles[x] - plan.singlesPlayed[x]);
             Recount();
@@ -706,18 +1003,32 @@ int Mixer::OptimizePass(int threshold) {
 
 bool Mixer::TrySwap(int r, int c, int p) {
     const Slot from{r, c, p};
-    if (Get(from) == 0) return false;
+    const int x = Get(from);
+    if (x == 0) return false;
     Slot best;
     int bestGain = 0;
     const int penaltyHere = BoxRepairPenalty(r, c);
     // Within the round, courts before and after this one; then the
-    // earlier rounds, then the later ones.
+    // earlier rounds, then the later ones. A round that x plays in has
+    // nobody x could change places with.
     const auto stage = [&](int firstRound, int lastRound, int firstCourt, int lastCourt) {
-        for (int r2 = firstRound; r2 <= lastRound; ++r2)
-            for (int c2 = firstCourt; c2 <= lastCourt; ++c2)
+        for (int r2 = firstRound; r2 <= lastRound; ++r2) {
+            if (r2 != r && Plays(r2, x)) continue;
+            const int gapOfX = gaps && r2 != r ? GapMoved(x, r, r2) : -1;
+            for (int c2 = firstCourt; c2 <= lastCourt; ++c2) {
+                int penaltyThere = -1; // read once a position may change hands
+                const std::int16_t* there = Box(r2, c2);
                 for (int p2 = 1; p2 <= 4; ++p2) {
+                    // MaySwap, with what is known of x already
+                    const int y = there[p2 - 1];
+                    if (y == 0 || y == x || (r2 != r && Plays(r, y)) ||
+                        (strict && plan.genderCode[y] != plan.genderCode[x]))
+                        continue;
                     const Slot to{r2, c2, p2};
-                    const int gain = SwapGain(from, to, penaltyHere);
+                    StillWorking(r, c);
+                    if (penaltyThere < 0) penaltyThere = BoxRepairPenalty(r2, c2);
+                    const int gain =
+                        TrialGain(from, to, penaltyHere + penaltyThere, bestGain, gapOfX);
                     if (gain == -1) {
                         best = to;
                         return true;
@@ -727,6 +1038,8 @@ bool Mixer::TrySwap(int r, int c, int p) {
                         best = to;
                     }
                 }
+            }
+        }
         return false;
     };
     if (stage(r, r, 1, c - 1) || stage(r, r, c + 1, courtCount) || stage(1, r - 1, 1, courtCount) ||
@@ -739,30 +1052,157 @@ bool Mixer::TrySwap(int r, int c, int p) {
     return true;
 }
 
-int Mixer::SwapGain(const Slot& a, const Slot& b, int penaltyOfA) {
+bool Mixer::MaySwap(const Slot& a, const Slot& b) const {
     const int x = Get(a);
     const int y = Get(b);
-    if (x == 0 || y == 0 || x == y) return 0;
-    if (a.round != b.round && (Plays(b.round, x) || Plays(a.round, y))) return 0;
-    if (strict && plan.genderCode[x] != plan.genderCode[y]) return 0;
-    const int before = (penaltyOfA >= 0 ? penaltyOfA : BoxRepairPenalty(a.round, a.court)) +
-                       BoxRepairPenalty(b.round, b.court);
-    // A singles count held at 0 would not come back by the moves alone.
-    const int singlesX = plan.singlesPlayed[x];
-    const int singlesY = plan.singlesPlayed[y];
-    RemoveFromSlot(a);
-    RemoveFromSlot(b);
-    PlaceInSlot(a, y);
-    PlaceInSlot(b, x);
-    const int after = BoxRepairPenalty(a.round, a.court) + BoxRepairPenalty(b.round, b.court);
-    RemoveFromSlot(a);
-    RemoveFromSlot(b);
-    PlaceInSlot(a, x);
-    PlaceInSlot(b, y);
-    AddSingles(x, singlesX - plan.singlesPlayed[x]);
-    AddSingles(y, singlesY - plan.singlesPlayed[y]);
+    if (x == 0 || y == 0 || x == y) return false;
+    if (a.round != b.round && (Plays(b.round, x) || Plays(a.round, y))) return false;
+    return !strict || plan.genderCode[x] == plan.genderCode[y];
+}
+
+int Mixer::SwapGain(const Slot& a, const Slot& b, int penaltyOfA) {
+    if (!MaySwap(a, b)) return 0;
+    return TrialGain(a, b,
+                     (penaltyOfA >= 0 ? penaltyOfA : BoxRepairPenalty(a.round, a.court)) +
+                         BoxRepairPenalty(b.round, b.court),
+                     0, -1);
+}
+
+int Mixer::SpreadAfter(int x, int down, int up) const {
+    return SpreadAfter(x, &down, 1, &up, 1);
+}
+
+int Mixer::SpreadAfter(int x, const int* down, int downs, const int* up, int ups) const {
+    if (n < 2) return 0;
+    // Each count moves by one, so the most and the least move by one at
+    // most: what moves at and next to them tells which way.
+    const int most = meetMost[x];
+    const int least = meetLeast[x];
+    bool mostRises = false;
+    bool leastFalls = false;
+    int atMost = meetHistogram[static_cast<std::size_t>(x) * 256 + static_cast<std::size_t>(most)];
+    int atLeast =
+        meetHistogram[static_cast<std::size_t>(x) * 256 + static_cast<std::size_t>(least)];
+    for (int i = 0; i < downs; ++i) {
+        leastFalls = leastFalls || down[i] == least;
+        atMost -= down[i] == most;
+        atLeast += down[i] == least + 1;
+    }
+    for (int i = 0; i < ups; ++i) {
+        mostRises = mostRises || up[i] == most;
+        atMost += (up[i] == most - 1) - (up[i] == most);
+        atLeast -= up[i] == least;
+    }
+    const int mostAfter = mostRises ? most + 1 : atMost > 0 ? most : most - 1;
+    const int leastAfter = leastFalls ? least - 1 : atLeast > 0 ? least : least + 1;
+    const int spread = mostAfter - leastAfter;
+    return spread > diversityLimit ? (spread - diversityLimit) * SpreadStep : 0;
+}
+
+// The two boxes' penalty after the exchange, read from the counters as the
+// exchange would leave them, without making it: the meetings of x and y
+// with the others of the two boxes move by one, the singles counts of x
+// and y follow the moves out and in (a count held at 0 does not fall), and
+// across rounds x and y take each other's round (x's gap then may be
+// given). It stops as soon as the exchange can gain no more than `floor`
+// and is no perfect one: 0 then.
+int Mixer::TrialGain(const Slot& a, const Slot& b, int before, int floor, int gapOfX) const {
+    const std::int16_t* boxA = Box(a.round, a.court);
+    const std::int16_t* boxB = Box(b.round, b.court);
+    const int x = boxA[a.position - 1];
+    const int y = boxB[b.position - 1];
+    int playersA[4] = {boxA[0], boxA[1], boxA[2], boxA[3]};
+    int playersB[4] = {boxB[0], boxB[1], boxB[2], boxB[3]};
+    playersA[a.position - 1] = y;
+    playersB[b.position - 1] = x;
+    const int enough = std::max(1, before - floor);
+    int after = BoxPenaltyOf(playersA) + BoxPenaltyOf(playersB);
+    if (after >= enough) return 0;
+
+    int othersA[3];
+    int othersB[3];
+    int countA = 0;
+    int countB = 0;
+    for (int p = 0; p < 4; ++p) {
+        if (p != a.position - 1 && boxA[p] != 0) othersA[countA++] = boxA[p];
+        if (p != b.position - 1 && boxB[p] != 0) othersB[countB++] = boxB[p];
+    }
+    if (gaps) {
+        for (int i = 0; i < countA; ++i)
+            after += gapPenalty[othersA[i]];
+        for (int i = 0; i < countB; ++i)
+            after += gapPenalty[othersB[i]];
+        if (a.round == b.round) {
+            after += gapPenalty[x] + gapPenalty[y];
+        } else {
+            after += (gapOfX >= 0 ? gapOfX : GapMoved(x, a.round, b.round)) +
+                     GapMoved(y, b.round, a.round);
+        }
+        if (after >= enough) return 0;
+    }
+
+    const bool singlesA = !IsDoubles(a.court) || boxA[1] == 0;
+    const bool singlesB = !IsDoubles(b.court) || boxB[1] == 0;
+    if (plan.allSingles == 0 && (singlesA || singlesB)) {
+        const int singlesX = plan.singlesPlayed[x];
+        const int singlesY = plan.singlesPlayed[y];
+        const int singlesXAfter = std::max(0, singlesX - singlesA) + singlesB;
+        const int singlesYAfter = std::max(0, singlesY - singlesB) + singlesA;
+        int least = singlesLeast;
+        while (least < 256 && singlesHistogram[static_cast<std::size_t>(least)] -
+                                      (singlesX == least) - (singlesY == least) <=
+                                  0)
+            ++least;
+        least = std::min({least, singlesXAfter, singlesYAfter});
+        const auto singlesOf = [&](int u) {
+            return u == x ? singlesXAfter : u == y ? singlesYAfter : plan.singlesPlayed[u];
+        };
+        for (const auto& [players, single] : {std::pair{playersA, singlesA}, {playersB, singlesB}})
+            if (single)
+                for (int p : {0, 2})
+                    if (players[p] != 0 && singlesOf(players[p]) > least + 1)
+                        after += SinglesExcessPenalty;
+        if (after >= enough) return 0;
+    }
+
+    // A player in both boxes (across rounds) keeps its meetings with x and
+    // y: x leaves it in one box and joins it in the other.
+    const auto inBoth = [&](int u) {
+        return a.round != b.round && std::find(othersA, othersA + countA, u) != othersA + countA &&
+               std::find(othersB, othersB + countB, u) != othersB + countB;
+    };
+    // Each other of the box one of them leaves meets it once less and the
+    // one who comes once more: those counts, as they stand, for each side.
+    const auto meetAgain = [&](const int* others, int count, int leaving, int coming, int* down,
+                               int* up) {
+        const std::uint8_t* metLeaving = &meetings[static_cast<std::size_t>(leaving) * (n + 1)];
+        const std::uint8_t* metComing = &meetings[static_cast<std::size_t>(coming) * (n + 1)];
+        int changed = 0;
+        for (int i = 0; i < count; ++i) {
+            const int u = others[i];
+            if (inBoth(u)) {
+                after += MeetingSpreadPenalty(u, 0, 0, 0);
+                continue;
+            }
+            down[changed] = metLeaving[u];
+            up[changed] = metComing[u];
+            after += SpreadAfter(u, down[changed], up[changed]);
+            ++changed;
+        }
+        return changed;
+    };
+    int xDown[3];
+    int xUp[3];
+    int yDown[3];
+    int yUp[3];
+    const int changedA = meetAgain(othersA, countA, x, y, xDown, yUp);
+    const int changedB = meetAgain(othersB, countB, y, x, yDown, xUp);
+    if (after >= enough) return 0;
+    after += SpreadAfter(x, xDown, changedA, xUp, changedB) +
+             SpreadAfter(y, yDown, changedB, yUp, changedA);
+    if (after >= enough) return 0;
     if (after == 0) return -1;
-    return after < before ? before - after : 0;
+    return before - after;
 }
 
 short Mixer::AssignPartners() {
@@ -779,7 +1219,7 @@ short Mixer::AssignPartners() {
             if (!IsDoubles(c)) continue;
             int p[4];
             for (int i = 0; i < 4; ++i)
-                p[i] = plan.GetSlot(r, c, i + 1);
+                p[i] = At(r, c, i + 1);
             // Only a full box has partners to choose.
             if (p[0] == 0 || p[1] == 0 || p[2] == 0 || p[3] == 0) continue;
             // The three pairings: p1 with p2, with p3, with p4.
@@ -816,7 +1256,7 @@ short Mixer::AssignPartners() {
                                               std::max(pair[2], pair[3]));
             }
             for (int i = 0; i < 4; ++i)
-                plan.PutSlot(r, c, i + 1, pairings[chosen][i]);
+                Put(r, c, i + 1, pairings[chosen][i]);
         }
     return rcOk;
 }

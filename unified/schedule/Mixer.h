@@ -18,8 +18,8 @@ public:
     virtual ~MixerProgress() = default;
     // Shows the box, without blocking, with its caption and first text.
     virtual void Open(const std::string& caption, const std::string& text) = 0;
-    // (round, court) before each court is filled; (-1, phase) as each of
-    // the phases 1 to 3 starts.
+    // (round, court) before each court of each pass, the filling and the
+    // swap passes; (-1, phase) as each of the phases 1 to 3 starts.
     virtual void Report(int round, int value) = 0;
     virtual void Close() = 0;
 };
@@ -86,6 +86,10 @@ public:
     void SwapSlots(const Slot& a, const Slot& b);
     void SortBox(int r, int c);
 
+    // Tells the progress box, if any: (round, court) or (-1, phase); a long
+    // search says its court again now and then.
+    void Report(int round, int value);
+
     int Target() const { return target; }
     int RoundsPlayed(int x) const { return plan.roundsPlayed[x]; }
     int SinglesPlayed(int x) const { return plan.singlesPlayed[x]; }
@@ -94,45 +98,141 @@ public:
 
 private:
     static constexpr int MaxOptimizePasses = 100;
+    // The rounds a player plays in, as bits.
+    using Rounds = std::array<std::uint64_t, 2>;
+
+    // What the group search keeps while it runs: for each size of the group
+    // so far, each member's most meetings and how many of its least-met
+    // players the group holds, and the skill penalty of the group's pairs.
+    struct GroupState {
+        int most[4] = {};
+        int raised[4] = {};
+        int skill = 0;
+    };
+    // The players a search may add, in number order: for each number the
+    // nearest allowed one at or below it and at or above it.
+    struct Candidates {
+        std::vector<int> below;
+        std::vector<int> above;
+    };
 
     int SkillPenalty(int a, int b) const;
     int MeetingSpreadPenalty(int x, int extra1, int extra2, int extra3) const;
-    int GapPenalty(int x) const;
+    // The spread penalty of x when `raised` of its least-met players are in
+    // its group, and up to `unknown` more may be.
+    int SpreadPenalty(int x, int most, int raised, int unknown) const;
+    int GapPenalty(int x) const { return gapPenalty[static_cast<std::size_t>(x)]; }
+    int GapOf(const Rounds& rounds) const;
+    // The gap penalty of x were it to play in round `to` instead of `from`.
+    int GapMoved(int x, int from, int to) const;
     int SinglesPenalty(int x) const;
     int SinglesPairPenalty(int a, int b) const;
     int GenderPenalty(const int* players, int count) const;
+    // Whether two positions hold players who could change places, and the
+    // gain of the change when the two boxes' penalties come to `before`.
+    bool MaySwap(const Slot& a, const Slot& b) const;
+    int TrialGain(const Slot& a, const Slot& b, int before, int floor, int gapOfX) const;
+    // The spread penalty of x once the meeting counts `down` fall by one and
+    // the counts `up` rise by one.
+    int SpreadAfter(int x, const int* down, int downs, const int* up, int ups) const;
+    int SpreadAfter(int x, int down, int up) const;
+    int BoxPenaltyOf(const int* box) const;
 
-    // With the strictly mixed option, only beside a partner of another gender.
+    // The search of GroupSearch: the candidates lie at or below lo and at or
+    // above hi; the best score found anywhere so far bounds what is worth
+    // growing.
+    int Grow(Group& group, int k, int lo, int hi, Group& best);
+    void AddToGroup(const Group& group, int k, int candidate);
+    int LeafPenalty(const Group& group) const;
+    int LowerBound(const Group& group, int k, int lo, int hi) const;
+    const Candidates& CandidatesFor(const Group& group, int k) const;
+    void ListCandidates(int r);
+
+    // With the strictly mixed option: whether the box with x in position p
+    // keeps at most two men and two others; and whether x also stands beside
+    // a partner of another gender.
+    bool KeepsBoxMixed(int x, int r, int c, int p) const;
     bool FitsBesidePartner(int x, int r, int c, int p) const;
-    bool IsDoubles(int c) const { return plan.CourtType(c) == 'D'; }
+    bool IsDoubles(int c) const { return doubles[static_cast<std::size_t>(c)] != 0; }
     bool Plays(int r, int x) const { return inRound[Index(r, x)] != 0; }
     std::size_t Index(int r, int x) const {
         return static_cast<std::size_t>(r) * static_cast<std::size_t>(n + 1) +
                static_cast<std::size_t>(x);
     }
-    int Get(const Slot& s) const { return plan.GetSlot(s.round, s.court, s.position); }
-    // Every write of a position goes here, so that the round table follows.
+    // Box (r, c) counted round by round, and its four positions as the
+    // mixer holds them.
+    std::size_t BoxIndex(int r, int c) const {
+        return static_cast<std::size_t>(r - 1) * static_cast<std::size_t>(courtCount) +
+               static_cast<std::size_t>(c - 1);
+    }
+    std::int16_t* Box(int r, int c) { return &grid[BoxIndex(r, c) * 4]; }
+    const std::int16_t* Box(int r, int c) const { return &grid[BoxIndex(r, c) * 4]; }
+    int At(int r, int c, int p) const { return Box(r, c)[p - 1]; }
+    int Get(const Slot& s) const { return At(s.round, s.court, s.position); }
+    // Every write of a position goes here, so that the counters follow.
     void Write(const Slot& s, int x);
+    // A write that keeps the box's players, only their positions change.
+    void Put(int r, int c, int p, int x);
+    bool Lopsided(int r, int c) const;
     void Meet(int a, int b);
     void Unmeet(int a, int b);
     void CountMeeting(int a, int b, int before);
     void AddSingles(int x, int delta);
     bool AllAtTarget() const;
+    // FindFreeSlot for every player who fits where x fits (x's gender with
+    // the strictly mixed option, anyone without), while the grid stands:
+    // per round the first free slot and the first in another box.
+    struct FreeSlots {
+        Slot first;
+        Slot other;
+    };
+    void ListFreeSlots(int x);
+    bool ListedFreeSlot(int x, int exceptRound, int exceptCourt, Slot& found) const;
     void Tidy(int r, int c);
     void MoveToFreeSlot(const Slot& from);
-    // Rebuilds the meetings and the round table from the grid.
+    // Rebuilds the meetings and the round counters from the grid.
     void Recount();
     int RandomBelow(int k) const;
+    // Reports the court at work once every so many steps of a long search,
+    // so that the box goes on being repainted within one court.
+    void StillWorking(int round, int court);
+    static constexpr std::uint32_t StepsPerReport = 1 << 14;
 
     Matches& plan;
     MixerProgress* progress;
+    int workRound = 0; // the court last reported
+    int workCourt = 0;
+    std::uint32_t steps = 0;
     int n = 0;
     int target = 0;
     int roundCount = 0;
     int courtCount = 0;
     bool strict = false;
+    bool gaps = false;
+    bool genderImbalance = false;
+    int diversityLimit = 0;
+    // Whether court c is a doubles court.
+    std::vector<std::uint8_t> doubles;
+    // The grid as the mixer holds it, four positions a box; the plan gets
+    // every write.
+    std::vector<std::int16_t> grid;
     // How often each player is in each round, row by round.
     std::vector<std::uint8_t> inRound;
+    // Per round, the empty positions a player could take and the boxes
+    // whose sides differ in size: rounds without them are passed over.
+    std::vector<int> emptyPositions;
+    std::vector<int> lopsidedBoxes;
+    std::vector<FreeSlots> freeSlots;
+    // Each box's BoxRepairPenalty as last read, and the count of changes
+    // then: every change to the grid or the counters counts one.
+    mutable std::vector<int> repairPenalty;
+    mutable std::vector<std::uint64_t> repairPenaltyAt;
+    std::uint64_t changes = 1;
+    // Per player, the rounds played, and their gap penalty.
+    std::vector<Rounds> roundsOf;
+    std::vector<int> gapPenalty;
+    // How often two players met, both ways round.
+    std::vector<std::uint8_t> meetings;
     // For each player, how many others it met each number of times, and the
     // least and most of those numbers: the meeting spread without a scan.
     std::vector<std::uint16_t> meetHistogram;
@@ -141,4 +241,20 @@ private:
     // How many players have played each number of singles.
     std::array<int, 256> singlesHistogram{};
     int singlesLeast = 0;
+    // The skill penalty of two players by the distance of their numbers;
+    // whether any distance has one, and whether there are men and women to
+    // mix: a box's own penalty is 0 without them.
+    std::vector<int> skillByDistance;
+    bool skillCounts = false;
+    bool gendersMix = false;
+
+    // The group search under way.
+    int searchSize = 0;
+    int searchBound = 0;
+    int leastSpread = 0; // the least spread penalty any candidate can have
+    GroupState levels[5];
+    Candidates anyone;
+    Candidates men;
+    Candidates others;
+    Candidates nobody;
 };
