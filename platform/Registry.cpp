@@ -5,18 +5,21 @@
 #include "platform/Text.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -55,28 +58,134 @@ std::string PathOf(HKEY key) {
     return IsRoot(key) ? std::string() : key->path;
 }
 
+// ---- Bytes, eight at a time ----
+// The reader's scans over a root file take a word of eight bytes per step;
+// the lowest byte of a word is the first in the text.
+
+constexpr std::uint64_t kEachByte = 0x0101010101010101u;
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+
+std::uint64_t LoadWord(const char* at) {
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+    return word;
+}
+
+// The text's word from `at`: its last bytes filled with zero past the end.
+std::uint64_t WordAt(std::string_view text, std::size_t at) {
+    const std::size_t rest = text.size() - at;
+    if (rest >= 8) return LoadWord(text.data() + at);
+    if (text.size() >= 8) return LoadWord(text.data() + text.size() - 8) >> 8 * (8 - rest);
+    std::uint64_t word = 0;
+    for (std::size_t i = text.size(); i-- > at;)
+        word = word << 8 | static_cast<unsigned char>(text[i]);
+    return word;
+}
+
+bool IsControl(unsigned char c) {
+    return c < 0x20 || c == 0x7F;
+}
+
+// The high bit of the word's first control character (below 0x20, or 0x7F),
+// or zero. Higher bytes may be marked wrongly, never lower ones.
+std::uint64_t ControlBytes(std::uint64_t word) {
+    return ((word - 0x20 * kEachByte) | ((word ^ 0x7F * kEachByte) - kEachByte)) & ~word &
+           kHighBits;
+}
+
+// The word with its ASCII capitals made small.
+std::uint64_t LowerWord(std::uint64_t word) {
+    const std::uint64_t seven = word & (0x7F * kEachByte);
+    const std::uint64_t fromA = seven + (0x80 - 'A') * kEachByte;
+    const std::uint64_t afterZ = seven + (0x7F - 'Z') * kEachByte;
+    return word | ((fromA & ~afterZ & ~word & kHighBits) >> 2);
+}
+
+// Where the text's first control character is, or its size.
+std::size_t PlainLength(std::string_view text) {
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8)
+        if (const std::uint64_t found = ControlBytes(LoadWord(text.data() + at)))
+            return at + static_cast<std::size_t>(std::countr_zero(found)) / 8;
+    while (at < text.size() && !IsControl(static_cast<unsigned char>(text[at])))
+        ++at;
+    return at;
+}
+
+// The high bit of each zero byte of the word, exactly.
+std::uint64_t ZeroBytes(std::uint64_t word) {
+    const std::uint64_t seven = 0x7F * kEachByte;
+    return ~((((word & seven) + seven) | word) | seven);
+}
+
+// A name's hash is blind to the case of ASCII letters, as the names are.
+// Hashed a word at a time, the last word filled with zero bytes.
+std::uint64_t MixWord(std::uint64_t hash, std::uint64_t word) {
+    return std::rotl((hash ^ LowerWord(word)) * 0x9E3779B97F4A7C15u, 29);
+}
+
+std::uint32_t FinishHash(std::uint64_t hash) {
+    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+}
+
+std::uint32_t CaseBlindHash(std::string_view text) {
+    std::uint64_t hash = text.size();
+    for (std::size_t at = 0; at < text.size(); at += 8)
+        hash = MixWord(hash, WordAt(text, at));
+    return FinishHash(hash);
+}
+
+// The same names as SameTextAscii finds, compared a word at a time.
+bool SameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    if (a == b) return true;
+    for (std::size_t at = 0; at < a.size(); at += 8)
+        if (LowerWord(WordAt(a, at)) != LowerWord(WordAt(b, at))) return false;
+    return true;
+}
+
 // ---- Key paths ----
 
 bool HasControlCharacter(std::string_view text) {
-    for (unsigned char c : text)
-        if (c < 0x20 || c == 0x7F) return true;
-    return false;
+    return PlainLength(text) != text.size();
 }
 
-// A key path without leading or trailing "\"; false when a part is empty or
-// holds a control character, or when the path is deeper than the limit.
-bool NormalisePath(std::string_view path, std::string& out) {
-    const auto first = path.find_first_not_of('\\');
-    if (first == std::string_view::npos) {
-        out.clear();
-        return true;
+// The key path without leading or trailing "\", with its hash; false when a
+// part is empty or holds a control character, or when the path is deeper
+// than the limit. What is left of the path is read once, a word at a time.
+bool TrimPath(std::string_view path, std::string_view& out, std::uint32_t& hash) {
+    std::size_t begin = 0;
+    std::size_t end = path.size();
+    while (begin < end && path[begin] == '\\')
+        ++begin;
+    while (end > begin && path[end - 1] == '\\')
+        --end;
+    out = path.substr(begin, end - begin);
+    std::uint64_t mixed = out.size();
+    std::size_t depth = 0;
+    std::uint64_t slashBefore = 0; // marks the first byte when the word before ended in "\"
+    for (std::size_t at = 0; at < out.size(); at += 8) {
+        const std::size_t size = std::min<std::size_t>(8, out.size() - at);
+        const std::uint64_t word = WordAt(out, at);
+        const std::uint64_t inPath =
+            size == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << 8 * size) - 1;
+        const std::uint64_t slashes = ZeroBytes(word ^ '\\' * kEachByte) & inPath;
+        if ((ControlBytes(word) & inPath) != 0 || (slashes & ((slashes << 8) | slashBefore)) != 0)
+            return false;
+        depth += ((slashes >> 7) * kEachByte) >> 56; // the marks summed
+        slashBefore = slashes >> 56;
+        mixed = MixWord(mixed, word);
     }
-    path = path.substr(first, path.find_last_not_of('\\') + 1 - first);
-    if (HasControlCharacter(path) || path.find("\\\\") != std::string_view::npos) return false;
-    if (static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\')) >=
-        kRegistryKeyDepthLimit)
-        return false;
-    out.assign(path);
+    hash = FinishHash(mixed);
+    return depth < kRegistryKeyDepthLimit;
+}
+
+bool NormalisePath(std::string_view path, std::string& out) {
+    std::string_view trimmed;
+    std::uint32_t hash;
+    if (!TrimPath(path, trimmed, hash)) return false;
+    out.assign(trimmed);
     return true;
 }
 
@@ -97,136 +206,207 @@ bool ValidValueName(std::string_view name) {
 
 // ---- Keys and values in memory, and the walk along a key path ----
 
-// Names are found case-blind, without a lower-cased copy of the name sought.
-struct CaseBlindHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const noexcept {
-        std::size_t hash = 14695981039346656037u; // FNV-1a
-        for (char c : text) {
-            hash ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-            hash *= 1099511628211u;
-        }
-        return hash;
-    }
-};
+constexpr std::uint32_t kNone = UINT32_MAX;
 
-struct CaseBlindEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const noexcept {
-        return SameTextAscii(a, b);
-    }
-};
-
-// Positions in a list, by name.
-using NameIndex = std::unordered_map<std::string, std::size_t, CaseBlindHash, CaseBlindEqual>;
-
-struct Value {
-    std::string name;
-    std::uint32_t type;
-    std::string data; // the text, or the number in decimal
-};
-
-// A key's values in the order first written, found by name case-blind.
-class Key {
+// Positions in a list, found by the case-blind hash of their names: open
+// addressing, never more than half full. Which position holds the name
+// sought is for the caller to say; the index keeps only the hashes.
+class NameIndex {
 public:
-    explicit Key(std::string path) : path_(std::move(path)) {}
-
-    const std::string& Path() const { return path_; }
-    const std::vector<Value>& Values() const { return values_; }
-
-    const Value* Find(std::string_view name) const {
-        if (!byName_.empty()) {
-            const auto at = byName_.find(name);
-            return at == byName_.end() ? nullptr : &values_[at->second];
+    template <class HasName> std::uint32_t Find(std::uint32_t hash, HasName hasName) const {
+        if (slots_.empty()) return kNone;
+        for (std::size_t at = hash & Mask();; at = (at + 1) & Mask()) {
+            const Slot& slot = slots_[at];
+            if (slot.position == kNone) return kNone;
+            if (slot.hash == hash && hasName(slot.position)) return slot.position;
         }
-        for (const Value& v : values_)
-            if (SameTextAscii(v.name, name)) return &v;
-        return nullptr;
     }
 
-    // Replaces the value of that name, which keeps its name as first
-    // written, or adds it.
-    void Set(Value value) {
-        if (const Value* old = Find(value.name)) {
-            value.name = old->name;
-            values_[static_cast<std::size_t>(old - values_.data())] = std::move(value);
-            return;
+    void Add(std::uint32_t hash, std::uint32_t position) {
+        if (2 * (count_ + 1) > slots_.size()) {
+            std::vector<Slot> old(std::max<std::size_t>(16, 2 * slots_.size()));
+            old.swap(slots_);
+            for (const Slot& slot : old)
+                if (slot.position != kNone) Place(slot);
         }
-        values_.push_back(std::move(value));
-        // A key of many values (none the program writes) indexes them, so
-        // that reading it stays linear.
-        if (values_.size() == kIndexedFrom) {
-            for (std::size_t i = 0; i < values_.size(); ++i)
-                byName_.emplace(values_[i].name, i);
-        } else if (values_.size() > kIndexedFrom) {
-            byName_.emplace(values_.back().name, values_.size() - 1);
-        }
+        Place({hash, position});
+        ++count_;
+    }
+
+    void Clear() {
+        slots_.clear();
+        count_ = 0;
     }
 
 private:
-    static constexpr std::size_t kIndexedFrom = 16;
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::uint32_t position = kNone;
+    };
 
-    std::string path_;
-    std::vector<Value> values_;
-    NameIndex byName_; // empty below kIndexedFrom values
+    std::size_t Mask() const { return slots_.size() - 1; }
+    void Place(Slot slot) {
+        std::size_t at = slot.hash & Mask();
+        while (slots_[at].position != kNone)
+            at = (at + 1) & Mask();
+        slots_[at] = slot;
+    }
+
+    std::vector<Slot> slots_; // a power of two of them
+    std::size_t count_ = 0;
 };
 
-// One root's keys, in the order first made. The root itself (path "")
-// always exists, and every key's parents come before it.
+// Names and texts are views: into the root file's bytes as read, or into the
+// hive's own copies of what was written since.
+struct Value {
+    std::string_view name;
+    std::string_view data; // the text, or the number in decimal
+    std::uint32_t type;
+    std::uint32_t next = kNone; // the key's next value
+};
+
+// A key's values are a chain in the order first written.
+struct Key {
+    std::string_view path;
+    std::uint32_t first = kNone;
+    std::uint32_t last = kNone;
+    std::uint32_t count = 0;
+    // A key of many values (none the program writes) indexes them, so that
+    // reading it stays linear: which of the hive's indexes is its own.
+    std::uint32_t byName = kNone;
+};
+
+// One root's keys, in the order first made, and their values. The root
+// itself (path "") always exists, and every key's parents come before it.
 class Hive {
 public:
-    Hive() { Add(""); }
+    Hive() { AddKey("", CaseBlindHash("")); }
 
     const Key* Find(std::string_view path) const {
-        const auto at = byPath_.find(path);
-        return at == byPath_.end() ? nullptr : &keys_[at->second];
+        const std::uint32_t at = FindKey(path, CaseBlindHash(path));
+        return at == kNone ? nullptr : &keys_[at];
     }
     Key* Find(std::string_view path) { return const_cast<Key*>(std::as_const(*this).Find(path)); }
 
-    // Adds the key and each parent that is missing, without recursion: up to
-    // the deepest level that exists, then down adding the rest.
+    const Value* Find(const Key& key, std::string_view name) const {
+        const std::uint32_t at = FindValue(key, name);
+        return at == kNone ? nullptr : &values_[at];
+    }
+
+    // Adds the key and each parent that is missing.
     Key& Create(std::string_view path) {
-        std::size_t end = path.size(); // where the level found ends
-        Key* key = Find(path);
-        while (key == nullptr) { // the root always exists
-            const std::size_t slash = path.rfind('\\', end - 1);
-            end = slash == std::string_view::npos ? 0 : slash;
-            key = Find(path.substr(0, end));
-        }
-        while (end < path.size()) {
-            end = std::min(path.find('\\', end + 1), path.size());
-            key = &Add(std::string(path.substr(0, end)));
-        }
-        return *key;
+        const std::string_view kept = Keep(path);
+        return keys_[Make(kept, CaseBlindHash(kept))];
+    }
+
+    // Replaces the value of that name, which keeps its name as first written,
+    // or adds it.
+    void Set(Key& key, std::string_view name, std::uint32_t type, std::string_view data) {
+        const bool known = FindValue(key, name) != kNone;
+        Put(static_cast<std::uint32_t>(&key - keys_.data()), known ? name : Keep(name), type,
+            Keep(data));
     }
 
     // Removes the key with every key below it.
     bool Remove(std::string_view path) {
         if (path.empty() || Find(path) == nullptr) return false;
         std::erase_if(keys_, [&](const Key& k) {
-            return SameTextAscii(k.Path(), path) || IsBelow(k.Path(), path);
+            return SameTextAscii(k.path, path) || IsBelow(k.path, path);
         });
-        byPath_.clear();
+        byPath_.Clear();
+        lastParent_ = kNone;
         for (std::size_t i = 0; i < keys_.size(); ++i)
-            byPath_.emplace(keys_[i].Path(), i);
+            byPath_.Add(CaseBlindHash(keys_[i].path), static_cast<std::uint32_t>(i));
         return true;
     }
 
-    const std::vector<Key>& Keys() const { return keys_; }
+    bool Parse(std::unique_ptr<char[]> bytes, std::size_t size);
+    std::string Format() const;
 
 private:
-    Key& Add(std::string path) {
-        byPath_.emplace(path, keys_.size());
-        return keys_.emplace_back(std::move(path));
+    std::uint32_t FindKey(std::string_view path, std::uint32_t hash) const {
+        return byPath_.Find(hash, [&](std::uint32_t at) { return SameName(keys_[at].path, path); });
     }
 
+    std::uint32_t FindValue(const Key& key, std::string_view name) const {
+        const auto named = [&](std::uint32_t at) { return SameName(values_[at].name, name); };
+        if (key.byName != kNone) return valueIndexes_[key.byName].Find(CaseBlindHash(name), named);
+        for (std::uint32_t at = key.first; at != kNone; at = values_[at].next)
+            if (named(at)) return at;
+        return kNone;
+    }
+
+    std::uint32_t AddKey(std::string_view path, std::uint32_t hash) {
+        const auto at = static_cast<std::uint32_t>(keys_.size());
+        keys_.push_back({path});
+        byPath_.Add(hash, at);
+        return at;
+    }
+
+    // The key of that path, made with each missing parent when missing, the
+    // path being the hive's own: up to the deepest level that exists, then
+    // down adding the rest, without recursion.
+    std::uint32_t Make(std::string_view path, std::uint32_t hash) {
+        std::uint32_t key = FindKey(path, hash);
+        std::size_t end = path.size(); // where the level found ends
+        while (key == kNone) {         // the root always exists
+            const std::size_t slash = path.rfind('\\', end - 1);
+            end = slash == std::string_view::npos ? 0 : slash;
+            const std::string_view level = path.substr(0, end);
+            // Keys are most often made one after another below one parent.
+            key = lastParent_ < keys_.size() && keys_[lastParent_].path == level
+                      ? lastParent_
+                      : FindKey(level, CaseBlindHash(level));
+        }
+        while (end < path.size()) {
+            lastParent_ = key;
+            end = std::min(path.find('\\', end + 1), path.size());
+            const std::string_view level = path.substr(0, end);
+            key = AddKey(level, end == path.size() ? hash : CaseBlindHash(level));
+        }
+        return key;
+    }
+
+    // Set, with name and data the hive's own.
+    void Put(std::uint32_t keyAt, std::string_view name, std::uint32_t type,
+             std::string_view data) {
+        Key& key = keys_[keyAt];
+        if (const std::uint32_t at = FindValue(key, name); at != kNone) {
+            values_[at].type = type;
+            values_[at].data = data;
+            return;
+        }
+        const auto at = static_cast<std::uint32_t>(values_.size());
+        values_.push_back({name, data, type});
+        (key.last == kNone ? key.first : values_[key.last].next) = at;
+        key.last = at;
+        if (++key.count == kIndexedFrom) {
+            key.byName = static_cast<std::uint32_t>(valueIndexes_.size());
+            NameIndex& index = valueIndexes_.emplace_back();
+            for (std::uint32_t v = key.first; v != kNone; v = values_[v].next)
+                index.Add(CaseBlindHash(values_[v].name), v);
+        } else if (key.count > kIndexedFrom) {
+            valueIndexes_[key.byName].Add(CaseBlindHash(name), at);
+        }
+    }
+
+    // A copy of the text that lives as long as the hive.
+    std::string_view Keep(std::string_view text) { return written_.emplace_back(text); }
+
+    static constexpr std::uint32_t kIndexedFrom = 16;
+
+    std::unique_ptr<char[]> bytes_;   // the root file as read
+    std::deque<std::string> written_; // names and texts written since
     std::vector<Key> keys_;
+    std::vector<Value> values_; // those of removed keys too
     NameIndex byPath_;
+    std::vector<NameIndex> valueIndexes_;
+    std::uint32_t lastParent_ = kNone; // the parent of the key last made
 };
 
 // ---- The parse ----
 // A root file holds each key as a line "[path]" followed by its values, one
-// a line: "sz name=text" or "dword name=number". Read in one pass.
+// a line: "sz name=text" or "dword name=number".
 
 bool IsNumber32(std::string_view digits) {
     if (digits.empty() || digits.size() > 10) return false;
@@ -238,51 +418,64 @@ bool IsNumber32(std::string_view digits) {
     return n <= 0xFFFFFFFFu;
 }
 
-bool ParseValue(std::string_view line, Value& value) {
-    const auto blank = line.find(' ');
-    const auto equals = line.find('=', blank == std::string_view::npos ? 0 : blank);
-    if (blank == std::string_view::npos || equals == std::string_view::npos) return false;
-    const std::string_view type = line.substr(0, blank);
-    value.name = line.substr(blank + 1, equals - blank - 1);
-    value.data = line.substr(equals + 1);
-    if (type == "dword" && IsNumber32(value.data))
-        value.type = REG_DWORD;
-    else if (type == "sz")
-        value.type = REG_SZ;
-    else
-        return false;
-    return ValidValueName(value.name) && !HasControlCharacter(value.data);
-}
-
-// False when a line is not of the form; the hive then holds what came before.
-bool ParseHive(std::string_view text, Hive& hive) {
-    Key* current = nullptr;
+// Reads the file's bytes, which the hive keeps, in one pass: the scan that
+// finds each line's end also finds any control character in it, a key's
+// path is hashed once as it is read, and names and texts stay where they
+// are in the bytes. False when a line is not of the form; the hive then
+// holds what came before.
+bool Hive::Parse(std::unique_ptr<char[]> bytes, std::size_t size) {
+    bytes_ = std::move(bytes);
+    std::string_view text(bytes_.get(), size);
+    std::uint32_t current = kNone;
     while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        // A line ends at LF, at CR LF or at the end, with or without a CR.
+        const std::size_t plain = PlainLength(text);
+        std::size_t next = plain + 1;
+        if (plain < text.size() && text[plain] == '\r' &&
+            (plain + 1 == text.size() || text[plain + 1] == '\n'))
+            ++next;
+        else if (plain < text.size() && text[plain] != '\n')
+            return false; // any other control character
+        const std::string_view line = text.substr(0, plain);
+        text.remove_prefix(std::min(next, text.size()));
         if (line.empty()) continue;
+
         if (line.front() == '[' && line.back() == ']') {
-            std::string path;
-            if (!NormalisePath(line.substr(1, line.size() - 2), path)) return false;
-            current = &hive.Create(path);
+            std::string_view path;
+            std::uint32_t hash;
+            if (!TrimPath(line.substr(1, line.size() - 2), path, hash)) return false;
+            current = Make(path, hash);
             continue;
         }
-        Value value;
-        if (current == nullptr || !ParseValue(line, value)) return false;
-        current->Set(std::move(value));
+        // The type is what comes before the first blank.
+        std::uint32_t type;
+        std::size_t name; // where the name begins
+        if (line.starts_with("sz ")) {
+            type = REG_SZ;
+            name = 3;
+        } else if (line.starts_with("dword ")) {
+            type = REG_DWORD;
+            name = 6;
+        } else {
+            return false;
+        }
+        const std::size_t equals = line.find('=', name);
+        if (current == kNone || equals == std::string_view::npos) return false;
+        const std::string_view data = line.substr(equals + 1);
+        if (type == REG_DWORD && !IsNumber32(data)) return false;
+        Put(current, line.substr(name, equals - name), type, data);
     }
     return true;
 }
 
-std::string FormatHive(const Hive& hive) {
+std::string Hive::Format() const {
     std::string out;
-    for (const Key& k : hive.Keys()) {
+    for (const Key& k : keys_) {
         out += '[';
-        out += k.Path();
+        out += k.path;
         out += "]\n";
-        for (const Value& v : k.Values()) {
+        for (std::uint32_t at = k.first; at != kNone; at = values_[at].next) {
+            const Value& v = values_[at];
             out += v.type == REG_DWORD ? "dword " : "sz ";
             out += v.name;
             out += '=';
@@ -339,14 +532,23 @@ bool SameFile(const struct stat& a, const struct stat& b) {
            a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
 
-// The file's bytes, up to one past the limit (a file may grow as it is read).
-bool ReadAll(int fd, std::string& bytes) {
-    char buffer[65536];
-    while (bytes.size() <= kRegistryFileLimit) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
+// The file's bytes, up to one past the limit (a file may grow as it is
+// read), into a buffer made for the size it had when opened.
+bool ReadAll(int fd, std::size_t expected, std::unique_ptr<char[]>& bytes, std::size_t& size) {
+    std::size_t capacity = std::min(expected, kRegistryFileLimit) + 1;
+    bytes = std::make_unique_for_overwrite<char[]>(capacity);
+    size = 0;
+    while (size <= kRegistryFileLimit) {
+        if (size == capacity) {
+            capacity = std::min(2 * capacity, kRegistryFileLimit + 1);
+            auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+            std::memcpy(larger.get(), bytes.get(), size);
+            bytes = std::move(larger);
+        }
+        const ssize_t n = read(fd, bytes.get() + size, capacity - size);
         if (n == 0) return true;
         if (n < 0 && errno != EINTR) return false;
-        if (n > 0) bytes.append(buffer, static_cast<std::size_t>(n));
+        if (n > 0) size += static_cast<std::size_t>(n);
     }
     return true;
 }
@@ -365,18 +567,20 @@ StoreFile& ReadStore(int root) {
         return store;
     }
     // Too large a file is not read into memory at all: it is malformed.
-    std::string bytes;
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
     const bool regular = fstat(fd, &store.seen) == 0 && S_ISREG(store.seen.st_mode);
     const bool tooLarge =
         regular && static_cast<std::uintmax_t>(store.seen.st_size) > kRegistryFileLimit;
-    if (!regular || (!tooLarge && !ReadAll(fd, bytes))) {
+    if (!regular ||
+        (!tooLarge && !ReadAll(fd, static_cast<std::size_t>(store.seen.st_size), bytes, size))) {
         close(fd);
         store.state = StoreFile::CannotRead;
         return store;
     }
     store.fd = fd;
     const bool parsed =
-        !tooLarge && bytes.size() <= kRegistryFileLimit && ParseHive(bytes, store.hive);
+        !tooLarge && size <= kRegistryFileLimit && store.hive.Parse(std::move(bytes), size);
     store.state = parsed ? StoreFile::Read : StoreFile::Malformed;
     if (store.state == StoreFile::Malformed) store.hive = Hive();
     return store;
@@ -414,7 +618,7 @@ bool SaveStore(int root, const StoreFile& store) {
     if (store.state == StoreFile::Malformed && !KeepAside(root)) return false;
     OutputFile file;
     if (!file.Open(RootFile(root))) return false;
-    file.Write(FormatHive(store.hive));
+    file.Write(store.hive.Format());
     return file.Commit();
 }
 
@@ -506,13 +710,15 @@ long RegQueryValueExA(HKEY key, const char* valueName, std::uint32_t*, std::uint
                       unsigned char* data, std::uint32_t* dataSize) {
     if (!IsValidHandle(key)) return ERROR_INVALID_HANDLE;
     if (data != nullptr && dataSize == nullptr) return ERROR_INVALID_PARAMETER;
-    const Key* k = ReadHive(RootOf(key)).Find(PathOf(key));
-    const Value* v = k == nullptr ? nullptr : k->Find(valueName == nullptr ? "" : valueName);
+    const Hive& hive = ReadHive(RootOf(key));
+    const Key* k = hive.Find(PathOf(key));
+    const Value* v = k == nullptr ? nullptr : hive.Find(*k, valueName == nullptr ? "" : valueName);
     if (v == nullptr) return ERROR_FILE_NOT_FOUND;
 
     std::string bytes;
     if (v->type == REG_DWORD) {
-        const auto n = static_cast<std::uint32_t>(std::stoul(v->data));
+        std::uint32_t n = 0;
+        std::from_chars(v->data.data(), v->data.data() + v->data.size(), n);
         for (int i = 0; i < 4; ++i)
             bytes += static_cast<char>((n >> (8 * i)) & 0xFF);
     } else {
@@ -590,16 +796,19 @@ bool TRegistry::KeyExists(const std::string& key) const {
 }
 
 bool TRegistry::ValueExists(const std::string& name) const {
-    const Key* k = ReadHive(RootOf(root_)).Find(path_);
-    return open_ && k != nullptr && k->Find(name) != nullptr;
+    const Hive& hive = ReadHive(RootOf(root_));
+    const Key* k = hive.Find(path_);
+    return open_ && k != nullptr && hive.Find(*k, name) != nullptr;
 }
 
 std::string TRegistry::ReadString(const std::string& name) const {
-    const Key* k = open_ ? ReadHive(RootOf(root_)).Find(path_) : nullptr;
-    const Value* v = k == nullptr ? nullptr : k->Find(name);
+    if (!open_) return std::string();
+    const Hive& hive = ReadHive(RootOf(root_));
+    const Key* k = hive.Find(path_);
+    const Value* v = k == nullptr ? nullptr : hive.Find(*k, name);
     if (v == nullptr) return std::string();
     if (v->type != REG_SZ) throw ERegistryException("Invalid data type for '" + name + "'");
-    return v->data;
+    return std::string(v->data);
 }
 
 void TRegistry::WriteString(const std::string& name, const std::string& value) {
@@ -609,7 +818,7 @@ void TRegistry::WriteString(const std::string& name, const std::string& value) {
     const bool written = ChangeStore(RootOf(root_), [&](Hive& hive) {
         Key* k = hive.Find(path_);
         if (k == nullptr) return false;
-        k->Set({name, REG_SZ, value});
+        hive.Set(*k, name, REG_SZ, value);
         return true;
     });
     if (!written) throw ERegistryException(failure);
