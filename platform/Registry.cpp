@@ -119,10 +119,21 @@ std::uint64_t ZeroBytes(std::uint64_t word) {
     return ~((((word & seven) + seven) | word) | seven);
 }
 
-// A name's hash is blind to the case of ASCII letters, as the names are.
-// Hashed a word at a time, the last word filled with zero bytes.
+// Where the text's first byte `c` (not NUL) is, or its size.
+std::size_t FindByte(std::string_view text, char c) {
+    for (std::size_t at = 0; at < text.size(); at += 8)
+        if (const std::uint64_t found =
+                ZeroBytes(WordAt(text, at) ^ static_cast<unsigned char>(c) * kEachByte))
+            return at + static_cast<std::size_t>(std::countr_zero(found)) / 8;
+    return text.size();
+}
+
+// A name's hash is blind to the case of ASCII letters, as the names are:
+// every byte is folded as a letter folds, which pairs a few other bytes too
+// (names that differ only in those are told apart when compared). Hashed a
+// word at a time, the last word filled with zero bytes.
 std::uint64_t MixWord(std::uint64_t hash, std::uint64_t word) {
-    return std::rotl((hash ^ LowerWord(word)) * 0x9E3779B97F4A7C15u, 29);
+    return std::rotl((hash ^ (word | 0x20 * kEachByte)) * 0x9E3779B97F4A7C15u, 29);
 }
 
 std::uint32_t FinishHash(std::uint64_t hash) {
@@ -151,41 +162,51 @@ bool HasControlCharacter(std::string_view text) {
     return PlainLength(text) != text.size();
 }
 
-// The key path without leading or trailing "\", with its hash; false when a
-// part is empty or holds a control character, or when the path is deeper
-// than the limit. What is left of the path is read once, a word at a time.
-bool TrimPath(std::string_view path, std::string_view& out, std::uint32_t& hash) {
+// A key path as a root file or a caller gives it, without leading or
+// trailing "\", with its hash and where its parent's path ends.
+struct KeyPath {
+    std::string_view path;
+    std::uint32_t hash;
+    std::size_t parentEnd; // at the last "\", 0 below the root
+};
+
+// False when a part of the path is empty or the path is deeper than the
+// limit; control characters are for the caller to refuse. What is left of
+// the path is read once, a word at a time.
+bool ReadKeyPath(std::string_view text, KeyPath& key) {
     std::size_t begin = 0;
-    std::size_t end = path.size();
-    while (begin < end && path[begin] == '\\')
+    std::size_t end = text.size();
+    while (begin < end && text[begin] == '\\')
         ++begin;
-    while (end > begin && path[end - 1] == '\\')
+    while (end > begin && text[end - 1] == '\\')
         --end;
-    out = path.substr(begin, end - begin);
-    std::uint64_t mixed = out.size();
+    key.path = text.substr(begin, end - begin);
+    key.parentEnd = 0;
+    std::uint64_t hash = key.path.size();
     std::size_t depth = 0;
     std::uint64_t slashBefore = 0; // marks the first byte when the word before ended in "\"
-    for (std::size_t at = 0; at < out.size(); at += 8) {
-        const std::size_t size = std::min<std::size_t>(8, out.size() - at);
-        const std::uint64_t word = WordAt(out, at);
-        const std::uint64_t inPath =
-            size == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << 8 * size) - 1;
-        const std::uint64_t slashes = ZeroBytes(word ^ '\\' * kEachByte) & inPath;
-        if ((ControlBytes(word) & inPath) != 0 || (slashes & ((slashes << 8) | slashBefore)) != 0)
-            return false;
-        depth += ((slashes >> 7) * kEachByte) >> 56; // the marks summed
-        slashBefore = slashes >> 56;
-        mixed = MixWord(mixed, word);
+    for (std::size_t at = 0; at < key.path.size(); at += 8) {
+        const std::uint64_t word = WordAt(key.path, at);
+        if (const std::uint64_t slashes = ZeroBytes(word ^ '\\' * kEachByte)) {
+            if ((slashes & ((slashes << 8) | slashBefore)) != 0) return false;
+            depth += ((slashes >> 7) * kEachByte) >> 56; // the marks summed
+            key.parentEnd = at + static_cast<std::size_t>(63 - std::countl_zero(slashes)) / 8;
+            slashBefore = slashes >> 56;
+        } else {
+            slashBefore = 0;
+        }
+        hash = MixWord(hash, word);
     }
-    hash = FinishHash(mixed);
+    key.hash = FinishHash(hash);
     return depth < kRegistryKeyDepthLimit;
 }
 
+// The key path without leading or trailing "\"; false when a part is empty
+// or holds a control character, or when the path is deeper than the limit.
 bool NormalisePath(std::string_view path, std::string& out) {
-    std::string_view trimmed;
-    std::uint32_t hash;
-    if (!TrimPath(path, trimmed, hash)) return false;
-    out.assign(trimmed);
+    KeyPath key;
+    if (HasControlCharacter(path) || !ReadKeyPath(path, key)) return false;
+    out.assign(key.path);
     return true;
 }
 
@@ -224,7 +245,7 @@ public:
 
     void Add(std::uint32_t hash, std::uint32_t position) {
         if (2 * (count_ + 1) > slots_.size()) {
-            std::vector<Slot> old(std::max<std::size_t>(16, 2 * slots_.size()));
+            std::vector<Slot> old(std::max<std::size_t>(16, 2 * slots_.size()), Slot{0, kNone});
             old.swap(slots_);
             for (const Slot& slot : old)
                 if (slot.position != kNone) Place(slot);
@@ -234,14 +255,14 @@ public:
     }
 
     void Clear() {
-        slots_.clear();
+        std::fill(slots_.begin(), slots_.end(), Slot{0, kNone});
         count_ = 0;
     }
 
 private:
     struct Slot {
-        std::uint32_t hash = 0;
-        std::uint32_t position = kNone;
+        std::uint32_t hash;
+        std::uint32_t position; // kNone in a free slot
     };
 
     std::size_t Mask() const { return slots_.size() - 1; }
@@ -256,31 +277,52 @@ private:
     std::size_t count_ = 0;
 };
 
-// Names and texts are views: into the root file's bytes as read, or into the
-// hive's own copies of what was written since.
+// Names and texts lie in the root file's bytes as read, or in the hive's own
+// copies of what was written since. Kept as plain pointers and sizes, so
+// that the lists holding them move as plain memory.
 struct Value {
-    std::string_view name;
-    std::string_view data; // the text, or the number in decimal
+    const char* name;
+    const char* data; // the text, or the number in decimal
+    std::size_t nameSize;
+    std::size_t dataSize;
     std::uint32_t type;
-    std::uint32_t next = kNone; // the key's next value
+    std::uint32_t next; // the key's next value, or kNone
+
+    std::string_view Name() const { return {name, nameSize}; }
+    std::string_view Data() const { return {data, dataSize}; }
 };
 
 // A key's values are a chain in the order first written.
 struct Key {
-    std::string_view path;
-    std::uint32_t first = kNone;
-    std::uint32_t last = kNone;
-    std::uint32_t count = 0;
+    const char* path;
+    std::size_t pathSize;
+    std::uint32_t first; // of its values, or kNone
+    std::uint32_t last;
+    std::uint32_t count;
     // A key of many values (none the program writes) indexes them, so that
     // reading it stays linear: which of the hive's indexes is its own.
-    std::uint32_t byName = kNone;
+    std::uint32_t byName;
+
+    std::string_view Path() const { return {path, pathSize}; }
 };
 
 // One root's keys, in the order first made, and their values. The root
 // itself (path "") always exists, and every key's parents come before it.
+// Names read lie in the bytes parsed, which must outlive what the hive holds.
 class Hive {
 public:
     Hive() { AddKey("", CaseBlindHash("")); }
+
+    // Empties the hive, keeping its memory for the next read.
+    void Clear() {
+        written_.clear();
+        keys_.clear();
+        values_.clear();
+        byPath_.Clear();
+        valueIndexes_.clear();
+        lastParent_ = kNone;
+        AddKey("", CaseBlindHash(""));
+    }
 
     const Key* Find(std::string_view path) const {
         const std::uint32_t at = FindKey(path, CaseBlindHash(path));
@@ -295,8 +337,9 @@ public:
 
     // Adds the key and each parent that is missing.
     Key& Create(std::string_view path) {
-        const std::string_view kept = Keep(path);
-        return keys_[Make(kept, CaseBlindHash(kept))];
+        KeyPath key;
+        ReadKeyPath(Keep(path), key);
+        return keys_[Make(key)];
     }
 
     // Replaces the value of that name, which keeps its name as first written,
@@ -311,25 +354,28 @@ public:
     bool Remove(std::string_view path) {
         if (path.empty() || Find(path) == nullptr) return false;
         std::erase_if(keys_, [&](const Key& k) {
-            return SameTextAscii(k.path, path) || IsBelow(k.path, path);
+            return SameTextAscii(k.Path(), path) || IsBelow(k.Path(), path);
         });
         byPath_.Clear();
         lastParent_ = kNone;
         for (std::size_t i = 0; i < keys_.size(); ++i)
-            byPath_.Add(CaseBlindHash(keys_[i].path), static_cast<std::uint32_t>(i));
+            byPath_.Add(CaseBlindHash(keys_[i].Path()), static_cast<std::uint32_t>(i));
         return true;
     }
 
-    bool Parse(std::unique_ptr<char[]> bytes, std::size_t size);
+    bool Parse(std::string_view text);
     std::string Format() const;
 
 private:
     std::uint32_t FindKey(std::string_view path, std::uint32_t hash) const {
-        return byPath_.Find(hash, [&](std::uint32_t at) { return SameName(keys_[at].path, path); });
+        return byPath_.Find(hash,
+                            [&](std::uint32_t at) { return SameName(keys_[at].Path(), path); });
     }
 
     std::uint32_t FindValue(const Key& key, std::string_view name) const {
-        const auto named = [&](std::uint32_t at) { return SameName(values_[at].name, name); };
+        const auto named = [&](std::uint32_t at) {
+            return values_[at].nameSize == name.size() && SameName(values_[at].Name(), name);
+        };
         if (key.byName != kNone) return valueIndexes_[key.byName].Find(CaseBlindHash(name), named);
         for (std::uint32_t at = key.first; at != kNone; at = values_[at].next)
             if (named(at)) return at;
@@ -338,7 +384,7 @@ private:
 
     std::uint32_t AddKey(std::string_view path, std::uint32_t hash) {
         const auto at = static_cast<std::uint32_t>(keys_.size());
-        keys_.push_back({path});
+        keys_.push_back({path.data(), path.size(), kNone, kNone, 0, kNone});
         byPath_.Add(hash, at);
         return at;
     }
@@ -346,23 +392,26 @@ private:
     // The key of that path, made with each missing parent when missing, the
     // path being the hive's own: up to the deepest level that exists, then
     // down adding the rest, without recursion.
-    std::uint32_t Make(std::string_view path, std::uint32_t hash) {
-        std::uint32_t key = FindKey(path, hash);
-        std::size_t end = path.size(); // where the level found ends
-        while (key == kNone) {         // the root always exists
+    std::uint32_t Make(const KeyPath& made) {
+        const std::string_view path = made.path;
+        std::uint32_t key = FindKey(path, made.hash);
+        if (key != kNone) return key;
+        // Keys are most often made one after another below one parent.
+        std::size_t end = made.parentEnd; // where the level found ends
+        const std::string_view parent = path.substr(0, end);
+        key = lastParent_ < keys_.size() && keys_[lastParent_].Path() == parent
+                  ? lastParent_
+                  : FindKey(parent, CaseBlindHash(parent));
+        while (key == kNone) { // the root always exists
             const std::size_t slash = path.rfind('\\', end - 1);
             end = slash == std::string_view::npos ? 0 : slash;
-            const std::string_view level = path.substr(0, end);
-            // Keys are most often made one after another below one parent.
-            key = lastParent_ < keys_.size() && keys_[lastParent_].path == level
-                      ? lastParent_
-                      : FindKey(level, CaseBlindHash(level));
+            key = FindKey(path.substr(0, end), CaseBlindHash(path.substr(0, end)));
         }
         while (end < path.size()) {
             lastParent_ = key;
             end = std::min(path.find('\\', end + 1), path.size());
             const std::string_view level = path.substr(0, end);
-            key = AddKey(level, end == path.size() ? hash : CaseBlindHash(level));
+            key = AddKey(level, end == path.size() ? made.hash : CaseBlindHash(level));
         }
         return key;
     }
@@ -373,21 +422,26 @@ private:
         Key& key = keys_[keyAt];
         if (const std::uint32_t at = FindValue(key, name); at != kNone) {
             values_[at].type = type;
-            values_[at].data = data;
+            values_[at].data = data.data();
+            values_[at].dataSize = data.size();
             return;
         }
         const auto at = static_cast<std::uint32_t>(values_.size());
-        values_.push_back({name, data, type});
+        values_.push_back({name.data(), data.data(), name.size(), data.size(), type, kNone});
         (key.last == kNone ? key.first : values_[key.last].next) = at;
         key.last = at;
-        if (++key.count == kIndexedFrom) {
-            key.byName = static_cast<std::uint32_t>(valueIndexes_.size());
-            NameIndex& index = valueIndexes_.emplace_back();
-            for (std::uint32_t v = key.first; v != kNone; v = values_[v].next)
-                index.Add(CaseBlindHash(values_[v].name), v);
-        } else if (key.count > kIndexedFrom) {
-            valueIndexes_[key.byName].Add(CaseBlindHash(name), at);
+        if (++key.count >= kIndexedFrom) Index(key, at);
+    }
+
+    void Index(Key& key, std::uint32_t added) {
+        if (key.count > kIndexedFrom) {
+            valueIndexes_[key.byName].Add(CaseBlindHash(values_[added].Name()), added);
+            return;
         }
+        key.byName = static_cast<std::uint32_t>(valueIndexes_.size());
+        NameIndex& index = valueIndexes_.emplace_back();
+        for (std::uint32_t at = key.first; at != kNone; at = values_[at].next)
+            index.Add(CaseBlindHash(values_[at].Name()), at);
     }
 
     // A copy of the text that lives as long as the hive.
@@ -395,7 +449,6 @@ private:
 
     static constexpr std::uint32_t kIndexedFrom = 16;
 
-    std::unique_ptr<char[]> bytes_;   // the root file as read
     std::deque<std::string> written_; // names and texts written since
     std::vector<Key> keys_;
     std::vector<Value> values_; // those of removed keys too
@@ -418,14 +471,11 @@ bool IsNumber32(std::string_view digits) {
     return n <= 0xFFFFFFFFu;
 }
 
-// Reads the file's bytes, which the hive keeps, in one pass: the scan that
-// finds each line's end also finds any control character in it, a key's
-// path is hashed once as it is read, and names and texts stay where they
-// are in the bytes. False when a line is not of the form; the hive then
-// holds what came before.
-bool Hive::Parse(std::unique_ptr<char[]> bytes, std::size_t size) {
-    bytes_ = std::move(bytes);
-    std::string_view text(bytes_.get(), size);
+// Reads the file's bytes in one pass: the scan that finds each line's end
+// also finds any control character in it, a key's path is hashed once as it
+// is read, and names and texts stay where they are in the bytes. False when
+// a line is not of the form; the hive then holds what came before.
+bool Hive::Parse(std::string_view text) {
     std::uint32_t current = kNone;
     while (!text.empty()) {
         // A line ends at LF, at CR LF or at the end, with or without a CR.
@@ -441,10 +491,9 @@ bool Hive::Parse(std::unique_ptr<char[]> bytes, std::size_t size) {
         if (line.empty()) continue;
 
         if (line.front() == '[' && line.back() == ']') {
-            std::string_view path;
-            std::uint32_t hash;
-            if (!TrimPath(line.substr(1, line.size() - 2), path, hash)) return false;
-            current = Make(path, hash);
+            KeyPath key;
+            if (!ReadKeyPath(line.substr(1, line.size() - 2), key)) return false;
+            current = Make(key);
             continue;
         }
         // The type is what comes before the first blank.
@@ -459,8 +508,8 @@ bool Hive::Parse(std::unique_ptr<char[]> bytes, std::size_t size) {
         } else {
             return false;
         }
-        const std::size_t equals = line.find('=', name);
-        if (current == kNone || equals == std::string_view::npos) return false;
+        const std::size_t equals = name + FindByte(line.substr(name), '=');
+        if (current == kNone || equals == line.size()) return false;
         const std::string_view data = line.substr(equals + 1);
         if (type == REG_DWORD && !IsNumber32(data)) return false;
         Put(current, line.substr(name, equals - name), type, data);
@@ -472,14 +521,14 @@ std::string Hive::Format() const {
     std::string out;
     for (const Key& k : keys_) {
         out += '[';
-        out += k.path;
+        out += k.Path();
         out += "]\n";
         for (std::uint32_t at = k.first; at != kNone; at = values_[at].next) {
             const Value& v = values_[at];
             out += v.type == REG_DWORD ? "dword " : "sz ";
-            out += v.name;
+            out += v.Name();
             out += '=';
-            out += v.data;
+            out += v.Data();
             out += '\n';
         }
         out += '\n';
@@ -492,6 +541,13 @@ std::string Hive::Format() const {
 std::string RootFile(int root) {
     return RegistryFolder() + "/" + kRootNames[root];
 }
+
+// A file's bytes, in a buffer kept from one read to the next.
+struct FileBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t capacity = 0;
+    std::size_t size = 0;
+};
 
 // A root's file as last read. The file read stays open, so that its inode
 // cannot be reused while it is remembered. Every writer replaces the file
@@ -507,15 +563,18 @@ struct StoreFile {
     };
 
     State state = Missing;
-    Hive hive; // empty unless Read
+    FileBytes bytes; // as last read: the hive's names lie in them
+    Hive hive;       // empty unless Read
     int fd = -1;
     struct stat seen {};
 
+    // The memory of the bytes and the hive is kept for the next read.
     void Forget() {
         if (fd >= 0) close(fd);
         fd = -1;
         state = Missing;
-        hive = Hive();
+        bytes.size = 0;
+        hive.Clear();
     }
 };
 
@@ -533,22 +592,24 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 }
 
 // The file's bytes, up to one past the limit (a file may grow as it is
-// read), into a buffer made for the size it had when opened.
-bool ReadAll(int fd, std::size_t expected, std::unique_ptr<char[]>& bytes, std::size_t& size) {
-    std::size_t capacity = std::min(expected, kRegistryFileLimit) + 1;
-    bytes = std::make_unique_for_overwrite<char[]>(capacity);
-    size = 0;
-    while (size <= kRegistryFileLimit) {
-        if (size == capacity) {
-            capacity = std::min(2 * capacity, kRegistryFileLimit + 1);
-            auto larger = std::make_unique_for_overwrite<char[]>(capacity);
-            std::memcpy(larger.get(), bytes.get(), size);
-            bytes = std::move(larger);
-        }
-        const ssize_t n = read(fd, bytes.get() + size, capacity - size);
+// read), in a buffer with room for the size it had when opened.
+bool ReadAll(int fd, std::size_t expected, FileBytes& bytes) {
+    const auto grow = [&](std::size_t capacity) {
+        auto larger = std::make_unique_for_overwrite<char[]>(capacity);
+        std::memcpy(larger.get(), bytes.data.get(), bytes.size);
+        bytes.data = std::move(larger);
+        bytes.capacity = capacity;
+    };
+    bytes.size = 0;
+    if (bytes.capacity <= std::min(expected, kRegistryFileLimit))
+        grow(std::min(expected, kRegistryFileLimit) + 1);
+    while (bytes.size <= kRegistryFileLimit) {
+        if (bytes.size == bytes.capacity)
+            grow(std::min(2 * bytes.capacity, kRegistryFileLimit + 1));
+        const ssize_t n = read(fd, bytes.data.get() + bytes.size, bytes.capacity - bytes.size);
         if (n == 0) return true;
         if (n < 0 && errno != EINTR) return false;
-        if (n > 0) size += static_cast<std::size_t>(n);
+        if (n > 0) bytes.size += static_cast<std::size_t>(n);
     }
     return true;
 }
@@ -567,22 +628,20 @@ StoreFile& ReadStore(int root) {
         return store;
     }
     // Too large a file is not read into memory at all: it is malformed.
-    std::unique_ptr<char[]> bytes;
-    std::size_t size = 0;
     const bool regular = fstat(fd, &store.seen) == 0 && S_ISREG(store.seen.st_mode);
     const bool tooLarge =
         regular && static_cast<std::uintmax_t>(store.seen.st_size) > kRegistryFileLimit;
     if (!regular ||
-        (!tooLarge && !ReadAll(fd, static_cast<std::size_t>(store.seen.st_size), bytes, size))) {
+        (!tooLarge && !ReadAll(fd, static_cast<std::size_t>(store.seen.st_size), store.bytes))) {
         close(fd);
         store.state = StoreFile::CannotRead;
         return store;
     }
     store.fd = fd;
-    const bool parsed =
-        !tooLarge && size <= kRegistryFileLimit && store.hive.Parse(std::move(bytes), size);
+    const bool parsed = !tooLarge && store.bytes.size <= kRegistryFileLimit &&
+                        store.hive.Parse({store.bytes.data.get(), store.bytes.size});
     store.state = parsed ? StoreFile::Read : StoreFile::Malformed;
-    if (store.state == StoreFile::Malformed) store.hive = Hive();
+    if (store.state == StoreFile::Malformed) store.hive.Clear();
     return store;
 }
 
@@ -718,11 +777,11 @@ long RegQueryValueExA(HKEY key, const char* valueName, std::uint32_t*, std::uint
     std::string bytes;
     if (v->type == REG_DWORD) {
         std::uint32_t n = 0;
-        std::from_chars(v->data.data(), v->data.data() + v->data.size(), n);
+        std::from_chars(v->data, v->data + v->dataSize, n);
         for (int i = 0; i < 4; ++i)
             bytes += static_cast<char>((n >> (8 * i)) & 0xFF);
     } else {
-        bytes = v->data;
+        bytes = v->Data();
         bytes += '\0';
     }
     if (type != nullptr) *type = v->type;
@@ -808,7 +867,7 @@ std::string TRegistry::ReadString(const std::string& name) const {
     const Value* v = k == nullptr ? nullptr : hive.Find(*k, name);
     if (v == nullptr) return std::string();
     if (v->type != REG_SZ) throw ERegistryException("Invalid data type for '" + name + "'");
-    return std::string(v->data);
+    return std::string(v->Data());
 }
 
 void TRegistry::WriteString(const std::string& name, const std::string& value) {
