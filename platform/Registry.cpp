@@ -277,19 +277,39 @@ private:
     std::size_t count_ = 0;
 };
 
-// Names and texts lie in the root file's bytes as read, or in the hive's own
-// copies of what was written since. Kept as plain pointers and sizes, so
-// that the lists holding them move as plain memory.
+// A list that grows a block at a time and never moves what it holds: a
+// large read spends no time copying it as it grows. Clearing it keeps the
+// blocks for the next read.
+template <class T> class BlockList {
+public:
+    T& operator[](std::uint32_t at) { return blocks_[at / kBlock][at % kBlock]; }
+    const T& operator[](std::uint32_t at) const { return blocks_[at / kBlock][at % kBlock]; }
+    std::uint32_t size() const { return size_; }
+
+    void push_back(const T& item) {
+        if (size_ == blocks_.size() * kBlock)
+            blocks_.push_back(std::make_unique_for_overwrite<T[]>(kBlock));
+        (*this)[size_++] = item;
+    }
+    void clear() { size_ = 0; }
+
+private:
+    static constexpr std::uint32_t kBlock = 4096;
+    std::vector<std::unique_ptr<T[]>> blocks_;
+    std::uint32_t size_ = 0;
+};
+
+// A value's name and data lie together as "name=data": in the root file's
+// bytes as read, or in the hive's own copy of what was written since.
 struct Value {
-    const char* name;
-    const char* data; // the text, or the number in decimal
-    std::size_t nameSize;
-    std::size_t dataSize;
+    const char* at;
+    std::uint32_t nameSize;
+    std::uint32_t dataSize; // the text, or the number in decimal
     std::uint32_t type;
     std::uint32_t next; // the key's next value, or kNone
 
-    std::string_view Name() const { return {name, nameSize}; }
-    std::string_view Data() const { return {data, dataSize}; }
+    std::string_view Name() const { return {at, nameSize}; }
+    std::string_view Data() const { return {at + nameSize + 1, dataSize}; }
 };
 
 // A key's values are a chain in the order first written.
@@ -302,6 +322,9 @@ struct Key {
     // A key of many values (none the program writes) indexes them, so that
     // reading it stays linear: which of the hive's indexes is its own.
     std::uint32_t byName;
+    // A mark for each size its values' names have, modulo 64: a name of a
+    // size not marked is not there, which spares most searches.
+    std::uint64_t nameSizes;
 
     std::string_view Path() const { return {path, pathSize}; }
 };
@@ -328,7 +351,6 @@ public:
         const std::uint32_t at = FindKey(path, CaseBlindHash(path));
         return at == kNone ? nullptr : &keys_[at];
     }
-    Key* Find(std::string_view path) { return const_cast<Key*>(std::as_const(*this).Find(path)); }
 
     const Value* Find(const Key& key, std::string_view name) const {
         const std::uint32_t at = FindValue(key, name);
@@ -336,30 +358,36 @@ public:
     }
 
     // Adds the key and each parent that is missing.
-    Key& Create(std::string_view path) {
+    void Create(std::string_view path) {
         KeyPath key;
         ReadKeyPath(Keep(path), key);
-        return keys_[Make(key)];
+        Make(key);
     }
 
-    // Replaces the value of that name, which keeps its name as first written,
-    // or adds it.
-    void Set(Key& key, std::string_view name, std::uint32_t type, std::string_view data) {
-        const bool known = FindValue(key, name) != kNone;
-        Put(static_cast<std::uint32_t>(&key - keys_.data()), known ? name : Keep(name), type,
-            Keep(data));
+    // Replaces the key's value of that name, which keeps its name as first
+    // written, or adds it. False when there is no such key, or for a name or
+    // text too long to be held.
+    bool Set(std::string_view path, std::string_view name, std::uint32_t type,
+             std::string_view data) {
+        const std::uint32_t key = FindKey(path, CaseBlindHash(path));
+        if (key == kNone || name.size() >= UINT32_MAX || data.size() >= UINT32_MAX) return false;
+        const std::uint32_t known = FindValue(keys_[key], name);
+        Put(key, Keep(known == kNone ? name : values_[known].Name(), data), name.size(), type);
+        return true;
     }
 
     // Removes the key with every key below it.
     bool Remove(std::string_view path) {
         if (path.empty() || Find(path) == nullptr) return false;
-        std::erase_if(keys_, [&](const Key& k) {
-            return SameTextAscii(k.Path(), path) || IsBelow(k.Path(), path);
-        });
+        BlockList<Key> kept;
+        for (std::uint32_t at = 0; at < keys_.size(); ++at)
+            if (!SameTextAscii(keys_[at].Path(), path) && !IsBelow(keys_[at].Path(), path))
+                kept.push_back(keys_[at]);
+        keys_ = std::move(kept);
         byPath_.Clear();
         lastParent_ = kNone;
-        for (std::size_t i = 0; i < keys_.size(); ++i)
-            byPath_.Add(CaseBlindHash(keys_[i].Path()), static_cast<std::uint32_t>(i));
+        for (std::uint32_t at = 0; at < keys_.size(); ++at)
+            byPath_.Add(CaseBlindHash(keys_[at].Path()), at);
         return true;
     }
 
@@ -372,10 +400,15 @@ private:
                             [&](std::uint32_t at) { return SameName(keys_[at].Path(), path); });
     }
 
+    static std::uint64_t SizeMark(std::string_view name) {
+        return std::uint64_t{1} << name.size() % 64;
+    }
+
     std::uint32_t FindValue(const Key& key, std::string_view name) const {
         const auto named = [&](std::uint32_t at) {
             return values_[at].nameSize == name.size() && SameName(values_[at].Name(), name);
         };
+        if ((key.nameSizes & SizeMark(name)) == 0) return kNone;
         if (key.byName != kNone) return valueIndexes_[key.byName].Find(CaseBlindHash(name), named);
         for (std::uint32_t at = key.first; at != kNone; at = values_[at].next)
             if (named(at)) return at;
@@ -383,8 +416,8 @@ private:
     }
 
     std::uint32_t AddKey(std::string_view path, std::uint32_t hash) {
-        const auto at = static_cast<std::uint32_t>(keys_.size());
-        keys_.push_back({path.data(), path.size(), kNone, kNone, 0, kNone});
+        const std::uint32_t at = keys_.size();
+        keys_.push_back({path.data(), path.size(), kNone, kNone, 0, kNone, 0});
         byPath_.Add(hash, at);
         return at;
     }
@@ -409,27 +442,34 @@ private:
         }
         while (end < path.size()) {
             lastParent_ = key;
-            end = std::min(path.find('\\', end + 1), path.size());
+            end = end >= made.parentEnd ? path.size()
+                                        : std::min(path.find('\\', end + 1), path.size());
             const std::string_view level = path.substr(0, end);
             key = AddKey(level, end == path.size() ? made.hash : CaseBlindHash(level));
         }
         return key;
     }
 
-    // Set, with name and data the hive's own.
-    void Put(std::uint32_t keyAt, std::string_view name, std::uint32_t type,
-             std::string_view data) {
+    // Set, with the name and data "name=data" in `entry`, the hive's own.
+    void Put(std::uint32_t keyAt, std::string_view entry, std::size_t nameSize,
+             std::uint32_t type) {
+        const std::string_view name = entry.substr(0, nameSize);
+        const auto dataSize = static_cast<std::uint32_t>(entry.size() - nameSize - 1);
         Key& key = keys_[keyAt];
         if (const std::uint32_t at = FindValue(key, name); at != kNone) {
-            values_[at].type = type;
-            values_[at].data = data.data();
-            values_[at].dataSize = data.size();
+            Value& value = values_[at];
+            if (value.Name() != name) entry = Keep(value.Name(), entry.substr(nameSize + 1));
+            value.at = entry.data();
+            value.dataSize = dataSize;
+            value.type = type;
             return;
         }
-        const auto at = static_cast<std::uint32_t>(values_.size());
-        values_.push_back({name.data(), data.data(), name.size(), data.size(), type, kNone});
+        const std::uint32_t at = values_.size();
+        values_.push_back(
+            {entry.data(), static_cast<std::uint32_t>(nameSize), dataSize, type, kNone});
         (key.last == kNone ? key.first : values_[key.last].next) = at;
         key.last = at;
+        key.nameSizes |= SizeMark(name);
         if (++key.count >= kIndexedFrom) Index(key, at);
     }
 
@@ -444,14 +484,19 @@ private:
             index.Add(CaseBlindHash(values_[at].Name()), at);
     }
 
-    // A copy of the text that lives as long as the hive.
-    std::string_view Keep(std::string_view text) { return written_.emplace_back(text); }
+    // A copy that lives as long as the hive.
+    std::string_view Keep(std::string_view path) { return written_.emplace_back(path); }
+    std::string_view Keep(std::string_view name, std::string_view data) {
+        std::string& entry = written_.emplace_back();
+        entry.reserve(name.size() + 1 + data.size());
+        return entry.append(name).append(1, '=').append(data);
+    }
 
     static constexpr std::uint32_t kIndexedFrom = 16;
 
     std::deque<std::string> written_; // names and texts written since
-    std::vector<Key> keys_;
-    std::vector<Value> values_; // those of removed keys too
+    BlockList<Key> keys_;
+    BlockList<Value> values_; // those of removed keys too
     NameIndex byPath_;
     std::vector<NameIndex> valueIndexes_;
     std::uint32_t lastParent_ = kNone; // the parent of the key last made
@@ -512,23 +557,24 @@ bool Hive::Parse(std::string_view text) {
         if (current == kNone || equals == line.size()) return false;
         const std::string_view data = line.substr(equals + 1);
         if (type == REG_DWORD && !IsNumber32(data)) return false;
-        Put(current, line.substr(name, equals - name), type, data);
+        Put(current, line.substr(name), equals - name, type);
     }
     return true;
 }
 
 std::string Hive::Format() const {
     std::string out;
-    for (const Key& k : keys_) {
+    for (std::uint32_t at = 0; at < keys_.size(); ++at) {
+        const Key& k = keys_[at];
         out += '[';
         out += k.Path();
         out += "]\n";
-        for (std::uint32_t at = k.first; at != kNone; at = values_[at].next) {
-            const Value& v = values_[at];
-            out += v.type == REG_DWORD ? "dword " : "sz ";
-            out += v.Name();
+        for (std::uint32_t v = k.first; v != kNone; v = values_[v].next) {
+            const Value& value = values_[v];
+            out += value.type == REG_DWORD ? "dword " : "sz ";
+            out += value.Name();
             out += '=';
-            out += v.Data();
+            out += value.Data();
             out += '\n';
         }
         out += '\n';
@@ -777,7 +823,7 @@ long RegQueryValueExA(HKEY key, const char* valueName, std::uint32_t*, std::uint
     std::string bytes;
     if (v->type == REG_DWORD) {
         std::uint32_t n = 0;
-        std::from_chars(v->data, v->data + v->dataSize, n);
+        std::from_chars(v->Data().data(), v->Data().data() + v->dataSize, n);
         for (int i = 0; i < 4; ++i)
             bytes += static_cast<char>((n >> (8 * i)) & 0xFF);
     } else {
@@ -874,12 +920,8 @@ void TRegistry::WriteString(const std::string& name, const std::string& value) {
     const std::string failure = "Failed to set data for '" + name + "'";
     if (!open_ || readOnly_ || !ValidValueName(name) || HasControlCharacter(value))
         throw ERegistryException(failure);
-    const bool written = ChangeStore(RootOf(root_), [&](Hive& hive) {
-        Key* k = hive.Find(path_);
-        if (k == nullptr) return false;
-        hive.Set(*k, name, REG_SZ, value);
-        return true;
-    });
+    const bool written = ChangeStore(
+        RootOf(root_), [&](Hive& hive) { return hive.Set(path_, name, REG_SZ, value); });
     if (!written) throw ERegistryException(failure);
 }
 
