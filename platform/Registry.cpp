@@ -243,6 +243,11 @@ public:
         }
     }
 
+    // Asks for the memory that Find and Add will look at first.
+    void Fetch(std::uint32_t hash) const {
+        if (!slots_.empty()) __builtin_prefetch(&slots_[hash & Mask()]);
+    }
+
     void Add(std::uint32_t hash, std::uint32_t position) {
         if (2 * (count_ + 1) > slots_.size()) {
             std::vector<Slot> old(std::max<std::size_t>(16, 2 * slots_.size()), Slot{0, kNone});
@@ -496,6 +501,13 @@ private:
 
     std::deque<std::string> written_; // names and texts written since
     BlockList<Key> keys_;
+    // The values read of the key last read, until it is looked up.
+    struct Entry {
+        std::string_view text; // "name=data"
+        std::size_t nameSize;
+        std::uint32_t type;
+    };
+    std::vector<Entry> entries_;
     BlockList<Value> values_; // those of removed keys too
     NameIndex byPath_;
     std::vector<NameIndex> valueIndexes_;
@@ -521,7 +533,19 @@ bool IsNumber32(std::string_view digits) {
 // is read, and names and texts stay where they are in the bytes. False when
 // a line is not of the form; the hive then holds what came before.
 bool Hive::Parse(std::string_view text) {
-    std::uint32_t current = kNone;
+    // A key is looked up and its values put in only when the next key or the
+    // end is reached: the index's memory the lookup needs, asked for as the
+    // key was read, has come by then.
+    KeyPath key;
+    bool inKey = false;
+    const auto putKey = [&] {
+        if (!inKey) return;
+        const std::uint32_t at = Make(key);
+        for (const Entry& entry : entries_)
+            Put(at, entry.text, entry.nameSize, entry.type);
+        entries_.clear();
+    };
+    entries_.clear();
     while (!text.empty()) {
         // A line ends at LF, at CR LF or at the end, with or without a CR.
         const std::size_t plain = PlainLength(text);
@@ -536,9 +560,12 @@ bool Hive::Parse(std::string_view text) {
         if (line.empty()) continue;
 
         if (line.front() == '[' && line.back() == ']') {
-            KeyPath key;
-            if (!ReadKeyPath(line.substr(1, line.size() - 2), key)) return false;
-            current = Make(key);
+            KeyPath next;
+            if (!ReadKeyPath(line.substr(1, line.size() - 2), next)) return false;
+            byPath_.Fetch(next.hash);
+            putKey();
+            key = next;
+            inKey = true;
             continue;
         }
         // The type is what comes before the first blank.
@@ -554,11 +581,11 @@ bool Hive::Parse(std::string_view text) {
             return false;
         }
         const std::size_t equals = name + FindByte(line.substr(name), '=');
-        if (current == kNone || equals == line.size()) return false;
-        const std::string_view data = line.substr(equals + 1);
-        if (type == REG_DWORD && !IsNumber32(data)) return false;
-        Put(current, line.substr(name), equals - name, type);
+        if (!inKey || equals == line.size()) return false;
+        if (type == REG_DWORD && !IsNumber32(line.substr(equals + 1))) return false;
+        entries_.push_back({line.substr(name), equals - name, type});
     }
+    putKey();
     return true;
 }
 
