@@ -499,19 +499,20 @@ private:
 
     static constexpr std::uint32_t kIndexedFrom = 16;
 
-    std::deque<std::string> written_; // names and texts written since
-    BlockList<Key> keys_;
-    // The values read of the key last read, until it is looked up.
+    // A value line read, until its key is looked up.
     struct Entry {
         std::string_view text; // "name=data"
         std::size_t nameSize;
         std::uint32_t type;
     };
-    std::vector<Entry> entries_;
+
+    std::deque<std::string> written_; // names and texts written since
+    BlockList<Key> keys_;
     BlockList<Value> values_; // those of removed keys too
     NameIndex byPath_;
     std::vector<NameIndex> valueIndexes_;
     std::uint32_t lastParent_ = kNone; // the parent of the key last made
+    std::vector<Entry> entries_;       // of the key last read
 };
 
 // ---- The parse ----
@@ -549,14 +550,14 @@ bool Hive::Parse(std::string_view text) {
     while (!text.empty()) {
         // A line ends at LF, at CR LF or at the end, with or without a CR.
         const std::size_t plain = PlainLength(text);
-        std::size_t next = plain + 1;
+        std::size_t skip = plain + 1; // to the next line
         if (plain < text.size() && text[plain] == '\r' &&
             (plain + 1 == text.size() || text[plain + 1] == '\n'))
-            ++next;
+            ++skip;
         else if (plain < text.size() && text[plain] != '\n')
             return false; // any other control character
         const std::string_view line = text.substr(0, plain);
-        text.remove_prefix(std::min(next, text.size()));
+        text.remove_prefix(std::min(skip, text.size()));
         if (line.empty()) continue;
 
         if (line.front() == '[' && line.back() == ']') {
