@@ -670,7 +670,7 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 bool ReadAll(int fd, std::size_t expected, FileBytes& bytes) {
     const auto grow = [&](std::size_t capacity) {
         auto larger = std::make_unique_for_overwrite<char[]>(capacity);
-        std::memcpy(larger.get(), bytes.data.get(), bytes.size);
+        if (bytes.size > 0) std::memcpy(larger.get(), bytes.data.get(), bytes.size);
         bytes.data = std::move(larger);
         bytes.capacity = capacity;
     };
