@@ -225,6 +225,58 @@ bool ValidValueName(std::string_view name) {
     return !HasControlCharacter(name) && name.find('=') == std::string_view::npos;
 }
 
+// ---- Lines ----
+// A root file holds each key as a line "[path]" followed by its values, one
+// a line: "sz name=text" or "dword name=number".
+
+// Takes the text's first line, without its LF or CR LF; false when another
+// control character ends it.
+bool NextLine(std::string_view& text, std::string_view& line) {
+    const std::size_t plain = PlainLength(text);
+    std::size_t skip = plain + 1; // to the next line
+    if (plain < text.size() && text[plain] == '\r' &&
+        (plain + 1 == text.size() || text[plain + 1] == '\n'))
+        ++skip;
+    else if (plain < text.size() && text[plain] != '\n')
+        return false;
+    line = text.substr(0, plain);
+    text.remove_prefix(std::min(skip, text.size()));
+    return true;
+}
+
+bool IsNumber32(std::string_view digits) {
+    if (digits.empty() || digits.size() > 10) return false;
+    std::uint64_t n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return false;
+        n = n * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return n <= 0xFFFFFFFFu;
+}
+
+struct ValueLine {
+    std::uint32_t type;
+    std::size_t name;   // where the name begins
+    std::size_t equals; // where the "=" after it is
+};
+
+// False when a line without control characters is not a value of the form.
+bool ReadValueLine(std::string_view line, ValueLine& value) {
+    // The type is what comes before the first blank.
+    if (line.starts_with("sz ")) {
+        value.type = REG_SZ;
+        value.name = 3;
+    } else if (line.starts_with("dword ")) {
+        value.type = REG_DWORD;
+        value.name = 6;
+    } else {
+        return false;
+    }
+    value.equals = value.name + FindByte(line.substr(value.name), '=');
+    return value.equals < line.size() &&
+           (value.type != REG_DWORD || IsNumber32(line.substr(value.equals + 1)));
+}
+
 // ---- Keys and values in memory, and the walk along a key path ----
 
 constexpr std::uint32_t kNone = UINT32_MAX;
@@ -317,10 +369,14 @@ struct Value {
     std::string_view Data() const { return {at + nameSize + 1, dataSize}; }
 };
 
-// A key's values are a chain in the order first written.
+// A key's values are a chain in the order first written. The value lines of
+// a key read once from a file stay unread in its bytes until one of its
+// values is asked for.
 struct Key {
     const char* path;
     std::size_t pathSize;
+    const char* unread;
+    std::size_t unreadSize;
     std::uint32_t first; // of its values, or kNone
     std::uint32_t last;
     std::uint32_t count;
@@ -352,13 +408,14 @@ public:
         AddKey("", CaseBlindHash(""));
     }
 
-    const Key* Find(std::string_view path) const {
-        const std::uint32_t at = FindKey(path, CaseBlindHash(path));
-        return at == kNone ? nullptr : &keys_[at];
-    }
+    bool Has(std::string_view path) const { return FindKey(path, CaseBlindHash(path)) != kNone; }
 
-    const Value* Find(const Key& key, std::string_view name) const {
-        const std::uint32_t at = FindValue(key, name);
+    // The key's value of that name, or null.
+    const Value* Find(std::string_view path, std::string_view name) {
+        const std::uint32_t key = FindKey(path, CaseBlindHash(path));
+        if (key == kNone) return nullptr;
+        TakeUnread(key);
+        const std::uint32_t at = FindValue(keys_[key], name);
         return at == kNone ? nullptr : &values_[at];
     }
 
@@ -376,6 +433,7 @@ public:
              std::string_view data) {
         const std::uint32_t key = FindKey(path, CaseBlindHash(path));
         if (key == kNone || name.size() >= UINT32_MAX || data.size() >= UINT32_MAX) return false;
+        TakeUnread(key);
         const std::uint32_t known = FindValue(keys_[key], name);
         Put(key, Keep(known == kNone ? name : values_[known].Name(), data), name.size(), type);
         return true;
@@ -383,7 +441,7 @@ public:
 
     // Removes the key with every key below it.
     bool Remove(std::string_view path) {
-        if (path.empty() || Find(path) == nullptr) return false;
+        if (path.empty() || !Has(path)) return false;
         BlockList<Key> kept;
         for (std::uint32_t at = 0; at < keys_.size(); ++at)
             if (!SameTextAscii(keys_[at].Path(), path) && !IsBelow(keys_[at].Path(), path))
@@ -397,7 +455,7 @@ public:
     }
 
     bool Parse(std::string_view text);
-    std::string Format() const;
+    std::string Format();
 
 private:
     std::uint32_t FindKey(std::string_view path, std::uint32_t hash) const {
@@ -422,7 +480,7 @@ private:
 
     std::uint32_t AddKey(std::string_view path, std::uint32_t hash) {
         const std::uint32_t at = keys_.size();
-        keys_.push_back({path.data(), path.size(), kNone, kNone, 0, kNone, 0});
+        keys_.push_back({path.data(), path.size(), nullptr, 0, kNone, kNone, 0, kNone, 0});
         byPath_.Add(hash, at);
         return at;
     }
@@ -478,6 +536,35 @@ private:
         if (++key.count >= kIndexedFrom) Index(key, at);
     }
 
+    // Gives the key the value lines read for it: left unread in the bytes when
+    // it has no values yet, else put in now.
+    void Take(std::uint32_t keyAt, std::string_view lines) {
+        Key& key = keys_[keyAt];
+        if (key.count == 0 && key.unreadSize == 0) {
+            key.unread = lines.data();
+            key.unreadSize = lines.size();
+            return;
+        }
+        TakeUnread(keyAt);
+        PutLines(keyAt, lines);
+    }
+
+    void TakeUnread(std::uint32_t keyAt) {
+        const std::string_view lines(keys_[keyAt].unread, keys_[keyAt].unreadSize);
+        keys_[keyAt].unreadSize = 0;
+        PutLines(keyAt, lines);
+    }
+
+    // Puts in the values of lines read before, which are of the form.
+    void PutLines(std::uint32_t keyAt, std::string_view lines) {
+        std::string_view line;
+        while (!lines.empty() && NextLine(lines, line)) {
+            ValueLine value;
+            if (ReadValueLine(line, value))
+                Put(keyAt, line.substr(value.name), value.equals - value.name, value.type);
+        }
+    }
+
     void Index(Key& key, std::uint32_t added) {
         if (key.count > kIndexedFrom) {
             valueIndexes_[key.byName].Add(CaseBlindHash(values_[added].Name()), added);
@@ -499,100 +586,54 @@ private:
 
     static constexpr std::uint32_t kIndexedFrom = 16;
 
-    // A value line read, until its key is looked up.
-    struct Entry {
-        std::string_view text; // "name=data"
-        std::size_t nameSize;
-        std::uint32_t type;
-    };
-
     std::deque<std::string> written_; // names and texts written since
     BlockList<Key> keys_;
     BlockList<Value> values_; // those of removed keys too
     NameIndex byPath_;
     std::vector<NameIndex> valueIndexes_;
     std::uint32_t lastParent_ = kNone; // the parent of the key last made
-    std::vector<Entry> entries_;       // of the key last read
 };
-
-// ---- The parse ----
-// A root file holds each key as a line "[path]" followed by its values, one
-// a line: "sz name=text" or "dword name=number".
-
-bool IsNumber32(std::string_view digits) {
-    if (digits.empty() || digits.size() > 10) return false;
-    std::uint64_t n = 0;
-    for (char c : digits) {
-        if (c < '0' || c > '9') return false;
-        n = n * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    return n <= 0xFFFFFFFFu;
-}
 
 // Reads the file's bytes in one pass: the scan that finds each line's end
 // also finds any control character in it, a key's path is hashed once as it
 // is read, and names and texts stay where they are in the bytes. False when
 // a line is not of the form; the hive then holds what came before.
 bool Hive::Parse(std::string_view text) {
-    // A key is looked up and its values put in only when the next key or the
+    // A key is looked up and given its lines only when the next key or the
     // end is reached: the index's memory the lookup needs, asked for as the
     // key was read, has come by then.
     KeyPath key;
     bool inKey = false;
-    const auto putKey = [&] {
-        if (!inKey) return;
-        const std::uint32_t at = Make(key);
-        for (const Entry& entry : entries_)
-            Put(at, entry.text, entry.nameSize, entry.type);
-        entries_.clear();
+    const char* lines = nullptr; // the key's value lines begin
+    const auto takeKey = [&](const char* end) {
+        if (inKey) Take(Make(key), {lines, static_cast<std::size_t>(end - lines)});
     };
-    entries_.clear();
     while (!text.empty()) {
-        // A line ends at LF, at CR LF or at the end, with or without a CR.
-        const std::size_t plain = PlainLength(text);
-        std::size_t skip = plain + 1; // to the next line
-        if (plain < text.size() && text[plain] == '\r' &&
-            (plain + 1 == text.size() || text[plain + 1] == '\n'))
-            ++skip;
-        else if (plain < text.size() && text[plain] != '\n')
-            return false; // any other control character
-        const std::string_view line = text.substr(0, plain);
-        text.remove_prefix(std::min(skip, text.size()));
+        const char* begin = text.data();
+        std::string_view line;
+        if (!NextLine(text, line)) return false;
         if (line.empty()) continue;
-
         if (line.front() == '[' && line.back() == ']') {
             KeyPath next;
             if (!ReadKeyPath(line.substr(1, line.size() - 2), next)) return false;
             byPath_.Fetch(next.hash);
-            putKey();
+            takeKey(begin);
             key = next;
             inKey = true;
+            lines = text.data();
             continue;
         }
-        // The type is what comes before the first blank.
-        std::uint32_t type;
-        std::size_t name; // where the name begins
-        if (line.starts_with("sz ")) {
-            type = REG_SZ;
-            name = 3;
-        } else if (line.starts_with("dword ")) {
-            type = REG_DWORD;
-            name = 6;
-        } else {
-            return false;
-        }
-        const std::size_t equals = name + FindByte(line.substr(name), '=');
-        if (!inKey || equals == line.size()) return false;
-        if (type == REG_DWORD && !IsNumber32(line.substr(equals + 1))) return false;
-        entries_.push_back({line.substr(name), equals - name, type});
+        ValueLine value;
+        if (!inKey || !ReadValueLine(line, value)) return false;
     }
-    putKey();
+    takeKey(text.data());
     return true;
 }
 
-std::string Hive::Format() const {
+std::string Hive::Format() {
     std::string out;
     for (std::uint32_t at = 0; at < keys_.size(); ++at) {
+        TakeUnread(at);
         const Key& k = keys_[at];
         out += '[';
         out += k.Path();
@@ -719,7 +760,7 @@ StoreFile& ReadStore(int root) {
     return store;
 }
 
-const Hive& ReadHive(int root) {
+Hive& ReadHive(int root) {
     return ReadStore(root).hive;
 }
 
@@ -747,7 +788,7 @@ bool KeepAside(int root) {
     }
 }
 
-bool SaveStore(int root, const StoreFile& store) {
+bool SaveStore(int root, StoreFile& store) {
     if (store.state == StoreFile::Malformed && !KeepAside(root)) return false;
     OutputFile file;
     if (!file.Open(RootFile(root))) return false;
@@ -833,7 +874,7 @@ long RegOpenKeyExA(HKEY key, const char* subKey, std::uint32_t, std::uint32_t, H
     if (!NormalisePath(subKey == nullptr ? "" : subKey, sub) ||
         !NormalisePath(JoinPath(PathOf(key), sub), path))
         return ERROR_FILE_NOT_FOUND;
-    if (ReadHive(RootOf(key)).Find(path) == nullptr) return ERROR_FILE_NOT_FOUND;
+    if (!ReadHive(RootOf(key)).Has(path)) return ERROR_FILE_NOT_FOUND;
     *result = new RegistryKey{RootOf(key), path};
     OpenHandles().insert(*result);
     return ERROR_SUCCESS;
@@ -843,9 +884,7 @@ long RegQueryValueExA(HKEY key, const char* valueName, std::uint32_t*, std::uint
                       unsigned char* data, std::uint32_t* dataSize) {
     if (!IsValidHandle(key)) return ERROR_INVALID_HANDLE;
     if (data != nullptr && dataSize == nullptr) return ERROR_INVALID_PARAMETER;
-    const Hive& hive = ReadHive(RootOf(key));
-    const Key* k = hive.Find(PathOf(key));
-    const Value* v = k == nullptr ? nullptr : hive.Find(*k, valueName == nullptr ? "" : valueName);
+    const Value* v = ReadHive(RootOf(key)).Find(PathOf(key), valueName == nullptr ? "" : valueName);
     if (v == nullptr) return ERROR_FILE_NOT_FOUND;
 
     std::string bytes;
@@ -897,7 +936,7 @@ std::string TRegistry::Resolve(const std::string& key) const {
 bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
     std::string path;
     if (!NormalisePath(Resolve(key), path)) return false;
-    if (ReadHive(RootOf(root_)).Find(path) == nullptr) {
+    if (!ReadHive(RootOf(root_)).Has(path)) {
         if (!canCreate) return false;
         const bool created = ChangeStore(RootOf(root_), [&](Hive& hive) {
             hive.Create(path);
@@ -925,20 +964,17 @@ void TRegistry::CloseKey() {
 
 bool TRegistry::KeyExists(const std::string& key) const {
     std::string path;
-    return NormalisePath(Resolve(key), path) && ReadHive(RootOf(root_)).Find(path) != nullptr;
+    return NormalisePath(Resolve(key), path) && ReadHive(RootOf(root_)).Has(path);
 }
 
 bool TRegistry::ValueExists(const std::string& name) const {
-    const Hive& hive = ReadHive(RootOf(root_));
-    const Key* k = hive.Find(path_);
-    return open_ && k != nullptr && hive.Find(*k, name) != nullptr;
+    const Value* v = ReadHive(RootOf(root_)).Find(path_, name);
+    return open_ && v != nullptr;
 }
 
 std::string TRegistry::ReadString(const std::string& name) const {
     if (!open_) return std::string();
-    const Hive& hive = ReadHive(RootOf(root_));
-    const Key* k = hive.Find(path_);
-    const Value* v = k == nullptr ? nullptr : hive.Find(*k, name);
+    const Value* v = ReadHive(RootOf(root_)).Find(path_, name);
     if (v == nullptr) return std::string();
     if (v->type != REG_SZ) throw ERegistryException("Invalid data type for '" + name + "'");
     return std::string(v->Data());
