@@ -58,9 +58,9 @@ std::string PathOf(HKEY key) {
     return IsRoot(key) ? std::string() : key->path;
 }
 
-// ---- Bytes, eight at a time ----
-// The reader's scans over a root file take a word of eight bytes per step;
-// the lowest byte of a word is the first in the text.
+// ---- Bytes, many at a time ----
+// The reader's scans over a root file take eight or sixteen bytes per step.
+// A word of eight is loaded with the first byte of the text lowest.
 
 constexpr std::uint64_t kEachByte = 0x0101010101010101u;
 constexpr std::uint64_t kHighBits = 0x8080808080808080u;
