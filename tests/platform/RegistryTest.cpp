@@ -259,12 +259,16 @@ TEST_F(RegistryTest, ACorruptFileReadsAsEmptyWithoutACrash) {
         "[Software]\ndword n=\n",
     };
     std::filesystem::create_directories(folder.Path() + "/registry");
+    // Each also with good lines after it, so that what is wrong is not at
+    // the file's end.
     for (const std::string& text : bad) {
-        WriteFile(RootFile("HKEY_CURRENT_USER"), text);
-        TRegistry reg;
-        EXPECT_FALSE(reg.KeyExists("Software")) << text;
-        std::string value;
-        EXPECT_EQ(Query(HKEY_CURRENT_USER, "Software", "a", value), ERROR_FILE_NOT_FOUND);
+        for (const std::string& file : {text, text + "[Software\\Well-formed]\nsz a=1\n"}) {
+            WriteFile(RootFile("HKEY_CURRENT_USER"), file);
+            TRegistry reg;
+            EXPECT_FALSE(reg.KeyExists("Software")) << file;
+            std::string value;
+            EXPECT_EQ(Query(HKEY_CURRENT_USER, "Software", "a", value), ERROR_FILE_NOT_FOUND);
+        }
     }
     // A well-formed file reads whole, and a write keeps it as read: CR LF
     // lines (the last with no LF), a key or value named again in another
