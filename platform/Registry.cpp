@@ -5,7 +5,6 @@
 #include "platform/Text.h"
 
 #include <algorithm>
-#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
@@ -58,165 +57,64 @@ std::string PathOf(HKEY key) {
     return IsRoot(key) ? std::string() : key->path;
 }
 
-// ---- Bytes, many at a time ----
-// The reader's scans over a root file take eight or sixteen bytes per step.
-// A word of eight is loaded with the first byte of the text lowest.
+// ---- Key paths ----
 
-constexpr std::uint64_t kEachByte = 0x0101010101010101u;
-constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-
-std::uint64_t LoadWord(const char* at) {
-    std::uint64_t word;
-    std::memcpy(&word, at, sizeof word);
-    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
-    return word;
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
 }
 
-// The text's word from `at`: its last bytes filled with zero past the end.
-std::uint64_t WordAt(std::string_view text, std::size_t at) {
-    const std::size_t rest = text.size() - at;
-    if (rest >= 8) return LoadWord(text.data() + at);
-    if (text.size() >= 8) return LoadWord(text.data() + text.size() - 8) >> 8 * (8 - rest);
-    std::uint64_t word = 0;
-    for (std::size_t i = text.size(); i-- > at;)
-        word = word << 8 | static_cast<unsigned char>(text[i]);
-    return word;
+bool HasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), IsControl);
 }
 
-bool IsControl(unsigned char c) {
-    return c < 0x20 || c == 0x7F;
-}
+// Names are found case-blind, without a lower-cased copy of the name sought:
+// a name's hash is FNV-1a over its bytes with the ASCII capitals made small.
+constexpr std::uint32_t kHashStart = 2166136261u;
 
-// The word with its ASCII capitals made small.
-std::uint64_t LowerWord(std::uint64_t word) {
-    const std::uint64_t seven = word & (0x7F * kEachByte);
-    const std::uint64_t fromA = seven + (0x80 - 'A') * kEachByte;
-    const std::uint64_t afterZ = seven + (0x7F - 'Z') * kEachByte;
-    return word | ((fromA & ~afterZ & ~word & kHighBits) >> 2);
-}
-
-// Which of eight bytes, as they lie in memory, is the first with its marks
-// set in `marks`.
-std::size_t FirstMarked(std::uint64_t marks) {
-    return static_cast<std::size_t>(std::endian::native == std::endian::little
-                                        ? std::countr_zero(marks)
-                                        : std::countl_zero(marks)) /
-           8;
-}
-
-// Where the text's first control character is, or its size. Sixteen bytes
-// are compared at a time.
-std::size_t PlainLength(std::string_view text) {
-    using Bytes = unsigned char __attribute__((vector_size(16)));
-    std::size_t at = 0;
-    for (; at + 16 <= text.size(); at += 16) {
-        Bytes bytes;
-        std::memcpy(&bytes, text.data() + at, sizeof bytes);
-        const auto control = (bytes < 0x20) | (bytes == 0x7F);
-        std::uint64_t halves[2];
-        std::memcpy(halves, &control, sizeof halves);
-        if (halves[0] != 0) return at + FirstMarked(halves[0]);
-        if (halves[1] != 0) return at + 8 + FirstMarked(halves[1]);
-    }
-    while (at < text.size() && !IsControl(static_cast<unsigned char>(text[at])))
-        ++at;
-    return at;
-}
-
-// The high bit of each zero byte of the word, exactly.
-std::uint64_t ZeroBytes(std::uint64_t word) {
-    const std::uint64_t seven = 0x7F * kEachByte;
-    return ~((((word & seven) + seven) | word) | seven);
-}
-
-// Where the text's first byte `c` (not NUL) is, or its size.
-std::size_t FindByte(std::string_view text, char c) {
-    for (std::size_t at = 0; at < text.size(); at += 8)
-        if (const std::uint64_t found =
-                ZeroBytes(WordAt(text, at) ^ static_cast<unsigned char>(c) * kEachByte))
-            return at + static_cast<std::size_t>(std::countr_zero(found)) / 8;
-    return text.size();
-}
-
-// A name's hash is blind to the case of ASCII letters, as the names are:
-// every byte is folded as a letter folds, which pairs a few other bytes too
-// (names that differ only in those are told apart when compared). Hashed a
-// word at a time, the last word filled with zero bytes.
-std::uint64_t MixWord(std::uint64_t hash, std::uint64_t word) {
-    return std::rotl((hash ^ (word | 0x20 * kEachByte)) * 0x9E3779B97F4A7C15u, 29);
-}
-
-std::uint32_t FinishHash(std::uint64_t hash) {
-    return static_cast<std::uint32_t>(hash ^ (hash >> 32));
+std::uint32_t HashByte(std::uint32_t hash, char c) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return (hash ^ static_cast<unsigned char>(c)) * 16777619u;
 }
 
 std::uint32_t CaseBlindHash(std::string_view text) {
-    std::uint64_t hash = text.size();
-    for (std::size_t at = 0; at < text.size(); at += 8)
-        hash = MixWord(hash, WordAt(text, at));
-    return FinishHash(hash);
+    std::uint32_t hash = kHashStart;
+    for (char c : text)
+        hash = HashByte(hash, c);
+    return hash;
 }
 
-// The same names as SameTextAscii finds, compared a word at a time.
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    if (a == b) return true;
-    for (std::size_t at = 0; at < a.size(); at += 8)
-        if (LowerWord(WordAt(a, at)) != LowerWord(WordAt(b, at))) return false;
+// A key path without leading or trailing "\", and its hash.
+struct KeyPath {
+    std::string_view text;
+    std::uint32_t hash;
+};
+
+// False when a part of the path is empty or holds a control character, or
+// when the path is deeper than the limit. One look at each byte checks and
+// hashes it.
+bool ReadKeyPath(std::string_view path, KeyPath& key) {
+    while (path.starts_with('\\'))
+        path.remove_prefix(1);
+    while (path.ends_with('\\'))
+        path.remove_suffix(1);
+    std::uint32_t hash = kHashStart;
+    std::size_t parts = 1;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const char c = path[i];
+        if (IsControl(c)) return false;
+        // After the trim, a "\\" is never the path's first byte.
+        if (c == '\\' && (path[i - 1] == '\\' || ++parts > kRegistryKeyDepthLimit)) return false;
+        hash = HashByte(hash, c);
+    }
+    key = {path, hash};
     return true;
 }
 
-// ---- Key paths ----
-
-bool HasControlCharacter(std::string_view text) {
-    return PlainLength(text) != text.size();
-}
-
-// A key path as a root file or a caller gives it, without leading or
-// trailing "\", with its hash and where its parent's path ends.
-struct KeyPath {
-    std::string_view path;
-    std::uint32_t hash;
-    std::size_t parentEnd; // at the last "\", 0 below the root
-};
-
-// False when a part of the path is empty or the path is deeper than the
-// limit; control characters are for the caller to refuse. What is left of
-// the path is read once, a word at a time.
-bool ReadKeyPath(std::string_view text, KeyPath& key) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && text[begin] == '\\')
-        ++begin;
-    while (end > begin && text[end - 1] == '\\')
-        --end;
-    key.path = text.substr(begin, end - begin);
-    key.parentEnd = 0;
-    std::uint64_t hash = key.path.size();
-    std::size_t depth = 0;
-    std::uint64_t slashBefore = 0; // marks the first byte when the word before ended in "\"
-    for (std::size_t at = 0; at < key.path.size(); at += 8) {
-        const std::uint64_t word = WordAt(key.path, at);
-        if (const std::uint64_t slashes = ZeroBytes(word ^ '\\' * kEachByte)) {
-            if ((slashes & ((slashes << 8) | slashBefore)) != 0) return false;
-            depth += ((slashes >> 7) * kEachByte) >> 56; // the marks summed
-            key.parentEnd = at + static_cast<std::size_t>(63 - std::countl_zero(slashes)) / 8;
-            slashBefore = slashes >> 56;
-        } else {
-            slashBefore = 0;
-        }
-        hash = MixWord(hash, word);
-    }
-    key.hash = FinishHash(hash);
-    return depth < kRegistryKeyDepthLimit;
-}
-
-// The key path without leading or trailing "\"; false when a part is empty
-// or holds a control character, or when the path is deeper than the limit.
+// The key path without leading or trailing "\"; false when it is not one.
 bool NormalisePath(std::string_view path, std::string& out) {
     KeyPath key;
-    if (HasControlCharacter(path) || !ReadKeyPath(path, key)) return false;
-    out.assign(key.path);
+    if (!ReadKeyPath(path, key)) return false;
+    out.assign(key.text);
     return true;
 }
 
@@ -240,17 +138,17 @@ bool ValidValueName(std::string_view name) {
 // a line: "sz name=text" or "dword name=number".
 
 // Takes the text's first line, without its LF or CR LF; false when another
-// control character ends it.
+// control character ends it, which no line of a root file may hold. One
+// look at each byte finds both.
 bool NextLine(std::string_view& text, std::string_view& line) {
-    const std::size_t plain = PlainLength(text);
-    std::size_t skip = plain + 1; // to the next line
-    if (plain < text.size() && text[plain] == '\r' &&
-        (plain + 1 == text.size() || text[plain + 1] == '\n'))
-        ++skip;
-    else if (plain < text.size() && text[plain] != '\n')
+    const auto end = std::find_if(text.begin(), text.end(), IsControl);
+    line = text.substr(0, static_cast<std::size_t>(end - text.begin()));
+    text.remove_prefix(line.size());
+    if (text.starts_with('\r')) text.remove_prefix(1); // a CR LF, or a CR at the end
+    if (text.starts_with('\n'))
+        text.remove_prefix(1);
+    else if (!text.empty())
         return false;
-    line = text.substr(0, plain);
-    text.remove_prefix(std::min(skip, text.size()));
     return true;
 }
 
@@ -264,60 +162,58 @@ bool IsNumber32(std::string_view digits) {
     return n <= 0xFFFFFFFFu;
 }
 
-struct ValueLine {
+// A name or text lies in the root file's bytes as read, or in the hive's own
+// copy of what was written since.
+struct Value {
+    std::string_view name;
     std::uint32_t type;
-    std::size_t name;   // where the name begins
-    std::size_t equals; // where the "=" after it is
+    std::string_view data; // the text, or the number in decimal
 };
 
 // False when a line without control characters is not a value of the form.
-bool ReadValueLine(std::string_view line, ValueLine& value) {
-    // The type is what comes before the first blank.
-    if (line.starts_with("sz ")) {
-        value.type = REG_SZ;
-        value.name = 3;
-    } else if (line.starts_with("dword ")) {
+bool ReadValueLine(std::string_view line, Value& value) {
+    const auto blank = line.find(' ');
+    const auto equals = line.find('=', blank == std::string_view::npos ? 0 : blank);
+    if (blank == std::string_view::npos || equals == std::string_view::npos) return false;
+    const std::string_view type = line.substr(0, blank);
+    value.name = line.substr(blank + 1, equals - blank - 1);
+    value.data = line.substr(equals + 1);
+    if (type == "dword" && IsNumber32(value.data))
         value.type = REG_DWORD;
-        value.name = 6;
-    } else {
+    else if (type == "sz")
+        value.type = REG_SZ;
+    else
         return false;
-    }
-    value.equals = value.name + FindByte(line.substr(value.name), '=');
-    return value.equals < line.size() &&
-           (value.type != REG_DWORD || IsNumber32(line.substr(value.equals + 1)));
+    return true;
 }
 
 // ---- Keys and values in memory, and the walk along a key path ----
 
-constexpr std::uint32_t kNone = UINT32_MAX;
-
-// Positions in a list, found by the case-blind hash of their names: open
-// addressing, never more than half full. Which position holds the name
-// sought is for the caller to say; the index keeps only the hashes.
+// Positions in a list, found by the case-blind hash of their names, which
+// the caller works out once: open addressing in one array never more than
+// half full, so that a read of many keys makes no allocation for each.
 class NameIndex {
 public:
-    template <class HasName> std::uint32_t Find(std::uint32_t hash, HasName hasName) const {
+    static constexpr std::uint32_t kNone = UINT32_MAX;
+
+    // The position of that hash which `isSought` takes, or kNone.
+    template <class IsSought> std::uint32_t Find(std::uint32_t hash, IsSought isSought) const {
         if (slots_.empty()) return kNone;
-        for (std::size_t at = hash & Mask();; at = (at + 1) & Mask()) {
-            const Slot& slot = slots_[at];
+        for (std::size_t at = hash;; ++at) {
+            const Slot& slot = slots_[at & (slots_.size() - 1)];
             if (slot.position == kNone) return kNone;
-            if (slot.hash == hash && hasName(slot.position)) return slot.position;
+            if (slot.hash == hash && isSought(slot.position)) return slot.position;
         }
     }
 
-    // Asks for the memory that Find and Add will look at first.
-    void Fetch(std::uint32_t hash) const {
-        if (!slots_.empty()) __builtin_prefetch(&slots_[hash & Mask()]);
-    }
-
-    void Add(std::uint32_t hash, std::uint32_t position) {
+    void Add(std::uint32_t hash, std::size_t position) {
         if (2 * (count_ + 1) > slots_.size()) {
             std::vector<Slot> old(std::max<std::size_t>(16, 2 * slots_.size()), Slot{0, kNone});
             old.swap(slots_);
             for (const Slot& slot : old)
                 if (slot.position != kNone) Place(slot);
         }
-        Place({hash, position});
+        Place({hash, static_cast<std::uint32_t>(position)});
         ++count_;
     }
 
@@ -329,294 +225,184 @@ public:
 private:
     struct Slot {
         std::uint32_t hash;
-        std::uint32_t position; // kNone in a free slot
+        std::uint32_t position; // kNone when free
     };
 
-    std::size_t Mask() const { return slots_.size() - 1; }
     void Place(Slot slot) {
-        std::size_t at = slot.hash & Mask();
-        while (slots_[at].position != kNone)
-            at = (at + 1) & Mask();
-        slots_[at] = slot;
+        std::size_t at = slot.hash;
+        while (slots_[at & (slots_.size() - 1)].position != kNone)
+            ++at;
+        slots_[at & (slots_.size() - 1)] = slot;
     }
 
     std::vector<Slot> slots_; // a power of two of them
     std::size_t count_ = 0;
 };
 
-// A list that grows a block at a time and never moves what it holds: a
-// large read spends no time copying it as it grows. Clearing it keeps the
-// blocks for the next read.
-template <class T> class BlockList {
+// Values in the order first written, found by name case-blind.
+class ValueList {
 public:
-    T& operator[](std::uint32_t at) { return blocks_[at / kBlock][at % kBlock]; }
-    const T& operator[](std::uint32_t at) const { return blocks_[at / kBlock][at % kBlock]; }
-    std::uint32_t size() const { return size_; }
+    const std::vector<Value>& All() const { return values_; }
 
-    void push_back(const T& item) {
-        if (size_ == blocks_.size() * kBlock)
-            blocks_.push_back(std::make_unique_for_overwrite<T[]>(kBlock));
-        (*this)[size_++] = item;
+    const Value* Find(std::string_view name) const {
+        if (values_.size() >= kIndexedFrom) {
+            const std::uint32_t at = byName_.Find(CaseBlindHash(name), [&](std::uint32_t at) {
+                return SameTextAscii(values_[at].name, name);
+            });
+            return at == NameIndex::kNone ? nullptr : &values_[at];
+        }
+        for (const Value& v : values_)
+            if (SameTextAscii(v.name, name)) return &v;
+        return nullptr;
     }
-    void clear() { size_ = 0; }
+
+    // Replaces the value of that name, which keeps its name as first
+    // written, or adds it.
+    void Set(Value value) {
+        if (const Value* old = Find(value.name)) {
+            value.name = old->name;
+            values_[static_cast<std::size_t>(old - values_.data())] = value;
+            return;
+        }
+        values_.push_back(value);
+        // A key of many values (none the program writes) indexes them, so
+        // that reading it stays linear.
+        if (values_.size() == kIndexedFrom) {
+            for (std::size_t i = 0; i < values_.size(); ++i)
+                byName_.Add(CaseBlindHash(values_[i].name), i);
+        } else if (values_.size() > kIndexedFrom) {
+            byName_.Add(CaseBlindHash(value.name), values_.size() - 1);
+        }
+    }
 
 private:
-    static constexpr std::uint32_t kBlock = 4096;
-    std::vector<std::unique_ptr<T[]>> blocks_;
-    std::uint32_t size_ = 0;
+    static constexpr std::size_t kIndexedFrom = 16;
+
+    std::vector<Value> values_;
+    NameIndex byName_; // empty below kIndexedFrom values
 };
 
-// A value's name and data lie together as "name=data": in the root file's
-// bytes as read, or in the hive's own copy of what was written since.
-struct Value {
-    const char* at;
-    std::uint32_t nameSize;
-    std::uint32_t dataSize; // the text, or the number in decimal
-    std::uint32_t type;
-    std::uint32_t next; // the key's next value, or kNone
+// A key's path and values. The value lines read for a key are checked as the
+// file is read, but put into its list only when one of its values is asked
+// for: a program asks for few of a large store's values.
+class Key {
+public:
+    explicit Key(std::string_view path) : path_(path) {}
 
-    std::string_view Name() const { return {at, nameSize}; }
-    std::string_view Data() const { return {at + nameSize + 1, dataSize}; }
+    std::string_view Path() const { return path_; }
+
+    ValueList& Values() {
+        if (!values_) values_ = std::make_unique<ValueList>();
+        std::string_view line;
+        Value value;
+        while (!unread_.empty())
+            if (NextLine(unread_, line) && ReadValueLine(line, value)) values_->Set(value);
+        return *values_;
+    }
+
+    // Takes value lines read for the key, each of the form, after any taken
+    // before: a key may be named more than once in a file.
+    void AddLines(std::string_view lines) {
+        if (!unread_.empty()) Values();
+        unread_ = lines;
+    }
+
+private:
+    std::string_view path_;
+    std::string_view unread_;           // value lines not yet put in
+    std::unique_ptr<ValueList> values_; // made when first asked for
 };
 
-// A key's values are a chain in the order first written. The value lines of
-// a key read once from a file stay unread in its bytes until one of its
-// values is asked for.
-struct Key {
-    const char* path;
-    std::size_t pathSize;
-    const char* unread;
-    std::size_t unreadSize;
-    std::uint32_t first; // of its values, or kNone
-    std::uint32_t last;
-    std::uint32_t count;
-    // A key of many values (none the program writes) indexes them, so that
-    // reading it stays linear: which of the hive's indexes is its own.
-    std::uint32_t byName;
-    // A mark for each size its values' names have, modulo 64: a name of a
-    // size not marked is not there, which spares most searches.
-    std::uint64_t nameSizes;
-
-    std::string_view Path() const { return {path, pathSize}; }
-};
-
-// One root's keys, in the order first made, and their values. The root
-// itself (path "") always exists, and every key's parents come before it.
-// Names read lie in the bytes parsed, which must outlive what the hive holds.
+// One root's keys, in the order first made. The root itself (path "")
+// always exists, and every key's parents come before it. Names and texts lie
+// in the bytes read, which must outlive the hive, or in its own copies.
 class Hive {
 public:
-    Hive() { AddKey("", CaseBlindHash("")); }
+    Hive() { Add("", CaseBlindHash("")); }
 
     // Empties the hive, keeping its memory for the next read.
     void Clear() {
-        written_.clear();
         keys_.clear();
-        values_.clear();
         byPath_.Clear();
-        valueIndexes_.clear();
-        lastParent_ = kNone;
-        AddKey("", CaseBlindHash(""));
+        lastParent_ = nullptr;
+        kept_.clear();
+        Add("", CaseBlindHash(""));
     }
 
-    bool Has(std::string_view path) const { return FindKey(path, CaseBlindHash(path)) != kNone; }
-
-    // The key's value of that name, or null.
-    const Value* Find(std::string_view path, std::string_view name) {
-        const std::uint32_t key = FindKey(path, CaseBlindHash(path));
-        if (key == kNone) return nullptr;
-        TakeUnread(key);
-        const std::uint32_t at = FindValue(keys_[key], name);
-        return at == kNone ? nullptr : &values_[at];
-    }
+    Key* Find(std::string_view path) { return Find(path, CaseBlindHash(path)); }
 
     // Adds the key and each parent that is missing.
-    void Create(std::string_view path) {
-        KeyPath key;
-        ReadKeyPath(Keep(path), key);
-        Make(key);
-    }
-
-    // Replaces the key's value of that name, which keeps its name as first
-    // written, or adds it. False when there is no such key, or for a name or
-    // text too long to be held.
-    bool Set(std::string_view path, std::string_view name, std::uint32_t type,
-             std::string_view data) {
-        const std::uint32_t key = FindKey(path, CaseBlindHash(path));
-        if (key == kNone || name.size() >= UINT32_MAX || data.size() >= UINT32_MAX) return false;
-        TakeUnread(key);
-        const std::uint32_t known = FindValue(keys_[key], name);
-        Put(key, Keep(known == kNone ? name : values_[known].Name(), data), name.size(), type);
-        return true;
-    }
+    Key& Create(std::string_view path) { return Make(Keep(path), CaseBlindHash(path)); }
 
     // Removes the key with every key below it.
     bool Remove(std::string_view path) {
-        if (path.empty() || !Has(path)) return false;
-        BlockList<Key> kept;
-        for (std::uint32_t at = 0; at < keys_.size(); ++at)
-            if (!SameTextAscii(keys_[at].Path(), path) && !IsBelow(keys_[at].Path(), path))
-                kept.push_back(keys_[at]);
-        keys_ = std::move(kept);
+        if (path.empty() || Find(path) == nullptr) return false;
+        std::erase_if(keys_, [&](const Key& k) {
+            return SameTextAscii(k.Path(), path) || IsBelow(k.Path(), path);
+        });
         byPath_.Clear();
-        lastParent_ = kNone;
-        for (std::uint32_t at = 0; at < keys_.size(); ++at)
-            byPath_.Add(CaseBlindHash(keys_[at].Path()), at);
+        lastParent_ = nullptr;
+        for (std::size_t i = 0; i < keys_.size(); ++i)
+            byPath_.Add(CaseBlindHash(keys_[i].Path()), i);
         return true;
     }
 
-    bool Parse(std::string_view text);
-    std::string Format();
+    std::deque<Key>& Keys() { return keys_; }
+
+    // A copy of a name or text written, as long as the hive lives.
+    std::string_view Keep(std::string_view text) { return kept_.emplace_back(text); }
+
+    bool Read(std::string_view text);
 
 private:
-    std::uint32_t FindKey(std::string_view path, std::uint32_t hash) const {
-        return byPath_.Find(hash,
-                            [&](std::uint32_t at) { return SameName(keys_[at].Path(), path); });
+    Key* Find(std::string_view path, std::uint32_t hash) {
+        const std::uint32_t at = byPath_.Find(
+            hash, [&](std::uint32_t at) { return SameTextAscii(keys_[at].Path(), path); });
+        return at == NameIndex::kNone ? nullptr : &keys_[at];
     }
 
-    static std::uint64_t SizeMark(std::string_view name) {
-        return std::uint64_t{1} << name.size() % 64;
-    }
-
-    std::uint32_t FindValue(const Key& key, std::string_view name) const {
-        const auto named = [&](std::uint32_t at) {
-            return values_[at].nameSize == name.size() && SameName(values_[at].Name(), name);
-        };
-        if ((key.nameSizes & SizeMark(name)) == 0) return kNone;
-        if (key.byName != kNone) return valueIndexes_[key.byName].Find(CaseBlindHash(name), named);
-        for (std::uint32_t at = key.first; at != kNone; at = values_[at].next)
-            if (named(at)) return at;
-        return kNone;
-    }
-
-    std::uint32_t AddKey(std::string_view path, std::uint32_t hash) {
-        const std::uint32_t at = keys_.size();
-        keys_.push_back({path.data(), path.size(), nullptr, 0, kNone, kNone, 0, kNone, 0});
-        byPath_.Add(hash, at);
-        return at;
-    }
-
-    // The key of that path, made with each missing parent when missing, the
-    // path being the hive's own: up to the deepest level that exists, then
-    // down adding the rest, without recursion.
-    std::uint32_t Make(const KeyPath& made) {
-        const std::string_view path = made.path;
-        std::uint32_t key = FindKey(path, made.hash);
-        if (key != kNone) return key;
-        // Keys are most often made one after another below one parent.
-        std::size_t end = made.parentEnd; // where the level found ends
-        const std::string_view parent = path.substr(0, end);
-        key = lastParent_ < keys_.size() && keys_[lastParent_].Path() == parent
-                  ? lastParent_
-                  : FindKey(parent, CaseBlindHash(parent));
-        while (key == kNone) { // the root always exists
+    // Finds the key or adds it with each parent that is missing, without
+    // recursion: up to the deepest level that exists, then down adding the
+    // rest. The path must live as long as the hive.
+    Key& Make(std::string_view path, std::uint32_t hash) {
+        std::size_t end = path.size(); // where the level found ends
+        Key* key = Find(path, hash);
+        while (key == nullptr) { // the root always exists
             const std::size_t slash = path.rfind('\\', end - 1);
             end = slash == std::string_view::npos ? 0 : slash;
-            key = FindKey(path.substr(0, end), CaseBlindHash(path.substr(0, end)));
+            // A file names most keys right after their parent or a sibling.
+            key = lastParent_ != nullptr && lastParent_->Path() == path.substr(0, end)
+                      ? lastParent_
+                      : Find(path.substr(0, end));
         }
         while (end < path.size()) {
             lastParent_ = key;
-            end = end >= made.parentEnd ? path.size()
-                                        : std::min(path.find('\\', end + 1), path.size());
+            end = std::min(path.find('\\', end + 1), path.size());
             const std::string_view level = path.substr(0, end);
-            key = AddKey(level, end == path.size() ? made.hash : CaseBlindHash(level));
+            key = &Add(level, end == path.size() ? hash : CaseBlindHash(level));
         }
-        return key;
+        return *key;
     }
 
-    // Set, with the name and data "name=data" in `entry`, the hive's own.
-    void Put(std::uint32_t keyAt, std::string_view entry, std::size_t nameSize,
-             std::uint32_t type) {
-        const std::string_view name = entry.substr(0, nameSize);
-        const auto dataSize = static_cast<std::uint32_t>(entry.size() - nameSize - 1);
-        Key& key = keys_[keyAt];
-        if (const std::uint32_t at = FindValue(key, name); at != kNone) {
-            Value& value = values_[at];
-            if (value.Name() != name) entry = Keep(value.Name(), entry.substr(nameSize + 1));
-            value.at = entry.data();
-            value.dataSize = dataSize;
-            value.type = type;
-            return;
-        }
-        const std::uint32_t at = values_.size();
-        values_.push_back(
-            {entry.data(), static_cast<std::uint32_t>(nameSize), dataSize, type, kNone});
-        (key.last == kNone ? key.first : values_[key.last].next) = at;
-        key.last = at;
-        key.nameSizes |= SizeMark(name);
-        if (++key.count >= kIndexedFrom) Index(key, at);
+    Key& Add(std::string_view path, std::uint32_t hash) {
+        byPath_.Add(hash, keys_.size());
+        return keys_.emplace_back(path);
     }
 
-    // Gives the key the value lines read for it: left unread in the bytes when
-    // it has no values yet, else put in now.
-    void Take(std::uint32_t keyAt, std::string_view lines) {
-        Key& key = keys_[keyAt];
-        if (key.count == 0 && key.unreadSize == 0) {
-            key.unread = lines.data();
-            key.unreadSize = lines.size();
-            return;
-        }
-        TakeUnread(keyAt);
-        PutLines(keyAt, lines);
-    }
-
-    void TakeUnread(std::uint32_t keyAt) {
-        const std::string_view lines(keys_[keyAt].unread, keys_[keyAt].unreadSize);
-        keys_[keyAt].unreadSize = 0;
-        PutLines(keyAt, lines);
-    }
-
-    // Puts in the values of lines read before, which are of the form.
-    void PutLines(std::uint32_t keyAt, std::string_view lines) {
-        std::string_view line;
-        while (!lines.empty() && NextLine(lines, line)) {
-            ValueLine value;
-            if (ReadValueLine(line, value))
-                Put(keyAt, line.substr(value.name), value.equals - value.name, value.type);
-        }
-    }
-
-    void Index(Key& key, std::uint32_t added) {
-        if (key.count > kIndexedFrom) {
-            valueIndexes_[key.byName].Add(CaseBlindHash(values_[added].Name()), added);
-            return;
-        }
-        key.byName = static_cast<std::uint32_t>(valueIndexes_.size());
-        NameIndex& index = valueIndexes_.emplace_back();
-        for (std::uint32_t at = key.first; at != kNone; at = values_[at].next)
-            index.Add(CaseBlindHash(values_[at].Name()), at);
-    }
-
-    // A copy that lives as long as the hive.
-    std::string_view Keep(std::string_view path) { return written_.emplace_back(path); }
-    std::string_view Keep(std::string_view name, std::string_view data) {
-        std::string& entry = written_.emplace_back();
-        entry.reserve(name.size() + 1 + data.size());
-        return entry.append(name).append(1, '=').append(data);
-    }
-
-    static constexpr std::uint32_t kIndexedFrom = 16;
-
-    std::deque<std::string> written_; // names and texts written since
-    BlockList<Key> keys_;
-    BlockList<Value> values_; // those of removed keys too
+    std::deque<Key> keys_;
     NameIndex byPath_;
-    std::vector<NameIndex> valueIndexes_;
-    std::uint32_t lastParent_ = kNone; // the parent of the key last made
+    Key* lastParent_ = nullptr;    // the parent of the key last added
+    std::deque<std::string> kept_; // never moves what it holds
 };
 
-// Reads the file's bytes in one pass: the scan that finds each line's end
-// also finds any control character in it, a key's path is hashed once as it
-// is read, and names and texts stay where they are in the bytes. False when
-// a line is not of the form; the hive then holds what came before.
-bool Hive::Parse(std::string_view text) {
-    // A key is looked up and given its lines only when the next key or the
-    // end is reached: the index's memory the lookup needs, asked for as the
-    // key was read, has come by then.
-    KeyPath key;
-    bool inKey = false;
-    const char* lines = nullptr; // the key's value lines begin
-    const auto takeKey = [&](const char* end) {
-        if (inKey) Take(Make(key), {lines, static_cast<std::size_t>(end - lines)});
+// Reads a root file's bytes in one pass: each line is checked as it comes, a
+// key's path is hashed once, and names and texts stay where they lie. False
+// when a line is not of the form.
+bool Hive::Read(std::string_view text) {
+    Key* key = nullptr;          // the key whose value lines are being read
+    const char* lines = nullptr; // where they begin
+    const auto giveLines = [&](const char* end) {
+        if (key != nullptr) key->AddLines({lines, static_cast<std::size_t>(end - lines)});
     };
     while (!text.empty()) {
         const char* begin = text.data();
@@ -624,36 +410,31 @@ bool Hive::Parse(std::string_view text) {
         if (!NextLine(text, line)) return false;
         if (line.empty()) continue;
         if (line.front() == '[' && line.back() == ']') {
-            KeyPath next;
-            if (!ReadKeyPath(line.substr(1, line.size() - 2), next)) return false;
-            byPath_.Fetch(next.hash);
-            takeKey(begin);
-            key = next;
-            inKey = true;
+            KeyPath path;
+            if (!ReadKeyPath(line.substr(1, line.size() - 2), path)) return false;
+            giveLines(begin);
+            key = &Make(path.text, path.hash);
             lines = text.data();
             continue;
         }
-        ValueLine value;
-        if (!inKey || !ReadValueLine(line, value)) return false;
+        Value value; // only checked here: the key puts it in when asked
+        if (key == nullptr || !ReadValueLine(line, value)) return false;
     }
-    takeKey(text.data());
+    giveLines(text.data());
     return true;
 }
 
-std::string Hive::Format() {
+std::string FormatHive(Hive& hive) {
     std::string out;
-    for (std::uint32_t at = 0; at < keys_.size(); ++at) {
-        TakeUnread(at);
-        const Key& k = keys_[at];
+    for (Key& k : hive.Keys()) {
         out += '[';
         out += k.Path();
         out += "]\n";
-        for (std::uint32_t v = k.first; v != kNone; v = values_[v].next) {
-            const Value& value = values_[v];
-            out += value.type == REG_DWORD ? "dword " : "sz ";
-            out += value.Name();
+        for (const Value& v : k.Values().All()) {
+            out += v.type == REG_DWORD ? "dword " : "sz ";
+            out += v.name;
             out += '=';
-            out += value.Data();
+            out += v.data;
             out += '\n';
         }
         out += '\n';
@@ -666,13 +447,6 @@ std::string Hive::Format() {
 std::string RootFile(int root) {
     return RegistryFolder() + "/" + kRootNames[root];
 }
-
-// A file's bytes, in a buffer kept from one read to the next.
-struct FileBytes {
-    std::unique_ptr<char[]> data;
-    std::size_t capacity = 0;
-    std::size_t size = 0;
-};
 
 // A root's file as last read. The file read stays open, so that its inode
 // cannot be reused while it is remembered. Every writer replaces the file
@@ -688,18 +462,17 @@ struct StoreFile {
     };
 
     State state = Missing;
-    FileBytes bytes; // as last read: the hive's names lie in them
-    Hive hive;       // empty unless Read
+    std::string bytes; // as last read: the hive's names and texts lie in them
+    Hive hive;         // empty unless Read
     int fd = -1;
     struct stat seen {};
 
-    // The memory of the bytes and the hive is kept for the next read.
     void Forget() {
         if (fd >= 0) close(fd);
         fd = -1;
         state = Missing;
-        bytes.size = 0;
         hive.Clear();
+        bytes.clear();
     }
 };
 
@@ -717,25 +490,18 @@ bool SameFile(const struct stat& a, const struct stat& b) {
 }
 
 // The file's bytes, up to one past the limit (a file may grow as it is
-// read), in a buffer with room for the size it had when opened.
-bool ReadAll(int fd, std::size_t expected, FileBytes& bytes) {
-    const auto grow = [&](std::size_t capacity) {
-        auto larger = std::make_unique_for_overwrite<char[]>(capacity);
-        if (bytes.size > 0) std::memcpy(larger.get(), bytes.data.get(), bytes.size);
-        bytes.data = std::move(larger);
-        bytes.capacity = capacity;
-    };
-    bytes.size = 0;
-    if (bytes.capacity <= std::min(expected, kRegistryFileLimit))
-        grow(std::min(expected, kRegistryFileLimit) + 1);
-    while (bytes.size <= kRegistryFileLimit) {
-        if (bytes.size == bytes.capacity)
-            grow(std::min(2 * bytes.capacity, kRegistryFileLimit + 1));
-        const ssize_t n = read(fd, bytes.data.get() + bytes.size, bytes.capacity - bytes.size);
-        if (n == 0) return true;
+// read), read in one piece when the file keeps the size it had when opened.
+bool ReadAll(int fd, std::size_t expected, std::string& bytes) {
+    bytes.resize(std::min(expected, kRegistryFileLimit) + 1);
+    std::size_t size = 0;
+    while (size <= kRegistryFileLimit) {
+        if (size == bytes.size()) bytes.resize(std::min(2 * size, kRegistryFileLimit + 1));
+        const ssize_t n = read(fd, bytes.data() + size, bytes.size() - size);
+        if (n == 0) break;
         if (n < 0 && errno != EINTR) return false;
-        if (n > 0) bytes.size += static_cast<std::size_t>(n);
+        if (n > 0) size += static_cast<std::size_t>(n);
     }
+    bytes.resize(size);
     return true;
 }
 
@@ -763,8 +529,8 @@ StoreFile& ReadStore(int root) {
         return store;
     }
     store.fd = fd;
-    const bool parsed = !tooLarge && store.bytes.size <= kRegistryFileLimit &&
-                        store.hive.Parse({store.bytes.data.get(), store.bytes.size});
+    const bool parsed =
+        !tooLarge && store.bytes.size() <= kRegistryFileLimit && store.hive.Read(store.bytes);
     store.state = parsed ? StoreFile::Read : StoreFile::Malformed;
     if (store.state == StoreFile::Malformed) store.hive.Clear();
     return store;
@@ -802,7 +568,7 @@ bool SaveStore(int root, StoreFile& store) {
     if (store.state == StoreFile::Malformed && !KeepAside(root)) return false;
     OutputFile file;
     if (!file.Open(RootFile(root))) return false;
-    file.Write(store.hive.Format());
+    file.Write(FormatHive(store.hive));
     return file.Commit();
 }
 
@@ -884,7 +650,7 @@ long RegOpenKeyExA(HKEY key, const char* subKey, std::uint32_t, std::uint32_t, H
     if (!NormalisePath(subKey == nullptr ? "" : subKey, sub) ||
         !NormalisePath(JoinPath(PathOf(key), sub), path))
         return ERROR_FILE_NOT_FOUND;
-    if (!ReadHive(RootOf(key)).Has(path)) return ERROR_FILE_NOT_FOUND;
+    if (ReadHive(RootOf(key)).Find(path) == nullptr) return ERROR_FILE_NOT_FOUND;
     *result = new RegistryKey{RootOf(key), path};
     OpenHandles().insert(*result);
     return ERROR_SUCCESS;
@@ -894,17 +660,19 @@ long RegQueryValueExA(HKEY key, const char* valueName, std::uint32_t*, std::uint
                       unsigned char* data, std::uint32_t* dataSize) {
     if (!IsValidHandle(key)) return ERROR_INVALID_HANDLE;
     if (data != nullptr && dataSize == nullptr) return ERROR_INVALID_PARAMETER;
-    const Value* v = ReadHive(RootOf(key)).Find(PathOf(key), valueName == nullptr ? "" : valueName);
+    Key* k = ReadHive(RootOf(key)).Find(PathOf(key));
+    const Value* v =
+        k == nullptr ? nullptr : k->Values().Find(valueName == nullptr ? "" : valueName);
     if (v == nullptr) return ERROR_FILE_NOT_FOUND;
 
     std::string bytes;
     if (v->type == REG_DWORD) {
         std::uint32_t n = 0;
-        std::from_chars(v->Data().data(), v->Data().data() + v->dataSize, n);
+        std::from_chars(v->data.data(), v->data.data() + v->data.size(), n);
         for (int i = 0; i < 4; ++i)
             bytes += static_cast<char>((n >> (8 * i)) & 0xFF);
     } else {
-        bytes = v->Data();
+        bytes.assign(v->data);
         bytes += '\0';
     }
     if (type != nullptr) *type = v->type;
@@ -946,7 +714,7 @@ std::string TRegistry::Resolve(const std::string& key) const {
 bool TRegistry::OpenKey(const std::string& key, bool canCreate) {
     std::string path;
     if (!NormalisePath(Resolve(key), path)) return false;
-    if (!ReadHive(RootOf(root_)).Has(path)) {
+    if (ReadHive(RootOf(root_)).Find(path) == nullptr) {
         if (!canCreate) return false;
         const bool created = ChangeStore(RootOf(root_), [&](Hive& hive) {
             hive.Create(path);
@@ -974,28 +742,32 @@ void TRegistry::CloseKey() {
 
 bool TRegistry::KeyExists(const std::string& key) const {
     std::string path;
-    return NormalisePath(Resolve(key), path) && ReadHive(RootOf(root_)).Has(path);
+    return NormalisePath(Resolve(key), path) && ReadHive(RootOf(root_)).Find(path) != nullptr;
 }
 
 bool TRegistry::ValueExists(const std::string& name) const {
-    const Value* v = ReadHive(RootOf(root_)).Find(path_, name);
-    return open_ && v != nullptr;
+    Key* k = ReadHive(RootOf(root_)).Find(path_);
+    return open_ && k != nullptr && k->Values().Find(name) != nullptr;
 }
 
 std::string TRegistry::ReadString(const std::string& name) const {
-    if (!open_) return std::string();
-    const Value* v = ReadHive(RootOf(root_)).Find(path_, name);
+    Key* k = open_ ? ReadHive(RootOf(root_)).Find(path_) : nullptr;
+    const Value* v = k == nullptr ? nullptr : k->Values().Find(name);
     if (v == nullptr) return std::string();
     if (v->type != REG_SZ) throw ERegistryException("Invalid data type for '" + name + "'");
-    return std::string(v->Data());
+    return std::string(v->data);
 }
 
 void TRegistry::WriteString(const std::string& name, const std::string& value) {
     const std::string failure = "Failed to set data for '" + name + "'";
     if (!open_ || readOnly_ || !ValidValueName(name) || HasControlCharacter(value))
         throw ERegistryException(failure);
-    const bool written = ChangeStore(
-        RootOf(root_), [&](Hive& hive) { return hive.Set(path_, name, REG_SZ, value); });
+    const bool written = ChangeStore(RootOf(root_), [&](Hive& hive) {
+        Key* k = hive.Find(path_);
+        if (k == nullptr) return false;
+        k->Values().Set({hive.Keep(name), REG_SZ, hive.Keep(value)});
+        return true;
+    });
     if (!written) throw ERegistryException(failure);
 }
 
