@@ -246,8 +246,8 @@ public:
 
     const Value* Find(std::string_view name) const {
         if (values_.size() >= kIndexedFrom) {
-            const std::uint32_t at = byName_.Find(CaseBlindHash(name), [&](std::uint32_t at) {
-                return SameTextAscii(values_[at].name, name);
+            const std::uint32_t at = byName_.Find(CaseBlindHash(name), [&](std::uint32_t i) {
+                return SameTextAscii(values_[i].name, name);
             });
             return at == NameIndex::kNone ? nullptr : &values_[at];
         }
@@ -357,7 +357,7 @@ public:
 private:
     Key* Find(std::string_view path, std::uint32_t hash) {
         const std::uint32_t at = byPath_.Find(
-            hash, [&](std::uint32_t at) { return SameTextAscii(keys_[at].Path(), path); });
+            hash, [&](std::uint32_t i) { return SameTextAscii(keys_[i].Path(), path); });
         return at == NameIndex::kNone ? nullptr : &keys_[at];
     }
 
