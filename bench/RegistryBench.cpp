@@ -1,17 +1,22 @@
 // Reading one value from a settings store of many keys through the calls the
-// program makes at start (open the key, query the value, close it): while the
-// root file stays as it is, and as the first read after another program
-// replaced it, at several sizes to show that reading the file grows linearly,
-// also when one key holds every value. And one value written into such a store.
+// program makes at start (open the key, query the value, close it): as a
+// process's first read, while the root file stays as it is, and as the first
+// read after another program replaced it, at several sizes to show that
+// reading the file grows linearly, also when one key holds every value. Two
+// stores of 50,000 keys: one short value a key (about 2.2 MB), and the
+// e-mail settings' five values a key (about 8.6 MB). And one value written
+// into such a store.
 #include "platform/Registry.h"
 
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -58,6 +63,32 @@ void WriteClubKeys(const std::string& path, int keys) {
             << "\n\n";
 }
 
+// `keys` keys of one short value each.
+void WriteOneValueKeys(const std::string& path, int keys) {
+    std::ofstream out(path, std::ios::binary);
+    out << "[]\n\n[Software]\n\n[Software\\Clubs]\n\n";
+    for (int k = 0; k < keys; ++k)
+        out << "[Software\\Clubs\\c" << k << "]\nsz name=Club " << k << "\n\n";
+}
+
+std::string OneValueKey(int k) {
+    return "Software\\Clubs\\c" + std::to_string(k);
+}
+
+// A store's shape, and the value the program reads from it: one of the last
+// key, so that a reader that stops early is not favoured.
+struct Store {
+    void (*write)(const std::string& path, int keys);
+    std::string (*key)(int k);
+    const char* value;
+};
+const Store kOneValueKeys{WriteOneValueKeys, OneValueKey, "name"};
+const Store kClubSettings{WriteClubKeys, ClubKey, "smtpServer"};
+
+void CountBytes(benchmark::State& state, const std::string& path) {
+    state.counters["MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+}
+
 // The product key alone, with `values` values.
 void WriteManyValues(const std::string& path, int values) {
     std::ofstream out(path, std::ios::binary);
@@ -66,21 +97,62 @@ void WriteManyValues(const std::string& path, int values) {
         out << "sz value" << v << '=' << v << '\n';
 }
 
-// Reads the value as the program reads one at start.
-void ReadValue(benchmark::State& state, const std::string& key, const char* name) {
+// Reads the value as the program reads one at start; false when it cannot.
+bool ReadValue(const std::string& key, const char* name) {
     HKEY handle = nullptr;
     char buffer[100];
     std::uint32_t size = sizeof buffer;
     std::uint32_t type = 0;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, &handle) !=
-            ERROR_SUCCESS ||
+    const bool read =
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE, &handle) ==
+            ERROR_SUCCESS &&
         RegQueryValueExA(handle, name, nullptr, &type, reinterpret_cast<unsigned char*>(buffer),
-                         &size) != ERROR_SUCCESS) {
-        state.SkipWithError("the value cannot be read");
-    }
+                         &size) == ERROR_SUCCESS;
     RegCloseKey(handle);
     benchmark::DoNotOptimize(buffer);
+    return read;
 }
+
+void ReadValue(benchmark::State& state, const std::string& key, const char* name) {
+    if (!ReadValue(key, name)) state.SkipWithError("the value cannot be read");
+}
+
+// A process's first read, with none of the reader's memory yet in use: each
+// read is made by a child process started for it, which tells its time.
+// Registered first, so that this process has read nothing it would share.
+void BM_FirstReadOfTheFile(benchmark::State& state, const Store& store) {
+    const int keys = static_cast<int>(state.range(0));
+    store.write(RootFile(), keys);
+    CountBytes(state, RootFile());
+    for (auto _ : state) {
+        int ends[2];
+        if (pipe(ends) != 0) state.SkipWithError("no pipe");
+        const pid_t child = fork();
+        if (child == 0) {
+            const auto start = std::chrono::steady_clock::now();
+            double seconds = -1;
+            if (ReadValue(store.key(keys - 1), store.value))
+                seconds =
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            _exit(write(ends[1], &seconds, sizeof seconds) == sizeof seconds ? 0 : 1);
+        }
+        double seconds = -1;
+        if (child < 0 || read(ends[0], &seconds, sizeof seconds) != sizeof seconds || seconds < 0)
+            state.SkipWithError("the child did not read the value");
+        if (child > 0) waitpid(child, nullptr, 0);
+        close(ends[0]);
+        close(ends[1]);
+        state.SetIterationTime(std::max(seconds, 0.0));
+    }
+}
+BENCHMARK_CAPTURE(BM_FirstReadOfTheFile, one_value_a_key, kOneValueKeys)
+    ->Arg(50'000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FirstReadOfTheFile, five_values_a_key, kClubSettings)
+    ->Arg(50'000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ReadValueFromAnUnchangedFile(benchmark::State& state) {
     const int keys = static_cast<int>(state.range(0));
@@ -115,13 +187,17 @@ void ReadAfterEachReplace(benchmark::State& state,
     state.SetComplexityN(state.range(0));
 }
 
-void BM_ReadValueAfterTheFileChanged(benchmark::State& state) {
+void BM_ReadValueAfterTheFileChanged(benchmark::State& state, const Store& store) {
     const int keys = static_cast<int>(state.range(0));
     ReadAfterEachReplace(
-        state, [&](const std::string& path) { WriteClubKeys(path, keys); }, ClubKey(keys - 1),
-        "smtpServer");
+        state, [&](const std::string& path) { store.write(path, keys); }, store.key(keys - 1),
+        store.value);
+    CountBytes(state, RootFile());
 }
-BENCHMARK(BM_ReadValueAfterTheFileChanged)
+BENCHMARK_CAPTURE(BM_ReadValueAfterTheFileChanged, one_value_a_key, kOneValueKeys)
+    ->Arg(50'000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ReadValueAfterTheFileChanged, five_values_a_key, kClubSettings)
     ->Arg(5'000)
     ->Arg(20'000)
     ->Arg(50'000)

@@ -6,17 +6,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -57,26 +59,62 @@ std::string PathOf(HKEY key) {
 
 // ---- Key paths ----
 
-bool HasControlCharacter(std::string_view text) {
-    for (unsigned char c : text)
-        if (c < 0x20 || c == 0x7F) return true;
-    return false;
+bool IsControl(char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
 }
 
-// A key path without leading or trailing "\"; false when a part is empty or
-// holds a control character, or when the path is deeper than the limit.
-bool NormalisePath(std::string_view path, std::string& out) {
-    const auto first = path.find_first_not_of('\\');
-    if (first == std::string_view::npos) {
-        out.clear();
-        return true;
+bool HasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), IsControl);
+}
+
+// Names are found case-blind, without a lower-cased copy of the name sought:
+// a name's hash is FNV-1a over its bytes with the ASCII capitals made small.
+constexpr std::uint32_t kHashStart = 2166136261u;
+
+std::uint32_t HashByte(std::uint32_t hash, char c) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+}
+
+std::uint32_t CaseBlindHash(std::string_view text) {
+    std::uint32_t hash = kHashStart;
+    for (char c : text)
+        hash = HashByte(hash, c);
+    return hash;
+}
+
+// A key path without leading or trailing "\", and its hash.
+struct KeyPath {
+    std::string_view text;
+    std::uint32_t hash;
+};
+
+// False when a part of the path is empty or holds a control character, or
+// when the path is deeper than the limit. One look at each byte checks and
+// hashes it.
+bool ReadKeyPath(std::string_view path, KeyPath& key) {
+    while (path.starts_with('\\'))
+        path.remove_prefix(1);
+    while (path.ends_with('\\'))
+        path.remove_suffix(1);
+    std::uint32_t hash = kHashStart;
+    std::size_t parts = 1;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const char c = path[i];
+        if (IsControl(c)) return false;
+        // After the trim, a "\\" is never the path's first byte.
+        if (c == '\\' && (path[i - 1] == '\\' || ++parts > kRegistryKeyDepthLimit)) return false;
+        hash = HashByte(hash, c);
     }
-    path = path.substr(first, path.find_last_not_of('\\') + 1 - first);
-    if (HasControlCharacter(path) || path.find("\\\\") != std::string_view::npos) return false;
-    if (static_cast<std::size_t>(std::count(path.begin(), path.end(), '\\')) >=
-        kRegistryKeyDepthLimit)
-        return false;
-    out.assign(path);
+    key = {path, hash};
+    return true;
+}
+
+// The key path without leading or trailing "\"; false when it is not one.
+bool NormalisePath(std::string_view path, std::string& out) {
+    KeyPath key;
+    if (!ReadKeyPath(path, key)) return false;
+    out.assign(key.text);
     return true;
 }
 
@@ -95,138 +133,24 @@ bool ValidValueName(std::string_view name) {
     return !HasControlCharacter(name) && name.find('=') == std::string_view::npos;
 }
 
-// ---- Keys and values in memory, and the walk along a key path ----
-
-// Names are found case-blind, without a lower-cased copy of the name sought.
-struct CaseBlindHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const noexcept {
-        std::size_t hash = 14695981039346656037u; // FNV-1a
-        for (char c : text) {
-            hash ^= static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-            hash *= 1099511628211u;
-        }
-        return hash;
-    }
-};
-
-struct CaseBlindEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const noexcept {
-        return SameTextAscii(a, b);
-    }
-};
-
-// Positions in a list, by name.
-using NameIndex = std::unordered_map<std::string, std::size_t, CaseBlindHash, CaseBlindEqual>;
-
-struct Value {
-    std::string name;
-    std::uint32_t type;
-    std::string data; // the text, or the number in decimal
-};
-
-// A key's values in the order first written, found by name case-blind.
-class Key {
-public:
-    explicit Key(std::string path) : path_(std::move(path)) {}
-
-    const std::string& Path() const { return path_; }
-    const std::vector<Value>& Values() const { return values_; }
-
-    const Value* Find(std::string_view name) const {
-        if (!byName_.empty()) {
-            const auto at = byName_.find(name);
-            return at == byName_.end() ? nullptr : &values_[at->second];
-        }
-        for (const Value& v : values_)
-            if (SameTextAscii(v.name, name)) return &v;
-        return nullptr;
-    }
-
-    // Replaces the value of that name, which keeps its name as first
-    // written, or adds it.
-    void Set(Value value) {
-        if (const Value* old = Find(value.name)) {
-            value.name = old->name;
-            values_[static_cast<std::size_t>(old - values_.data())] = std::move(value);
-            return;
-        }
-        values_.push_back(std::move(value));
-        // A key of many values (none the program writes) indexes them, so
-        // that reading it stays linear.
-        if (values_.size() == kIndexedFrom) {
-            for (std::size_t i = 0; i < values_.size(); ++i)
-                byName_.emplace(values_[i].name, i);
-        } else if (values_.size() > kIndexedFrom) {
-            byName_.emplace(values_.back().name, values_.size() - 1);
-        }
-    }
-
-private:
-    static constexpr std::size_t kIndexedFrom = 16;
-
-    std::string path_;
-    std::vector<Value> values_;
-    NameIndex byName_; // empty below kIndexedFrom values
-};
-
-// One root's keys, in the order first made. The root itself (path "")
-// always exists, and every key's parents come before it.
-class Hive {
-public:
-    Hive() { Add(""); }
-
-    const Key* Find(std::string_view path) const {
-        const auto at = byPath_.find(path);
-        return at == byPath_.end() ? nullptr : &keys_[at->second];
-    }
-    Key* Find(std::string_view path) { return const_cast<Key*>(std::as_const(*this).Find(path)); }
-
-    // Adds the key and each parent that is missing, without recursion: up to
-    // the deepest level that exists, then down adding the rest.
-    Key& Create(std::string_view path) {
-        std::size_t end = path.size(); // where the level found ends
-        Key* key = Find(path);
-        while (key == nullptr) { // the root always exists
-            const std::size_t slash = path.rfind('\\', end - 1);
-            end = slash == std::string_view::npos ? 0 : slash;
-            key = Find(path.substr(0, end));
-        }
-        while (end < path.size()) {
-            end = std::min(path.find('\\', end + 1), path.size());
-            key = &Add(std::string(path.substr(0, end)));
-        }
-        return *key;
-    }
-
-    // Removes the key with every key below it.
-    bool Remove(std::string_view path) {
-        if (path.empty() || Find(path) == nullptr) return false;
-        std::erase_if(keys_, [&](const Key& k) {
-            return SameTextAscii(k.Path(), path) || IsBelow(k.Path(), path);
-        });
-        byPath_.clear();
-        for (std::size_t i = 0; i < keys_.size(); ++i)
-            byPath_.emplace(keys_[i].Path(), i);
-        return true;
-    }
-
-    const std::vector<Key>& Keys() const { return keys_; }
-
-private:
-    Key& Add(std::string path) {
-        byPath_.emplace(path, keys_.size());
-        return keys_.emplace_back(std::move(path));
-    }
-
-    std::vector<Key> keys_;
-    NameIndex byPath_;
-};
-
-// ---- The parse ----
+// ---- Lines ----
 // A root file holds each key as a line "[path]" followed by its values, one
-// a line: "sz name=text" or "dword name=number". Read in one pass.
+// a line: "sz name=text" or "dword name=number".
+
+// Takes the text's first line, without its LF or CR LF; false when another
+// control character ends it, which no line of a root file may hold. One
+// look at each byte finds both.
+bool NextLine(std::string_view& text, std::string_view& line) {
+    const auto end = std::find_if(text.begin(), text.end(), IsControl);
+    line = text.substr(0, static_cast<std::size_t>(end - text.begin()));
+    text.remove_prefix(line.size());
+    if (text.starts_with('\r')) text.remove_prefix(1); // a CR LF, or a CR at the end
+    if (text.starts_with('\n'))
+        text.remove_prefix(1);
+    else if (!text.empty())
+        return false;
+    return true;
+}
 
 bool IsNumber32(std::string_view digits) {
     if (digits.empty() || digits.size() > 10) return false;
@@ -238,7 +162,16 @@ bool IsNumber32(std::string_view digits) {
     return n <= 0xFFFFFFFFu;
 }
 
-bool ParseValue(std::string_view line, Value& value) {
+// A name or text lies in the root file's bytes as read, or in the hive's own
+// copy of what was written since.
+struct Value {
+    std::string_view name;
+    std::uint32_t type;
+    std::string_view data; // the text, or the number in decimal
+};
+
+// False when a line without control characters is not a value of the form.
+bool ReadValueLine(std::string_view line, Value& value) {
     const auto blank = line.find(' ');
     const auto equals = line.find('=', blank == std::string_view::npos ? 0 : blank);
     if (blank == std::string_view::npos || equals == std::string_view::npos) return false;
@@ -251,38 +184,253 @@ bool ParseValue(std::string_view line, Value& value) {
         value.type = REG_SZ;
     else
         return false;
-    return ValidValueName(value.name) && !HasControlCharacter(value.data);
-}
-
-// False when a line is not of the form; the hive then holds what came before.
-bool ParseHive(std::string_view text, Hive& hive) {
-    Key* current = nullptr;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty()) continue;
-        if (line.front() == '[' && line.back() == ']') {
-            std::string path;
-            if (!NormalisePath(line.substr(1, line.size() - 2), path)) return false;
-            current = &hive.Create(path);
-            continue;
-        }
-        Value value;
-        if (current == nullptr || !ParseValue(line, value)) return false;
-        current->Set(std::move(value));
-    }
     return true;
 }
 
-std::string FormatHive(const Hive& hive) {
+// ---- Keys and values in memory, and the walk along a key path ----
+
+// Positions in a list, found by the case-blind hash of their names, which
+// the caller works out once: open addressing in one array never more than
+// half full, so that a read of many keys makes no allocation for each.
+class NameIndex {
+public:
+    static constexpr std::uint32_t kNone = UINT32_MAX;
+
+    // The position of that hash which `isSought` takes, or kNone.
+    template <class IsSought> std::uint32_t Find(std::uint32_t hash, IsSought isSought) const {
+        if (slots_.empty()) return kNone;
+        for (std::size_t at = hash;; ++at) {
+            const Slot& slot = slots_[at & (slots_.size() - 1)];
+            if (slot.position == kNone) return kNone;
+            if (slot.hash == hash && isSought(slot.position)) return slot.position;
+        }
+    }
+
+    void Add(std::uint32_t hash, std::size_t position) {
+        if (2 * (count_ + 1) > slots_.size()) {
+            std::vector<Slot> old(std::max<std::size_t>(16, 2 * slots_.size()), Slot{0, kNone});
+            old.swap(slots_);
+            for (const Slot& slot : old)
+                if (slot.position != kNone) Place(slot);
+        }
+        Place({hash, static_cast<std::uint32_t>(position)});
+        ++count_;
+    }
+
+    void Clear() {
+        std::fill(slots_.begin(), slots_.end(), Slot{0, kNone});
+        count_ = 0;
+    }
+
+private:
+    struct Slot {
+        std::uint32_t hash;
+        std::uint32_t position; // kNone when free
+    };
+
+    void Place(Slot slot) {
+        std::size_t at = slot.hash;
+        while (slots_[at & (slots_.size() - 1)].position != kNone)
+            ++at;
+        slots_[at & (slots_.size() - 1)] = slot;
+    }
+
+    std::vector<Slot> slots_; // a power of two of them
+    std::size_t count_ = 0;
+};
+
+// Values in the order first written, found by name case-blind.
+class ValueList {
+public:
+    const std::vector<Value>& All() const { return values_; }
+
+    const Value* Find(std::string_view name) const {
+        if (values_.size() >= kIndexedFrom) {
+            const std::uint32_t at = byName_.Find(CaseBlindHash(name), [&](std::uint32_t i) {
+                return SameTextAscii(values_[i].name, name);
+            });
+            return at == NameIndex::kNone ? nullptr : &values_[at];
+        }
+        for (const Value& v : values_)
+            if (SameTextAscii(v.name, name)) return &v;
+        return nullptr;
+    }
+
+    // Replaces the value of that name, which keeps its name as first
+    // written, or adds it.
+    void Set(Value value) {
+        if (const Value* old = Find(value.name)) {
+            value.name = old->name;
+            values_[static_cast<std::size_t>(old - values_.data())] = value;
+            return;
+        }
+        values_.push_back(value);
+        // A key of many values (none the program writes) indexes them, so
+        // that reading it stays linear.
+        if (values_.size() == kIndexedFrom) {
+            for (std::size_t i = 0; i < values_.size(); ++i)
+                byName_.Add(CaseBlindHash(values_[i].name), i);
+        } else if (values_.size() > kIndexedFrom) {
+            byName_.Add(CaseBlindHash(value.name), values_.size() - 1);
+        }
+    }
+
+private:
+    static constexpr std::size_t kIndexedFrom = 16;
+
+    std::vector<Value> values_;
+    NameIndex byName_; // empty below kIndexedFrom values
+};
+
+// A key's path and values. The value lines read for a key are checked as the
+// file is read, but put into its list only when one of its values is asked
+// for: a program asks for few of a large store's values.
+class Key {
+public:
+    explicit Key(std::string_view path) : path_(path) {}
+
+    std::string_view Path() const { return path_; }
+
+    ValueList& Values() {
+        if (!values_) values_ = std::make_unique<ValueList>();
+        std::string_view line;
+        Value value;
+        while (!unread_.empty())
+            if (NextLine(unread_, line) && ReadValueLine(line, value)) values_->Set(value);
+        return *values_;
+    }
+
+    // Takes value lines read for the key, each of the form, after any taken
+    // before: a key may be named more than once in a file.
+    void AddLines(std::string_view lines) {
+        if (!unread_.empty()) Values();
+        unread_ = lines;
+    }
+
+private:
+    std::string_view path_;
+    std::string_view unread_;           // value lines not yet put in
+    std::unique_ptr<ValueList> values_; // made when first asked for
+};
+
+// One root's keys, in the order first made. The root itself (path "")
+// always exists, and every key's parents come before it. Names and texts lie
+// in the bytes read, which must outlive the hive, or in its own copies.
+class Hive {
+public:
+    Hive() { Add("", CaseBlindHash("")); }
+
+    // Empties the hive, keeping its memory for the next read.
+    void Clear() {
+        keys_.clear();
+        byPath_.Clear();
+        lastParent_ = nullptr;
+        kept_.clear();
+        Add("", CaseBlindHash(""));
+    }
+
+    Key* Find(std::string_view path) { return Find(path, CaseBlindHash(path)); }
+
+    // Adds the key and each parent that is missing.
+    Key& Create(std::string_view path) { return Make(Keep(path), CaseBlindHash(path)); }
+
+    // Removes the key with every key below it.
+    bool Remove(std::string_view path) {
+        if (path.empty() || Find(path) == nullptr) return false;
+        std::erase_if(keys_, [&](const Key& k) {
+            return SameTextAscii(k.Path(), path) || IsBelow(k.Path(), path);
+        });
+        byPath_.Clear();
+        lastParent_ = nullptr;
+        for (std::size_t i = 0; i < keys_.size(); ++i)
+            byPath_.Add(CaseBlindHash(keys_[i].Path()), i);
+        return true;
+    }
+
+    std::deque<Key>& Keys() { return keys_; }
+
+    // A copy of a name or text written, as long as the hive lives.
+    std::string_view Keep(std::string_view text) { return kept_.emplace_back(text); }
+
+    bool Read(std::string_view text);
+
+private:
+    Key* Find(std::string_view path, std::uint32_t hash) {
+        const std::uint32_t at = byPath_.Find(
+            hash, [&](std::uint32_t i) { return SameTextAscii(keys_[i].Path(), path); });
+        return at == NameIndex::kNone ? nullptr : &keys_[at];
+    }
+
+    // Finds the key or adds it with each parent that is missing, without
+    // recursion: up to the deepest level that exists, then down adding the
+    // rest. The path must live as long as the hive.
+    Key& Make(std::string_view path, std::uint32_t hash) {
+        std::size_t end = path.size(); // where the level found ends
+        Key* key = Find(path, hash);
+        while (key == nullptr) { // the root always exists
+            const std::size_t slash = path.rfind('\\', end - 1);
+            end = slash == std::string_view::npos ? 0 : slash;
+            // A file names most keys right after their parent or a sibling.
+            key = lastParent_ != nullptr && lastParent_->Path() == path.substr(0, end)
+                      ? lastParent_
+                      : Find(path.substr(0, end));
+        }
+        while (end < path.size()) {
+            lastParent_ = key;
+            end = std::min(path.find('\\', end + 1), path.size());
+            const std::string_view level = path.substr(0, end);
+            key = &Add(level, end == path.size() ? hash : CaseBlindHash(level));
+        }
+        return *key;
+    }
+
+    Key& Add(std::string_view path, std::uint32_t hash) {
+        byPath_.Add(hash, keys_.size());
+        return keys_.emplace_back(path);
+    }
+
+    std::deque<Key> keys_;
+    NameIndex byPath_;
+    Key* lastParent_ = nullptr;    // the parent of the key last added
+    std::deque<std::string> kept_; // never moves what it holds
+};
+
+// Reads a root file's bytes in one pass: each line is checked as it comes, a
+// key's path is hashed once, and names and texts stay where they lie. False
+// when a line is not of the form.
+bool Hive::Read(std::string_view text) {
+    Key* key = nullptr;          // the key whose value lines are being read
+    const char* lines = nullptr; // where they begin
+    const auto giveLines = [&](const char* end) {
+        if (key != nullptr) key->AddLines({lines, static_cast<std::size_t>(end - lines)});
+    };
+    while (!text.empty()) {
+        const char* begin = text.data();
+        std::string_view line;
+        if (!NextLine(text, line)) return false;
+        if (line.empty()) continue;
+        if (line.front() == '[' && line.back() == ']') {
+            KeyPath path;
+            if (!ReadKeyPath(line.substr(1, line.size() - 2), path)) return false;
+            giveLines(begin);
+            key = &Make(path.text, path.hash);
+            lines = text.data();
+            continue;
+        }
+        Value value; // only checked here: the key puts it in when asked
+        if (key == nullptr || !ReadValueLine(line, value)) return false;
+    }
+    giveLines(text.data());
+    return true;
+}
+
+std::string FormatHive(Hive& hive) {
     std::string out;
-    for (const Key& k : hive.Keys()) {
+    for (Key& k : hive.Keys()) {
         out += '[';
         out += k.Path();
         out += "]\n";
-        for (const Value& v : k.Values()) {
+        for (const Value& v : k.Values().All()) {
             out += v.type == REG_DWORD ? "dword " : "sz ";
             out += v.name;
             out += '=';
@@ -314,7 +462,8 @@ struct StoreFile {
     };
 
     State state = Missing;
-    Hive hive; // empty unless Read
+    std::string bytes; // as last read: the hive's names and texts lie in them
+    Hive hive;         // empty unless Read
     int fd = -1;
     struct stat seen {};
 
@@ -322,7 +471,8 @@ struct StoreFile {
         if (fd >= 0) close(fd);
         fd = -1;
         state = Missing;
-        hive = Hive();
+        hive.Clear();
+        bytes.clear();
     }
 };
 
@@ -339,15 +489,19 @@ bool SameFile(const struct stat& a, const struct stat& b) {
            a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
 
-// The file's bytes, up to one past the limit (a file may grow as it is read).
-bool ReadAll(int fd, std::string& bytes) {
-    char buffer[65536];
-    while (bytes.size() <= kRegistryFileLimit) {
-        const ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n == 0) return true;
+// The file's bytes, up to one past the limit (a file may grow as it is
+// read), read in one piece when the file keeps the size it had when opened.
+bool ReadAll(int fd, std::size_t expected, std::string& bytes) {
+    bytes.resize(std::min(expected, kRegistryFileLimit) + 1);
+    std::size_t size = 0;
+    while (size <= kRegistryFileLimit) {
+        if (size == bytes.size()) bytes.resize(std::min(2 * size, kRegistryFileLimit + 1));
+        const ssize_t n = read(fd, bytes.data() + size, bytes.size() - size);
+        if (n == 0) break;
         if (n < 0 && errno != EINTR) return false;
-        if (n > 0) bytes.append(buffer, static_cast<std::size_t>(n));
+        if (n > 0) size += static_cast<std::size_t>(n);
     }
+    bytes.resize(size);
     return true;
 }
 
@@ -365,24 +519,24 @@ StoreFile& ReadStore(int root) {
         return store;
     }
     // Too large a file is not read into memory at all: it is malformed.
-    std::string bytes;
     const bool regular = fstat(fd, &store.seen) == 0 && S_ISREG(store.seen.st_mode);
     const bool tooLarge =
         regular && static_cast<std::uintmax_t>(store.seen.st_size) > kRegistryFileLimit;
-    if (!regular || (!tooLarge && !ReadAll(fd, bytes))) {
+    if (!regular ||
+        (!tooLarge && !ReadAll(fd, static_cast<std::size_t>(store.seen.st_size), store.bytes))) {
         close(fd);
         store.state = StoreFile::CannotRead;
         return store;
     }
     store.fd = fd;
     const bool parsed =
-        !tooLarge && bytes.size() <= kRegistryFileLimit && ParseHive(bytes, store.hive);
+        !tooLarge && store.bytes.size() <= kRegistryFileLimit && store.hive.Read(store.bytes);
     store.state = parsed ? StoreFile::Read : StoreFile::Malformed;
-    if (store.state == StoreFile::Malformed) store.hive = Hive();
+    if (store.state == StoreFile::Malformed) store.hive.Clear();
     return store;
 }
 
-const Hive& ReadHive(int root) {
+Hive& ReadHive(int root) {
     return ReadStore(root).hive;
 }
 
@@ -410,7 +564,7 @@ bool KeepAside(int root) {
     }
 }
 
-bool SaveStore(int root, const StoreFile& store) {
+bool SaveStore(int root, StoreFile& store) {
     if (store.state == StoreFile::Malformed && !KeepAside(root)) return false;
     OutputFile file;
     if (!file.Open(RootFile(root))) return false;
@@ -506,17 +660,19 @@ long RegQueryValueExA(HKEY key, const char* valueName, std::uint32_t*, std::uint
                       unsigned char* data, std::uint32_t* dataSize) {
     if (!IsValidHandle(key)) return ERROR_INVALID_HANDLE;
     if (data != nullptr && dataSize == nullptr) return ERROR_INVALID_PARAMETER;
-    const Key* k = ReadHive(RootOf(key)).Find(PathOf(key));
-    const Value* v = k == nullptr ? nullptr : k->Find(valueName == nullptr ? "" : valueName);
+    Key* k = ReadHive(RootOf(key)).Find(PathOf(key));
+    const Value* v =
+        k == nullptr ? nullptr : k->Values().Find(valueName == nullptr ? "" : valueName);
     if (v == nullptr) return ERROR_FILE_NOT_FOUND;
 
     std::string bytes;
     if (v->type == REG_DWORD) {
-        const auto n = static_cast<std::uint32_t>(std::stoul(v->data));
+        std::uint32_t n = 0;
+        std::from_chars(v->data.data(), v->data.data() + v->data.size(), n);
         for (int i = 0; i < 4; ++i)
             bytes += static_cast<char>((n >> (8 * i)) & 0xFF);
     } else {
-        bytes = v->data;
+        bytes.assign(v->data);
         bytes += '\0';
     }
     if (type != nullptr) *type = v->type;
@@ -590,16 +746,16 @@ bool TRegistry::KeyExists(const std::string& key) const {
 }
 
 bool TRegistry::ValueExists(const std::string& name) const {
-    const Key* k = ReadHive(RootOf(root_)).Find(path_);
-    return open_ && k != nullptr && k->Find(name) != nullptr;
+    Key* k = ReadHive(RootOf(root_)).Find(path_);
+    return open_ && k != nullptr && k->Values().Find(name) != nullptr;
 }
 
 std::string TRegistry::ReadString(const std::string& name) const {
-    const Key* k = open_ ? ReadHive(RootOf(root_)).Find(path_) : nullptr;
-    const Value* v = k == nullptr ? nullptr : k->Find(name);
+    Key* k = open_ ? ReadHive(RootOf(root_)).Find(path_) : nullptr;
+    const Value* v = k == nullptr ? nullptr : k->Values().Find(name);
     if (v == nullptr) return std::string();
     if (v->type != REG_SZ) throw ERegistryException("Invalid data type for '" + name + "'");
-    return v->data;
+    return std::string(v->data);
 }
 
 void TRegistry::WriteString(const std::string& name, const std::string& value) {
@@ -609,7 +765,7 @@ void TRegistry::WriteString(const std::string& name, const std::string& value) {
     const bool written = ChangeStore(RootOf(root_), [&](Hive& hive) {
         Key* k = hive.Find(path_);
         if (k == nullptr) return false;
-        k->Set({name, REG_SZ, value});
+        k->Values().Set({hive.Keep(name), REG_SZ, hive.Keep(value)});
         return true;
     });
     if (!written) throw ERegistryException(failure);

@@ -247,21 +247,57 @@ TEST_F(RegistryTest, ACorruptFileReadsAsEmptyWithoutACrash) {
         "[Soft\\\\ware]\n",
         std::string("[Software]\nsz a=1\x01\n"),
         std::string(5000, '\xff'),
+        // Other control characters, and lines wrong in other ways.
+        "[Software]\nsz a=12345678\x7f\n",
+        std::string("[Software]\nsz a\0b=1\n", 20),
+        "[Software]\n[Soft\tware]\n",
+        "[Software]\nsz a=1\rsz b=2\n",
+        "[Software]\r\r\nsz a=1\n",
+        "sz a=1\n[Software]\n",
+        "[Software]\nSZ a=1\n",
+        "[Software]\ndword n=4294967296\n",
+        "[Software]\ndword n=\n",
     };
     std::filesystem::create_directories(folder.Path() + "/registry");
+    // Each also with good lines after it, so that what is wrong is not at
+    // the file's end.
     for (const std::string& text : bad) {
-        WriteFile(RootFile("HKEY_CURRENT_USER"), text);
-        TRegistry reg;
-        EXPECT_FALSE(reg.KeyExists("Software")) << text;
-        std::string value;
-        EXPECT_EQ(Query(HKEY_CURRENT_USER, "Software", "a", value), ERROR_FILE_NOT_FOUND);
+        for (const std::string& file : {text, text + "[Software\\Well-formed]\nsz a=1\n"}) {
+            WriteFile(RootFile("HKEY_CURRENT_USER"), file);
+            TRegistry reg;
+            EXPECT_FALSE(reg.KeyExists("Software")) << file;
+            std::string value;
+            EXPECT_EQ(Query(HKEY_CURRENT_USER, "Software", "a", value), ERROR_FILE_NOT_FOUND);
+        }
     }
-    // A file with CR LF lines and a number value reads well.
-    WriteFile(RootFile("HKEY_CURRENT_USER"), "[Software]\r\nsz a=1 \r\ndword n=7\r\n");
+    // A well-formed file reads whole, and a write keeps it as read: CR LF
+    // lines (the last with no LF), a key or value named again in another
+    // case, bytes above ASCII, a key of thousands of values, a key whose
+    // parent is not named.
+    constexpr int kMany = 5000;
+    std::string text =
+        "[\\Software\\]\r\nsz a=1 \r\nsz b=first\r\ndword n=7\r\n\r\n[SOFTWARE\\Many]\n";
+    for (int i = 0; i < kMany; ++i)
+        text += "sz v" + std::to_string(i) + "=" + std::to_string(i) + "\n";
+    text +=
+        "[SOFTWARE]\nsz B=M\xc3\xbcller\n[Club\\Rostrix]\nsz x=1\n[software\\many]\nsz V3=again\r";
+    WriteFile(RootFile("HKEY_CURRENT_USER"), text);
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey("Software", false));
     EXPECT_EQ(reg.ReadString("a"), "1 ");
+    EXPECT_EQ(reg.ReadString("b"), "M\xc3\xbcller");
     EXPECT_THROW(reg.ReadString("n"), ERegistryException);
+    ASSERT_TRUE(reg.OpenKey("Many", false));
+    EXPECT_EQ(reg.ReadString("v3"), "again");
+    EXPECT_EQ(reg.ReadString("v4999"), "4999");
+    ASSERT_TRUE(reg.OpenKey("\\Club", false));
+    reg.WriteString("y", "2");
+    std::string many;
+    for (int i = 0; i < kMany; ++i)
+        many += "sz v" + std::to_string(i) + "=" + (i == 3 ? "again" : std::to_string(i)) + "\n";
+    EXPECT_EQ(ReadFile(RootFile("HKEY_CURRENT_USER")),
+              "[]\n\n[Software]\nsz a=1 \nsz b=M\xc3\xbcller\ndword n=7\n\n[SOFTWARE\\Many]\n" +
+                  many + "\n[Club]\nsz y=2\n\n[Club\\Rostrix]\nsz x=1\n\n");
 }
 
 TEST_F(RegistryTest, EveryUnreadableFileIsKeptBesideInACopyOfItsOwn) {
@@ -287,12 +323,17 @@ TEST_F(RegistryTest, AFileOverTheSizeLimitIsUnreadableNotReadIntoMemory) {
     std::filesystem::create_directories(folder.Path() + "/registry");
     const std::string store = RootFile("HKEY_CURRENT_USER");
     // Well formed but for its size: blank lines are skipped.
-    const std::string text = "[Software]\n" + std::string(kRegistryFileLimit, '\n');
-    WriteFile(store, text);
-    TRegistry reg;
-    EXPECT_FALSE(reg.KeyExists("Software"));
-    ASSERT_TRUE(reg.OpenKey("Software", true));
-    EXPECT_EQ(std::filesystem::file_size(store + ".unreadable"), text.size());
+    const std::string key = "[Software]\n";
+    for (const std::size_t size : {kRegistryFileLimit, kRegistryFileLimit + 1}) {
+        const std::string text = key + std::string(size - key.size(), '\n');
+        WriteFile(store, text);
+        TRegistry reg;
+        EXPECT_EQ(reg.KeyExists("Software"), size <= kRegistryFileLimit) << size;
+        ASSERT_TRUE(reg.OpenKey("Other", true));
+        if (size > kRegistryFileLimit) {
+            EXPECT_EQ(std::filesystem::file_size(store + ".unreadable"), text.size());
+        }
+    }
 }
 
 TEST_F(RegistryTest, HandlesAreCheckedAndClosedOnce) {
