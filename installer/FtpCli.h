@@ -7,7 +7,7 @@
 
 #include "net/FtpReplies.h"
 #include "net/LineWSocket.h"
-#include "net/PieceBuffer.h"
+#include "net/BulkReceive.h"
 #include "net/ReplyReader.h"
 
 #include <QFile>
@@ -387,7 +387,7 @@ private:
     char FSendBuffer[1460] = {};
     std::int64_t FByteCount = 0;
     // What the data connection brought, handed on in blocks of 4096 bytes.
-    PieceBuffer FDownload;
+    BulkReceive FDownload;
     std::int64_t FSizeResult = 0;
     std::string FDirResult;
     std::int64_t FResumeAt = 0;

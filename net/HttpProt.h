@@ -6,7 +6,7 @@
 
 #include "net/HttpReply.h"
 #include "net/LineWSocket.h"
-#include "net/PieceBuffer.h"
+#include "net/BulkReceive.h"
 
 #include <cstdint>
 #include <ctime>
@@ -238,7 +238,7 @@ private:
     HttpReplyFields FFields;
     std::vector<char> FReceiveBuffer = std::vector<char>(kHttpReceiveBuffer + 1);
     // The document as received, handed on in pieces of kHttpReceiveBuffer.
-    PieceBuffer FBody;
+    BulkReceive FBody;
     std::vector<char> FSendBuffer = std::vector<char>(kHttpSendChunk);
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };

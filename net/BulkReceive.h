@@ -9,9 +9,9 @@
 class TCustomWSocket;
 
 // What one receive takes at most.
-constexpr int kBulkReceive = 64 * 1024;
+constexpr int kBulkReceiveSize = 64 * 1024;
 
-class PieceBuffer {
+class BulkReceive {
 public:
     // Receives into the room behind what is held, as much as the socket
     // gives; the socket's result.
@@ -24,7 +24,7 @@ public:
     void Clear() { FAt = FEnd = 0; }
 
 private:
-    std::vector<char> FData = std::vector<char>(kBulkReceive);
+    std::vector<char> FData = std::vector<char>(kBulkReceiveSize);
     int FAt = 0;
     int FEnd = 0;
 };
