@@ -18,6 +18,13 @@ constexpr int SinglesExcessPenalty = 500;
 constexpr int MixingPenalty = 20;
 constexpr int SpreadStep = 20;
 
+// The pairs of a box's four places in order: 0 and 1, 0 and 2, ... 2 and 3.
+std::size_t PairOf(int i, int j) {
+    static constexpr std::size_t pairs[4][4] = {
+        {0, 0, 1, 2}, {0, 0, 3, 4}, {1, 3, 0, 5}, {2, 4, 5, 0}};
+    return pairs[i][j];
+}
+
 // Positions 1 and 2 are one side, 3 and 4 the other.
 int PartnerPosition(int p) {
     return p % 2 == 1 ? p + 1 : p - 1;
@@ -79,8 +86,11 @@ void Mixer::Report(int round, int value) {
     if (progress != nullptr) progress->Report(round, value);
 }
 
-void Mixer::StillWorking(int round, int court) {
-    if (progress != nullptr && ++steps % StepsPerReport == 0) progress->Report(round, court);
+void Mixer::StillWorking(int round, int court, std::uint32_t count) {
+    if (progress == nullptr) return;
+    const std::uint32_t before = steps;
+    steps += count;
+    if (steps / StepsPerReport != before / StepsPerReport) progress->Report(round, court);
 }
 
 Mixer::~Mixer() {
@@ -117,17 +127,16 @@ short Mixer::Start(int wanted) {
         grid.assign(static_cast<std::size_t>(roundCount) * static_cast<std::size_t>(courtCount) * 4,
                     0);
         inRound.assign(Index(roundCount + 1, 0), 0);
+        placeIn.assign(inRound.size(), 0);
         emptyPositions.assign(static_cast<std::size_t>(roundCount) + 1, 0);
         lopsidedBoxes.assign(static_cast<std::size_t>(roundCount) + 1, 0);
         freeSlots.assign(static_cast<std::size_t>(roundCount) + 1, {});
-        repairPenalty.assign(grid.size() / 4, 0);
-        repairPenaltyAt.assign(grid.size() / 4, 0);
+        readings.assign(grid.size() / 4, {});
         roundsOf.assign(players, {});
         gapPenalty.assign(players, 0);
         meetings.assign(players * players, 0);
         meetHistogram.assign(players * 256, 0);
-        meetLeast.assign(players, 0);
-        meetMost.assign(players, 0);
+        spreadOf.assign(players, {});
         skillByDistance.assign(players, 0);
         for (Candidates* list : {&anyone, &men, &others, &nobody}) {
             list->below.assign(players + 1, 0);
@@ -142,6 +151,7 @@ short Mixer::Start(int wanted) {
     for (int i = 1; i <= n; ++i) {
         plan.genderCode[i] = static_cast<std::uint8_t>(plan.Player(i)->gender);
         meetHistogram[static_cast<std::size_t>(i) * 256] = static_cast<std::uint16_t>(n - 1);
+        spreadOf[i] = {0, 0, static_cast<std::uint16_t>(n - 1), static_cast<std::uint16_t>(n - 1)};
     }
     singlesHistogram.fill(0);
     singlesHistogram[0] = n;
@@ -274,7 +284,8 @@ void Mixer::ListCandidates(int r) {
     if (searchSize > 2) {
         leastSpread = NoGroup;
         for (int x = anyone.above[1]; x <= n; x = anyone.above[static_cast<std::size_t>(x) + 1]) {
-            leastSpread = std::min(leastSpread, SpreadPenalty(x, meetMost[x], 0, searchSize - 1));
+            leastSpread =
+                std::min(leastSpread, SpreadPenalty(x, spreadOf[x].most, 0, searchSize - 1));
             if (leastSpread == 0) break;
         }
     }
@@ -313,16 +324,16 @@ void Mixer::AddToGroup(const Group& group, int k, int candidate) {
     const GroupState& from = levels[k];
     GroupState& to = levels[k + 1];
     const std::uint8_t* met = &meetings[static_cast<std::size_t>(candidate) * (n + 1)];
-    int most = meetMost[candidate];
+    int most = spreadOf[candidate].most;
     int raised = 0;
     int skill = from.skill;
     for (int i = 0; i < k; ++i) {
         const int member = group[i];
         const int count = met[member];
         to.most[i] = std::max(from.most[i], count + 1);
-        to.raised[i] = from.raised[i] + (count == meetLeast[member]);
+        to.raised[i] = from.raised[i] + (count == spreadOf[member].least);
         most = std::max(most, count + 1);
-        raised += count == meetLeast[candidate];
+        raised += count == spreadOf[candidate].least;
         skill += skillByDistance[static_cast<std::size_t>(std::abs(member - candidate))];
     }
     to.most[k] = most;
@@ -443,14 +454,17 @@ void Mixer::CountMeeting(int a, int b, int before) {
         std::uint16_t* histogram = &meetHistogram[static_cast<std::size_t>(x) * 256];
         --histogram[before];
         ++histogram[after];
-        std::uint8_t& least = meetLeast[x];
-        std::uint8_t& most = meetMost[x];
+        MeetSpread& spread = spreadOf[x];
+        std::uint8_t& least = spread.least;
+        std::uint8_t& most = spread.most;
         if (after > most) most = static_cast<std::uint8_t>(after);
         if (after < least) least = static_cast<std::uint8_t>(after);
         if (histogram[before] == 0) {
             if (before == least) least = static_cast<std::uint8_t>(after);
             if (before == most) most = static_cast<std::uint8_t>(after);
         }
+        spread.atLeast = histogram[least];
+        spread.atMost = histogram[most];
     }
 }
 
@@ -495,16 +509,29 @@ void Mixer::Write(const Slot& s, int x) {
     std::int16_t* box = Box(s.round, s.court);
     const int old = box[s.position - 1];
     const bool lopsided = Lopsided(s.round, s.court);
-    if (old >= 1 && old <= n && inRound[Index(s.round, old)] > 0 &&
-        --inRound[Index(s.round, old)] == 0) {
-        roundsOf[old][s.round / 64] &= ~(std::uint64_t{1} << (s.round % 64));
-        gapPenalty[old] = GapOf(roundsOf[old]);
+    if (old >= 1 && old <= n && inRound[Index(s.round, old)] > 0) {
+        doubled -= inRound[Index(s.round, old)] > 1;
+        if (--inRound[Index(s.round, old)] == 0) {
+            roundsOf[old][s.round / 64] &= ~(std::uint64_t{1} << (s.round % 64));
+            gapPenalty[old] = GapOf(roundsOf[old]);
+            placeIn[Index(s.round, old)] = 0;
+        }
     }
     box[s.position - 1] = static_cast<std::int16_t>(x);
+    // A player placed twice for a moment (a short player on its way to
+    // another's place) is where its other place is.
+    if (old >= 1 && old <= n && inRound[Index(s.round, old)] != 0)
+        for (int c = 1; c <= courtCount; ++c)
+            for (int p = 1; p <= 4; ++p)
+                if (At(s.round, c, p) == old) placeIn[Index(s.round, old)] = PlaceOf(c, p);
     plan.PutSlot(s.round, s.court, s.position, x);
-    if (x >= 1 && x <= n && inRound[Index(s.round, x)]++ == 0) {
-        roundsOf[x][s.round / 64] |= std::uint64_t{1} << (s.round % 64);
-        gapPenalty[x] = GapOf(roundsOf[x]);
+    if (x >= 1 && x <= n) {
+        doubled += inRound[Index(s.round, x)] > 0;
+        if (inRound[Index(s.round, x)]++ == 0) {
+            roundsOf[x][s.round / 64] |= std::uint64_t{1} << (s.round % 64);
+            gapPenalty[x] = GapOf(roundsOf[x]);
+        }
+        placeIn[Index(s.round, x)] = PlaceOf(s.court, s.position);
     }
     if (IsDoubles(s.court) || s.position % 2 == 1) emptyPositions[s.round] += (old != 0) - (x != 0);
     lopsidedBoxes[s.round] += Lopsided(s.round, s.court) - lopsided;
@@ -514,6 +541,7 @@ void Mixer::Put(int r, int c, int p, int x) {
     ++changes;
     Box(r, c)[p - 1] = static_cast<std::int16_t>(x);
     plan.PutSlot(r, c, p, x);
+    if (x >= 1 && x <= n) placeIn[Index(r, x)] = PlaceOf(c, p);
 }
 
 int Mixer::SkillPenalty(int a, int b) const {
@@ -522,23 +550,21 @@ int Mixer::SkillPenalty(int a, int b) const {
 
 int Mixer::SpreadPenalty(int x, int most, int raised, int unknown) const {
     if (n < 2) return 0;
-    int least = meetLeast[x];
+    int least = spreadOf[x].least;
     // When every player at the least is one of the extras, the least rises.
-    if (meetHistogram[static_cast<std::size_t>(x) * 256 + static_cast<std::size_t>(least)] <=
-        raised + unknown)
-        ++least;
+    if (spreadOf[x].atLeast <= raised + unknown) ++least;
     const int spread = most - least;
     return spread > diversityLimit ? (spread - diversityLimit) * SpreadStep : 0;
 }
 
 int Mixer::MeetingSpreadPenalty(int x, int extra1, int extra2, int extra3) const {
-    int most = meetMost[x];
+    int most = spreadOf[x].most;
     int raised = 0;
     for (int e : {extra1, extra2, extra3}) {
         if (e < 1 || e > n || e == x) continue;
         const int count = Meetings(x, e) + 1;
         most = std::max(most, count);
-        raised += count - 1 == meetLeast[x];
+        raised += count - 1 == spreadOf[x].least;
     }
     return SpreadPenalty(x, most, raised, 0);
 }
@@ -546,16 +572,30 @@ int Mixer::MeetingSpreadPenalty(int x, int extra1, int extra2, int extra3) const
 int Mixer::GapOf(const Rounds& rounds) const {
     // Scanning the rounds with an idle count that starts at 1, so a leading
     // idle stretch counts one round more: a round played after the count
-    // passed the threshold costs the penalty.
-    int last = 0;
-    for (int word = 0; word < 2; ++word)
-        for (std::uint64_t bits = rounds[static_cast<std::size_t>(word)]; bits != 0;
-             bits &= bits - 1) {
-            const int r = word * 64 + std::countr_zero(bits);
-            if (r - last - (last == 0 ? 0 : 1) > plan.gapThreshold) return LongGapPenalty;
-            last = r;
-        }
-    return 0;
+    // passed the threshold costs the penalty. Read off the bits: the first
+    // round played, then a run of more idle rounds than the threshold
+    // between two played.
+    using Bits = unsigned __int128; // the rounds fit: at most 99
+    const Bits played = static_cast<Bits>(rounds[1]) << 64 | rounds[0];
+    if (played == 0) return 0;
+    const int first =
+        rounds[0] != 0 ? std::countr_zero(rounds[0]) : 64 + std::countr_zero(rounds[1]);
+    if (first > plan.gapThreshold) return LongGapPenalty;
+    const int last =
+        rounds[1] != 0 ? 127 - std::countl_zero(rounds[1]) : 63 - std::countl_zero(rounds[0]);
+    if (last - first - 1 < plan.gapThreshold + 1) return 0;
+    const Bits between = (static_cast<Bits>(1) << last) - (static_cast<Bits>(2) << first);
+    Bits idle = ~played & between;
+    // Bits left where a run of `length` idle rounds starts, doubling the
+    // length each step, then the rest.
+    const int longest = plan.gapThreshold + 1;
+    int length = 1;
+    while (idle != 0 && 2 * length <= longest) {
+        idle &= idle >> length;
+        length *= 2;
+    }
+    if (idle != 0 && length < longest) idle &= idle >> (longest - length);
+    return idle != 0 ? LongGapPenalty : 0;
 }
 
 int Mixer::GapMoved(int x, int from, int to) const {
@@ -637,25 +677,72 @@ int Mixer::TotalPenalty() const {
 }
 
 int Mixer::BoxRepairPenalty(int r, int c) const {
+    return Reading(r, c).penalty;
+}
+
+const Mixer::BoxReading& Mixer::Reading(int r, int c) const {
     // Read again only after a change to the plan or its counters: the swap
     // search reads every box for every position it tries.
-    const std::size_t index = BoxIndex(r, c);
-    if (repairPenaltyAt[index] == changes) return repairPenalty[index];
+    BoxReading& reading = readings[BoxIndex(r, c)];
+    if (reading.at == changes) return reading;
     int penalty = BoxPenalty(r, c);
+    int own = penalty; // the box's and its singles', which a change may all mend
+    int spreads[4] = {};
     const std::int16_t* box = Box(r, c);
     for (int p = 0; p < 4; ++p) {
         const int x = box[p];
         if (x == 0) continue;
-        penalty += MeetingSpreadPenalty(x, 0, 0, 0);
+        spreads[p] = MeetingSpreadPenalty(x, 0, 0, 0);
+        penalty += spreads[p];
         if (gaps) penalty += GapPenalty(x);
     }
     const bool singlesMatch = !IsDoubles(c) || box[1] == 0;
     if (plan.allSingles == 0 && singlesMatch)
         for (int p : {0, 2})
-            if (box[p] != 0) penalty += SinglesPenalty(box[p]);
-    repairPenalty[index] = penalty;
-    repairPenaltyAt[index] = changes;
-    return penalty;
+            if (box[p] != 0) {
+                penalty += SinglesPenalty(box[p]);
+                own += SinglesPenalty(box[p]);
+            }
+    // The box's own meetings too, which a swap search reads for every y.
+    std::array<std::uint8_t, 6>& met = reading.meetings;
+    for (int i = 0, k = 0; i < 4; ++i)
+        for (int j = i + 1; j < 4; ++j, ++k)
+            met[static_cast<std::size_t>(k)] =
+                box[i] != 0 && box[j] != 0 ? meetings[static_cast<std::size_t>(box[i]) * (n + 1) +
+                                                      static_cast<std::size_t>(box[j])]
+                                           : 0;
+    // And for each place, the most that the player there leaving and
+    // another coming could take off the box's penalty, gaps apart. A
+    // spread narrows only when its most falls or its least rises: the most
+    // when every count at it falls, the least when every count at it rises.
+    // Each other of the box has one count falling (its meetings with the
+    // player leaving) and one rising; the one who leaves has one of each
+    // for each other of the two boxes.
+    for (int p = 0; p < 4; ++p) {
+        const int z = box[p];
+        int mend = own;
+        if (z != 0) {
+            const MeetSpread& counts = spreadOf[z];
+            int atMostHere = 0;
+            for (int q = 0; q < 4; ++q) {
+                const int u = box[q];
+                if (q == p || u == 0) continue;
+                const int together = met[PairOf(p, q)];
+                atMostHere += together == counts.most;
+                const MeetSpread& theirs = spreadOf[u];
+                const int narrows = SpreadStep * ((together == theirs.most && theirs.atMost == 1) +
+                                                  (theirs.atLeast == 1));
+                mend += std::min(spreads[q], narrows);
+            }
+            const int narrows =
+                SpreadStep * ((atMostHere >= counts.atMost) + (counts.atLeast <= 3));
+            mend += std::min(spreads[p], narrows);
+        }
+        reading.mendable[static_cast<std::size_t>(p)] = mend;
+    }
+    reading.penalty = penalty;
+    reading.at = changes;
+    return reading;
 }
 
 void Mixer::PlaceInSlot(const Slot& s, int x) {
@@ -768,7 +855,8 @@ bool Mixer::FindCompletingSlot(int x, int exceptRound, int exceptCourt, Slot& fo
     return false;
 }
 
-void Mixer::ListFreeSlots(int x) {
+bool Mixer::ListFreeSlots(int x) {
+    bool any = false;
     for (int r = 1; r <= roundCount; ++r) {
         FreeSlots& slots = freeSlots[static_cast<std::size_t>(r)];
         slots = {};
@@ -779,12 +867,14 @@ void Mixer::ListFreeSlots(int x) {
                 if (At(r, c, p) != 0 || !FitsBesidePartner(x, r, c, p)) continue;
                 if (slots.first.round == 0) {
                     slots.first = {r, c, p};
+                    any = true;
                 } else if (c != slots.first.court) {
                     slots.other = {r, c, p};
                     break;
                 }
             }
     }
+    return any;
 }
 
 bool Mixer::ListedFreeSlot(int x, int exceptRound, int exceptCourt, Slot& found) const {
@@ -810,7 +900,7 @@ bool Mixer::PlaceShortPlayer(int x) {
     // Otherwise x takes the place of a player who can move to a free slot.
     // Only a player of x's gender may, where it matters, so where each
     // could go is the same for all of them while the grid stands.
-    ListFreeSlots(x);
+    if (!ListFreeSlots(x)) return false;
     for (int r = 1; r <= roundCount; ++r) {
         if (Plays(r, x)) continue;
         for (int c = 1; c <= courtCount; ++c)
@@ -941,11 +1031,13 @@ void Mixer::Recount() {
     ++changes;
     std::fill(meetings.begin(), meetings.end(), 0);
     std::fill(meetHistogram.begin(), meetHistogram.end(), 0);
-    std::fill(meetLeast.begin(), meetLeast.end(), 0);
-    std::fill(meetMost.begin(), meetMost.end(), 0);
-    for (int i = 1; i <= n; ++i)
+    for (int i = 1; i <= n; ++i) {
         meetHistogram[static_cast<std::size_t>(i) * 256] = static_cast<std::uint16_t>(n - 1);
+        spreadOf[i] = {0, 0, static_cast<std::uint16_t>(n - 1), static_cast<std::uint16_t>(n - 1)};
+    }
     std::fill(inRound.begin(), inRound.end(), 0);
+    std::fill(placeIn.begin(), placeIn.end(), 0);
+    doubled = 0;
     std::fill(roundsOf.begin(), roundsOf.end(), Rounds{});
     for (int r = 1; r <= roundCount; ++r) {
         emptyPositions[r] = 0;
@@ -956,7 +1048,9 @@ void Mixer::Recount() {
                 const int x = At(r, c, p);
                 if (x == 0 && (IsDoubles(c) || p % 2 == 1)) ++emptyPositions[r];
                 if (x < 1 || x > n) continue;
+                doubled += inRound[Index(r, x)] > 0;
                 ++inRound[Index(r, x)];
+                placeIn[Index(r, x)] = PlaceOf(c, p);
                 roundsOf[x][r / 64] |= std::uint64_t{1} << (r % 64);
                 for (int q = p + 1; q <= 4; ++q)
                     Meet(x, At(r, c, q));
@@ -1005,51 +1099,144 @@ bool Mixer::TrySwap(int r, int c, int p) {
     const Slot from{r, c, p};
     const int x = Get(from);
     if (x == 0) return false;
-    Slot best;
-    int bestGain = 0;
     const int penaltyHere = BoxRepairPenalty(r, c);
-    // Within the round, courts before and after this one; then the
-    // earlier rounds, then the later ones. A round that x plays in has
-    // nobody x could change places with.
-    const auto stage = [&](int firstRound, int lastRound, int firstCourt, int lastCourt) {
-        for (int r2 = firstRound; r2 <= lastRound; ++r2) {
-            if (r2 != r && Plays(r2, x)) continue;
-            const int gapOfX = gaps && r2 != r ? GapMoved(x, r, r2) : -1;
-            for (int c2 = firstCourt; c2 <= lastCourt; ++c2) {
-                int penaltyThere = -1; // read once a position may change hands
-                const std::int16_t* there = Box(r2, c2);
-                for (int p2 = 1; p2 <= 4; ++p2) {
-                    // MaySwap, with what is known of x already
-                    const int y = there[p2 - 1];
-                    if (y == 0 || y == x || (r2 != r && Plays(r, y)) ||
-                        (strict && plan.genderCode[y] != plan.genderCode[x]))
-                        continue;
-                    const Slot to{r2, c2, p2};
-                    StillWorking(r, c);
-                    if (penaltyThere < 0) penaltyThere = BoxRepairPenalty(r2, c2);
-                    const int gain =
-                        TrialGain(from, to, penaltyHere + penaltyThere, bestGain, gapOfX);
-                    if (gain == -1) {
-                        best = to;
-                        return true;
-                    }
-                    if (gain > bestGain) {
-                        bestGain = gain;
-                        best = to;
-                    }
+    // Within the round, courts before and after this one; then the earlier
+    // rounds, then the later ones.
+    SwapSearch found;
+    SearchSwap(from, penaltyHere, {r, r}, 1, c - 1, found);
+    if (!found.perfect) SearchSwap(from, penaltyHere, {r, r}, c + 1, courtCount, found);
+    if (!found.perfect) SearchOtherRounds(from, penaltyHere, found);
+    StillWorking(r, c, found.steps);
+    if (!found.perfect && found.gain <= 0) return false;
+    SwapSlots(from, found.slot);
+    return true;
+}
+
+void Mixer::SearchSwap(const Slot& from, int penaltyHere, Span rounds, int firstCourt,
+                       int lastCourt, SwapSearch& found) const {
+    const int r = from.round;
+    const int x = Get(from);
+    const int mendableHere =
+        Reading(r, from.court).mendable[static_cast<std::size_t>(from.position - 1)];
+    for (int r2 = rounds.first; r2 <= rounds.last; ++r2) {
+        // A round that x plays in has nobody x could change places with.
+        if (r2 != r && Plays(r2, x)) continue;
+        const int gapOfX = gaps && r2 != r ? GapMoved(x, r, r2) : -1;
+        const int gapOfXMends = gapOfX >= 0 ? GapPenalty(x) - gapOfX : 0;
+        for (int c2 = firstCourt; c2 <= lastCourt; ++c2) {
+            const BoxReading* reading = nullptr; // read once a position may change hands
+            const std::int16_t* there = Box(r2, c2);
+            for (int p2 = 1; p2 <= 4; ++p2) {
+                // MaySwap, with what is known of x already
+                const int y = there[p2 - 1];
+                if (y == 0 || y == x || (r2 != r && Plays(r, y)) ||
+                    (strict && plan.genderCode[y] != plan.genderCode[x]))
+                    continue;
+                const Slot to{r2, c2, p2};
+                ++found.steps;
+                if (reading == nullptr) reading = &Reading(r2, c2);
+                // The most the change could gain: what the two boxes could
+                // mend, and what x and y gain in gaps by their new rounds.
+                // One that cannot beat the best and cannot leave both boxes
+                // free of penalty is passed over.
+                const int before = penaltyHere + reading->penalty;
+                int most = mendableHere + reading->mendable[static_cast<std::size_t>(p2 - 1)] +
+                           gapOfXMends;
+                int gapOfY = -1;
+                if (gapOfX >= 0 && GapPenalty(y) > 0) {
+                    gapOfY = GapMoved(y, r2, r);
+                    most += GapPenalty(y) - gapOfY;
+                }
+                if (most <= found.gain && most < before) continue;
+                const int gain = TrialGain(from, to, before, found.gain, gapOfX, gapOfY);
+                if (gain == -1) {
+                    found.slot = to;
+                    found.perfect = true;
+                    return;
+                }
+                if (gain > found.gain) {
+                    found.gain = gain;
+                    found.slot = to;
                 }
             }
         }
-        return false;
-    };
-    if (stage(r, r, 1, c - 1) || stage(r, r, c + 1, courtCount) || stage(1, r - 1, 1, courtCount) ||
-        stage(r + 1, roundCount, 1, courtCount)) {
-        SwapSlots(from, best);
-        return true;
     }
-    if (bestGain <= 0) return false;
-    SwapSlots(from, best);
-    return true;
+}
+
+// The other rounds, in order. There x can change places only with a player
+// who is free in x's round and plays in one that x is free in: those are
+// found from each player's rounds, and only those whose change could beat
+// the best found (with what bounds it then) are tried in order, the
+// best as it grows, exactly as a search of every position.
+void Mixer::SearchOtherRounds(const Slot& from, int penaltyHere, SwapSearch& found) {
+    const int r = from.round;
+    const int x = Get(from);
+    // A player twice in a round has no one place to be found at.
+    if (doubled != 0) {
+        SearchSwap(from, penaltyHere, {1, r - 1}, 1, courtCount, found);
+        if (!found.perfect)
+            SearchSwap(from, penaltyHere, {r + 1, roundCount}, 1, courtCount, found);
+        return;
+    }
+    Rounds freeOfX{};
+    for (int r2 = 1; r2 <= roundCount; ++r2)
+        if (r2 != r && !Plays(r2, x)) freeOfX[r2 / 64] |= std::uint64_t{1} << (r2 % 64);
+    int gapOfX[Matches::MaxRounds + 1];
+    int mendsOfX[Matches::MaxRounds + 1];
+    for (int word = 0; word < 2; ++word)
+        for (std::uint64_t bits = freeOfX[static_cast<std::size_t>(word)]; bits != 0;
+             bits &= bits - 1) {
+            const int r2 = word * 64 + std::countr_zero(bits);
+            gapOfX[r2] = gaps ? GapMoved(x, r, r2) : -1;
+            mendsOfX[r2] = gaps ? GapPenalty(x) - gapOfX[r2] : 0;
+        }
+    const int mendableHere =
+        Reading(r, from.court).mendable[static_cast<std::size_t>(from.position - 1)];
+    candidates.clear();
+    for (int y = 1; y <= n; ++y) {
+        if (y == x || Plays(r, y) || (strict && plan.genderCode[y] != plan.genderCode[x])) continue;
+        for (int word = 0; word < 2; ++word)
+            for (std::uint64_t bits = roundsOf[y][static_cast<std::size_t>(word)] &
+                                      freeOfX[static_cast<std::size_t>(word)];
+                 bits != 0; bits &= bits - 1) {
+                const int r2 = word * 64 + std::countr_zero(bits);
+                const int place = placeIn[Index(r2, y)];
+                const int c2 = (place - 1) / 4 + 1;
+                const int p2 = (place - 1) % 4 + 1;
+                ++found.steps;
+                const BoxReading& there = Reading(r2, c2);
+                const int before = penaltyHere + there.penalty;
+                int most =
+                    mendableHere + there.mendable[static_cast<std::size_t>(p2 - 1)] + mendsOfX[r2];
+                int gapOfY = -1;
+                if (gapOfX[r2] >= 0 && GapPenalty(y) > 0) {
+                    gapOfY = GapMoved(y, r2, r);
+                    most += GapPenalty(y) - gapOfY;
+                }
+                if (most <= found.gain && most < before) continue;
+                candidates.push_back({r2, place, gapOfY});
+            }
+    }
+    std::sort(candidates.begin(), candidates.end(),
+              [](const SwapCandidate& a, const SwapCandidate& b) {
+                  return a.round != b.round ? a.round < b.round : a.place < b.place;
+              });
+    for (const SwapCandidate& candidate : candidates) {
+        const Slot to{candidate.round, (candidate.place - 1) / 4 + 1,
+                      (candidate.place - 1) % 4 + 1};
+        const int before = penaltyHere + BoxRepairPenalty(to.round, to.court);
+        const int gain =
+            TrialGain(from, to, before, found.gain, gapOfX[to.round], candidate.gapOfY);
+        if (gain == -1) {
+            found.slot = to;
+            found.perfect = true;
+            return;
+        }
+        if (gain > found.gain) {
+            found.gain = gain;
+            found.slot = to;
+        }
+    }
 }
 
 bool Mixer::MaySwap(const Slot& a, const Slot& b) const {
@@ -1076,13 +1263,13 @@ int Mixer::SpreadAfter(int x, const int* down, int downs, const int* up, int ups
     if (n < 2) return 0;
     // Each count moves by one, so the most and the least move by one at
     // most: what moves at and next to them tells which way.
-    const int most = meetMost[x];
-    const int least = meetLeast[x];
+    const MeetSpread& counts = spreadOf[x];
+    const int most = counts.most;
+    const int least = counts.least;
     bool mostRises = false;
     bool leastFalls = false;
-    int atMost = meetHistogram[static_cast<std::size_t>(x) * 256 + static_cast<std::size_t>(most)];
-    int atLeast =
-        meetHistogram[static_cast<std::size_t>(x) * 256 + static_cast<std::size_t>(least)];
+    int atMost = counts.atMost;
+    int atLeast = counts.atLeast;
     for (int i = 0; i < downs; ++i) {
         leastFalls = leastFalls || down[i] == least;
         atMost -= down[i] == most;
@@ -1105,8 +1292,10 @@ int Mixer::SpreadAfter(int x, const int* down, int downs, const int* up, int ups
 // and y follow the moves out and in (a count held at 0 does not fall), and
 // across rounds x and y take each other's round (x's gap then may be
 // given). It stops as soon as the exchange can gain no more than `floor`
-// and is no perfect one: 0 then.
-int Mixer::TrialGain(const Slot& a, const Slot& b, int before, int floor, int gapOfX) const {
+// and is no perfect one: 0 then. The terms are summed cheapest first: the
+// others of x's box are the same for every y that x is tried against.
+int Mixer::TrialGain(const Slot& a, const Slot& b, int before, int floor, int gapOfX,
+                     int gapOfY) const {
     const std::int16_t* boxA = Box(a.round, a.court);
     const std::int16_t* boxB = Box(b.round, b.court);
     const int x = boxA[a.position - 1];
@@ -1121,12 +1310,57 @@ int Mixer::TrialGain(const Slot& a, const Slot& b, int before, int floor, int ga
 
     int othersA[3];
     int othersB[3];
+    int placesB[3];
     int countA = 0;
     int countB = 0;
     for (int p = 0; p < 4; ++p) {
         if (p != a.position - 1 && boxA[p] != 0) othersA[countA++] = boxA[p];
-        if (p != b.position - 1 && boxB[p] != 0) othersB[countB++] = boxB[p];
+        if (p != b.position - 1 && boxB[p] != 0) {
+            placesB[countB] = p;
+            othersB[countB++] = boxB[p];
+        }
     }
+    // A player in both boxes (across rounds) keeps its meetings with x and
+    // y: x leaves it in one box and joins it in the other.
+    const auto inBoth = [&](int u, const int* others, int count) {
+        return a.round != b.round && std::find(others, others + count, u) != others + count;
+    };
+    // Each other of the box one of them leaves meets it once less and the
+    // one who comes once more: those counts, as they stand, for each side.
+    struct Moves {
+        int others[3];
+        int down[3];
+        int up[3];
+        int count = 0;
+    };
+    // The counts come from rows that stay at hand while x is tried against
+    // every y: those of x and of the others of x's box, and y's box's own.
+    const auto meetAgain = [&](const int* others, int count, const int* across, int acrossCount,
+                               Moves& moves, auto&& counts) {
+        for (int i = 0; i < count; ++i) {
+            const int u = others[i];
+            if (inBoth(u, across, acrossCount)) {
+                after += MeetingSpreadPenalty(u, 0, 0, 0);
+                continue;
+            }
+            moves.others[moves.count] = u;
+            counts(i, moves.down[moves.count], moves.up[moves.count]);
+            ++moves.count;
+        }
+    };
+    const auto spreadOfOthers = [&](const Moves& moves) {
+        for (int i = 0; i < moves.count; ++i)
+            after += SpreadAfter(moves.others[i], moves.down[i], moves.up[i]);
+    };
+    Moves inA;
+    meetAgain(othersA, countA, othersB, countB, inA, [&](int i, int& down, int& up) {
+        const std::uint8_t* met = &meetings[static_cast<std::size_t>(othersA[i]) * (n + 1)];
+        down = met[x];
+        up = met[y];
+    });
+    spreadOfOthers(inA);
+    if (after >= enough) return 0;
+
     if (gaps) {
         for (int i = 0; i < countA; ++i)
             after += gapPenalty[othersA[i]];
@@ -1136,7 +1370,7 @@ int Mixer::TrialGain(const Slot& a, const Slot& b, int before, int floor, int ga
             after += gapPenalty[x] + gapPenalty[y];
         } else {
             after += (gapOfX >= 0 ? gapOfX : GapMoved(x, a.round, b.round)) +
-                     GapMoved(y, b.round, a.round);
+                     (gapOfY >= 0 ? gapOfY : GapMoved(y, b.round, a.round));
         }
         if (after >= enough) return 0;
     }
@@ -1165,41 +1399,18 @@ int Mixer::TrialGain(const Slot& a, const Slot& b, int before, int floor, int ga
         if (after >= enough) return 0;
     }
 
-    // A player in both boxes (across rounds) keeps its meetings with x and
-    // y: x leaves it in one box and joins it in the other.
-    const auto inBoth = [&](int u) {
-        return a.round != b.round && std::find(othersA, othersA + countA, u) != othersA + countA &&
-               std::find(othersB, othersB + countB, u) != othersB + countB;
-    };
-    // Each other of the box one of them leaves meets it once less and the
-    // one who comes once more: those counts, as they stand, for each side.
-    const auto meetAgain = [&](const int* others, int count, int leaving, int coming, int* down,
-                               int* up) {
-        const std::uint8_t* metLeaving = &meetings[static_cast<std::size_t>(leaving) * (n + 1)];
-        const std::uint8_t* metComing = &meetings[static_cast<std::size_t>(coming) * (n + 1)];
-        int changed = 0;
-        for (int i = 0; i < count; ++i) {
-            const int u = others[i];
-            if (inBoth(u)) {
-                after += MeetingSpreadPenalty(u, 0, 0, 0);
-                continue;
-            }
-            down[changed] = metLeaving[u];
-            up[changed] = metComing[u];
-            after += SpreadAfter(u, down[changed], up[changed]);
-            ++changed;
-        }
-        return changed;
-    };
-    int xDown[3];
-    int xUp[3];
-    int yDown[3];
-    int yUp[3];
-    const int changedA = meetAgain(othersA, countA, x, y, xDown, yUp);
-    const int changedB = meetAgain(othersB, countB, y, x, yDown, xUp);
+    Moves inB;
+    const std::array<std::uint8_t, 6>& metInB = Reading(b.round, b.court).meetings;
+    const std::uint8_t* metX = &meetings[static_cast<std::size_t>(x) * (n + 1)];
+    meetAgain(othersB, countB, othersA, countA, inB, [&](int i, int& down, int& up) {
+        down = metInB[PairOf(placesB[i], b.position - 1)];
+        up = metX[othersB[i]];
+    });
+    after += SpreadAfter(x, inA.down, inA.count, inB.up, inB.count);
     if (after >= enough) return 0;
-    after += SpreadAfter(x, xDown, changedA, xUp, changedB) +
-             SpreadAfter(y, yDown, changedB, yUp, changedA);
+    after += SpreadAfter(y, inB.down, inB.count, inA.up, inA.count);
+    if (after >= enough) return 0;
+    spreadOfOthers(inB);
     if (after >= enough) return 0;
     if (after == 0) return -1;
     return before - after;

@@ -129,9 +129,29 @@ private:
     int SinglesPairPenalty(int a, int b) const;
     int GenderPenalty(const int* players, int count) const;
     // Whether two positions hold players who could change places, and the
-    // gain of the change when the two boxes' penalties come to `before`.
+    // gain of the change when the two boxes' penalties come to `before`
+    // (the gaps of x and y in each other's rounds may be given).
     bool MaySwap(const Slot& a, const Slot& b) const;
-    int TrialGain(const Slot& a, const Slot& b, int before, int floor, int gapOfX) const;
+    int TrialGain(const Slot& a, const Slot& b, int before, int floor, int gapOfX,
+                  int gapOfY = -1) const;
+    // What a swap search found: a change that leaves both boxes free of
+    // penalty, or the best gain so far with its position; and how many
+    // positions it tried.
+    struct SwapSearch {
+        Slot slot;
+        int gain = 0;
+        bool perfect = false;
+        std::uint32_t steps = 0;
+    };
+    struct Span {
+        int first;
+        int last;
+    };
+    // The search of TrySwap for the player at `from` over some rounds and
+    // courts, and over every other round, going on from what was found.
+    void SearchSwap(const Slot& from, int penaltyHere, Span rounds, int firstCourt, int lastCourt,
+                    SwapSearch& found) const;
+    void SearchOtherRounds(const Slot& from, int penaltyHere, SwapSearch& found);
     // The spread penalty of x once the meeting counts `down` fall by one and
     // the counts `up` rise by one.
     int SpreadAfter(int x, const int* down, int downs, const int* up, int ups) const;
@@ -186,7 +206,8 @@ private:
         Slot first;
         Slot other;
     };
-    void ListFreeSlots(int x);
+    // Whether there is any.
+    bool ListFreeSlots(int x);
     bool ListedFreeSlot(int x, int exceptRound, int exceptCourt, Slot& found) const;
     void Tidy(int r, int c);
     void MoveToFreeSlot(const Slot& from);
@@ -195,7 +216,7 @@ private:
     int RandomBelow(int k) const;
     // Reports the court at work once every so many steps of a long search,
     // so that the box goes on being repainted within one court.
-    void StillWorking(int round, int court);
+    void StillWorking(int round, int court, std::uint32_t count = 1);
     static constexpr std::uint32_t StepsPerReport = 1 << 14;
 
     Matches& plan;
@@ -216,28 +237,53 @@ private:
     // The grid as the mixer holds it, four positions a box; the plan gets
     // every write.
     std::vector<std::int16_t> grid;
-    // How often each player is in each round, row by round.
+    // How often each player is in each round, row by round; and where, as
+    // PlaceOf gives it (0: nowhere); and how many times a player stands in
+    // a round a second time.
     std::vector<std::uint8_t> inRound;
+    std::vector<std::uint16_t> placeIn;
+    int doubled = 0;
+    static std::uint16_t PlaceOf(int c, int p) {
+        return static_cast<std::uint16_t>((c - 1) * 4 + p);
+    }
     // Per round, the empty positions a player could take and the boxes
     // whose sides differ in size: rounds without them are passed over.
     std::vector<int> emptyPositions;
     std::vector<int> lopsidedBoxes;
     std::vector<FreeSlots> freeSlots;
-    // Each box's BoxRepairPenalty as last read, and the count of changes
-    // then: every change to the grid or the counters counts one.
-    mutable std::vector<int> repairPenalty;
-    mutable std::vector<std::uint64_t> repairPenaltyAt;
+    // What the swap search reads of each box, as last read, with the count
+    // of changes then: every change to the grid or the counters counts one.
+    // Kept together, as the search reads them together.
+    struct BoxReading {
+        std::uint64_t at = 0;
+        int penalty = 0; // BoxRepairPenalty
+        // Per place, the most that a change of its player could take off
+        // the box's penalty, but for that player's gap.
+        std::array<int, 4> mendable{};
+        // How often each two of the box's players met, in the order of
+        // their places: 1 and 2, 1 and 3, 1 and 4, 2 and 3, 2 and 4, 3 and 4.
+        std::array<std::uint8_t, 6> meetings{};
+    };
+    mutable std::vector<BoxReading> readings;
+    // The reading of box (r, c), made afresh after a change.
+    const BoxReading& Reading(int r, int c) const;
     std::uint64_t changes = 1;
     // Per player, the rounds played, and their gap penalty.
     std::vector<Rounds> roundsOf;
     std::vector<int> gapPenalty;
     // How often two players met, both ways round.
     std::vector<std::uint8_t> meetings;
-    // For each player, how many others it met each number of times, and the
-    // least and most of those numbers: the meeting spread without a scan.
+    // For each player, how many others it met each number of times; and the
+    // least and most of those numbers with how many it met as often: the
+    // meeting spread without a scan.
     std::vector<std::uint16_t> meetHistogram;
-    std::vector<std::uint8_t> meetLeast;
-    std::vector<std::uint8_t> meetMost;
+    struct MeetSpread {
+        std::uint8_t least = 0;
+        std::uint8_t most = 0;
+        std::uint16_t atLeast = 0;
+        std::uint16_t atMost = 0;
+    };
+    std::vector<MeetSpread> spreadOf;
     // How many players have played each number of singles.
     std::array<int, 256> singlesHistogram{};
     int singlesLeast = 0;
@@ -257,4 +303,13 @@ private:
     Candidates men;
     Candidates others;
     Candidates nobody;
+    // The changes a swap search in other rounds is to try: a round, the
+    // court and position there as PlaceOf gives them, and the gap penalty
+    // of the player there once in x's round, if known (else -1).
+    struct SwapCandidate {
+        int round;
+        int place;
+        int gapOfY;
+    };
+    std::vector<SwapCandidate> candidates;
 };
