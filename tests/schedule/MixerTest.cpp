@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "tests/support/Players.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
@@ -216,34 +217,45 @@ TEST(Mixer, SeededPlansAreSoundAndRepeatable) {
     ClearFixedClock();
 }
 
-// With the strictly mixed option no full doubles box holds three men or
-// three others, whatever the repair moved: the plan's own checked write
-// would take every box. Men and women alternating, unbalanced or drawn at
+// With the strictly mixed option every box is a full one of two men and two
+// others, a man and another a side, a singles match or empty: the plan is
+// complete, and the plan's own checked write would take every box of men
+// and women. Each
+// gender's players differ by a round at most, and on doubles courts alone
+// the smaller group reaches the target wherever the courts and rounds leave
+// room for its boxes. Genders alternating, two to one either way, three to
+// one, one to four, with a third gender beside men and women, or drawn at
 // random; doubles courts alone or beside singles courts; the target the
 // dialog asks for, or a lower one.
-TEST(Mixer, StrictlyMixedBoxesHoldTwoMenAndTwoOthers) {
-    for (unsigned seed = 1; seed <= 600; ++seed) {
+TEST(Mixer, StrictlyMixedPlansHoldOnlyMixedBoxesAndSinglesMatches) {
+    for (unsigned seed = 1; seed <= 420; ++seed) {
         std::mt19937 random(seed);
         const auto pick = [&](int low, int high) {
             return std::uniform_int_distribution<int>(low, high)(random);
         };
+        const bool doublesOnly = seed % 2 == 0;
         std::string types;
-        for (int c = pick(1, 8); c > 0; --c)
-            types += seed % 2 == 0 || pick(0, 2) != 0 ? 'D' : 'S';
+        for (int c = pick(1, 12); c > 0; --c)
+            types += doublesOnly || pick(0, 2) != 0 ? 'D' : 'S';
         if (types.find('D') == std::string::npos) types += 'D';
         int seats = 0;
         for (char t : types)
             seats += t == 'D' ? 4 : 2;
-        const int rounds = pick(2, 10);
-        const int players = pick(4, std::min(40, seats * rounds));
-        std::string genders = seed % 3 == 0 ? "MF" : seed % 3 == 1 ? "MMF" : "";
-        if (genders.empty())
+        const int rounds = pick(1, 40);
+        const int players = pick(4, std::min(120, std::max(4, seats * 2)));
+        static const char* const mixes[] = {"MF", "MMF", "MFF", "MMMF", "MFFFF", "MFX", ""};
+        std::string genders = mixes[seed % 7];
+        if (genders.empty()) {
+            const int men = pick(0, players);
             for (int i = 0; i < players; ++i)
-                genders += "MF"[pick(0, 1)];
-        const int most = std::min(rounds, seats * rounds / players);
-        const int target = pick(0, 3) == 0 ? pick(1, most) : most;
+                genders += i < men ? 'M' : 'F';
+            std::shuffle(genders.begin(), genders.end(), random);
+        }
+        const int highest = std::min(rounds, seats * rounds / players);
+        if (highest < 1) continue;
+        const int target = pick(0, 3) == 0 ? pick(1, highest) : highest;
         SCOPED_TRACE("seed " + std::to_string(seed) + ": " + std::to_string(players) + " players " +
-                     genders + ", courts " + types + ", " + std::to_string(rounds) +
+                     genders.substr(0, 12) + ", courts " + types + ", " + std::to_string(rounds) +
                      " rounds, target " + std::to_string(target));
 
         Matches plan;
@@ -251,18 +263,60 @@ TEST(Mixer, StrictlyMixedBoxesHoldTwoMenAndTwoOthers) {
         plan.SetOptions(StrictlyMixed);
         (pick(0, 1) ? plan.SetOptions(Gaps) : plan.ClearOptions(Gaps));
         (pick(0, 1) ? plan.SetOptions(SkillDisparity) : plan.ClearOptions(SkillDisparity));
+        plan.SetDiversityLimit(pick(1, 4));
         SetFixedClock(seed);
         int initial = 0;
         int final = 0;
         ASSERT_EQ(RunMixer(plan, target, nullptr, initial, final), 0);
-        for (int r = 1; r <= rounds; ++r)
+        EXPECT_EQ(plan.CheckComplete(), 0)
+            << "round " << plan.IncompleteMatch().round << " court "
+            << plan.IncompleteMatch().court;
+        const auto man = [&](int x) { return plan.Player(x)->gender == 'M'; };
+        std::vector<int> played(static_cast<std::size_t>(players) + 1);
+        for (int r = 1; r <= rounds; ++r) {
+            std::vector<int> seen(static_cast<std::size_t>(players) + 1);
             for (int c = 1; c <= plan.CourtCount(); ++c) {
-                const int first = plan.GetSlot(r, c, 1);
-                EXPECT_FALSE(plan.IsNotMixedBox(r, c, 1, first))
-                    << "round " << r << " court " << c << ": " << first << " "
-                    << plan.GetSlot(r, c, 2) << " | " << plan.GetSlot(r, c, 3) << " "
-                    << plan.GetSlot(r, c, 4);
+                int p[4];
+                for (int i = 0; i < 4; ++i) {
+                    p[i] = plan.GetSlot(r, c, i + 1);
+                    if (p[i] == 0) continue;
+                    ++played[static_cast<std::size_t>(p[i])];
+                    EXPECT_EQ(++seen[static_cast<std::size_t>(p[i])], 1)
+                        << "player " << p[i] << " twice in round " << r;
+                }
+                const std::string box = std::to_string(p[0]) + "," + std::to_string(p[1]) + "/" +
+                                        std::to_string(p[2]) + "," + std::to_string(p[3]);
+                // The checked write knows men and women only.
+                if (genders.find('X') == std::string::npos) {
+                    EXPECT_FALSE(plan.IsNotMixedBox(r, c, 1, p[0]))
+                        << "round " << r << " court " << c << ": " << box;
+                }
+                if (p[0] != 0 && p[1] != 0 && p[2] != 0 && p[3] != 0) {
+                    EXPECT_TRUE(man(p[0]) != man(p[1]) && man(p[2]) != man(p[3]))
+                        << "round " << r << " court " << c << ": " << box;
+                }
             }
+        }
+        int count[2] = {0, 0};
+        int least[2] = {rounds + 1, rounds + 1};
+        int most[2] = {-1, -1};
+        for (int x = 1; x <= players; ++x) {
+            const int g = man(x) ? 0 : 1;
+            ++count[g];
+            least[g] = std::min(least[g], played[static_cast<std::size_t>(x)]);
+            most[g] = std::max(most[g], played[static_cast<std::size_t>(x)]);
+        }
+        for (int g = 0; g < 2; ++g)
+            if (count[g] > 0) {
+                EXPECT_LE(most[g] - least[g], 1) << (g == 0 ? "men" : "others");
+            }
+        const int smaller = count[0] <= count[1] ? 0 : 1;
+        const int boxesARound =
+            std::min({static_cast<int>(types.size()), count[0] / 2, count[1] / 2});
+        if (doublesOnly && count[smaller] > 0 && count[smaller] * target % 2 == 0 &&
+            count[smaller] * target / 2 <= rounds * boxesARound) {
+            EXPECT_EQ(least[smaller], target) << "the smaller group";
+        }
         if (HasFailure()) return;
     }
     ClearFixedClock();

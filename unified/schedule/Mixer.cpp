@@ -180,6 +180,7 @@ short Mixer::Start(int wanted) {
         womenCount += plan.genderCode[i] == 'F';
     }
     gendersMix = menCount > 0 && womenCount > 0;
+    gendersEven = 2 * menCount == n;
     return rcOk;
 }
 
@@ -227,32 +228,38 @@ void Mixer::FillRound(int r, char type) {
         }
         if (seed == 0) return;
 
-        Group group{seed, 0, 0, 0};
-        Group best{};
-        GroupSearch(r, group, 1, size, seed - 1, seed + 1, best);
-        std::sort(best.begin(), best.end(), [](int a, int b) {
-            return a != 0 && (b == 0 || a < b); // present members first, ascending
-        });
-        const int members =
-            static_cast<int>(std::count_if(best.begin(), best.end(), [](int g) { return g != 0; }));
-        if (type == 'S' || members < 3) {
-            Write({r, c, 1}, best[0]);
-            Write({r, c, 3}, best[1]);
-            for (int i = 0; i < 2; ++i)
-                if (best[i] != 0) {
-                    ++plan.roundsPlayed[best[i]];
-                    AddSingles(best[i], 1);
-                }
-            Meet(best[0], best[1]);
-        } else {
-            for (int i = 0; i < 4; ++i) {
-                Write({r, c, i + 1}, best[i]);
-                if (best[i] != 0) ++plan.roundsPlayed[best[i]];
+        PlaceGroup(r, c, size, seed);
+    }
+}
+
+// The best group of the given size for court c of round r that grows from
+// the seed, placed there.
+void Mixer::PlaceGroup(int r, int c, int size, int seed) {
+    Group group{seed, 0, 0, 0};
+    Group best{};
+    GroupSearch(r, group, 1, size, seed - 1, seed + 1, best);
+    std::sort(best.begin(), best.end(), [](int a, int b) {
+        return a != 0 && (b == 0 || a < b); // present members first, ascending
+    });
+    const int members =
+        static_cast<int>(std::count_if(best.begin(), best.end(), [](int g) { return g != 0; }));
+    if (size == 2 || members < 3) {
+        Write({r, c, 1}, best[0]);
+        Write({r, c, 3}, best[1]);
+        for (int i = 0; i < 2; ++i)
+            if (best[i] != 0) {
+                ++plan.roundsPlayed[best[i]];
+                AddSingles(best[i], 1);
             }
-            for (int i = 0; i < 4; ++i)
-                for (int j = i + 1; j < 4; ++j)
-                    Meet(best[i], best[j]);
+        Meet(best[0], best[1]);
+    } else {
+        for (int i = 0; i < 4; ++i) {
+            Write({r, c, i + 1}, best[i]);
+            if (best[i] != 0) ++plan.roundsPlayed[best[i]];
         }
+        for (int i = 0; i < 4; ++i)
+            for (int j = i + 1; j < 4; ++j)
+                Meet(best[i], best[j]);
     }
 }
 
@@ -260,7 +267,10 @@ void Mixer::FillRound(int r, char type) {
 // the target; with the strictly mixed option also the men and the others
 // apart, for a group that already holds two of a kind.
 void Mixer::ListCandidates(int r) {
-    const auto allowed = [&](int x) { return !Plays(r, x) && plan.roundsPlayed[x] < target; };
+    const auto allowed = [&](int x) {
+        return !Plays(r, x) && plan.roundsPlayed[x] < target &&
+               (inTurn.empty() || inTurn[static_cast<std::size_t>(x)] != 0);
+    };
     for (Candidates* list : {&anyone, &men, &others}) {
         list->below[0] = 0;
         list->above[static_cast<std::size_t>(n) + 1] = n + 1;
@@ -791,10 +801,14 @@ void Mixer::SortBox(int r, int c) {
 }
 
 bool Mixer::NeedsRepair() const {
-    if (!AllAtTarget()) return true;
+    return !AllAtTarget() || LopsidedBoxes() != 0;
+}
+
+int Mixer::LopsidedBoxes() const {
+    int count = 0;
     for (int r = 1; r <= roundCount; ++r)
-        if (lopsidedBoxes[r] != 0) return true;
-    return false;
+        count += lopsidedBoxes[r];
+    return count;
 }
 
 bool Mixer::KeepsBoxMixed(int x, int r, int c, int p) const {
@@ -933,6 +947,10 @@ void Mixer::RepairShortfalls() {
     for (int r = 1; r <= roundCount; ++r)
         for (int c = 1; c <= courtCount; ++c)
             Tidy(r, c);
+    // Strictly mixed boxes of unequal sides that the tidying leaves have
+    // nobody of the gender they lack to complete them: the plan is made
+    // afresh of whole boxes.
+    if (strict && plan.allSingles == 0 && LopsidedBoxes() != 0) RotatePlayers();
 }
 
 void Mixer::MoveToFreeSlot(const Slot& from) {
@@ -996,20 +1014,23 @@ void Mixer::Tidy(int r, int c) {
     }
 }
 
-void Mixer::RotatePlayers() {
+void Mixer::EmptyRound(int r) {
+    for (int c = 1; c <= courtCount; ++c)
+        for (int p = 1; p <= 4; ++p)
+            RemoveFromSlot({r, c, p});
+}
+
+void Mixer::RotateEveryone() {
     int next = 1;
     int cycles = 0;
     for (int r = 1; r <= roundCount; ++r) {
-        for (int c = 1; c <= courtCount; ++c)
-            for (int p = 1; p <= 4; ++p)
-                RemoveFromSlot({r, c, p});
+        EmptyRound(r);
         for (int c = 1; c <= courtCount; ++c)
             for (int p : {1, 3, 2, 4}) {
                 if (!IsDoubles(c) && (p == 2 || p == 4)) continue;
                 // The turns within a round run on from its first, so a player
-                // met again means all are in it.
-                // A player who would make the box the third of a kind waits
-                // for the next position.
+                // met again means all are in it. A player who would make the
+                // box the third of a kind waits for the next position.
                 if (cycles >= target || n == 0 || Plays(r, next) || !KeepsBoxMixed(next, r, c, p))
                     continue;
                 PlaceInSlot({r, c, p}, next);
@@ -1018,6 +1039,128 @@ void Mixer::RotatePlayers() {
                     ++cycles;
                 }
             }
+    }
+}
+
+// The men and the others each take their turns in number order, round by
+// round: a doubles court gets two of each or nobody, the singles courts then
+// whoever has played least. Where the genders are unequal the smaller group
+// plays as much as the courts allow and the larger one as much as the
+// smaller lets it, each evenly. Who of those whose turn it is plays with
+// whom is the group search's choice, as in the first pass.
+void Mixer::RotateMenAndOthers() {
+    // A group's turns run in a circle, so the player next in turn has
+    // played least of it, and coming round to one already in the round
+    // means the whole group is in it.
+    struct Turns {
+        std::vector<int> players;
+        std::size_t next = 0;
+    };
+    Turns groups[2];
+    for (int x = 1; x <= n; ++x)
+        groups[plan.genderCode[x] == 'M' ? 0 : 1].players.push_back(x);
+    // The groups search the round afresh, with no meeting of the old plan.
+    for (int r = 1; r <= roundCount; ++r)
+        EmptyRound(r);
+    plan.roundsPlayed.fill(0);
+    inTurn.assign(static_cast<std::size_t>(n) + 1, 0);
+    std::vector<int> doublesTurn;
+    std::vector<int> singlesTurn;
+    // The player `ahead` turns after the next, or 0 when that one may not
+    // play in this round.
+    const auto upcoming = [&](const Turns& group, std::size_t ahead) {
+        if (ahead >= group.players.size()) return 0;
+        const int x = group.players[(group.next + ahead) % group.players.size()];
+        return inTurn[static_cast<std::size_t>(x)] != 0 || plan.roundsPlayed[x] >= target ? 0 : x;
+    };
+    const auto take = [&](Turns& group, std::vector<int>& turn) {
+        const int x = group.players[group.next];
+        group.next = (group.next + 1) % group.players.size();
+        inTurn[static_cast<std::size_t>(x)] = 1;
+        turn.push_back(x);
+    };
+    // The group whose next player has played less (the larger group when
+    // even), -1 when neither has one left for the round.
+    const auto keener = [&] {
+        const int man = upcoming(groups[0], 0);
+        const int other = upcoming(groups[1], 0);
+        if (man == 0 || other == 0) return man != 0 ? 0 : other != 0 ? 1 : -1;
+        const int more = plan.roundsPlayed[man] - plan.roundsPlayed[other];
+        if (more != 0) return more < 0 ? 0 : 1;
+        return groups[0].players.size() >= groups[1].players.size() ? 0 : 1;
+    };
+    for (int r = 1; r <= roundCount; ++r) {
+        std::fill(inTurn.begin(), inTurn.end(), 0);
+        doublesTurn.clear();
+        singlesTurn.clear();
+        int doublesCourts = 0;
+        for (int c = 1; c <= courtCount; ++c) {
+            if (!IsDoubles(c)) continue;
+            bool room = true;
+            for (const Turns& group : groups)
+                room = room && upcoming(group, 0) != 0 && upcoming(group, 1) != 0;
+            if (!room) break;
+            for (Turns& group : groups)
+                for (int i = 0; i < 2; ++i)
+                    take(group, doublesTurn);
+            ++doublesCourts;
+        }
+        int singlesCourts = 0;
+        for (int c = 1; c <= courtCount; ++c) {
+            if (IsDoubles(c)) continue;
+            const int first = keener();
+            if (first < 0) break;
+            take(groups[first], singlesTurn);
+            const int second = keener();
+            if (second < 0) {
+                // Nobody to meet: the turn goes back.
+                inTurn[static_cast<std::size_t>(singlesTurn.back())] = 0;
+                singlesTurn.pop_back();
+                Turns& group = groups[first];
+                group.next = (group.next + group.players.size() - 1) % group.players.size();
+                break;
+            }
+            take(groups[second], singlesTurn);
+            ++singlesCourts;
+        }
+        // Each court's group grows from a player still waiting, the first
+        // from a random start, as in the first pass.
+        const auto arrange = [&](bool doublesCourt, int courts, const std::vector<int>& turn) {
+            std::fill(inTurn.begin(), inTurn.end(), 0);
+            for (int x : turn)
+                inTurn[static_cast<std::size_t>(x)] = 1;
+            const auto waiting = [&](int x) {
+                return inTurn[static_cast<std::size_t>(x)] != 0 && !Plays(r, x);
+            };
+            for (int c = 1; c <= courtCount && courts > 0; ++c) {
+                if (IsDoubles(c) != doublesCourt) continue;
+                Report(r, c);
+                const int start = RandomBelow(n) + 1;
+                int seed = 0;
+                for (int lo = start, hi = start + 1; seed == 0 && (lo >= 1 || hi <= n); --lo, ++hi)
+                    seed = lo >= 1 && waiting(lo) ? lo : hi <= n && waiting(hi) ? hi : 0;
+                if (seed == 0) return;
+                PlaceGroup(r, c, doublesCourt ? 4 : 2, seed);
+                --courts;
+            }
+        };
+        arrange(true, doublesCourts, doublesTurn);
+        arrange(false, singlesCourts, singlesTurn);
+    }
+    inTurn.clear();
+}
+
+void Mixer::RotatePlayers() {
+    // Strictly mixed doubles take two men and two others a box, which one
+    // turn for everyone meets only when there are as many of each: else a
+    // box is left short where the next in turn would be a third of a kind.
+    // The men and the others then take turns apart.
+    const bool mixedDoubles = strict && plan.allSingles == 0;
+    if (mixedDoubles && !gendersEven) {
+        RotateMenAndOthers();
+    } else {
+        RotateEveryone();
+        if (mixedDoubles && LopsidedBoxes() != 0) RotateMenAndOthers();
     }
     for (int x = 1; x <= n; ++x) {
         int played = 0;
@@ -1424,7 +1567,12 @@ short Mixer::AssignPartners() {
     }
     if (!plan.partnerCounts->IsValid()) return rcNoMemory;
     const int limit = (plan.diversityLimit + 2) / 3;
-    const auto gender = [&](int x) { return plan.genderCode[x]; };
+    // Strictly mixed, a man partners one of the others, whatever their own
+    // genders.
+    const auto gender = [&](int x) {
+        const char code = static_cast<char>(plan.genderCode[x]);
+        return strict && code != 'M' ? ' ' : code;
+    };
     for (int r = 1; r <= roundCount; ++r)
         for (int c = 1; c <= courtCount; ++c) {
             if (!IsDoubles(c)) continue;

@@ -54,6 +54,7 @@ public:
     // The greedy phase: round by round until everyone reached the target.
     void FillRounds();
     void FillRound(int r, char type);
+    void PlaceGroup(int r, int c, int size, int seed);
     // Best group of `size` growing from the first k members of `group`,
     // with the next candidates lo and hi; its score.
     int GroupSearch(int r, Group& group, int k, int size, int lo, int hi, Group& best);
@@ -210,6 +211,12 @@ private:
     bool ListFreeSlots(int x);
     bool ListedFreeSlot(int x, int exceptRound, int exceptCourt, Slot& found) const;
     void Tidy(int r, int c);
+    void EmptyRound(int r);
+    // The rotation: one turn for everyone, or for the men and the others
+    // apart.
+    void RotateEveryone();
+    void RotateMenAndOthers();
+    int LopsidedBoxes() const;
     void MoveToFreeSlot(const Slot& from);
     // Rebuilds the meetings and the round counters from the grid.
     void Recount();
@@ -293,6 +300,7 @@ private:
     std::vector<int> skillByDistance;
     bool skillCounts = false;
     bool gendersMix = false;
+    bool gendersEven = false; // as many men as others
 
     // The group search under way.
     int searchSize = 0;
@@ -312,4 +320,6 @@ private:
         int gapOfY;
     };
     std::vector<SwapCandidate> candidates;
+    // While the rotation arranges a round: the players whose turn it is.
+    std::vector<std::uint8_t> inTurn;
 };
