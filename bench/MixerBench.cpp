@@ -27,6 +27,8 @@ struct Shape {
     int rounds;
     std::string courtTypes; // one character per court
     int diversity = 2;      // the program's default limit
+    std::string genders = " "; // repeated over the players
+    bool strictlyMixed = false;
 };
 
 // What one plan shows.
@@ -45,6 +47,7 @@ void BuildPlan(Matches& plan, const Shape& shape) {
         ::Player player;
         player.firstName = "First" + std::to_string(i);
         player.lastName = "Last" + std::to_string(i);
+        player.gender = shape.genders[static_cast<std::size_t>(i - 1) % shape.genders.size()];
         if (plan.AddPlayer(player, nullptr) != 0) std::abort();
     }
     std::vector<std::string> notations(static_cast<std::size_t>(shape.rounds) + 1);
@@ -134,6 +137,7 @@ void BM_Mixer(benchmark::State& state, Shape shape) {
         Matches plan;
         BuildPlan(plan, shape);
         plan.SetDiversityLimit(shape.diversity);
+        if (shape.strictlyMixed) plan.SetOptions(StrictlyMixed);
         SetFixedClock(1000 + runs);
         const int target = TargetOf(plan);
         state.ResumeTiming();
@@ -209,6 +213,17 @@ BENCHMARK_CAPTURE(BM_Mixer, 800_on_200_for_99, Shape{800, 99, std::string(200, '
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Mixer, 800_on_255_for_99, Shape{800, 99, std::string(255, 'D')})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+// Twice as many men as women, 534 and 266, at the largest doubles size:
+// without and with strictly mixed boxes, the women then setting how often
+// the men can play.
+BENCHMARK_CAPTURE(BM_Mixer, 800_on_200_for_99_two_men_to_a_woman,
+                  Shape{800, 99, std::string(200, 'D'), 2, "MMF"})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Mixer, 800_on_200_for_99_two_men_to_a_woman_strictly_mixed,
+                  Shape{800, 99, std::string(200, 'D'), 2, "MMF", true})
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 // Two singles and four doubles courts for 22 players: two rest each round.
