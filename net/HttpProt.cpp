@@ -6,6 +6,7 @@
 
 #include <istream>
 #include <ostream>
+#include <utility>
 
 namespace {
 
@@ -37,6 +38,21 @@ std::string TargetFolder(const std::string& path) {
     std::string before = path.substr(0, path.find('?'));
     std::size_t cut = before.find_last_of("/:");
     return cut == std::string::npos ? std::string() : before.substr(0, cut + 1);
+}
+
+// Connects with the socket's error hook taken off for the call. With the
+// hook set, the socket tells it of a failure (a port it cannot resolve, a
+// local address it cannot bind) instead of raising, and Connect returns with
+// nothing under way and no event to come: the request would never end.
+void ConnectRaising(TWSocket& socket) {
+    TNotifyEvent hook = std::exchange(socket.OnError, nullptr);
+    try {
+        socket.Connect();
+    } catch (const std::exception&) {
+        socket.OnError = std::move(hook);
+        throw;
+    }
+    socket.OnError = std::move(hook);
 }
 
 std::string HostPort(const std::string& host, const std::string& port) {
@@ -235,12 +251,14 @@ void THttpCli::SocketDNSLookupDone(WORD error) {
         s.SetPort(FPort);
         s.SetProto("tcp");
         ApplySocks();
-        s.Connect();
-    } catch (const std::exception&) {
+        ConnectRaising(s);
+    } catch (const std::exception& e) {
         const int code = FCtrlSocket->LastError();
-        FRequestDoneError = WORD(code);
+        // A port that cannot be resolved, or a local address that cannot be
+        // bound, leaves no code: the text says which it was.
+        FRequestDoneError = WORD(code != 0 ? code : WSAEINVAL);
         FStatusCode = kHttpLocalFailure;
-        FReasonPhrase = "can't connect: " + WithErrorNumber(code);
+        FReasonPhrase = "can't connect: " + (code != 0 ? WithErrorNumber(code) : e.what());
         FSessionOpen = false;
         FCtrlSocket->Close();
         FSessionOpen = true;

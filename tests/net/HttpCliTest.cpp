@@ -382,16 +382,47 @@ TEST(HttpCli, RelocationToAnotherServerDropsTheCredentialsAndPostBecomesGet) {
 TEST(HttpCli, ARefusedConnectionAndAnUnknownHostFailWithTheirReasons) {
     THttpCli cli;
     const RefusedPort closed;
-    cli.URL = "http://127.0.0.1:" + std::to_string(closed.port) + "/";
-    Outcome o = Request(cli, httpGET);
-    EXPECT_EQ(o.code, 404);
-    EXPECT_NE(o.error.find("(Error #10061)"), std::string::npos) << o.error;
+    Outcome o;
+    for (const int port : {int(closed.port), 0}) {
+        cli.URL = "http://127.0.0.1:" + std::to_string(port) + "/";
+        o = Request(cli, httpGET);
+        EXPECT_EQ(o.code, 404);
+        EXPECT_NE(o.error.find("(Error #10061)"), std::string::npos) << o.error;
+    }
     // A label of 64 characters is no DNS name: the resolver refuses it here,
     // without asking any name server.
     cli.URL = "http://" + std::string(64, 'n') + ".invalid/";
     o = Request(cli, httpGET);
     EXPECT_EQ(o.code, 404);
     EXPECT_EQ(o.error, "can't resolve hostname to IP address");
+    // A port the socket cannot resolve, or a local address it cannot bind,
+    // ends the request at once too, and the next request works.
+    RepeatingPeer good("HTTP/1.0 200 OK\r\n\r\n");
+    for (const std::string port : {"99999", "65536", "-1", "abc"}) {
+        RepeatingPeer relocating("HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:" + port +
+                                 "/\r\n\r\n");
+        for (const std::string where : {"URL", "relocation", "SocksPort", "LocalAddr"}) {
+            if (where == "LocalAddr" && port != "abc") continue;
+            SCOPED_TRACE(where + " " + port);
+            WORD done = 0;
+            cli.OnRequestDone = [&](THttpCli*, THttpRequest, WORD e) { done = e; };
+            const unsigned short to = where == "relocation" ? relocating.port : good.port;
+            cli.URL = "http://127.0.0.1:" + (where == "URL" ? port : std::to_string(to)) + "/";
+            cli.SetSocksServer(where == "SocksPort" ? "127.0.0.1" : "");
+            cli.SetSocksPort(port);
+            cli.LocalAddr = where == "LocalAddr" ? "192.0.2.1" : "0.0.0.0";
+            o = Request(cli, httpGET, 3000);
+            EXPECT_EQ(o.code, 404);
+            const std::string fault =
+                where == "LocalAddr" ? "winsock.bind failed" : "connect: WSocketResolvePort: ";
+            EXPECT_EQ(o.error.rfind("can't connect: " + fault, 0), 0u) << o.error;
+            EXPECT_TRUE(PumpUntil([&] { return done == WSAEINVAL; }, 1000));
+            cli.URL = "http://127.0.0.1:" + std::to_string(good.port) + "/";
+            cli.SetSocksServer("");
+            cli.LocalAddr = "0.0.0.0";
+            EXPECT_EQ(Request(cli, httpGET).error, "");
+        }
+    }
 }
 
 } // namespace

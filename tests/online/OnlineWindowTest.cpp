@@ -339,6 +339,7 @@ TEST_F(OnlinePeer, RepliesTheScriptsWillNotSend) {
         const char* box; // the error box, or nothing
         bool failed;     // the request itself failed: the log stays
         bool reset = false;
+        const char* reason = nullptr; // the failure's reason in the log
     } cases[] = {
         {"an empty reply", "HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n",
          "Unexpected error -- download probably did not occur.", false},
@@ -348,6 +349,10 @@ TEST_F(OnlinePeer, RepliesTheScriptsWillNotSend) {
          true},
         {"a reply without a length cut by a reset",
          "HTTP/1.0 200 OK\r\n\r\nstatus=OK\r\nLadder{\r\n", nullptr, true, true},
+        {"a relocation to a port that cannot be resolved",
+         "HTTP/1.0 302 Found\r\nLocation: http://127.0.0.1:99999/svc/rxDownload.cgi\r\n\r\n",
+         nullptr, true, false,
+         "ReasonPhrase = can't connect: connect: WSocketResolvePort: Invalid Port."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -359,12 +364,18 @@ TEST_F(OnlinePeer, RepliesTheScriptsWillNotSend) {
                      IDNO);
         Prompt(dialogs, kPassword, "club.lad");
         if (c.box != nullptr) boxes.Expect("Error", c.box, kErrorBox);
+        // A transfer that does not end is aborted, so that the test goes on.
+        QObject watchdog;
+        QTimer::singleShot(5000, &watchdog, [] { HttpForm->AbortButton->click(); });
         MainForm->Download1->trigger();
         EXPECT_EQ(LadderText(), before);
         EXPECT_EQ(HttpForm->PendingUpdate(), 0);
         EXPECT_TRUE(HttpForm->isVisible()) << "the log stays to be read";
         if (c.failed) {
             EXPECT_NE(Log().find("GET Failed !"), std::string::npos) << Log();
+        }
+        if (c.reason != nullptr) {
+            EXPECT_NE(Log().find(c.reason), std::string::npos) << Log();
         }
         HttpForm->close();
     }
