@@ -31,10 +31,7 @@ const char* const kRecordingProgram =
 } // namespace
 
 ScratchHome::ScratchHome()
-    : homeVar("HOME", home.Path()), dataHome("XDG_DATA_HOME", home.Path() + "/.local/share"),
-      configHome("XDG_CONFIG_HOME", home.Path() + "/.config"),
-      cacheHome("XDG_CACHE_HOME", home.Path() + "/.cache"),
-      registry("ROSTRIX_REGISTRY", home.Path() + "/registry"),
+    : homeVars(home.Path()), registry("ROSTRIX_REGISTRY", home.Path() + "/registry"),
       ftpUrl("ROSTRIX_FTP_URL", "ftp://127.0.0.1:1/rostrix") {
 }
 

@@ -45,10 +45,7 @@ protected:
     TempFolder home;
 
 private:
-    ScopedEnv homeVar;
-    ScopedEnv dataHome;
-    ScopedEnv configHome;
-    ScopedEnv cacheHome;
+    ScopedHome homeVars;
     ScopedEnv registry;
     // No test reaches the real server: without a server of its own, a
     // download meets a closed port of this machine.

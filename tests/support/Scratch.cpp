@@ -35,6 +35,12 @@ ScopedEnv::~ScopedEnv() {
         unsetenv(name_.c_str());
 }
 
+ScopedHome::ScopedHome(const std::string& folder)
+    : home_("HOME", folder), data_("XDG_DATA_HOME", folder + "/.local/share"),
+      config_("XDG_CONFIG_HOME", folder + "/.config"), cache_("XDG_CACHE_HOME", folder + "/.cache"),
+      state_("XDG_STATE_HOME", folder + "/.local/state") {
+}
+
 ScopedCurrentDir::ScopedCurrentDir(const std::string& path) : old_(GetCurrentDir()) {
     EXPECT_TRUE(SetCurrentDir(path)) << path;
 }

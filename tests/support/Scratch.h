@@ -1,6 +1,6 @@
 #pragma once
 // Scratch state for tests, each put back when the test ends: a new empty
-// folder, an environment variable, the current folder, the clock.
+// folder, an environment variable, a home, the current folder, the clock.
 
 #include <optional>
 #include <string>
@@ -30,6 +30,20 @@ public:
 private:
     std::string name_;
     std::optional<std::string> old_;
+};
+
+// HOME and the XDG folders below it (data, config, cache, state) point into a
+// folder, so that nothing written below a home reaches the user's.
+class ScopedHome {
+public:
+    explicit ScopedHome(const std::string& folder);
+
+private:
+    ScopedEnv home_;
+    ScopedEnv data_;
+    ScopedEnv config_;
+    ScopedEnv cache_;
+    ScopedEnv state_;
 };
 
 class ScopedCurrentDir {
