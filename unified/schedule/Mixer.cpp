@@ -1255,6 +1255,40 @@ bool Mixer::TrySwap(int r, int c, int p) {
     return true;
 }
 
+// Whether changing x for the player y at `to` could gain more than the best
+// found, or leave both boxes free of penalty: the most it could gain is
+// what x's box could mend with x's gap (`mendsHere`), what y's box could
+// mend, and, across rounds, what y's gap gains in x's round (read into
+// gapOfY). A change that can do neither is passed over as its trial would
+// pass it.
+inline bool Mixer::MayGain(const Slot& to, int y, int r, int mendsHere,
+                           const BoxReading& there, int before, const SwapSearch& found,
+                           int& gapOfY) const {
+    int most = mendsHere + there.mendable[static_cast<std::size_t>(to.position - 1)];
+    if (gaps && to.round != r && GapPenalty(y) > 0) {
+        gapOfY = GapMoved(y, to.round, r);
+        most += GapPenalty(y) - gapOfY;
+    }
+    return most > found.gain || most >= before;
+}
+
+// Tries the change and keeps it when it is the best so far; true when it
+// leaves both boxes free of penalty, which ends the search.
+inline bool Mixer::TryChange(const Slot& from, const Slot& to, int before, int gapOfX,
+                             int gapOfY, SwapSearch& found) const {
+    const int gain = TrialGain(from, to, before, found.gain, gapOfX, gapOfY);
+    if (gain == -1) {
+        found.slot = to;
+        found.perfect = true;
+        return true;
+    }
+    if (gain > found.gain) {
+        found.gain = gain;
+        found.slot = to;
+    }
+    return false;
+}
+
 void Mixer::SearchSwap(const Slot& from, int penaltyHere, Span rounds, int firstCourt,
                        int lastCourt, SwapSearch& found) const {
     const int r = from.round;
@@ -1278,29 +1312,11 @@ void Mixer::SearchSwap(const Slot& from, int penaltyHere, Span rounds, int first
                 const Slot to{r2, c2, p2};
                 ++found.steps;
                 if (reading == nullptr) reading = &Reading(r2, c2);
-                // The most the change could gain: what the two boxes could
-                // mend, and what x and y gain in gaps by their new rounds.
-                // One that cannot beat the best and cannot leave both boxes
-                // free of penalty is passed over.
                 const int before = penaltyHere + reading->penalty;
-                int most = mendableHere + reading->mendable[static_cast<std::size_t>(p2 - 1)] +
-                           gapOfXMends;
                 int gapOfY = -1;
-                if (gapOfX >= 0 && GapPenalty(y) > 0) {
-                    gapOfY = GapMoved(y, r2, r);
-                    most += GapPenalty(y) - gapOfY;
-                }
-                if (most <= found.gain && most < before) continue;
-                const int gain = TrialGain(from, to, before, found.gain, gapOfX, gapOfY);
-                if (gain == -1) {
-                    found.slot = to;
-                    found.perfect = true;
-                    return;
-                }
-                if (gain > found.gain) {
-                    found.gain = gain;
-                    found.slot = to;
-                }
+                if (!MayGain(to, y, r, mendableHere + gapOfXMends, *reading, before, found, gapOfY))
+                    continue;
+                if (TryChange(from, to, before, gapOfX, gapOfY, found)) return;
             }
         }
     }
@@ -1348,16 +1364,10 @@ void Mixer::SearchOtherRounds(const Slot& from, int penaltyHere, SwapSearch& fou
                 const int p2 = (place - 1) % 4 + 1;
                 ++found.steps;
                 const BoxReading& there = Reading(r2, c2);
-                const int before = penaltyHere + there.penalty;
-                int most =
-                    mendableHere + there.mendable[static_cast<std::size_t>(p2 - 1)] + mendsOfX[r2];
                 int gapOfY = -1;
-                if (gapOfX[r2] >= 0 && GapPenalty(y) > 0) {
-                    gapOfY = GapMoved(y, r2, r);
-                    most += GapPenalty(y) - gapOfY;
-                }
-                if (most <= found.gain && most < before) continue;
-                candidates.push_back({r2, place, gapOfY});
+                if (MayGain({r2, c2, p2}, y, r, mendableHere + mendsOfX[r2], there,
+                            penaltyHere + there.penalty, found, gapOfY))
+                    candidates.push_back({r2, place, gapOfY});
             }
     }
     std::sort(candidates.begin(), candidates.end(),
@@ -1368,17 +1378,7 @@ void Mixer::SearchOtherRounds(const Slot& from, int penaltyHere, SwapSearch& fou
         const Slot to{candidate.round, (candidate.place - 1) / 4 + 1,
                       (candidate.place - 1) % 4 + 1};
         const int before = penaltyHere + BoxRepairPenalty(to.round, to.court);
-        const int gain =
-            TrialGain(from, to, before, found.gain, gapOfX[to.round], candidate.gapOfY);
-        if (gain == -1) {
-            found.slot = to;
-            found.perfect = true;
-            return;
-        }
-        if (gain > found.gain) {
-            found.gain = gain;
-            found.slot = to;
-        }
+        if (TryChange(from, to, before, gapOfX[to.round], candidate.gapOfY, found)) return;
     }
 }
 

@@ -153,6 +153,11 @@ private:
     void SearchSwap(const Slot& from, int penaltyHere, Span rounds, int firstCourt, int lastCourt,
                     SwapSearch& found) const;
     void SearchOtherRounds(const Slot& from, int penaltyHere, SwapSearch& found);
+    struct BoxReading;
+    bool MayGain(const Slot& to, int y, int r, int mendsHere, const BoxReading& there, int before,
+                 const SwapSearch& found, int& gapOfY) const;
+    bool TryChange(const Slot& from, const Slot& to, int before, int gapOfX, int gapOfY,
+                   SwapSearch& found) const;
     // The spread penalty of x once the meeting counts `down` fall by one and
     // the counts `up` rise by one.
     int SpreadAfter(int x, const int* down, int downs, const int* up, int ups) const;
